@@ -1,0 +1,1 @@
+// Placeholder so that the layer library has a source until its first class lands.
