@@ -1,0 +1,268 @@
+// SQL text for one table in the dialect of a database server type. See
+// sql_statement.h for why unquoted values are checked.
+#include "engine/sql_statement.h"
+
+#include <fmt/format.h>
+
+namespace {
+
+constexpr int32_t kTypeDb2 = 2;    // dates TIMESTAMP_ISO('YYYY-MM-DD'), N'' texts
+constexpr int32_t kTypeSqlDb = 3;  // dates as the eight digits
+constexpr int32_t kTypeHana = 5;   // double-quoted columns, '' texts, no memo values
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string Trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string DoubleQuotes(const std::string& s) {
+  std::string out;
+  out.reserve(s.size() + 2);
+  for (char c : s) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
+// Splits at blanks and, when withCommas, at commas; empty pieces are dropped.
+std::vector<std::string> Tokens(const std::string& s, bool withCommas) {
+  std::vector<std::string> out;
+  std::string cur;
+  for (char c : s) {
+    if (IsBlank(c) || (withCommas && c == ',')) {
+      if (!cur.empty()) out.push_back(std::move(cur));
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) out.push_back(std::move(cur));
+  return out;
+}
+
+std::string Quoted(const std::string& identifier) { return "\"" + identifier + "\""; }
+
+// The value as it may appear in an error message: long texts are cut.
+std::string Shown(const std::string& value) {
+  constexpr size_t kMax = 60;
+  return value.size() <= kMax ? value : value.substr(0, kMax) + "...";
+}
+
+}  // namespace
+
+DPX_SqlStatement::DPX_SqlStatement(int32_t serverType) : serverType_(serverType) {}
+
+void DPX_SqlStatement::setTable(std::string table) { table_ = std::move(table); }
+
+void DPX_SqlStatement::addColumn(const std::string& column) {
+  columns_.push_back(serverType_ == kTypeHana ? Quoted(column) : column);
+}
+
+bool DPX_SqlStatement::IsSqlNumber(const std::string& s) {
+  size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t expDigits = 0;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  return i == s.size();
+}
+
+bool DPX_SqlStatement::IsEightDigitDate(const std::string& s) {
+  if (s.size() != 8) return false;
+  for (char c : s) {
+    if (!IsDigit(c)) return false;
+  }
+  return true;
+}
+
+void DPX_SqlStatement::addValue(const std::string& column, const std::string& value, int32_t typeCode) {
+  // Memo columns cannot be compared or assigned this way on type 5.
+  if (typeCode == kMemo && serverType_ == kTypeHana) return;
+
+  DPX_ValuePair pair;
+  pair.column = serverType_ == kTypeHana ? Quoted(column) : column;
+
+  if (!value.empty() && typeCode == kDate) {
+    if (!IsEightDigitDate(value)) {
+      if (error_.empty()) {
+        error_ = fmt::format("Value '{}' of column {} is not a date of eight digits (YYYYMMDD)", Shown(value), column);
+      }
+      return;
+    }
+    const std::string y = value.substr(0, 4), m = value.substr(4, 2), d = value.substr(6, 2);
+    switch (serverType_) {
+      case kTypeSqlDb: pair.value = value; break;
+      case kTypeDb2: pair.value = "TIMESTAMP_ISO('" + y + "-" + m + "-" + d + "')"; break;
+      case kTypeHana: pair.value = "'" + y + "-" + m + "-" + d + " 00:00:00.000000'"; break;
+      default: pair.value = "CONVERT(datetime,'" + value + "',112)"; break;
+    }
+    pair.quoteFlag = DPX_ValuePair::kUnquoted;
+    values_.push_back(std::move(pair));
+    return;
+  }
+
+  if (typeCode == kAlpha || typeCode == kMemo) {
+    pair.value = DoubleQuotes(value);
+    pair.quoteFlag = DPX_ValuePair::kQuoted;
+  } else if (value.empty()) {
+    pair.value = "NULL";
+    pair.quoteFlag = DPX_ValuePair::kUnquoted;
+    pair.isNull = true;
+  } else {
+    // Written into the text as it is: it must be a number and nothing else.
+    if (!IsSqlNumber(value)) {
+      if (error_.empty()) error_ = fmt::format("Value '{}' of column {} is not a number", Shown(value), column);
+      return;
+    }
+    pair.value = value;
+    pair.quoteFlag = DPX_ValuePair::kUnquoted;
+  }
+  values_.push_back(std::move(pair));
+}
+
+void DPX_SqlStatement::throwIfRefused() const {
+  if (!error_.empty()) throw DPX_SqlValueRefused(error_);
+}
+
+std::string DPX_SqlStatement::tableName() const {
+  const std::string t = Trim(table_);
+  if (!t.empty() && t[0] == '@' && serverType_ != kTypeDb2 && serverType_ != kTypeHana) return "[" + t + "]";
+  return t;
+}
+
+std::string DPX_SqlStatement::writeValue(const DPX_ValuePair& pair) const {
+  if (pair.quoteFlag != DPX_ValuePair::kQuoted) return pair.value;
+  return (serverType_ == kTypeHana ? "'" : "N'") + pair.value + "'";
+}
+
+std::string DPX_SqlStatement::buildWhere() const {
+  throwIfRefused();
+  if (values_.empty()) return {};
+  // Consecutive pairs on one column are alternatives (OR), others all hold
+  // (AND). Each run of alternatives is grouped so that AND cannot bind into it.
+  const size_t n = values_.size();
+  auto orWithPrevious = [&](size_t i) { return i > 0 && i < n && values_[i].column == values_[i - 1].column; };
+  std::string out = " WHERE ";
+  for (size_t i = 0; i < n; ++i) {
+    const DPX_ValuePair& p = values_[i];
+    if (i > 0) out += orWithPrevious(i) ? " OR " : " AND ";
+    if (orWithPrevious(i + 1) && !orWithPrevious(i)) out += "(";
+    out += p.column;
+    out += p.isNull ? " IS NULL" : " = " + writeValue(p);
+    if (orWithPrevious(i) && !orWithPrevious(i + 1)) out += ")";
+  }
+  return out;
+}
+
+std::string DPX_SqlStatement::buildSelect() const {
+  throwIfRefused();
+  std::string list;
+  for (const auto& c : columns_) list += (list.empty() ? "" : ", ") + c;
+  if (list.empty()) list = "*";
+  return "SELECT " + list + " FROM " + tableName() + buildWhere();
+}
+
+std::string DPX_SqlStatement::buildDelete() const {
+  throwIfRefused();
+  return "DELETE  FROM " + tableName() + buildWhere();
+}
+
+std::string DPX_SqlStatement::buildInsert() const {
+  throwIfRefused();
+  std::string cols, vals;
+  for (const auto& p : values_) {
+    if (!cols.empty()) {
+      cols += ", ";
+      vals += ", ";
+    }
+    cols += p.column;
+    // An empty text becomes NULL in a new row.
+    vals += (p.quoteFlag == DPX_ValuePair::kQuoted && p.value.empty()) ? std::string("NULL") : writeValue(p);
+  }
+  return "INSERT INTO " + tableName() + " (" + cols + ") VALUES (" + vals + ")";
+}
+
+std::string DPX_SqlStatement::buildUpdate() const {
+  throwIfRefused();
+  std::string out = "UPDATE " + tableName() + " SET ";
+  bool first = true;
+  for (const auto& p : values_) {
+    if (!first) out += " , ";
+    first = false;
+    out += p.column + " = " + writeValue(p);
+  }
+  return out;
+}
+
+std::string DPX_SqlStatement::splitClauses(std::string sql) {
+  const size_t where = sql.find("WHERE");
+  if (where == std::string::npos) return {};
+  const size_t start = where + 5;
+  const size_t order = sql.find("ORDER BY", start);
+  const std::string condition = Trim(sql.substr(start, order == std::string::npos ? std::string::npos : order - start));
+
+  std::string out;
+  for (const auto& token : Tokens(condition, false)) {
+    const char c = token[0];
+    const bool keep = token == "AND" || token == "OR" || token == "NOT" || token == "LIKE" || token == "IS" ||
+                      token == "NULL" || c == '=' || c == '<' || c == '>' || c == '\'' || IsDigit(c) || c == '-';
+    out += keep ? token : Quoted(token);
+    out += ' ';
+  }
+  return out;
+}
+
+std::string DPX_SqlStatement::parse(std::string sql) {
+  const size_t select = sql.find("SELECT");
+  const size_t from = sql.find("FROM");
+  if (select == std::string::npos || from == std::string::npos || from < select) return sql;
+
+  std::string selectList = Trim(sql.substr(select + 6, from - (select + 6)));
+  if (selectList != "*") {
+    std::string list;
+    for (const auto& token : Tokens(selectList, true)) list += Quoted(token) + ",";
+    while (!list.empty() && list.back() == ',') list.pop_back();
+    selectList = list;
+  }
+
+  const size_t where = sql.find("WHERE", from);
+  const size_t order = sql.find("ORDER BY", from);
+  const size_t fromEnd = where != std::string::npos ? where : order != std::string::npos ? order : sql.size();
+  const std::string fromPart = " " + sql.substr(from, fromEnd - from);
+
+  const std::string condition = splitClauses(sql);
+
+  std::string orderList;
+  if (order != std::string::npos) {
+    for (const auto& token : Tokens(Trim(sql.substr(order + 8)), true)) {
+      orderList += (token == "ASC" || token == "DESC") ? " " + token : "," + Quoted(token);
+    }
+    while (!orderList.empty() && orderList.front() == ',') orderList.erase(0, 1);
+    while (!orderList.empty() && orderList.back() == ',') orderList.pop_back();
+  }
+
+  std::string out = "SELECT ";
+  out += selectList;
+  out += fromPart;
+  if (!condition.empty()) out += "WHERE " + condition;
+  if (!orderList.empty()) out += "ORDER BY " + orderList;
+  return out;
+}
