@@ -1,0 +1,57 @@
+// The company service: the administration-info and company-information
+// objects (single-row records, read and written property by property and
+// stored by their updates), the settings entries, the company settings object
+// that tells whether account references travel by format code, and the
+// numbered business services that categories register.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/host/business_object.h"
+#include "platform/host/host_object.h"
+
+namespace dpx::host {
+
+class Company;
+
+struct SettingsEntry {
+  std::string code;   // a number as text
+  int status = 0;
+};
+
+class CompanyService : public HostObject {
+ public:
+  explicit CompanyService(std::shared_ptr<Company> company);
+
+  // A fresh copy of the administration info (table OADM). Properties by name.
+  std::shared_ptr<BusinessObject> GetAdminInfo();
+  // Stores every property of the object; 0, or a kErr* code with last error.
+  int UpdateAdminInfo(const std::shared_ptr<BusinessObject>& adminInfo);
+  // The company information (table CINF), likewise.
+  std::shared_ptr<BusinessObject> GetCompanyInfo();
+  int UpdateCompanyInfo(const std::shared_ptr<BusinessObject>& companyInfo);
+  // The settings entries (code, status), in code order.
+  std::vector<SettingsEntry> GetSettingsEntries();
+  // The company settings object; its integer property
+  // "EnableAccountSegmentation" is non-zero when account references travel
+  // by format code.
+  std::shared_ptr<BusinessObject> GetCompanySettings();
+  // A numbered business service; null when no category registered it.
+  std::shared_ptr<HostObject> GetBusinessService(int number);
+
+  // By name: GetAdminInfo/GetCompanyInfo/GetCompanySettings (objects, through
+  // getObject), UpdateAdminInfo/UpdateCompanyInfo (apply the last object got),
+  // SettingsEntryCount, SettingsEntryCode(i), SettingsEntryStatus(i).
+  HRESULT invoke(const std::string& name, const std::vector<Variant>& args, Variant& out) override;
+  HRESULT getObject(const std::string& name, std::shared_ptr<HostObject>& out) override;
+  bool hasMember(const std::string& name) const override;
+  std::string typeName() const override { return "CompanyService"; }
+
+ private:
+  std::shared_ptr<Company> company_;
+  std::shared_ptr<BusinessObject> adminInfo_, companyInfo_;
+};
+
+}  // namespace dpx::host

@@ -1,0 +1,100 @@
+// One company database: a SQLite file with the company's tables, opened for
+// one company object. Prepared statements are cached by their text, and
+// writes join the caller's transaction when one is open (savepoints nest
+// inside it). Text columns compare case-insensitively unless the company's
+// server type compares case-sensitively (SqlDialect::CaseSensitive).
+#pragma once
+
+#include <filesystem>
+#include <list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/framework/variant.h"
+#include "platform/host/object_registry.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace dpx::host {
+
+// The result of one query: column names, the host field type of each column
+// (db_Alpha... db_Float, -1 when unknown), and the rows.
+struct QueryResult {
+  std::vector<std::string> columns;
+  std::vector<int> types;
+  std::vector<std::vector<Variant>> rows;
+};
+
+class CompanyStore {
+ public:
+  // Opens an existing company file. Raises HostError when it cannot.
+  CompanyStore(const std::filesystem::path& file, int serverType);
+  ~CompanyStore();
+  CompanyStore(const CompanyStore&) = delete;
+  CompanyStore& operator=(const CompanyStore&) = delete;
+
+  // Makes a new company file with every registered table. Raises HostError.
+  static void Create(const std::filesystem::path& file, int serverType);
+
+  int serverType() const { return serverType_; }
+  const std::filesystem::path& file() const { return file_; }
+
+  // Runs SQLite SQL (already translated from the host dialect) with bound
+  // parameters. Raises HostError(kHrSqlError) with the server's message.
+  QueryResult query(const std::string& sql, const std::vector<Variant>& params = {});
+  // Runs a statement that returns no rows; gives the number of changed rows.
+  int64_t exec(const std::string& sql, const std::vector<Variant>& params = {});
+  // Runs several statements without parameters (schema changes).
+  void execScript(const std::string& sql);
+
+  // Transactions of the company object.
+  void begin();
+  void commit();
+  void rollback();
+  bool inTransaction() const;
+
+  // A savepoint for one multi-statement write: released on commit(), rolled
+  // back when destroyed without it.
+  class Savepoint {
+   public:
+    explicit Savepoint(CompanyStore& store);
+    ~Savepoint();
+    void commit();
+   private:
+    CompanyStore& store_;
+    std::string name_;
+    bool done_ = false;
+  };
+
+  // Schema.
+  bool tableExists(const std::string& table);
+  void createTable(const TableDef& table);
+  void dropTable(const std::string& table);
+  void addColumn(const std::string& table, const ColumnDef& column);
+  void dropColumn(const std::string& table, const std::string& column);
+  // Column names and host field types of a table as it stands (user fields
+  // included), in table order. Empty when the table does not exist.
+  std::vector<ColumnDef> columnsOf(const std::string& table);
+
+  // Quoted identifier for SQLite ("@DPXSETT" -> "\"@DPXSETT\"").
+  static std::string Quote(const std::string& identifier);
+
+ private:
+  sqlite3_stmt* prepare(const std::string& sql);
+  void bind(sqlite3_stmt* stmt, const std::vector<Variant>& params);
+  [[noreturn]] void fail(const std::string& what);
+  std::string columnSql(const ColumnDef& c) const;
+
+  std::filesystem::path file_;
+  int serverType_ = 0;
+  sqlite3* db_ = nullptr;
+  int savepointSeq_ = 0;
+  // statement cache, least recently used last
+  std::unordered_map<std::string, sqlite3_stmt*> cache_;
+  std::list<std::string> lru_;
+};
+
+}  // namespace dpx::host
