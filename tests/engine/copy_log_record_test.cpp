@@ -1,0 +1,50 @@
+#include "engine/copy_log_record.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The log viewer splits lines at "|" and reads one record per line: no value
+// may add a column or a line.
+TEST(CopyLogRecord, ValuesNeverShiftTheColumns) {
+  struct Case {
+    const char* value;
+    const char* stored;
+  };
+  const Case cases[] = {
+      {"plain", "plain"},
+      {"A|B", "A\xC2\xA6" "B"},
+      {"line one\nline two", "line one line two"},
+      {"line one\r\nline two", "line one line two"},
+      {"line one\rline two", "line one line two"},
+      {"||\r\n\n", "\xC2\xA6\xC2\xA6  "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    for (int col = 0; col < DPX_CopyLogRecord::kColumnCount; ++col) {
+      DPX_CopyLogRecord record;
+      record.set(static_cast<DPX_CopyLogRecord::Column>(col), c.value);
+      EXPECT_EQ(record.get(static_cast<DPX_CopyLogRecord::Column>(col)), c.stored);
+      const std::string line = record.line();
+      EXPECT_EQ(std::count(line.begin(), line.end(), '|'), 8);
+      EXPECT_EQ(line.find('\n'), line.size() - 1);
+      EXPECT_EQ(line.find('\r'), line.size() - 2);
+    }
+  }
+}
+
+TEST(CopyLogRecord, LineJoinsNineColumnsAndClearEmptiesThem) {
+  DPX_CopyLogRecord record;
+  record.set(DPX_CopyLogRecord::kCategoryNo, "DPX_TRN_ITEMSLEAF_100");
+  record.set(DPX_CopyLogRecord::kAction, "212");
+  record.set(DPX_CopyLogRecord::kResult, "402");
+  record.set(DPX_CopyLogRecord::kBaseCode, "A1");
+  record.set(DPX_CopyLogRecord::kError, "none");
+  EXPECT_EQ(record.line(), "DPX_TRN_ITEMSLEAF_100|212|402|A1|||||none\r\n");
+  record.clear();
+  EXPECT_EQ(record.line(), "||||||||\r\n");
+}
+
+}  // namespace
