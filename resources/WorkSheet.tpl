@@ -1,37 +1,37 @@
 <?xml version="1.0" encoding="UTF-8"?>
 <!--
   The category tree of every worksheet. Each leaf is one category that the
-  category factory can make a manager for, in the order in which the factory
-  lists them; the groups and their names follow the category key table.
+  category factory makes a manager for, in the factory's order; the groups
+  and their names follow the category key table.
 
   How the rules were chosen:
-  - data_area_format: T for a category whose records are listed, D for company
+  - data_area_format: T where the category lists its records, D for company
     details (one record shown field by field), N for the settings categories
-    and the categories without a record list (they are copied as a whole).
-    Chart of Accounts and Credit Cards Setup carry N as well, so that their
-    note shows when the group is selected.
-  - allow_selection: where single records can be chosen and are read alone.
-    Document numbering has no selection: a partial selection would drop the
-    series and copy only the document names.
-  - localization_transfer: categories whose records carry no tax, account or
-    legal set-up of a localization (customization, users, plain code lists).
+    and the others without a record list (copied as a whole). The groups
+    Chart of Accounts and Credit Cards Setup carry N so that their note shows.
+  - allow_selection: where single records can be picked and are read alone.
+    Document numbering has none: a partial selection would drop the series
+    and copy only the document names.
+  - localization_transfer: categories whose records hold no tax, account or
+    legal set-up of a localization (customization, users, code lists).
   - prohibited_copyMethods / substitute_copyMethod:
-      3 -> 33  categories that can only overwrite what the target has (settings,
-               authorizations, per-user settings, the G/L settings, defaults):
-               "Add New Records Without Updating Existing Records" cannot be
-               honoured, so they are not copied with it;
-      1 -> 4   titles and accounts: the target chart of accounts is never
-               emptied; Replace All adds and updates instead (notes 23, 24);
-      2 -> 33  journal entries are only ever added, never updated;
-      all -> 33  initial quantities copy nothing.
-  - dependencies: the categories whose records this category references
-    (the references it translates into the target's keys, and the records it
-    needs in the target, such as the items of prices and catalog numbers).
-    Banks name their default house bank account, but that reference is set by
-    the house bank accounts category, so banks do not depend on it.
+      3 -> 33   categories that can only overwrite what the target has (the
+                settings, authorizations, per-user settings and defaults, the
+                G/L settings): "Add New Records Without Updating Existing
+                Records" cannot be honoured, so they are not copied with it;
+      1 -> 4    titles and accounts: the target's chart of accounts is never
+                emptied, Replace All adds and updates (notes 23 and 24);
+      2 -> 33   journal entries are only ever added, never updated;
+      1,2,3,4 -> 33   initial quantities copy nothing.
+  - dependencies: the categories whose records a category names: the
+    references it translates into the target's keys, and the codes it writes
+    unchanged that must exist in the target (currencies, the default
+    warehouse, the items of prices and catalog numbers). A bank names its
+    default house bank account, but the house bank accounts category sets
+    that reference, so banks do not depend on it.
   - note: the category note whose text describes the category.
-  Configuration.tpl lists the same categories in this order, except that a
-  category is moved before the first category that depends on it.
+  Configuration.tpl lists the categories in this order, except that a
+  category moves before the first category that depends on it.
 -->
 <twinlyWorksheet version="1.0">
   <header/>
@@ -84,7 +84,7 @@
         <group leaf_id="2.1.1" string_id="DPX_TRN_SETTINGS_100">
           <category leaf_id="2.1.1.1" string_id="DPX_TRN_CMPDETAILS_100" data_area_format="D" prohibited_copyMethods="3" substitute_copyMethod="33"/>
           <category leaf_id="2.1.1.2" string_id="DPX_TRN_GENERALSETTINGS_100" note="13" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33">
-            <dependencies><leaf_id>2.2.2.9</leaf_id></dependencies>
+            <dependencies><leaf_id>2.2.2.8</leaf_id><leaf_id>2.2.2.9</leaf_id></dependencies>
           </category>
           <category leaf_id="2.1.1.3" string_id="DPX_TRN_POSTPER_100" data_area_format="T" allow_selection="true"/>
           <category leaf_id="2.1.1.4" string_id="DPX_TRN_DOCNUMBERING_100" note="25" data_area_format="T"/>
@@ -132,7 +132,9 @@
       </group>
       <group leaf_id="2.3" string_id="DPX_TRN_LOGISTICS_100">
         <group leaf_id="2.3.1" string_id="DPX_TRN_LOGISTICSSETTINGS_100">
-          <category leaf_id="2.3.1.1" string_id="DPX_TRN_INVENTORYSETTINGS_100" note="17" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33"/>
+          <category leaf_id="2.3.1.1" string_id="DPX_TRN_INVENTORYSETTINGS_100" note="17" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33">
+            <dependencies><leaf_id>4.2.1</leaf_id></dependencies>
+          </category>
           <category leaf_id="2.3.1.2" string_id="DPX_TRN_PRICELISTDEFS_100" data_area_format="T" allow_selection="true" localization_transfer="true"/>
         </group>
         <group leaf_id="2.3.2" string_id="DPX_TRN_LOGISTICSDEFS_100">
@@ -188,7 +190,7 @@
         <category leaf_id="3.4.2" string_id="DPX_TRN_GLBANKSETTINGS_100" note="18" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
           <dependencies><leaf_id>2.2.2.3</leaf_id><leaf_id>2.2.2.4</leaf_id><leaf_id>3.3</leaf_id></dependencies>
         </category>
-        <category leaf_id="3.4.3" string_id="DPX_TRN_GLINVNTRYSETTINGS_100" note="21" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33">
+        <category leaf_id="3.4.3" string_id="DPX_TRN_GLINVNTRYSETTINGS_100" note="7" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33">
           <dependencies><leaf_id>2.1.1.3</leaf_id><leaf_id>3.3</leaf_id></dependencies>
         </category>
         <category leaf_id="3.4.4" string_id="DPX_TRN_GLTAXDEFSETTINGS_100" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33">
