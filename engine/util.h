@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,10 +23,13 @@ class DPX_CompanyHandle;
 class DPX_ConnectionContext;
 
 namespace dpx {
+class DPX_LogScope;
+}
+namespace dpx::host {
 class Company;
+class HostObject;
 class Recordset;
-class BusinessObject;
-}  // namespace dpx
+}  // namespace dpx::host
 
 // Host field types as the host numbers them.
 namespace dpx::fieldtype {
@@ -38,6 +42,11 @@ constexpr int kFloat = 4;
 
 class DPX_Util {
  public:
+  using CompanyPtr = std::shared_ptr<dpx::host::Company>;
+  using ObjectPtr = std::shared_ptr<dpx::host::HostObject>;
+  // One entry of a server's company list: company name, database name, version.
+  using CompanyList = std::vector<std::vector<std::string>>;
+
   // --- Status bar and progress -------------------------------------------
   static void SetStatusText();
   static void SetProgress(const std::string& text, uint16_t lower, uint16_t upper);
@@ -101,4 +110,58 @@ class DPX_Util {
   static bool SameServer(int32_t typeA, int32_t typeB, const std::string& serverA, const std::string& serverB);
   static bool CompareNames(int32_t typeA, int32_t typeB, const std::string& serverA, const std::string& serverB,
                            const std::string& databaseA, const std::string& databaseB);
+
+  // --- Host objects by member name. These never raise: a null object gives
+  // E_POINTER, a missing member or a failing call its status. ---------------
+  static dpx::HRESULT GetPropertyByName(const ObjectPtr& object, const std::string& name, dpx::Variant& out);
+  // Arguments in declaration order.
+  static dpx::HRESULT InvokeByName(const ObjectPtr& object, const std::string& name, dpx::Variant& out,
+                                   const std::vector<dpx::Variant>& args = {});
+  static dpx::HRESULT PutPropertyByName(const ObjectPtr& object, const std::string& name, const dpx::Variant& value);
+  // "GetByKey" with the keys (in key order), then "GetAsXML" when found; out
+  // is the record XML, or empty when not found or on failure (status).
+  static dpx::HRESULT CallGetByKeyAsXML(std::string& out, const ObjectPtr& object, const std::vector<dpx::Variant>& keys);
+  // Whether account references must travel by their format codes (the
+  // company settings' account segmentation); false on any failure.
+  static bool QueryHostFlag(const CompanyPtr& company);
+  // The host field type of a field in a table's field list (column 0 name,
+  // compared exactly; column 2 type). A name the list lacks gives alpha, so
+  // that its values are quoted.
+  static int32_t GetFieldType(const std::shared_ptr<dpx::host::Recordset>& fieldList, const std::string& fieldName);
+
+  // After a failing host call: logs the company's last error as
+  // "Error code =  %d: %s" when its code is not 0 (true, and its text).
+  static bool LogLastError(dpx::DPX_LogScope& log, const CompanyPtr& company, std::string* text = nullptr);
+  // The status an exception stands for: a host error's code, E_FAIL otherwise.
+  static dpx::HRESULT StatusOf(const std::exception& e);
+  // A text for a place between apostrophes in SQL: every "'" doubled.
+  static std::string EscapeSqlText(const std::string& text);
+
+  // --- Company services ---------------------------------------------------
+  // 0 after a check (isSuperUser tells the answer), 1 when the user cannot be
+  // read, negative on a host failure.
+  static dpx::HRESULT CheckSuperUser(int32_t logValue, const CompanyPtr& company, bool& isSuperUser);
+  static dpx::HRESULT GetCompanyList(const CompanyPtr& company, CompanyList& list, bool showErrors);
+  // 0 on success; the host's result when it refuses (shown in a message box);
+  // E_FAIL on an exception (shown in the status bar).
+  static dpx::HRESULT Connect(DPX_CompanyHandle& company, DPX_ConnectionContext* context);
+  static dpx::HRESULT Disconnect(DPX_CompanyHandle& company, DPX_ConnectionContext* context);
+  // Same server type, server (local names count as one) and database.
+  static bool SameCompany(const CompanyPtr& a, const CompanyPtr& b);
+  // The same company and the same user (case counts).
+  static bool SameConnection(const DPX_CompanyHandle& a, const DPX_CompanyHandle& b);
+  static bool SameConnection(const CompanyPtr& a, const CompanyPtr& b);
+  // CINF.LawsSet: 0 when read, 1 without a row, negative on failure.
+  static dpx::HRESULT GetLocalization(int32_t logValue, const CompanyPtr& company, std::string& text);
+  // The host client's installation folder on this computer, as the host
+  // reports it for the company's server. 0 when found, negative otherwise.
+  static dpx::HRESULT GetLocalQuillonFolder(const CompanyPtr& company, std::string& folder);
+
+  // --- Category notes (user table @DPXNOTE) --------------------------------
+  // 0 when read (also for note 0, with an empty key), 1 without a row,
+  // negative on failure.
+  static dpx::HRESULT GetNoteFromDB(int32_t logValue, const CompanyPtr& company, int32_t number, std::string& key);
+  static dpx::HRESULT DeleteNoteFromDB(int32_t logValue, const CompanyPtr& company, int32_t number);
+  // Replaces the row of the number; not negative on success.
+  static dpx::HRESULT WriteNoteToDB(int32_t logValue, const CompanyPtr& company, int32_t number, const std::string& key);
 };
