@@ -36,8 +36,9 @@ class CompanyStore {
   CompanyStore(const CompanyStore&) = delete;
   CompanyStore& operator=(const CompanyStore&) = delete;
 
-  // Makes a new company file with every registered table. Raises HostError.
-  static void Create(const std::filesystem::path& file, int serverType);
+  // Makes a new company file with every registered table (or an empty
+  // database when withTables is false). Raises HostError.
+  static void Create(const std::filesystem::path& file, int serverType, bool withTables = true);
 
   int serverType() const { return serverType_; }
   const std::filesystem::path& file() const { return file_; }

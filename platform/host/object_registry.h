@@ -51,6 +51,7 @@ enum class PropKind {
   Double,    // real <-> float column
   Date,      // date <-> 'YYYYMMDD' text column
   YesNo,     // integer 1 yes / 0 no <-> 'Y'/'N' text column
+  TypeLetter,// field type code 0..4 <-> 'A','M','N','D','B' text column
 };
 
 struct PropertyDef {
@@ -59,6 +60,7 @@ struct PropertyDef {
   PropKind kind = PropKind::Text;
   bool writeOnly = false; // readable by nobody (passwords); never in XML
   bool readOnly = false;  // host-maintained; ReadXml and put ignore / refuse it
+  std::string defaultValue;  // column text written on Add when the value is empty
 };
 
 // How a new record's key is given on Add.
@@ -104,6 +106,14 @@ struct ObjectTypeDef {
   std::vector<PropertyDef> properties;   // header properties
   std::vector<LineDef> lines;            // line tables
   KeyPolicy keyPolicy = KeyPolicy::Given;
+  // The key property the host numbers (NextNumber / ObjectCounter); "" = the
+  // first key property. With numberWithin, numbering restarts for every
+  // combination of those key properties (user fields within their table).
+  std::string numberedProperty;
+  std::vector<std::string> numberWithin;
+  // Property sets that must be unique among the type's records besides the
+  // key (a user field's table and name).
+  std::vector<std::vector<std::string>> uniqueProperties;
   std::string objectCode;                // ONNM.ObjectCode for ObjectCounter ("" = type number)
   std::vector<ReferenceDef> references;  // required references (header or line properties)
   bool hasBrowser = true;                // "Browser" member with ReadXml; false: update is Remove + Add
@@ -124,6 +134,12 @@ struct DemoRows {
 };
 inline constexpr const char* kNull = "\x01NULL";
 
+// Single-row records of the company service (no key; GetByKey() with no
+// values loads the one row). Not reachable through GetBusinessObject.
+constexpr int kTypeAdminInfo = -10;      // OADM
+constexpr int kTypeCompanyInfo = -11;    // CINF
+constexpr int kTypeCompanySettings = -12;  // CINF, the settings object
+
 class ObjectRegistry {
  public:
   // The registry with every built-in registration made.
@@ -132,6 +148,11 @@ class ObjectRegistry {
   void addTable(TableDef table);
   void addType(ObjectTypeDef type);
   void addDemoRows(DemoRows rows);
+  // Later additions to a registered table or type (more columns of a host
+  // table, more properties of an object). Unknown names are a programming
+  // error and abort.
+  void extendTable(const std::string& table, std::vector<ColumnDef> columns);
+  void extendType(int type, std::vector<PropertyDef> properties);
 
   const TableDef* findTable(const std::string& name) const;   // exact, then ignoring ASCII case
   const ObjectTypeDef* findType(int type) const;

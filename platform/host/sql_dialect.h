@@ -19,7 +19,9 @@ namespace dpx::host {
 class SqlDialect {
  public:
   // Translates one statement of `serverType`'s dialect. Raises HostError.
-  static std::string Translate(int serverType, const std::string& sql);
+  // When `mainTable` is given it receives the first table named after FROM,
+  // INTO or UPDATE, without quotes or brackets ("" when there is none).
+  static std::string Translate(int serverType, const std::string& sql, std::string* mainTable = nullptr);
   // Whether text compares case-sensitively on that server type (2, 3, 5 yes).
   static bool CaseSensitive(int serverType);
   // The dialect family: 2, 3, 5, or 0 for every other type.

@@ -16,7 +16,10 @@ class DemoServerFixture {
   // manager and clerk / clerk) with or without the demo rows.
   explicit DemoServerFixture(int serverType = 6, bool demoRows = true);
 
-  const std::filesystem::path& serverDir() const { return dir_.path(); }
+  // The server folder (inside the fixture's TestDir), and the TestDir's root
+  // for any other files a test needs.
+  const std::filesystem::path& serverDir() const { return serverDir_; }
+  const std::filesystem::path& root() const { return dir_.path(); }
   int serverType() const { return serverType_; }
 
   // A connected company object (raises when the connection is refused).
@@ -29,6 +32,7 @@ class DemoServerFixture {
 
  private:
   TestDir dir_;
+  std::filesystem::path serverDir_;
   int serverType_;
 };
 

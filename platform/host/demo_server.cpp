@@ -1,0 +1,109 @@
+// The demo server: two companies whose rows show the cases a copy meets.
+#include "platform/host/demo_server.h"
+
+#include "platform/host/business_object.h"
+#include "platform/host/company.h"
+#include "platform/host/company_store.h"
+#include "platform/host/host_codes.h"
+#include "platform/host/object_registry.h"
+#include "platform/host/server_catalogue.h"
+
+namespace dpx::host {
+
+namespace {
+
+void WriteDemoRows(CompanyStore& store, bool base) {
+  for (const DemoRows& d : ObjectRegistry::Instance().demoRows()) {
+    std::string cols, marks;
+    for (const std::string& c : d.columns) {
+      cols += (cols.empty() ? "" : ", ") + CompanyStore::Quote(c);
+      marks += marks.empty() ? "?" : ", ?";
+    }
+    std::string sql = "INSERT OR REPLACE INTO " + CompanyStore::Quote(d.table) + " (" + cols + ") VALUES (" + marks + ")";
+    for (const auto& row : base ? d.base : d.target) {
+      std::vector<Variant> params;
+      for (const std::string& v : row) params.push_back(v == kNull ? Variant() : Variant(v));
+      store.exec(sql, params);
+    }
+  }
+}
+
+// A user table with fields, made the way the program makes them: through
+// the user-table and user-field objects.
+void AddUserTable(Company& c, const std::string& name, const std::string& description,
+                  const std::vector<std::pair<std::string, int>>& fields) {
+  auto table = c.NewBusinessObject(153);
+  table->SetProperty("TableName", Variant(name));
+  table->SetProperty("TableDescription", Variant(description));
+  table->SetProperty("TableType", Variant(0));
+  if (table->Add() != 0) throw HostError(E_FAIL, "DemoServer", c.GetLastErrorDescription());
+  for (auto& [field, type] : fields) {
+    auto f = c.NewBusinessObject(152);
+    f->SetProperty("TableName", Variant("@" + name));
+    f->SetProperty("Name", Variant(field));
+    f->SetProperty("Description", Variant(field + " of " + description));
+    f->SetProperty("Type", Variant(type));
+    f->SetProperty("EditSize", Variant(type == db_Alpha ? 30 : 11));
+    if (f->Add() != 0) throw HostError(E_FAIL, "DemoServer", c.GetLastErrorDescription());
+  }
+}
+
+std::shared_ptr<Company> Open(const std::filesystem::path& dir, const std::string& db, int serverType) {
+  auto c = CreateCompany();
+  c->SetServer(dir.string());
+  c->SetCompanyDB(db);
+  c->SetDbServerType(serverType);
+  c->SetUseTrusted(true);
+  c->SetUserName(DemoServer::kSuperUser);
+  c->SetPassword(DemoServer::kSuperPassword);
+  if (c->Connect() != 0) throw HostError(E_FAIL, "DemoServer", c->GetLastErrorDescription());
+  return c;
+}
+
+}  // namespace
+
+void DemoServer::Create(const std::filesystem::path& dir, const DemoServerOptions& options, bool force) {
+  std::error_code ec;
+  if (ServerCatalogue::Exists(dir)) {
+    if (!force) throw HostError(E_FAIL, "DemoServer", "A database server already exists in " + dir.string());
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+      std::string ext = entry.path().extension().string();
+      std::string name = entry.path().filename().string();
+      if (ext == ".company" || name.rfind(ServerCatalogue::kCatalogueFile, 0) == 0 ||
+          name.find(".company-") != std::string::npos)
+        std::filesystem::remove(entry.path(), ec);
+    }
+  }
+  ServerCatalogue::CreateServer(dir);
+  ServerCatalogue catalogue(dir);
+  struct Spec {
+    std::string db, name, localization;
+    bool base;
+  };
+  for (const Spec& s : {Spec{options.baseDb, "Demo Base Ltd.", "US", true},
+                        Spec{options.targetDb, "Demo Target & Sons", "GB", false}}) {
+    catalogue.createCompany({s.db, s.name, 930100, s.localization, options.serverType});
+    catalogue.addUser(s.db, kSuperUser, "Manager", kSuperPassword, true);
+    catalogue.addUser(s.db, kOrdinaryUser, "Clerk O'Hara", kOrdinaryPassword, false);
+    if (!options.demoRows) continue;
+    auto company = Open(dir, s.db, options.serverType);
+    CompanyStore& store = company->store();
+    store.begin();
+    WriteDemoRows(store, s.base);
+    store.exec("UPDATE OADM SET MainCurncy = 'USD', SysCurrncy = 'USD', CurrPeriod = '2026'");
+    store.commit();
+    if (s.base) {
+      AddUserTable(*company, "CARS", "Company cars", {{"Color", db_Alpha}, {"Seats", db_Numeric}, {"Bought", db_Date}});
+      AddUserTable(*company, "BASEONLY", "Base's only table", {{"Note", db_Memo}});
+      store.exec("INSERT INTO \"@CARS\" (Code, Name, U_Color, U_Seats, U_Bought) VALUES "
+                 "('C1', 'Van & <trailer>', 'White', 3, '20240131'), ('C2', 'Boss''s car', 'Black', 5, '20230615')");
+    } else {
+      AddUserTable(*company, "CARS", "Company cars", {{"Seats", db_Numeric}, {"Color", db_Alpha}});
+      AddUserTable(*company, "TGTONLY", "Target only table", {{"Flag", db_Alpha}});
+      store.exec("INSERT INTO \"@CARS\" (Code, Name, U_Color, U_Seats) VALUES ('C9', 'Truck', 'Red', 2)");
+    }
+    company->Disconnect();
+  }
+}
+
+}  // namespace dpx::host

@@ -1,1 +1,0 @@
-// Placeholder so that the layer library has a source until its first class lands.
