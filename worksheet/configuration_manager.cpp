@@ -1,0 +1,448 @@
+// The configuration manager's reader side: the SAX handler that fills the
+// in-memory file, opening a configuration file or the skeleton, the header
+// preview, and what a parsed file tells the worksheet.
+#include "worksheet/configuration_manager.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <xercesc/sax/SAXParseException.hpp>
+#include <xercesc/sax2/Attributes.hpp>
+
+#include "engine/connection_context.h"
+#include "engine/sax_parser.h"
+#include "engine/ui_services.h"
+#include "engine/util.h"
+#include "platform/framework/log_scope.h"
+#include "platform/framework/string_table.h"
+#include "platform/framework/text.h"
+#include "platform/framework/variant.h"
+#include "worksheet/component_logger.h"
+#include "worksheet/worksheet.h"
+
+namespace {
+
+constexpr uint32_t kStrLoadingConfiguration = 10012;
+constexpr uint32_t kStrInvalidPath = 10015;
+constexpr uint32_t kStrXmlError = 10024;
+constexpr uint16_t kLoadProgressSteps = 123;
+
+std::string ToUtf8(const XMLCh* text) {
+  if (!text) return {};
+  return dpx::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text)));
+}
+
+std::string ToUtf8(const XMLCh* text, size_t length) {
+  if (!text) return {};
+  return dpx::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+bool IsBlank(const std::string& s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+}
+
+std::string Trim(const std::string& s) {
+  const size_t b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return {};
+  const size_t e = s.find_last_not_of(" \t\r\n");
+  return s.substr(b, e - b + 1);
+}
+
+// The local name of an element or attribute; the qualified name when the
+// reader gives no local name.
+std::string NameOf(const XMLCh* localname, const XMLCh* qname) {
+  std::string name = ToUtf8(localname);
+  return name.empty() ? ToUtf8(qname) : name;
+}
+
+// Cuts a path at its last separator ("\" first, else "/"); false when it has none.
+bool CutLastElement(std::string& path) {
+  size_t pos = path.rfind('\\');
+  if (pos == std::string::npos) pos = path.rfind('/');
+  if (pos == std::string::npos) return false;
+  path.erase(pos);
+  return true;
+}
+
+const char* const kHeaderNames[] = {"configurationName", "dbVersion", "localization", "creationUser",
+                                    "creationDate", "additionalDescr", "partialConfiguration", "backup",
+                                    "approval", "copyMethod", "RTCF", "FRFMUDF"};
+
+}  // namespace
+
+DPX_ConfigurationManager::DPX_ConfigurationManager(DPX_ConnectionContext* context) : context_(context) {
+  CreateLogger();
+}
+
+DPX_ConfigurationManager::~DPX_ConfigurationManager() = default;
+
+dpx::HRESULT DPX_ConfigurationManager::CreateLogger() {
+  logger_ = std::make_shared<dpx::ComponentLogger>();
+  return dpx::S_OK;
+}
+
+void DPX_ConfigurationManager::setLogger(std::shared_ptr<dpx::ComponentLogger> logger) { logger_ = std::move(logger); }
+
+void DPX_ConfigurationManager::log(int level, const char* method, const std::string& message) const {
+  if (logger_) logger_->Log(dpx::Ui().getLanguage(), "DPX", level, method, message);
+}
+
+const DPX_ConfigurationManager::Object* DPX_ConfigurationManager::findObject(const std::string& stringId) const {
+  const auto it = stringIdIndex_.find(stringId);
+  return it == stringIdIndex_.end() ? nullptr : &objects_[it->second];
+}
+
+namespace {
+bool StringIdOf(const DPX_ConfigurationManager::Object& object, std::string& out) {
+  for (const auto& [name, value] : object.attributes) {
+    if (name == "string_id") {
+      out = value;
+      return true;
+    }
+  }
+  return false;
+}
+}  // namespace
+
+bool DPX_ConfigurationManager::getObjectStringId(Objects::const_iterator position, std::string& out) const {
+  return StringIdOf(*position, out);
+}
+
+bool DPX_ConfigurationManager::getObjectStringId(Objects::const_reverse_iterator position, std::string& out) const {
+  return StringIdOf(*position, out);
+}
+
+// --- Opening ---------------------------------------------------------------------
+
+std::string DPX_ConfigurationManager::baseFilePath(const DPX_Worksheet& worksheet) const {
+  const std::string worksheetFile = context_->getWorksheetFile();
+  const std::string& source = worksheet.getSourceFile();
+  if (worksheetFile.empty() || source.empty()) return context_->getBaseFile();
+  if (source.rfind("..", 0) == 0) {
+    // "..\Company configuration files\a.xml" beside "D:\Duplora\Worksheets\w.xml"
+    // is "D:\Duplora\Company configuration files\a.xml".
+    std::string path = worksheetFile;
+    if (CutLastElement(path)) CutLastElement(path);
+    std::string rest = source.substr(2);
+    if (path.find('\\') == std::string::npos) std::replace(rest.begin(), rest.end(), '\\', '/');
+    return path + rest;
+  }
+  return source;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::parse");
+  parser_ = std::make_unique<DPX_SAXParser>();
+  parser_->setContentHandler(this);
+  parser_->setErrorHandler(this);
+  reader_ = Reader{};
+  bool ok = false;
+  try {
+    ok = parser_->parseFile(path);
+  } catch (const std::exception& e) {
+    scope.LogError("Exception while parsing '%s': %s", path, e.what());
+    ok = false;
+  }
+  if (reader_.errorCount > 0) ok = false;
+  if (!ok) {
+    scope.LogError("Failed to parse configuration file '%s'", path);
+    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::openConfiguration", "Failed to parse configuration file");
+    DPX_Util::ShowError(dpx::StringTable::Load(kStrXmlError, dpx::Ui().getLanguage()), false);
+    return dpx::E_FAIL;
+  }
+  return dpx::S_OK;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::openConfiguration(DPX_Worksheet& worksheet, bool mode) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::openConfiguration");
+  headerOnly_ = false;
+  DPX_Util::SetProgress(dpx::StringTable::Load(kStrLoadingConfiguration, dpx::Ui().getLanguage()), 0,
+                        kLoadProgressSteps);
+  dpx::WaitCursor wait;
+  dpx::HRESULT result = dpx::S_OK;
+  std::string path;
+  if (mode) {
+    std::string folder;
+    result = getAppPath(folder);
+    if (result == dpx::S_OK) path = folder + "/" + kSkeletonName;
+  } else {
+    path = baseFilePath(worksheet);
+  }
+  if (result == dpx::S_OK) {
+    result = parse(path);
+    if (result == dpx::S_OK) {
+      if (mode) {
+        std::string localization;
+        if (context_->getBaseCompany()) {
+          DPX_Util::GetLocalization(0, context_->getBaseCompany(), localization);
+          header_.localization = localization;
+        }
+      } else {
+        result = updateWorksheet(worksheet);
+      }
+    }
+  }
+  DPX_Util::ResetProgress();
+  return result;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::readConfigurationFile(DPX_Worksheet& worksheet, const std::string& path) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::readConfigurationFile");
+  headerOnly_ = false;
+  DPX_Util::SetProgress(dpx::StringTable::Load(kStrLoadingConfiguration, dpx::Ui().getLanguage()), 0,
+                        kLoadProgressSteps);
+  dpx::WaitCursor wait;
+  dpx::HRESULT result = parse(path);
+  if (result == dpx::S_OK) result = updateWorksheet(worksheet);
+  DPX_Util::ResetProgress();
+  return result;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::previewConfiguration() {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::previewConfiguration");
+  headerOnly_ = true;
+  DPX_Util::SetProgress(dpx::StringTable::Load(kStrLoadingConfiguration, dpx::Ui().getLanguage()), 0,
+                        kLoadProgressSteps);
+  dpx::HRESULT result;
+  {
+    dpx::WaitCursor wait;
+    result = parse(context_->getBaseFile());
+  }
+  DPX_Util::ResetProgress();
+  parser_.reset();
+  headerOnly_ = false;
+  reader_.insideBOM = false;
+  return result;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::updateWorksheet(DPX_Worksheet& worksheet) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::updateWorksheet");
+  worksheet.setWorksheetName(header_.configurationName);
+  worksheet.setAdditionalDescription(header_.additionalDescr);
+  worksheet.setApproval(header_.approval);
+  worksheet.setBackup(header_.backup);
+  worksheet.setCopyMethod(header_.copyMethod);
+  worksheet.setCreationUser(header_.creationUser);
+  worksheet.setFRFMUDF(header_.FRFMUDF);
+  auto& nodes = worksheet.getNodes();
+  std::map<std::string, DPX_WorksheetNode*> leafMap;
+  for (auto& node : nodes) leafMap[node.getLeafId()] = &node;
+  for (size_t i = 0; i < nodes.size(); ++i) updateNodeAvailability(i, nodes, leafMap);
+  return dpx::S_OK;
+}
+
+void DPX_ConfigurationManager::updateNodeAvailability(size_t index, std::vector<DPX_WorksheetNode>& nodes,
+                                                      std::map<std::string, DPX_WorksheetNode*>& leafMap) {
+  DPX_WorksheetNode& node = nodes.at(index);
+  if (!node.isLeaf()) {
+    node.setAvailable(false);
+    return;
+  }
+  const bool available = stringIdIndex_.count(node.getStringKey()) > 0;
+  node.setAvailable(available);
+  if (!available) return;
+  std::string id = node.getLeafId();
+  for (size_t dot = id.rfind('.'); dot != std::string::npos; dot = id.rfind('.')) {
+    id.erase(dot);
+    const auto it = leafMap.find(id);
+    if (it != leafMap.end()) it->second->setAvailable(true);
+  }
+}
+
+dpx::HRESULT DPX_ConfigurationManager::getAppPath(std::string& path) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::getAppPath");
+  const std::string folder = dpx::ProgramFolder().string();
+  if (folder.empty()) {
+    DPX_Util::ShowError(fmt::sprintf(dpx::StringTable::Load(kStrInvalidPath, dpx::Ui().getLanguage()), ""), false);
+    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::getAppPath",
+        "Failed to get application path -- invalid path");
+    return dpx::E_FAIL;
+  }
+  path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return dpx::S_OK;
+}
+
+// --- SAX handler ---------------------------------------------------------------------
+
+void DPX_ConfigurationManager::startDocument() {
+  objects_.clear();
+  stringIdIndex_.clear();
+  reader_.elementCount = 0;
+}
+
+void DPX_ConfigurationManager::startElement(const XMLCh*, const XMLCh* localname, const XMLCh* qname,
+                                            const xercesc::Attributes& attrs) {
+  Reader& r = reader_;
+  const std::string name = NameOf(localname, qname);
+  if (!r.hadChild.empty()) r.hadChild.back() = true;
+  r.path.push_back(name);
+  r.hadChild.push_back(false);
+  ++r.elementCount;
+  DPX_Util::SetProgressPosition(static_cast<int32_t>(r.elementCount));
+  r.headerText.clear();
+  if (headerOnly_ || r.skipDepth) return;
+
+  auto attributes = [&attrs]() {
+    Attributes list;
+    for (XMLSize_t i = 0; i < attrs.getLength(); ++i)
+      list.emplace_back(NameOf(attrs.getLocalName(i), attrs.getQName(i)), ToUtf8(attrs.getValue(i)));
+    return list;
+  };
+
+  if (r.insideBOM) {
+    // Blank text between two elements is layout, not a value.
+    if (!IsBlank(r.pending)) r.collected += DPX_Util::EscapeXML(r.pending);
+    r.pending.clear();
+    r.collected += '<';
+    r.collected += name;
+    for (const auto& [attrName, value] : attributes()) {
+      r.collected += ' ';
+      r.collected += attrName;
+      r.collected += "=\"";
+      r.collected += DPX_Util::EscapeXML(value);
+      r.collected += '"';
+    }
+    r.collected += '>';
+    return;
+  }
+  if (name == "OBJECT") {
+    Attributes list = attributes();
+    const auto id = std::find_if(list.begin(), list.end(), [](const auto& a) { return a.first == "string_id"; });
+    if (id == list.end()) {
+      log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::startElement", "string_id missing for object");
+      r.skipDepth = r.path.size();
+      return;
+    }
+    r.objectOpen = true;
+    r.objectStringId = id->second;
+    r.object = Object{};
+    r.object.attributes = std::move(list);
+    return;
+  }
+  if (name == "BOM") {
+    r.insideBOM = true;
+    r.bomDepth = r.path.size();
+    r.pending.clear();
+    r.collected += "<BOM>";
+    return;
+  }
+  if (name == "table") {
+    Attributes list = attributes();
+    const auto tableName = std::find_if(list.begin(), list.end(), [](const auto& a) { return a.first == "name"; });
+    if (tableName == list.end()) {
+      log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::startElement", "tblname missing for table");
+      r.skipDepth = r.path.size();
+      return;
+    }
+    r.tableOpen = true;
+    r.tableName = tableName->second;
+    r.tableAttributes = std::move(list);
+    r.collected.clear();
+  }
+}
+
+void DPX_ConfigurationManager::characters(const XMLCh* chars, const XMLSize_t length) {
+  Reader& r = reader_;
+  if (r.path.empty() || length == 0 || r.skipDepth) return;
+  const std::string text = ToUtf8(chars, length);
+  if (r.insideBOM && !headerOnly_) {
+    r.pending += text;  // kept verbatim, blanks included
+    return;
+  }
+  // Only the elements directly inside the file's header are header fields.
+  if (r.path.size() == 3 && r.path[1] == "header") r.headerText += text;
+}
+
+void DPX_ConfigurationManager::setHeaderField(const std::string& name, const std::string& text) {
+  if (Trim(text).empty()) return;  // a blank value leaves the field as it was
+  auto flag = [&text]() { return !dpx::EqualsIgnoreCase(Trim(text), "false"); };
+  if (name == "configurationName") header_.configurationName = text;
+  else if (name == "dbVersion") header_.dbVersion = text;
+  else if (name == "localization") header_.localization = text;
+  else if (name == "creationUser") header_.creationUser = text;
+  else if (name == "creationDate") header_.creationDate = text;
+  else if (name == "additionalDescr") header_.additionalDescr = text;
+  else if (name == "partialConfiguration") header_.partialConfiguration = flag();
+  else if (name == "backup") header_.backup = flag();
+  else if (name == "approval") header_.approval = flag();
+  else if (name == "copyMethod") header_.copyMethod = static_cast<int32_t>(dpx::LeadingInt(Trim(text)));
+  else if (name == "RTCF") header_.RTCF = static_cast<int32_t>(dpx::LeadingInt(Trim(text)));
+  else if (name == "FRFMUDF") header_.FRFMUDF = flag();
+}
+
+void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, const XMLCh* qname) {
+  Reader& r = reader_;
+  const std::string name = NameOf(localname, qname);
+  const size_t depth = r.path.size();
+  const bool hadChild = !r.hadChild.empty() && r.hadChild.back();
+  auto pop = [&r]() {
+    if (!r.path.empty()) r.path.pop_back();
+    if (!r.hadChild.empty()) r.hadChild.pop_back();
+  };
+
+  if (depth == 3 && r.path[1] == "header" && !r.insideBOM) {
+    if (std::find(std::begin(kHeaderNames), std::end(kHeaderNames), name) != std::end(kHeaderNames))
+      setHeaderField(name, r.headerText);
+    r.headerText.clear();
+  }
+  if (headerOnly_) {
+    pop();
+    return;
+  }
+  if (r.skipDepth) {
+    if (depth == r.skipDepth) r.skipDepth = 0;
+    pop();
+    return;
+  }
+  if (r.insideBOM) {
+    // A value of blanks only is a value; blanks around child elements are layout.
+    if (!(hadChild && IsBlank(r.pending))) r.collected += DPX_Util::EscapeXML(r.pending);
+    r.pending.clear();
+    if (depth == r.bomDepth) {
+      r.insideBOM = false;
+      r.collected += "</BOM>";
+    } else {
+      r.collected += "</";
+      r.collected += name;
+      r.collected += '>';
+    }
+    pop();
+    return;
+  }
+  if (name == "OBJECT" && r.objectOpen) {
+    objects_.push_back(std::move(r.object));
+    stringIdIndex_.emplace(r.objectStringId, objects_.size() - 1);  // the first of a key wins
+    r.object = Object{};
+    r.objectOpen = false;
+  } else if (name == "table" && r.tableOpen) {
+    if (r.objectOpen) {
+      r.object.tables.push_back(Table{std::move(r.tableAttributes), std::move(r.collected)});
+      r.object.tableIndex.emplace(r.tableName, r.object.tables.size() - 1);
+    }
+    r.tableAttributes.clear();
+    r.collected.clear();
+    r.tableOpen = false;
+  }
+  pop();
+}
+
+void DPX_ConfigurationManager::warning(const xercesc::SAXParseException& exc) {
+  log(dpx::ComponentLogger::kWarning, "DPX_ConfigurationManager::warning",
+      fmt::sprintf("Warning in SAX Parser: %s, line %d, col %d", ToUtf8(exc.getMessage()),
+                   static_cast<int>(exc.getLineNumber()), static_cast<int>(exc.getColumnNumber())));
+}
+
+void DPX_ConfigurationManager::error(const xercesc::SAXParseException& exc) {
+  ++reader_.errorCount;
+  log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::error",
+      fmt::sprintf("Error in SAX Parser: %s, line %d, col %d", ToUtf8(exc.getMessage()),
+                   static_cast<int>(exc.getLineNumber()), static_cast<int>(exc.getColumnNumber())));
+}
+
+void DPX_ConfigurationManager::fatalError(const xercesc::SAXParseException& exc) {
+  ++reader_.errorCount;
+  log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::fatalError",
+      fmt::sprintf("Fatal error in SAX Parser: %s, line %d, col %d", ToUtf8(exc.getMessage()),
+                   static_cast<int>(exc.getLineNumber()), static_cast<int>(exc.getColumnNumber())));
+}

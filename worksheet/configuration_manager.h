@@ -1,0 +1,188 @@
+// A configuration file holds the records of some categories of a base
+// company as record XML, under a header that says where they came from. The
+// configuration manager reads such a file into memory (a SAX reader), writes
+// one from a worksheet's selection, hands categories their stored records,
+// and runs a copy: save the selection, read it back, then the removal pass of
+// Replace All and the write pass into the target company.
+//
+// The file, byte for byte: FF FE, then UTF-16LE text; the declaration line;
+// the root "duploraConfigurationFile" (version 1.0); "<header>" with twelve
+// one-line elements in a fixed order; "<body>" with one line per category
+// ("<OBJECT string_id=...>" + its "<table name=...>" blocks of "<BOM>"
+// records + "</OBJECT>"); every line ends with one line feed.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <xercesc/sax2/DefaultHandler.hpp>
+
+#include "platform/framework/host_error.h"
+
+class DPX_ConnectionContext;
+class DPX_DetailRecord;
+class DPX_OperationArgs;
+class DPX_SAXParser;
+class DPX_Worksheet;
+class DPX_WorksheetNode;
+
+namespace dpx {
+class ComponentLogger;
+}
+
+class DPX_ConfigurationManager : public xercesc::DefaultHandler {
+ public:
+  using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+  // One "table" element of a category: its attributes in document order and
+  // its records ("<BOM>" blocks, no declaration) as one text.
+  struct Table {
+    Attributes attributes;
+    std::string xml;
+  };
+  // One "OBJECT" element: a category with its attributes (string_id = the
+  // category key) and its tables in document order.
+  struct Object {
+    Attributes attributes;
+    std::vector<Table> tables;
+    std::map<std::string, size_t> tableIndex;  // first table of a name wins
+  };
+  using Objects = std::vector<Object>;
+
+  // The header, as the reader fills it and the writer writes it.
+  struct Header {
+    std::string configurationName;
+    std::string dbVersion;
+    std::string localization;
+    std::string creationUser;
+    std::string creationDate;
+    std::string additionalDescr;
+    bool partialConfiguration = false;
+    bool backup = false;
+    bool approval = false;
+    int32_t copyMethod = 0;
+    int32_t RTCF = 0;
+    bool FRFMUDF = false;
+  };
+
+  // The skeleton of a save from a company, in the program folder.
+  static constexpr const char* kSkeletonName = "Configuration.tpl";
+
+  explicit DPX_ConfigurationManager(DPX_ConnectionContext* context);
+  ~DPX_ConfigurationManager() override;
+  DPX_ConfigurationManager(const DPX_ConfigurationManager&) = delete;
+  DPX_ConfigurationManager& operator=(const DPX_ConfigurationManager&) = delete;
+
+  dpx::HRESULT CreateLogger();
+  // Replaces the logger (tests watch what is reported).
+  void setLogger(std::shared_ptr<dpx::ComponentLogger> logger);
+  const std::shared_ptr<dpx::ComponentLogger>& getLogger() const { return logger_; }
+
+  // --- Reading ------------------------------------------------------------
+  // Mode false: the worksheet's base configuration file (a source file that
+  // starts with ".." is taken relative to the worksheet file's folder's
+  // parent; without a worksheet file or source file, the context's base file),
+  // then the header and availability go into the worksheet. Mode true: the
+  // skeleton, then the base company's localization.
+  dpx::HRESULT openConfiguration(DPX_Worksheet& worksheet, bool mode);
+  // Reads exactly the file at path, whatever worksheet is open, then updates
+  // the worksheet as mode false does. The copy reads back its own file so.
+  dpx::HRESULT readConfigurationFile(DPX_Worksheet& worksheet, const std::string& path);
+  // Reads only the header of the context's base file.
+  dpx::HRESULT previewConfiguration();
+
+  dpx::HRESULT updateWorksheet(DPX_Worksheet& worksheet);
+  void updateNodeAvailability(size_t index, std::vector<DPX_WorksheetNode>& nodes,
+                              std::map<std::string, DPX_WorksheetNode*>& leafMap);
+  dpx::HRESULT getAppPath(std::string& path);
+  // The first string_id attribute of an object; false when it has none.
+  bool getObjectStringId(Objects::const_iterator position, std::string& out) const;
+  bool getObjectStringId(Objects::const_reverse_iterator position, std::string& out) const;
+
+  const Header& header() const { return header_; }
+  Header& header() { return header_; }
+  const Objects& objects() const { return objects_; }
+  // The index of the first object of a category key, or none.
+  const Object* findObject(const std::string& stringId) const;
+
+  // --- Writing --------------------------------------------------------------
+  dpx::HRESULT updateHeaderFromWorksheet(DPX_Worksheet& worksheet);
+  dpx::HRESULT writeHeader(std::string& buffer);
+  dpx::HRESULT writeBody(std::string& buffer, std::vector<DPX_WorksheetNode>& nodes, bool baseIsFile);
+  dpx::HRESULT writeToFile(const std::string& buffer, const std::string& path);
+  // Writes the worksheet's selection to the context's target file.
+  dpx::HRESULT saveConfiguration(DPX_Worksheet& worksheet, bool baseIsFile);
+
+  // --- Records of one category ------------------------------------------------
+  dpx::HRESULT GetBOMFromDB(std::string& out, const std::string& key, std::vector<DPX_DetailRecord> keys,
+                            DPX_WorksheetNode& node);
+  dpx::HRESULT GetBOMFromXML(std::string& out, Objects::const_iterator position,
+                             const std::vector<DPX_DetailRecord>& keys, DPX_WorksheetNode& node);
+  dpx::HRESULT GetBOMFromXML(std::string& out, Objects::const_reverse_iterator position,
+                             const std::vector<DPX_DetailRecord>& keys, DPX_WorksheetNode& node);
+  // The stored records of a category as one DPX_OperationArgs per table.
+  dpx::HRESULT getData(const std::string& key, std::vector<DPX_OperationArgs>& out);
+
+  // --- The copy ---------------------------------------------------------------
+  dpx::HRESULT writeConfiguration(DPX_Worksheet& worksheet, bool baseIsFile);
+  // The chosen method, or the substitute of the first node of the key that
+  // forbids it.
+  static int getCopyMethodForObject(const DPX_Worksheet& worksheet, const std::string& key, int copyMethod);
+  // The selected state of the first node of the key (0 when none), and its position.
+  static int findNode(const std::vector<DPX_WorksheetNode>& nodes, const std::string& key, size_t* position = nullptr);
+  // Splits an object's table blocks into one record per table with one data
+  // item per "<BOM>" block, each prefixed with the UTF-16 declaration.
+  static std::vector<DPX_OperationArgs> splitRecords(const std::string& key, const std::string& text);
+
+  // --- SAX handler --------------------------------------------------------------
+  void startDocument() override;
+  void startElement(const XMLCh* uri, const XMLCh* localname, const XMLCh* qname,
+                    const xercesc::Attributes& attrs) override;
+  void characters(const XMLCh* chars, const XMLSize_t length) override;
+  void endElement(const XMLCh* uri, const XMLCh* localname, const XMLCh* qname) override;
+  void warning(const xercesc::SAXParseException& exc) override;
+  void error(const xercesc::SAXParseException& exc) override;
+  void fatalError(const xercesc::SAXParseException& exc) override;
+
+ private:
+  void log(int level, const char* method, const std::string& message) const;
+  dpx::HRESULT parse(const std::string& path);
+  std::string baseFilePath(const DPX_Worksheet& worksheet) const;
+  dpx::HRESULT bomFromObject(std::string& out, const Object& object, const std::vector<DPX_DetailRecord>& keys,
+                             DPX_WorksheetNode& node);
+  void setHeaderField(const std::string& name, const std::string& text);
+  void logCategoryFailure(const std::string& key, int method, const std::string& error) const;
+
+  DPX_ConnectionContext* context_;
+  std::shared_ptr<dpx::ComponentLogger> logger_;
+  std::unique_ptr<DPX_SAXParser> parser_;
+
+  Header header_;
+  Objects objects_;
+  std::map<std::string, size_t> stringIdIndex_;
+  bool headerOnly_ = false;
+
+  // Reader state of the parse under way.
+  struct Reader {
+    std::vector<std::string> path;       // open elements, the root first
+    std::vector<bool> hadChild;          // parallel: whether a child element started
+    bool insideBOM = false;
+    size_t bomDepth = 0;                 // path size at the "BOM" start
+    std::string collected;               // record XML of the open table
+    std::string pending;                 // character data of the open element inside a BOM
+    std::string headerText;              // character data of the open header element
+    bool objectOpen = false;
+    size_t skipDepth = 0;                // non-zero: inside an object or table that is skipped
+    Object object;
+    std::string objectStringId;
+    bool tableOpen = false;
+    Attributes tableAttributes;
+    std::string tableName;
+    uint32_t elementCount = 0;
+    int errorCount = 0;
+  } reader_;
+};

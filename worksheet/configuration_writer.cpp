@@ -1,0 +1,307 @@
+// The configuration manager's writer side: the header from the worksheet,
+// the header and body texts, the file itself, and the records of one
+// category read from the base company or from the parsed base file.
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+
+#include "engine/connection_context.h"
+#include "engine/detail_record.h"
+#include "engine/operation_args.h"
+#include "engine/ui_services.h"
+#include "engine/util.h"
+#include "platform/framework/log_scope.h"
+#include "platform/framework/string_table.h"
+#include "platform/framework/text.h"
+#include "platform/framework/variant.h"
+#include "platform/host/company.h"
+#include "worksheet/changed_data_manager.h"
+#include "worksheet/component_logger.h"
+#include "worksheet/configuration_manager.h"
+#include "worksheet/worksheet.h"
+
+namespace {
+
+constexpr uint32_t kStrSavingConfiguration = 10014;
+constexpr uint32_t kStrFailedToWriteAll = 10022;
+
+const char* BoolText(bool v) { return v ? "true" : "false"; }
+
+void AppendLine(std::string& buffer, const char* element, const std::string& value) {
+  buffer += '<';
+  buffer += element;
+  buffer += '>';
+  buffer += value;
+  buffer += "</";
+  buffer += element;
+  buffer += ">\n";
+}
+
+void AppendAttributes(std::string& out, const DPX_ConfigurationManager::Attributes& attributes) {
+  for (const auto& [name, value] : attributes) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    out += DPX_Util::EscapeXML(value);
+    out += '"';
+  }
+}
+
+// The local time as ISO 8601, "YYYY-MM-DDTHH:MM:SS".
+std::string IsoNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+  return text;
+}
+
+// The last element of a path: after the last "/", else after the last "\".
+std::string LastPathElement(const std::string& path) {
+  size_t pos = path.rfind('/');
+  if (pos == std::string::npos) pos = path.rfind('\\');
+  return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+// A selection field's value text as a value of its host field type; a text
+// that does not convert stays text.
+dpx::Variant TypedValue(const DPX_SelectionField& field) {
+  const std::string& text = field.getValue();
+  switch (DPX_Util::DbTypeNameToVariantType(field.getType())) {
+    case 3: {
+      int64_t v = 0;
+      if (dpx::ParseInt64(text, v)) return dpx::Variant::integer(dpx::VarType::I4, v);
+      break;
+    }
+    case 5: {
+      double v = 0;
+      if (dpx::ParseDouble(text, v)) return dpx::Variant(v);
+      break;
+    }
+    case 7: {
+      dpx::DateTime v;
+      if (dpx::DateTime::parse(text, v)) return dpx::Variant(v);
+      break;
+    }
+    default:
+      break;
+  }
+  return dpx::Variant(text);
+}
+
+}  // namespace
+
+dpx::HRESULT DPX_ConfigurationManager::updateHeaderFromWorksheet(DPX_Worksheet& worksheet) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::updateHeaderFromWorksheet");
+  header_.approval = worksheet.isApproval();
+  header_.backup = worksheet.isBackup();
+  header_.FRFMUDF = worksheet.isFRFMUDF();
+  header_.partialConfiguration = worksheet.isModified();
+  header_.copyMethod = worksheet.getCopyMethod();
+  header_.RTCF = worksheet.getRTCF();
+  if (!worksheet.getAdditionalDescription().empty()) header_.additionalDescr = worksheet.getAdditionalDescription();
+  if (!worksheet.getCreationUser().empty()) header_.creationUser = worksheet.getCreationUser();
+  header_.creationDate = IsoNow();
+  if (const auto base = context_->getBaseCompany()) {
+    try {
+      header_.dbVersion = fmt::sprintf("%d", base->Version());
+    } catch (const dpx::HostError& e) {
+      scope.LogError("Cannot read the base company's version: %s", e.what());
+    }
+  }
+  const std::string target = context_->getTargetFile();
+  if (!target.empty()) header_.configurationName = LastPathElement(target);
+  return dpx::S_OK;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::writeHeader(std::string& buffer) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeHeader");
+  buffer = "<?xml version=\"1.0\" encoding=\"UTF-16\" ?>\n";
+  buffer += "<duploraConfigurationFile version=\"1.0\">\n<header>\n";
+  AppendLine(buffer, "configurationName", DPX_Util::EscapeXML(header_.configurationName));
+  AppendLine(buffer, "dbVersion", DPX_Util::EscapeXML(header_.dbVersion));
+  AppendLine(buffer, "localization", DPX_Util::EscapeXML(header_.localization));
+  AppendLine(buffer, "creationUser", DPX_Util::EscapeXML(header_.creationUser));
+  AppendLine(buffer, "creationDate", DPX_Util::EscapeXML(header_.creationDate));
+  AppendLine(buffer, "additionalDescr", DPX_Util::EscapeXML(header_.additionalDescr));
+  AppendLine(buffer, "partialConfiguration", BoolText(header_.partialConfiguration));
+  AppendLine(buffer, "backup", BoolText(header_.backup));
+  AppendLine(buffer, "approval", BoolText(header_.approval));
+  AppendLine(buffer, "copyMethod", fmt::sprintf("%d", header_.copyMethod));
+  AppendLine(buffer, "RTCF", fmt::sprintf("%d", header_.RTCF));
+  AppendLine(buffer, "FRFMUDF", BoolText(header_.FRFMUDF));
+  buffer += "</header>\n";
+  return dpx::S_OK;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vector<DPX_WorksheetNode>& nodes,
+                                                 bool baseIsFile) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeBody");
+  const char* const method = "DPX_ConfigurationManager::writeBody";
+  buffer += "<body>\n";
+  int32_t counter = 1;
+  bool failureSeen = false;
+  for (auto it = objects_.cbegin(); it != objects_.cend(); ++it) {
+    DPX_Util::SetProgressPosition(counter++);
+    std::string key;
+    if (!getObjectStringId(it, key)) continue;
+    size_t position = 0;
+    const int state = findNode(nodes, key, &position);
+    if (state == DPX_WorksheetNode::kNotSelected) continue;
+    DPX_WorksheetNode& node = nodes[position];
+
+    std::string text = "<OBJECT";
+    AppendAttributes(text, it->attributes);
+    text += '>';
+
+    std::vector<DPX_DetailRecord> keys;
+    if (state == DPX_WorksheetNode::kSelectedPartly) {
+      for (const auto& object : node.getSelectionObjects()) {
+        const auto& fields = baseIsFile ? object.getSubsKey() : object.getKey();
+        if (fields.empty()) {
+          log(dpx::ComponentLogger::kError, method, "No keys in list of selection object (partial selection)");
+          continue;
+        }
+        DPX_DetailRecord entry;
+        for (const auto& field : fields) entry.addKeyValue(field.getFieldName(), TypedValue(field));
+        keys.push_back(std::move(entry));
+      }
+      if (keys.empty()) {
+        // An empty key list would mean "every record": a partial selection
+        // that names no record copies nothing of the category.
+        scope.LogWarning("Category %s: partial selection without keys, nothing saved", key);
+        log(dpx::ComponentLogger::kWarning, method,
+            fmt::sprintf("No record of the partial selection of %s can be identified; the category is not saved", key));
+        failureSeen = true;
+        continue;
+      }
+    }
+
+    const dpx::HRESULT read = baseIsFile ? GetBOMFromXML(text, it, keys, node) : GetBOMFromDB(text, key, keys, node);
+    if (read != dpx::S_OK) failureSeen = true;
+    if (text.find("<BOM>") == std::string::npos) continue;
+    text += "</OBJECT>\n";
+
+    DPX_ChangedDataManager merger(context_, logger_);
+    for (const auto& object : node.getSelectionObjects()) {
+      if (object.getAdditionalData().empty()) continue;
+      if (merger.mergeSingle(object, text) != dpx::S_OK) {
+        log(dpx::ComponentLogger::kWarning, method,
+            fmt::sprintf("The changed values of a record of %s were not written: its record was not found", key));
+      }
+    }
+    buffer += text;
+  }
+  buffer += "</body>\n</duploraConfigurationFile>\n";
+  if (failureSeen) {
+    log(dpx::ComponentLogger::kError, method, "Failed to write all BOMs");
+    DPX_Util::ShowError(dpx::StringTable::Load(kStrFailedToWriteAll, dpx::Ui().getLanguage()), false);
+  }
+  return dpx::S_OK;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::writeToFile(const std::string& buffer, const std::string& path) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeToFile");
+  std::error_code ec;
+  const std::filesystem::path file(path);
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  if (path.empty() || !std::filesystem::is_directory(folder, ec) || std::filesystem::is_directory(file, ec)) {
+    scope.LogError("Cannot open '%s' for writing", path);
+    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::writeToFile", "Failed to open output configuration file");
+    return dpx::E_INVALIDARG;
+  }
+  // Written beside the file and renamed over it, so a failed write never
+  // leaves a truncated file behind.
+  if (!dpx::WriteUtf16File(file, buffer, true)) {
+    scope.LogError("Cannot write '%s'", path);
+    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::writeToFile", "Failed to write configuration file");
+    return dpx::E_FAIL;
+  }
+  return dpx::S_OK;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& worksheet, bool baseIsFile) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::saveConfiguration");
+  std::string buffer;
+  dpx::HRESULT result = dpx::S_OK;
+  if (baseIsFile) {
+    if (!parser_) result = openConfiguration(worksheet, false);
+  } else {
+    result = openConfiguration(worksheet, true);
+  }
+  DPX_Util::SetProgress(dpx::StringTable::Load(kStrSavingConfiguration, dpx::Ui().getLanguage()), 0,
+                        static_cast<uint16_t>(std::min<size_t>(objects_.size() + 1, 0xFFFF)));
+  {
+    dpx::WaitCursor wait;
+    if (result == dpx::S_OK) {
+      updateHeaderFromWorksheet(worksheet);
+      result = writeHeader(buffer);
+    }
+    DPX_Util::SetProgressPosition(1);
+    if (result == dpx::S_OK) result = writeBody(buffer, worksheet.getNodes(), baseIsFile);
+    if (result == dpx::S_OK) result = writeToFile(buffer, context_->getTargetFile());
+  }
+  DPX_Util::ResetProgress();
+  return result;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::bomFromObject(std::string& out, const Object& object,
+                                                     const std::vector<DPX_DetailRecord>& keys,
+                                                     DPX_WorksheetNode& node) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::GetBOMFromXML");
+  for (const Table& table : object.tables) {
+    std::string text = "<table";
+    AppendAttributes(text, table.attributes);
+    text += '>';
+    text += table.xml;
+    text += "</table>";
+    if (!keys.empty() && node.getSelected() == DPX_WorksheetNode::kSelectedPartly) {
+      DPX_ChangedDataManager(context_, logger_).removeUnselected(text, node.getSelectionObjects());
+    }
+    out += text;
+  }
+  return dpx::S_OK;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::GetBOMFromXML(std::string& out, Objects::const_iterator position,
+                                                     const std::vector<DPX_DetailRecord>& keys,
+                                                     DPX_WorksheetNode& node) {
+  return bomFromObject(out, *position, keys, node);
+}
+
+dpx::HRESULT DPX_ConfigurationManager::GetBOMFromXML(std::string& out, Objects::const_reverse_iterator position,
+                                                     const std::vector<DPX_DetailRecord>& keys,
+                                                     DPX_WorksheetNode& node) {
+  return bomFromObject(out, *position, keys, node);
+}
+
+dpx::HRESULT DPX_ConfigurationManager::getData(const std::string& key, std::vector<DPX_OperationArgs>& out) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::getData");
+  out.clear();
+  const Object* object = findObject(key);
+  if (!object) return dpx::E_FAIL;
+  for (const Table& table : object->tables) {
+    DPX_OperationArgs record;
+    std::string name;
+    for (const auto& [attr, value] : table.attributes)
+      if (attr == "name") {
+        name = value;
+        break;
+      }
+    size_t pos = 0;
+    while (true) {
+      const size_t begin = table.xml.find("<BOM>", pos);
+      if (begin == std::string::npos) break;
+      const size_t end = table.xml.find("</BOM>", begin);
+      if (end == std::string::npos) break;
+      record.set(key, name, 1, DPX_OperationArgs::kTableRows);
+      DPX_OperationArgs::DataItem item;
+      item.xml = table.xml.substr(begin, end + 6 - begin);
+      record.dataItems.push_back(std::move(item));
+      pos = end + 6;
+    }
+    out.push_back(std::move(record));
+  }
+  return dpx::S_OK;
+}
