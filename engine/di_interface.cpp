@@ -1,0 +1,28 @@
+#include "engine/di_interface.h"
+
+#include "engine/configuration_source.h"
+#include "platform/framework/log_scope.h"
+
+DPX_DIInterface::DPX_DIInterface(DPX_ConnectionContext* context, std::string categoryKey)
+    : m_context(context), m_categoryKey(std::move(categoryKey)) {}
+
+bool DPX_DIInterface::initialize() { return true; }
+
+DPX_TableInfo* DPX_DIInterface::readFromFile(dpx::ConfigurationSource* configuration) {
+  dpx::DPX_LogScope log("DPX_DIInterface::readFromFile");
+  if (!configuration) return &m_tableInfo;
+  std::vector<DPX_OperationArgs> blocks;
+  configuration->getData(m_categoryKey, blocks);
+  if (blocks.empty()) return &m_tableInfo;
+  initialize();
+  const DPX_OperationArgs& block = blocks.back();
+  for (const auto& item : block.dataItems)
+    m_tableInfo.addListRow(parseKeyValues(item, m_keyProperties, m_properties, "row"));
+  return &m_tableInfo;
+}
+
+void DPX_DIInterface::prepareObject(int32_t, const std::shared_ptr<dpx::host::BusinessObject>&, int32_t) {}
+
+void DPX_DIInterface::mapReferences(std::string, std::string&, int32_t) {}
+
+void DPX_DIInterface::adjustXml(int32_t, std::string&) {}
