@@ -1,39 +1,39 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<!--
-  The category tree of every worksheet. Each leaf is one category that the
-  category factory makes a manager for, in the factory's order; the groups
-  and their names follow the category key table.
-
-  How the rules were chosen:
-  - data_area_format: T where the category lists its records, D for company
-    details (one record shown field by field), N for the settings categories
-    and the others without a record list (copied as a whole). The groups
-    Chart of Accounts and Credit Cards Setup carry N so that their note shows.
-  - allow_selection: where single records can be picked and are read alone.
-    Document numbering has none: a partial selection would drop the series
-    and copy only the document names.
-  - localization_transfer: categories whose records hold no tax, account or
-    legal set-up of a localization (customization, users, code lists).
-  - prohibited_copyMethods / substitute_copyMethod:
-      3 -> 33   categories that can only overwrite what the target has (the
-                settings, authorizations, per-user settings and defaults, the
-                G/L settings): "Add New Records Without Updating Existing
-                Records" cannot be honoured, so they are not copied with it;
-      1 -> 4    titles and accounts: the target's chart of accounts is never
-                emptied, Replace All adds and updates (notes 23 and 24);
-      2 -> 33   journal entries are only ever added, never updated;
-      1,2,3,4 -> 33   initial quantities copy nothing.
-  - dependencies: the categories whose records a category names: the
-    references it translates into the target's keys, and the codes it writes
-    unchanged that must exist in the target (currencies, the default
-    warehouse, the items of prices and catalog numbers). A bank names its
-    default house bank account, but the house bank accounts category sets
-    that reference, so banks do not depend on it.
-  - note: the category note whose text describes the category.
-  Configuration.tpl lists the categories in this order, except that a
-  category moves before the first category that depends on it.
--->
 <twinlyWorksheet version="1.0">
+  <!--
+    The category tree of every worksheet. Each leaf is one category that the
+    category factory makes a manager for, in the factory's order; the groups
+    and their names follow the category key table.
+
+    How the rules were chosen:
+    - data_area_format: T where the category lists its records, D for company
+      details (one record shown field by field), N for the settings categories
+      and the others without a record list (copied as a whole). The groups
+      Chart of Accounts and Credit Cards Setup carry N so that their note shows.
+    - allow_selection: where single records can be picked and are read alone.
+      Document numbering has none: a partial selection would drop the series
+      and copy only the document names.
+    - localization_transfer: categories whose records hold no tax, account or
+      legal set-up of a localization (customization, users, code lists).
+    - prohibited_copyMethods / substitute_copyMethod:
+        3 -> 33   categories that can only overwrite what the target has (the
+                  settings, authorizations, per-user settings and defaults, the
+                  G/L settings): "Add New Records Without Updating Existing
+                  Records" cannot be honoured, so they are not copied with it;
+        1 -> 4    titles and accounts: the target's chart of accounts is never
+                  emptied, Replace All adds and updates (notes 23 and 24);
+        2 -> 33   journal entries are only ever added, never updated;
+        1,2,3,4 -> 33   initial quantities copy nothing.
+    - dependencies: the categories whose records a category names: the
+      references it translates into the target's keys, and the codes it writes
+      unchanged that must exist in the target (currencies, the default
+      warehouse, the items of prices and catalog numbers). A bank names its
+      default house bank account, but the house bank accounts category sets
+      that reference, so banks do not depend on it.
+    - note: the category note whose text describes the category.
+    Configuration.tpl lists the categories in this order, except that a
+    category moves before the first category that depends on it.
+  -->
   <header/>
   <body>
     <group leaf_id="1" string_id="DPX_TRN_CUSTOMIZATION_100">

@@ -163,6 +163,9 @@ struct TemplateNode {
 struct TemplateTree {
   bool parsed = false;
   std::string rootName;
+  // The reader starts at the document's first node: anything before the root
+  // element (a comment, say) would hide the whole tree from it.
+  bool rootIsFirstNode = false;
   std::vector<TemplateNode> nodes;
   std::vector<std::string> problems;
 
@@ -269,6 +272,7 @@ TemplateTree ReadTemplate(const std::filesystem::path& path) {
   tree.parsed = WithDocument(path, error, [&](xercesc::DOMDocument* document) {
     DOMElement* root = document->getDocumentElement();
     tree.rootName = Name(root);
+    tree.rootIsFirstNode = document->getFirstChild() == root;
     DOMElement* body = nullptr;
     for (DOMElement* e : ChildElements(root))
       if (Name(e) == "body") body = e;
@@ -342,6 +346,7 @@ TEST(WorksheetTemplate, IsAWorksheetFileWhoseBodyTheReaderTakesWhole) {
   const TemplateTree& tree = WorksheetTemplate();
   ASSERT_TRUE(tree.parsed) << ::testing::PrintToString(tree.problems);
   EXPECT_EQ(tree.rootName, "twinlyWorksheet");
+  EXPECT_TRUE(tree.rootIsFirstNode) << "something stands before the root element";
   EXPECT_TRUE(tree.problems.empty()) << ::testing::PrintToString(tree.problems);
   EXPECT_FALSE(tree.nodes.empty());
 }
