@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/detail_record.h"
+#include "engine/util.h"
+
 namespace {
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
@@ -110,4 +113,24 @@ void DPX_WorksheetNode::releaseDataInterface() {
   // The listed records live in the manager; they go with it.
   details_ = nullptr;
   dataInterface_.reset();
+}
+
+DPX_SelectionObject* DPX_WorksheetNode::matchSelection(const DPX_DetailRecord& record, bool useFieldValues) {
+  const std::vector<std::string>& names = useFieldValues ? record.getNames() : record.getKeyNames();
+  const std::vector<dpx::Variant>& values = useFieldValues ? record.getValues() : record.getKeyValues();
+  const size_t n = names.size();
+  std::vector<std::string> texts;
+  texts.reserve(n);
+  for (size_t i = 0; i < n; ++i) texts.push_back(i < values.size() ? DPX_Util::VariantToString(values[i]) : std::string());
+
+  for (DPX_SelectionObject& object : selectionObjects_) {
+    size_t count = 0;
+    for (const DPX_SelectionField& field : object.getKey()) {
+      for (size_t i = 0; i < n; ++i) {
+        if (field.getFieldName() == names[i] && field.getValue() == texts[i]) ++count;
+      }
+    }
+    if (count == n) return &object;
+  }
+  return nullptr;
 }
