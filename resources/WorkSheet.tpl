@@ -8,11 +8,11 @@
     How the rules were chosen:
     - data_area_format: T where the category lists its records, D for company
       details (one record shown field by field), N for the settings categories
-      and the others without a record list (copied as a whole). The groups
-      Chart of Accounts and Credit Cards Setup carry N so that their note shows.
+      and the others without a record list (copied as a whole).
     - allow_selection: where single records can be picked and are read alone.
       Document numbering has none: a partial selection would drop the series
-      and copy only the document names.
+      and copy only the document names. Neither have the G/L settings for
+      banks: a partial choice of banks cannot pick their house bank accounts.
     - localization_transfer: categories whose records hold no tax, account or
       legal set-up of a localization (customization, users, code lists).
     - prohibited_copyMethods / substitute_copyMethod:
@@ -172,7 +172,7 @@
         </group>
       </group>
     </group>
-    <group leaf_id="3" string_id="DPX_TRN_COA_100" note="5" data_area_format="N">
+    <group leaf_id="3" string_id="DPX_TRN_COA_100">
       <group leaf_id="3.1" string_id="DPX_TRN_COASETUP_100">
         <category leaf_id="3.1.1" string_id="DPX_TRN_ACCTSEGMENTATION_100" data_area_format="T" allow_selection="true"/>
         <category leaf_id="3.1.2" string_id="DPX_TRN_SEGMENTCODES_100" data_area_format="T" allow_selection="true">
@@ -187,7 +187,7 @@
         <category leaf_id="3.4.1" string_id="DPX_TRN_GLACCTDETERMINATION_100" note="6" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
           <dependencies><leaf_id>2.1.1.3</leaf_id><leaf_id>3.3</leaf_id></dependencies>
         </category>
-        <category leaf_id="3.4.2" string_id="DPX_TRN_GLBANKSETTINGS_100" note="18" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
+        <category leaf_id="3.4.2" string_id="DPX_TRN_GLBANKSETTINGS_100" note="18" data_area_format="T" prohibited_copyMethods="3" substitute_copyMethod="33">
           <dependencies><leaf_id>2.2.2.3</leaf_id><leaf_id>2.2.2.4</leaf_id><leaf_id>3.3</leaf_id></dependencies>
         </category>
         <category leaf_id="3.4.3" string_id="DPX_TRN_GLINVNTRYSETTINGS_100" note="7" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33">
@@ -203,7 +203,7 @@
       <category leaf_id="3.6" string_id="DPX_TRN_FINANCIALREPORTTMPL_100" data_area_format="T" allow_selection="true">
         <dependencies><leaf_id>3.3</leaf_id></dependencies>
       </category>
-      <group leaf_id="3.7" string_id="DPX_TRN_CREDSETUP_100" note="4" data_area_format="N">
+      <group leaf_id="3.7" string_id="DPX_TRN_CREDSETUP_100">
         <category leaf_id="3.7.1" string_id="DPX_TRN_CCPAYMENTS_100" data_area_format="T" allow_selection="true" localization_transfer="true"/>
         <category leaf_id="3.7.2" string_id="DPX_TRN_CCPAYMNTMETHODS_100" data_area_format="T" allow_selection="true" localization_transfer="true">
           <dependencies><leaf_id>2.2.2.5</leaf_id><leaf_id>3.7.1</leaf_id></dependencies>
