@@ -177,6 +177,14 @@ class ObjectRegistry {
   std::vector<DemoRows> demo_;
 };
 
+// Shorthands for registration tables.
+inline ColumnDef Col(const char* name, int type, const char* description, int size = 0) {
+  return ColumnDef{name, type, size, description, false};
+}
+inline PropertyDef Prop(const char* property, const char* column, PropKind kind = PropKind::Text) {
+  return PropertyDef{property, column, kind, false, false, ""};
+}
+
 // Registration functions of the areas (registry_*.cpp).
 void RegisterAdministration(ObjectRegistry& r);   // OADM, CINF, ONNM, OUSR (12), users' tables
 void RegisterUserTables(ObjectRegistry& r);       // OUTB (153), CUFD (152), program tables @DPXSETT/@DPXNOTE

@@ -8,13 +8,6 @@ namespace dpx::host {
 
 namespace {
 
-ColumnDef Col(const char* name, int type, const char* description, int size = 0) {
-  return ColumnDef{name, type, size, description, false};
-}
-
-PropertyDef Prop(const char* property, const char* column, PropKind kind = PropKind::Text) {
-  return PropertyDef{property, column, kind, false, false, ""};
-}
 
 // A single-row record whose properties are columns of the same name.
 void AddSameNamed(TableDef& table, ObjectTypeDef& type, std::initializer_list<std::pair<const char*, PropKind>> props) {

@@ -4,15 +4,6 @@
 
 namespace dpx::host {
 
-namespace {
-ColumnDef Col(const char* name, int type, const char* description, int size = 0) {
-  return ColumnDef{name, type, size, description, false};
-}
-PropertyDef Prop(const char* property, const char* column, PropKind kind = PropKind::Text) {
-  return PropertyDef{property, column, kind, false, false, ""};
-}
-}  // namespace
-
 void RegisterAddressSetup(ObjectRegistry& r) {
   r.addTable({"OADF",
               {Col("Code", db_Numeric, "Code"), Col("Name", db_Alpha, "Name", 20),
