@@ -22,6 +22,8 @@
                   Records" cannot be honoured, so they are not copied with it;
         1 -> 4    titles and accounts: the target's chart of accounts is never
                   emptied, Replace All adds and updates (notes 23 and 24);
+                  posting periods are never removed either, and copying them
+                  once keeps them from being written twice;
         2 -> 33   journal entries are only ever added, never updated;
         1,2,3,4 -> 33   initial quantities copy nothing.
     - dependencies: the categories whose records a category names: the
@@ -86,7 +88,7 @@
           <category leaf_id="2.1.1.2" string_id="DPX_TRN_GENERALSETTINGS_100" note="13" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33">
             <dependencies><leaf_id>2.2.2.8</leaf_id><leaf_id>2.2.2.9</leaf_id></dependencies>
           </category>
-          <category leaf_id="2.1.1.3" string_id="DPX_TRN_POSTPER_100" data_area_format="T" allow_selection="true"/>
+          <category leaf_id="2.1.1.3" string_id="DPX_TRN_POSTPER_100" data_area_format="T" allow_selection="true" prohibited_copyMethods="1" substitute_copyMethod="4"/>
           <category leaf_id="2.1.1.4" string_id="DPX_TRN_DOCNUMBERING_100" note="25" data_area_format="T"/>
           <category leaf_id="2.1.1.5" string_id="DPX_TRN_DOCSETTINGS_100" data_area_format="N" prohibited_copyMethods="3" substitute_copyMethod="33"/>
           <category leaf_id="2.1.1.6" string_id="DPX_TRN_PRTONADDSETTINGS_100" note="15" data_area_format="N"/>
