@@ -246,8 +246,8 @@ bool WithDocument(const std::filesystem::path& path, std::string& error, Use use
   xercesc::XMLPlatformUtils::Initialize();
   bool ok = false;
   {
-    xercesc::XercesDOMParser parser;
     xercesc::HandlerBase errors;  // fatal errors throw, others are counted
+    xercesc::XercesDOMParser parser;
     parser.setErrorHandler(&errors);
     parser.setDoNamespaces(false);
     parser.setLoadExternalDTD(false);
@@ -321,6 +321,7 @@ bool Covers(const std::string& ancestor, const std::string& id) {
 struct ConfigurationSkeleton {
   std::string bytes;
   bool parsed = false;
+  std::string rootName;
   std::vector<std::string> objectKeys;  // string_id of every OBJECT, in order
   std::string errors;
 };
@@ -332,6 +333,7 @@ const ConfigurationSkeleton& Skeleton() {
     std::ifstream in(path, std::ios::binary);
     s.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     s.parsed = WithDocument(path, s.errors, [&](xercesc::DOMDocument* document) {
+      s.rootName = Name(document->getDocumentElement());
       auto* objects = document->getElementsByTagName(dpx::Utf8ToUtf16("OBJECT").c_str());
       for (XMLSize_t i = 0; i < objects->getLength(); ++i)
         s.objectKeys.push_back(
@@ -467,6 +469,7 @@ TEST(ConfigurationTemplate, IsAConfigurationFileListingEveryCategoryOnce) {
   EXPECT_EQ(skeleton.bytes.substr(0, 2), std::string("\xFF\xFE"));
   EXPECT_EQ(dpx::Utf16LEBytesToUtf8(skeleton.bytes.substr(2, declaration.size() * 2)), declaration);
   ASSERT_TRUE(skeleton.parsed) << skeleton.errors;
+  EXPECT_EQ(skeleton.rootName, "duploraConfigurationFile");
 
   std::vector<std::string> listed = skeleton.objectKeys;
   std::vector<std::string> factory = FactoryKeys();
@@ -492,6 +495,41 @@ TEST(ConfigurationTemplate, ListsEveryCategoryAfterTheCategoriesItDependsOn) {
         if (!Covers(dep, needed->leafId())) continue;
         EXPECT_LT(position(needed->key()), at) << leaf->key() << " is saved before " << needed->key();
       }
+    }
+  }
+}
+
+// The save keeps the tree's order: a category may come earlier than in the
+// tree only because a category at or before its new place needs it.
+TEST(ConfigurationTemplate, MovesACategoryOnlyAheadOfACategoryThatNeedsIt) {
+  const TemplateTree& tree = WorksheetTemplate();
+  const auto leaves = tree.leaves();
+  const std::vector<std::string>& saved = Skeleton().objectKeys;
+  std::map<std::string, size_t> treeAt, savedAt;
+  for (size_t i = 0; i < leaves.size(); ++i) treeAt[leaves[i]->key()] = i;
+  for (size_t i = 0; i < saved.size(); ++i) savedAt[saved[i]] = i;
+
+  // needs[i]: the leaves that leaf i needs, directly or through others.
+  std::vector<std::set<size_t>> needs(leaves.size());
+  for (size_t i = 0; i < leaves.size(); ++i)
+    for (const std::string& dep : leaves[i]->dependencies)
+      for (size_t j = 0; j < leaves.size(); ++j)
+        if (Covers(dep, leaves[j]->leafId())) needs[i].insert(j);
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (auto& set : needs) {
+      const std::set<size_t> direct = set;
+      for (size_t j : direct)
+        for (size_t k : needs[j]) grew |= set.insert(k).second;
+    }
+  }
+
+  for (const auto& [a, aTree] : treeAt) {
+    for (const auto& [b, bTree] : treeAt) {
+      if (!(aTree < bTree) || !savedAt.count(a) || !savedAt.count(b) || savedAt[b] > savedAt[a]) continue;
+      bool needed = false;
+      for (size_t c = 0; c <= aTree && !needed; ++c) needed = needs[c].count(bTree) != 0;
+      EXPECT_TRUE(needed) << b << " is saved before " << a << " although nothing up to " << a << " needs it";
     }
   }
 }
