@@ -215,7 +215,7 @@
     <group leaf_id="4" string_id="DPX_TRN_MASTERDATA_100">
       <group leaf_id="4.1" string_id="DPX_TRN_BUSINESSPARTNERS_100">
         <category leaf_id="4.1.1" string_id="DPX_TRN_BPGENERALINFO_100" data_area_format="T" allow_selection="true">
-          <dependencies><leaf_id>2.3.2.6</leaf_id><leaf_id>2.3.2.7</leaf_id><leaf_id>2.3.2.1</leaf_id><leaf_id>2.2.2.5</leaf_id><leaf_id>2.2.2.9</leaf_id><leaf_id>2.3.1.2</leaf_id><leaf_id>2.3.2.18</leaf_id><leaf_id>2.3.2.2</leaf_id><leaf_id>2.3.2.21</leaf_id><leaf_id>3.3</leaf_id></dependencies>
+          <dependencies><leaf_id>2.2.2.5</leaf_id><leaf_id>2.2.2.9</leaf_id><leaf_id>2.3.1.2</leaf_id><leaf_id>2.3.2.1</leaf_id><leaf_id>2.3.2.2</leaf_id><leaf_id>2.3.2.6</leaf_id><leaf_id>2.3.2.7</leaf_id><leaf_id>2.3.2.18</leaf_id><leaf_id>2.3.2.21</leaf_id><leaf_id>3.3</leaf_id></dependencies>
         </category>
       </group>
       <group leaf_id="4.2" string_id="DPX_TRN_ITEMS_100">
@@ -223,7 +223,7 @@
           <dependencies><leaf_id>2.3.2.13</leaf_id><leaf_id>3.3</leaf_id></dependencies>
         </category>
         <category leaf_id="4.2.2" string_id="DPX_TRN_ITEMSLEAF_100" note="8" data_area_format="T" allow_selection="true">
-          <dependencies><leaf_id>2.3.2.10</leaf_id><leaf_id>2.3.2.11</leaf_id><leaf_id>2.3.2.1</leaf_id><leaf_id>2.3.2.14</leaf_id><leaf_id>2.3.2.15</leaf_id><leaf_id>2.3.2.17</leaf_id><leaf_id>2.3.2.18</leaf_id><leaf_id>2.3.1.2</leaf_id><leaf_id>3.3</leaf_id><leaf_id>4.2.1</leaf_id></dependencies>
+          <dependencies><leaf_id>2.3.1.2</leaf_id><leaf_id>2.3.2.1</leaf_id><leaf_id>2.3.2.10</leaf_id><leaf_id>2.3.2.11</leaf_id><leaf_id>2.3.2.14</leaf_id><leaf_id>2.3.2.15</leaf_id><leaf_id>2.3.2.17</leaf_id><leaf_id>2.3.2.18</leaf_id><leaf_id>3.3</leaf_id><leaf_id>4.2.1</leaf_id></dependencies>
         </category>
         <category leaf_id="4.2.3" string_id="DPX_TRN_ALTERNATIVEITEMS_100" data_area_format="T" allow_selection="true" localization_transfer="true">
           <dependencies><leaf_id>4.2.2</leaf_id></dependencies>
@@ -256,7 +256,7 @@
         <dependencies><leaf_id>1.4.1</leaf_id></dependencies>
       </category>
       <category leaf_id="5.2" string_id="DPX_TRN_DEFAULTLAYOUTS_100" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
-        <dependencies><leaf_id>1.4.1</leaf_id><leaf_id>1.3.1</leaf_id></dependencies>
+        <dependencies><leaf_id>1.3.1</leaf_id><leaf_id>1.4.1</leaf_id></dependencies>
       </category>
       <category leaf_id="5.3" string_id="DPX_TRN_DEFAULTSERIES_100" note="9" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
         <dependencies><leaf_id>1.4.1</leaf_id><leaf_id>2.1.1.4</leaf_id></dependencies>
