@@ -169,7 +169,8 @@ bool BusinessObject::GetByKey(const std::vector<Variant>& keys) {
   company_->RequireConnected("GetByKey");
   int code;
   std::string text;
-  if (company_->TakeFault("GetByKey", code, text)) {
+  if (company_->TakeFault("GetByKey", code, text) ||
+      company_->TakeFault("GetByKey:" + std::to_string(type_->type), code, text)) {
     company_->SetLastError(code, text);
     throw HostError(kHrInjected, typeName(), text);
   }
@@ -409,8 +410,10 @@ HRESULT BusinessObject::SetLineProperty(const std::string& element, int line, co
   return S_OK;
 }
 
+bool BusinessObject::hasBrowser() const { return type_->hasBrowser && company_->BrowserEnabled(type_->type); }
+
 std::shared_ptr<BusinessObjectBrowser> BusinessObject::Browser() {
-  if (!type_->hasBrowser) return nullptr;
+  if (!hasBrowser()) return nullptr;
   if (!browser_)
     browser_ = std::make_shared<BusinessObjectBrowser>(std::static_pointer_cast<BusinessObject>(shared_from_this()));
   return browser_;
@@ -471,7 +474,7 @@ HRESULT BusinessObject::invoke(const std::string& name, const std::vector<Varian
 }
 
 HRESULT BusinessObject::getObject(const std::string& name, std::shared_ptr<HostObject>& out) {
-  if (name == "Browser" && type_->hasBrowser) {
+  if (name == "Browser" && hasBrowser()) {
     out = Browser();
     return S_OK;
   }
@@ -482,7 +485,7 @@ bool BusinessObject::hasMember(const std::string& name) const {
   if (name == "GetByKey" || name == "GetAsXML" || name == "Add" || name == "Update" || name == "Remove" ||
       name == "ReadXml")
     return true;
-  if (name == "Browser") return type_->hasBrowser;
+  if (name == "Browser") return hasBrowser();
   const PropertyDef* p = type_->findProperty(name);
   return p != nullptr;
 }

@@ -51,8 +51,10 @@ class BusinessObject : public HostObject {
   int Update();   // the record GetByKey fetched
   int Remove();   // the record GetByKey fetched
 
-  // The "Browser" member: null when the type has none.
+  // The "Browser" member: null when the type has none (or the company
+  // object turned it off).
   std::shared_ptr<BusinessObjectBrowser> Browser();
+  bool hasBrowser() const;
 
   // Header properties.
   HRESULT GetProperty(const std::string& property, Variant& out) const;

@@ -171,7 +171,8 @@ int BusinessObject::Add() {
   };
   int fcode;
   std::string ftext;
-  if (company_->TakeFault("Add", fcode, ftext)) return refuse(fcode, ftext);
+  if (company_->TakeFault("Add", fcode, ftext) || company_->TakeFault("Add:" + std::to_string(t.type), fcode, ftext))
+    return refuse(fcode, ftext);
   if (t.keyProperties.empty()) return refuse(kErrGeneral, t.name + " records cannot be added");
   CompanyStore& store = company_->store();
   try {
@@ -231,7 +232,8 @@ int BusinessObject::Update() {
   };
   int fcode;
   std::string ftext;
-  if (company_->TakeFault("Update", fcode, ftext)) return refuse(fcode, ftext);
+  if (company_->TakeFault("Update", fcode, ftext) || company_->TakeFault("Update:" + std::to_string(t.type), fcode, ftext))
+    return refuse(fcode, ftext);
   if (!positioned_) return refuse(kErrNotPositioned, t.name + ": no record fetched; call GetByKey before Update");
   CompanyStore& store = company_->store();
   try {
@@ -282,7 +284,8 @@ int BusinessObject::Remove() {
   };
   int fcode;
   std::string ftext;
-  if (company_->TakeFault("Remove", fcode, ftext)) return refuse(fcode, ftext);
+  if (company_->TakeFault("Remove", fcode, ftext) || company_->TakeFault("Remove:" + std::to_string(t.type), fcode, ftext))
+    return refuse(fcode, ftext);
   if (!positioned_) return refuse(kErrNotPositioned, t.name + ": no record fetched; call GetByKey before Remove");
   if (t.keyProperties.empty()) return refuse(kErrGeneral, t.name + " records cannot be removed");
   CompanyStore& store = company_->store();

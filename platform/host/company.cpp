@@ -2,6 +2,8 @@
 // of the objects that work on the company database.
 #include "platform/host/company.h"
 
+#include <algorithm>
+
 #include "platform/framework/text.h"
 #include "platform/host/bridge.h"
 #include "platform/host/business_object.h"
@@ -221,6 +223,33 @@ std::vector<BackupRecord> Company::Backups() const {
 
 void Company::InjectFault(const std::string& operation, int nth, int code, std::string text) {
   faults_.emplace(operation, Fault{nth < 1 ? 1 : nth, code, std::move(text)});
+}
+
+void Company::InjectSqlFault(const std::string& fragment, int nth, std::string text) {
+  sqlFaults_.emplace_back(fragment, Fault{nth < 1 ? 1 : nth, static_cast<int>(kHrSqlError), std::move(text)});
+}
+
+bool Company::TakeSqlFault(const std::string& sql, std::string& text) {
+  bool hit = false;
+  for (auto it = sqlFaults_.begin(); it != sqlFaults_.end();) {
+    if (sql.find(it->first) != std::string::npos && --it->second.countdown == 0 && !hit) {
+      hit = true;
+      text = it->second.text;
+      it = sqlFaults_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return hit;
+}
+
+void Company::SetBrowserEnabled(int type, bool enabled) {
+  std::erase(browserOff_, type);
+  if (!enabled) browserOff_.push_back(type);
+}
+
+bool Company::BrowserEnabled(int type) const {
+  return std::find(browserOff_.begin(), browserOff_.end(), type) == browserOff_.end();
 }
 
 bool Company::TakeFault(const std::string& operation, int& code, std::string& text) {

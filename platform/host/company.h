@@ -118,9 +118,21 @@ class Company : public std::enable_shared_from_this<Company> {
   // "GetAsXML", "DoQuery", "UpdateAdminInfo", "UpdateCompanyInfo" (raise
   // HostError(kHrInjected, text)), "get:<Object>.<Property>" (a by-name read
   // of that property fails, e.g. "get:CompanyInfo.MinimumAmountForAnnualList").
+  // "Add:37" (and likewise for Update, Remove, GetByKey) counts the calls of
+  // one object type only.
   void InjectFault(const std::string& operation, int nth, int code = -99, std::string text = "Injected fault");
+  // The nth DoQuery from now on whose SQL text contains `fragment` raises
+  // HostError(kHrSqlError, text), as a statement the server rejects.
+  void InjectSqlFault(const std::string& fragment, int nth, std::string text = "Injected SQL failure");
+  // Turns the "Browser" member of an object type off (or on again) for
+  // business objects made by this company object, so that updates of that
+  // type must go by Remove and Add.
+  void SetBrowserEnabled(int type, bool enabled);
+  bool BrowserEnabled(int type) const;
   // Host side: counts a call of `operation`; true when it must fail now.
   bool TakeFault(const std::string& operation, int& code, std::string& text);
+  // Host side: counts a DoQuery of `sql`; true when it must fail now.
+  bool TakeSqlFault(const std::string& sql, std::string& text);
 
   // Host side: the open company database; raises HostError(kHrNotConnected).
   CompanyStore& store() const;
@@ -143,6 +155,8 @@ class Company : public std::enable_shared_from_this<Company> {
     std::string text;
   };
   std::multimap<std::string, Fault> faults_;
+  std::vector<std::pair<std::string, Fault>> sqlFaults_;
+  std::vector<int> browserOff_;
 };
 
 }  // namespace dpx::host

@@ -19,6 +19,10 @@ int Recordset::DoQuery(const std::string& sql) {
     company_->SetLastError(code, text);
     throw HostError(kHrInjected, "Recordset", text);
   }
+  if (company_->TakeSqlFault(sql, text)) {
+    company_->SetLastError(kErrGeneral, text);
+    throw HostError(kHrSqlError, "Recordset", text);
+  }
   std::string table;
   std::string translated;
   try {

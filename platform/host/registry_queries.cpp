@@ -46,19 +46,21 @@ void RegisterQueries(ObjectRegistry& r) {
   // names with an apostrophe, "&" and "<".
   r.addDemoRows({"OQCN",
                  {"CategoryId", "CatName", "PermMask"},
-                 {{"-2", "System", kNull}, {"1", "General", kNull}, {"2", "Sales & <Marketing>", kNull},
-                  {"3", "Owner's reports", kNull}},
+                 {{"-2", "System", kNull}, {"1", "General", kNull}, {"2", "Marketing & <Events>", kNull},
+                  {"3", "Sales", kNull}, {"4", "Owner's reports", kNull}},
                  {{"-2", "System", kNull}, {"1", "Purchasing", kNull}, {"2", "General", kNull},
-                  {"4", "Target only", kNull}}});
+                  {"7", "Sales", kNull}, {"8", "Target only", kNull}}});
   r.addDemoRows({"OUQR",
                  {"IntrnalKey", "QCategory", "QName", "QString", "QType"},
                  {{"1", "1", "Open orders", "SELECT DocEntry FROM ORDR WHERE DocStatus = 'O'", "W"},
                   {"2", "2", "Customers & <prospects>", "SELECT CardCode FROM OCRD WHERE CardType <> 'S'", "W"},
-                  {"3", "3", "O'Neil's query", "SELECT 'it''s' FROM OADM", "W"},
+                  {"3", "4", "O'Neil's query", "SELECT 'it''s' FROM OADM", "W"},
+                  {"6", "3", "Sales by month", "SELECT 1", "W"},
                   {"4", "-2", "System query", "SELECT 1", "W"},
                   {"5", "1", "Base only query", "SELECT ItemCode FROM OITM", "W"}},
                  {{"1", "2", "Open orders", "SELECT DocEntry FROM ORDR", "W"},
-                  {"2", "4", "Target only query", "SELECT 2", "W"},
+                  {"2", "8", "Target only query", "SELECT 2", "W"},
+                  {"4", "7", "Sales by month", "SELECT 1", "W"},
                   {"3", "-2", "System query", "SELECT 1", "W"}}});
 }
 
