@@ -21,6 +21,7 @@
 
 #include <xercesc/sax2/DefaultHandler.hpp>
 
+#include "engine/configuration_source.h"
 #include "platform/framework/host_error.h"
 
 class DPX_ConnectionContext;
@@ -34,7 +35,7 @@ namespace dpx {
 class ComponentLogger;
 }
 
-class DPX_ConfigurationManager : public xercesc::DefaultHandler {
+class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::ConfigurationSource {
  public:
   using Attributes = std::vector<std::pair<std::string, std::string>>;
 
@@ -125,7 +126,7 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler {
   dpx::HRESULT GetBOMFromXML(std::string& out, Objects::const_reverse_iterator position,
                              const std::vector<DPX_DetailRecord>& keys, DPX_WorksheetNode& node);
   // The stored records of a category as one DPX_OperationArgs per table.
-  dpx::HRESULT getData(const std::string& key, std::vector<DPX_OperationArgs>& out);
+  dpx::HRESULT getData(const std::string& key, std::vector<DPX_OperationArgs>& out) override;
 
   // --- The copy ---------------------------------------------------------------
   dpx::HRESULT writeConfiguration(DPX_Worksheet& worksheet, bool baseIsFile);
