@@ -1,0 +1,164 @@
+// The copy log file. See copy_log.h for the format.
+#include "engine/copy_log.h"
+
+#include <cerrno>
+#include <stdexcept>
+
+#include "engine/connection_context.h"
+#include "engine/settings_manager.h"
+#include "platform/framework/log_scope.h"
+#include "platform/framework/text.h"
+#include "platform/host/company.h"
+
+namespace {
+
+constexpr const char* kLineTimeFormat = "%Y-%m-%d %H:%M:%S";
+constexpr const char* kFileTimeFormat = "%Y%m%d%H%M%S";
+
+std::string CopyMethodId(int32_t method) {
+  switch (method) {
+    case 1: return "2022";
+    case 2: return "2023";
+    case 3: return "2024";
+    case 4: return "2025";
+    default: return "10009";
+  }
+}
+
+std::string ResponseId(int32_t response) {
+  switch (response) {
+    case 0: return "2029";
+    case 1: return "2028";
+    case 2: return "2027";
+    default: return "10010";
+  }
+}
+
+// The company's name as the host reports it; "" without a company or when
+// the host cannot say.
+std::string NameOf(const DPX_ConnectionContext::CompanyPtr& company) {
+  if (!company) return {};
+  try {
+    return company->CompanyName();
+  } catch (const dpx::HostError&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+std::string formatTime(std::time_t time, const char* format) {
+  if (!format) return {};
+  std::tm local{};
+  if (!localtime_r(&time, &local)) return {};
+  char buffer[128];
+  const size_t n = std::strftime(buffer, sizeof buffer, format, &local);
+  return n == 0 ? std::string() : std::string(buffer, n);
+}
+
+DPX_CopyLog::DPX_CopyLog(DPX_ConnectionContext* context)
+    : context_(context), clock_([] { return std::time(nullptr); }) {}
+
+DPX_CopyLog::~DPX_CopyLog() { close(); }
+
+std::string DPX_CopyLog::FileName(const std::string& targetName, bool hasTarget, std::time_t startTime) {
+  std::string name;
+  if (hasTarget) {
+    for (char c : targetName) {
+      const bool forbidden = c == '\\' || c == '/' || c == ':' || c == '*' || c == '<' || c == '>' || c == '?' ||
+                             c == '"' || (static_cast<unsigned char>(c) < 0x20);
+      if (!forbidden) name += c;
+    }
+  } else {
+    name = "NO_TARGET";
+  }
+  return name + "_" + formatTime(startTime, kFileTimeFormat) + ".txt";
+}
+
+bool DPX_CopyLog::open() {
+  dpx::DPX_LogScope log("DPX_CopyLog::open");
+  if (!context_) return false;
+  DPX_SettingsManager settings(context_);
+  // Without a settings row (or when it cannot be read) the folder stays empty.
+  settings.getSettingsFromDatabase();
+  const std::string folder = settings.getLogFileFolder();
+  if (folder.empty()) return false;
+  const auto target = context_->getTargetCompany();
+  if (!openIn(folder, NameOf(target), target != nullptr)) {
+    log.LogError("Failed to create the copy log in \"%s\" (error %d)\n", folder, lastOpenError_);
+    return false;
+  }
+  context_->setLogFile(path_);
+  return true;
+}
+
+bool DPX_CopyLog::openIn(const std::string& folder, const std::string& targetName, bool hasTarget) {
+  close();
+  if (folder.empty()) return false;
+  const char last = folder.back();
+  const std::string prefix = folder + (last == '/' || last == '\\' ? "" : "/");
+  std::string name = FileName(targetName, hasTarget, clock_());
+  const std::string stem = name.substr(0, name.size() - 4);
+  // Two copies started within the same second must not share a file: create
+  // exclusively and try the next suffix while the name is taken.
+  for (int n = 1; n <= 9999; ++n) {
+    const std::string candidate = prefix + (n == 1 ? name : stem + "_" + std::to_string(n) + ".txt");
+    file_ = std::fopen(candidate.c_str(), "wbx");
+    if (file_) {
+      lastOpenError_ = 0;
+      path_ = candidate;
+      return true;
+    }
+    if (errno != EEXIST) break;
+  }
+  lastOpenError_ = errno;
+  return false;
+}
+
+void DPX_CopyLog::writeText(const std::string& utf8) {
+  if (!file_) throw std::runtime_error("The copy log is not open");
+  const std::string bytes = dpx::Utf8ToUtf16LEBytes(utf8);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {
+    throw std::runtime_error("Failed to write the copy log \"" + path_ + "\"");
+  }
+}
+
+void DPX_CopyLog::writeHeader() {
+  if (!context_) {
+    writeHeaderLine({}, {}, -1, -1, false);
+    return;
+  }
+  writeHeaderLine(NameOf(context_->getBaseCompany()), NameOf(context_->getTargetCompany()),
+                  context_->getCopyMethod(), context_->getResponseToCopyFailure(),
+                  context_->getFailRecordsForMissingFields());
+}
+
+void DPX_CopyLog::writeHeaderLine(const std::string& baseName, const std::string& targetName, int32_t copyMethod,
+                                  int32_t responseToFailure, bool failRecordsForMissingFields) {
+  const std::string line = formatTime(clock_(), kLineTimeFormat) + "|" + DPX_CopyLogRecord::CleanColumn(baseName) +
+                           "|" + DPX_CopyLogRecord::CleanColumn(targetName) + "|" + CopyMethodId(copyMethod) + "|" +
+                           ResponseId(responseToFailure) + "|" + (failRecordsForMissingFields ? "1" : "0") + "\r\n";
+  writeText(line);
+}
+
+void DPX_CopyLog::setAction(int32_t action) {
+  switch (action) {
+    case 0: record_.set(DPX_CopyLogRecord::kAction, "404"); break;
+    case 2: record_.set(DPX_CopyLogRecord::kAction, "213"); break;
+    case 3: record_.set(DPX_CopyLogRecord::kAction, "212"); break;
+    default: record_.set(DPX_CopyLogRecord::kAction, ""); break;
+  }
+}
+
+void DPX_CopyLog::writeRecord(bool write) {
+  if (!write) return;
+  writeText(record_.line());
+}
+
+void DPX_CopyLog::writeEndMarker() { writeText("<DPX_LOG_END>" + formatTime(clock_(), kLineTimeFormat)); }
+
+void DPX_CopyLog::close() {
+  if (!file_) return;
+  std::fclose(file_);
+  file_ = nullptr;
+}

@@ -1,0 +1,90 @@
+// The copy log of one copy: a UTF-16LE text file without byte-order mark in
+// the log-file folder of the settings, with a header line, one line per
+// record the copy added, updated, removed or failed on, and an end marker.
+// The log viewer reads these files back, so the format is fixed:
+//   header   start time|base name|target name|copy method id|response id|0 or 1\r\n
+//   record   nine columns (DPX_CopyLogRecord) joined by "|", then \r\n
+//   end      <DPX_LOG_END>end time   (no line end)
+// Times are local, "%Y-%m-%d %H:%M:%S". The file is named after the target
+// company and the start time to the second; a log that already exists under
+// that name is never overwritten: the new one gets a suffix "_2", "_3"...
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "engine/copy_log_record.h"
+
+class DPX_ConnectionContext;
+
+// The local time of `time` in the strftime `format`; "" when the format is
+// null or the time cannot be converted.
+std::string formatTime(std::time_t time, const char* format);
+
+class DPX_CopyLog {
+ public:
+  using Clock = std::function<std::time_t()>;
+
+  explicit DPX_CopyLog(DPX_ConnectionContext* context);
+  ~DPX_CopyLog();
+  DPX_CopyLog(const DPX_CopyLog&) = delete;
+  DPX_CopyLog& operator=(const DPX_CopyLog&) = delete;
+
+  // Creates the log file in the settings' log-file folder and stores its path
+  // in the context. False when the folder is empty or no file can be made.
+  bool open();
+  // Creates the log file in `folder`, named after `targetName` (or
+  // "NO_TARGET" when hasTarget is false). False when no file can be made.
+  bool openIn(const std::string& folder, const std::string& targetName, bool hasTarget);
+
+  // The header from the context's companies and options.
+  void writeHeader();
+  void writeHeaderLine(const std::string& baseName, const std::string& targetName, int32_t copyMethod,
+                       int32_t responseToFailure, bool failRecordsForMissingFields);
+
+  void clearRecord() { record_.clear(); }
+  void setCategoryNo(std::string text) { record_.set(DPX_CopyLogRecord::kCategoryNo, text); }
+  void setResult(std::string text) { record_.set(DPX_CopyLogRecord::kResult, text); }
+  void setBaseCode(std::string text) { record_.set(DPX_CopyLogRecord::kBaseCode, text); }
+  void setBaseDescription(std::string text) { record_.set(DPX_CopyLogRecord::kBaseDescription, text); }
+  void setTargetCode(std::string text) { record_.set(DPX_CopyLogRecord::kTargetCode, text); }
+  void setTargetDescription(std::string text) { record_.set(DPX_CopyLogRecord::kTargetDescription, text); }
+  void setTargetFormerDescription(std::string text) {
+    record_.set(DPX_CopyLogRecord::kTargetFormerDescription, text);
+  }
+  void setError(std::string text) { record_.set(DPX_CopyLogRecord::kError, text); }
+  // The action of a writeData method: 0 "404" Deleted, 2 "213" Updated,
+  // 3 "212" Added; any other value leaves the column empty.
+  void setAction(int32_t action);
+
+  // Writes the current record as one line when `write` is true. The record
+  // stays as it is. Throws std::runtime_error when the file cannot be written.
+  void writeRecord(bool write);
+  void writeEndMarker();
+  void close();
+
+  const DPX_CopyLogRecord& record() const { return record_; }
+  // The path of the open (or last opened) file; "" before open.
+  const std::string& path() const { return path_; }
+  // errno of the last failed open, 0 after a successful one.
+  int lastOpenError() const { return lastOpenError_; }
+
+  // The file name for a target company (the characters \ / : * < > ? " and
+  // control characters removed) at a start time, without the folder.
+  static std::string FileName(const std::string& targetName, bool hasTarget, std::time_t startTime);
+  // Where the times come from (tests fix them).
+  void setClock(Clock clock) { clock_ = std::move(clock); }
+
+ private:
+  void writeText(const std::string& utf8);
+
+  std::FILE* file_ = nullptr;
+  int lastOpenError_ = 0;
+  DPX_ConnectionContext* context_;
+  DPX_CopyLogRecord record_;
+  std::string path_;
+  Clock clock_;
+};

@@ -1,0 +1,161 @@
+#include "engine/copy_log.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_dir.h"
+
+namespace {
+
+// 2026-12-09 21:45:30 UTC.
+constexpr std::time_t kStart = 1796852730;
+
+// Local times are shown in UTC here so that the expected texts are fixed.
+class CopyLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tz = std::getenv("TZ");
+    if (tz) oldTz_ = tz, hadTz_ = true;
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
+  void TearDown() override {
+    if (hadTz_) setenv("TZ", oldTz_.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+  }
+
+  static std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  dpx::test::TestDir dir_;
+
+ private:
+  std::string oldTz_;
+  bool hadTz_ = false;
+};
+
+// ASCII text as UTF-16LE code units.
+std::string Wide(const std::string& ascii) {
+  std::string out;
+  for (char c : ascii) {
+    out += c;
+    out += '\0';
+  }
+  return out;
+}
+
+TEST_F(CopyLogTest, SmallLogHasTheExactBytes) {
+  DPX_CopyLog log(nullptr);
+  std::time_t now = kStart;
+  log.setClock([&] { return now; });
+  ASSERT_TRUE(log.openIn(dir_.path().string(), "Target Co", true));
+  log.writeHeaderLine("Base Co", "Target Co", 1, 0, true);
+
+  log.clearRecord();
+  log.setCategoryNo("DPX_TRN_ITEMSLEAF_100");
+  log.setAction(3);
+  log.setResult("402");
+  log.setBaseCode("A1");
+  log.setBaseDescription("M\xC3\xBCller\nline");  // u-umlaut, then a line feed
+  log.setTargetCode("A1");
+  log.setTargetDescription("M\xC3\xBCller line");
+  log.writeRecord(true);
+
+  log.clearRecord();
+  log.setCategoryNo("DPX_TRN_ITEMSLEAF_100");
+  log.setAction(2);
+  log.setResult("403");
+  log.setBaseCode("B|2");
+  log.setError("Refused\r\nby host");
+  log.writeRecord(true);
+  log.writeRecord(false);  // nothing
+
+  now = kStart + 1;
+  log.writeEndMarker();
+  log.close();
+
+  const std::string expected = Wide("2026-12-09 21:45:30|Base Co|Target Co|2022|2029|1\r\n") +
+                               Wide("DPX_TRN_ITEMSLEAF_100|212|402|A1|M") + std::string("\xFC\x00", 2) +
+                               Wide("ller line|A1|M") + std::string("\xFC\x00", 2) + Wide("ller line||\r\n") +
+                               Wide("DPX_TRN_ITEMSLEAF_100|213|403|B") + std::string("\xA6\x00", 2) +
+                               Wide("2|||||Refused by host\r\n") + Wide("<DPX_LOG_END>2026-12-09 21:45:31");
+  EXPECT_EQ(ReadBytes(log.path()), expected);
+  EXPECT_EQ(std::filesystem::path(log.path()).filename(), "Target Co_20261209214530.txt");
+}
+
+TEST_F(CopyLogTest, HeaderIdsOfMethodsAndResponses) {
+  struct Case {
+    int32_t method, response;
+    bool flag;
+    const char* ids;
+  };
+  const Case cases[] = {
+      {1, 0, false, "2022|2029|0"}, {2, 1, true, "2023|2028|1"}, {3, 2, false, "2024|2027|0"},
+      {4, -1, false, "2025|10010|0"}, {0, 3, false, "10009|10010|0"}, {5, 2, false, "10009|2027|0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ids);
+    dpx::test::TestDir dir;
+    DPX_CopyLog log(nullptr);
+    log.setClock([] { return kStart; });
+    ASSERT_TRUE(log.openIn(dir.path().string(), "", false));
+    log.writeHeaderLine("", "T", c.method, c.response, c.flag);
+    log.close();
+    EXPECT_EQ(ReadBytes(log.path()), Wide(std::string("2026-12-09 21:45:30||T|") + c.ids + "\r\n"));
+  }
+}
+
+TEST_F(CopyLogTest, ActionsAndUnknownActions) {
+  DPX_CopyLog log(nullptr);
+  const std::pair<int32_t, const char*> actions[] = {{0, "404"}, {1, ""}, {2, "213"}, {3, "212"}, {4, ""}};
+  for (const auto& [action, id] : actions) {
+    log.setAction(action);
+    EXPECT_EQ(log.record().get(DPX_CopyLogRecord::kAction), id) << action;
+  }
+}
+
+TEST_F(CopyLogTest, FileNameRule) {
+  EXPECT_EQ(DPX_CopyLog::FileName("A/B:C", true, kStart), "ABC_20261209214530.txt");
+  EXPECT_EQ(DPX_CopyLog::FileName("a\\b*c<d>e?f\"g", true, kStart), "abcdefg_20261209214530.txt");
+  EXPECT_EQ(DPX_CopyLog::FileName("Anything", false, kStart), "NO_TARGET_20261209214530.txt");
+}
+
+// A second copy within the same second gets a file of its own; the first
+// log stays as it was.
+TEST_F(CopyLogTest, CopiesInTheSameSecondNeverShareAFile) {
+  const std::string folder = dir_.path().string() + "/";  // a trailing separator adds none
+  DPX_CopyLog first(nullptr), second(nullptr), third(nullptr);
+  for (auto* log : {&first, &second, &third}) log->setClock([] { return kStart; });
+  ASSERT_TRUE(first.openIn(folder, "T", true));
+  first.writeHeaderLine("B", "T", 1, 0, false);
+  first.close();
+  ASSERT_TRUE(second.openIn(folder, "T", true));
+  ASSERT_TRUE(third.openIn(folder, "T", true));
+  second.writeEndMarker();
+  EXPECT_EQ(first.path(), dir_.path().string() + "/T_20261209214530.txt");
+  EXPECT_EQ(second.path(), dir_.path().string() + "/T_20261209214530_2.txt");
+  EXPECT_EQ(third.path(), dir_.path().string() + "/T_20261209214530_3.txt");
+  EXPECT_EQ(ReadBytes(first.path()), Wide("2026-12-09 21:45:30|B|T|2022|2029|0\r\n"));
+}
+
+TEST_F(CopyLogTest, NoFolderOrNoWayToCreateTheFileFails) {
+  DPX_CopyLog log(nullptr);
+  EXPECT_FALSE(log.openIn("", "T", true));
+  EXPECT_FALSE(log.openIn((dir_.path() / "missing").string(), "T", true));
+  EXPECT_NE(log.lastOpenError(), 0);
+  EXPECT_THROW(log.writeRecord(true), std::runtime_error);
+}
+
+TEST_F(CopyLogTest, FormatTimeOfANullFormatIsEmpty) {
+  EXPECT_EQ(formatTime(kStart, nullptr), "");
+  EXPECT_EQ(formatTime(kStart, "%Y%m%d%H%M%S"), "20261209214530");
+}
+
+}  // namespace
