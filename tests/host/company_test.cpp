@@ -1,0 +1,200 @@
+// The company object: connecting, the company list, recordsets and their XML,
+// the field list and the company service.
+#include <gtest/gtest.h>
+
+#include "platform/host/host.h"
+#include "tests/support/demo_server.h"
+
+namespace dpx::host {
+namespace {
+
+class CompanyTest : public ::testing::Test {
+ protected:
+  test::DemoServerFixture server{6};
+};
+
+TEST_F(CompanyTest, ConnectRefusalsGiveCodeAndText) {
+  struct Case {
+    std::string db, user, password;
+    int type;
+    int code;
+    std::string text;
+  } cases[] = {
+      {"DEMO_BASE", "manager", "wrong", 6, kErrLoginFailed, "Invalid user name or password"},
+      {"DEMO_BASE", "nobody", "manager", 6, kErrLoginFailed, "Invalid user name or password"},
+      {"NO_SUCH_DB", "manager", "manager", 6, kErrCompanyNotFound, "Company database 'NO_SUCH_DB' not found"},
+      {"DEMO_BASE", "manager", "manager", 5, kErrServerType, "is not on a server of type 5"},
+  };
+  for (const Case& c : cases) {
+    auto company = server.unconnected(c.db);
+    company->SetDbServerType(c.type);
+    company->SetUserName(c.user);
+    company->SetPassword(c.password);
+    EXPECT_EQ(company->Connect(), c.code) << c.text;
+    EXPECT_FALSE(company->Connected());
+    int code;
+    std::string text;
+    company->GetLastError(code, text);
+    EXPECT_EQ(code, c.code);
+    EXPECT_NE(text.find(c.text), std::string::npos) << text;
+    EXPECT_THROW(company->CompanyName(), HostError);
+  }
+  auto missing = CreateCompany();
+  missing->SetServer((server.root() / "nothing").string());
+  EXPECT_EQ(missing->Connect(), kErrServerNotFound);
+}
+
+TEST_F(CompanyTest, ConnectedCompanyKnowsItsUserAndServer) {
+  auto c = server.unconnected("demo_base");   // this server type ignores case in names
+  c->SetUserName("manager");
+  c->SetPassword("manager");
+  ASSERT_EQ(c->Connect(), 0);
+  EXPECT_TRUE(c->Connected());
+  EXPECT_EQ(c->CompanyName(), "Demo Base Ltd.");
+  EXPECT_EQ(c->Version(), 930100);
+  EXPECT_EQ(c->UserName(), "manager");
+  EXPECT_EQ(c->UserSignature(), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(c->SharedFolder()));
+  EXPECT_TRUE(std::filesystem::exists(c->ClientFolder() / "Vorn Quillon.exe"));
+  EXPECT_EQ(c->Disconnect(), 0);
+  EXPECT_FALSE(c->Connected());
+  EXPECT_EQ(c->Disconnect(), kErrNotConnected);
+}
+
+TEST_F(CompanyTest, CompanyListNeedsNoConnection) {
+  auto c = CreateCompany();
+  c->SetServer(server.serverDir().string());
+  c->SetUseTrusted(true);
+  auto list = c->GetCompanyList();
+  std::string rows;
+  for (list->MoveFirst(); !list->EoF(); list->MoveNext())
+    rows += list->Field(0).toText() + "|" + list->Field(1).toText() + "|" + list->Field(2).toText() + ";";
+  EXPECT_EQ(rows, "DEMO_BASE|Demo Base Ltd.|930100;DEMO_TARGET|Demo Target & Sons|930100;");
+  // With database logins recorded, an untrusted wrong login is refused.
+  ServerCatalogue(server.serverDir()).addLogin("sa", "pw");
+  c->SetUseTrusted(false);
+  c->SetDbUserName("sa");
+  c->SetDbPassword("bad");
+  EXPECT_THROW(c->GetCompanyList(), HostError);
+  c->SetDbPassword("pw");
+  EXPECT_EQ(c->GetCompanyList()->RecordCount(), 2);
+}
+
+TEST_F(CompanyTest, BackupsAreRecordedPerDatabase) {
+  ServerCatalogue catalogue(server.serverDir());
+  catalogue.recordBackup("DEMO_TARGET", "2026-12-09 20:00:00");
+  auto c = server.target();
+  ASSERT_EQ(c->Backups().size(), 1u);
+  EXPECT_EQ(c->Backups()[0].finished, "2026-12-09 20:00:00");
+  EXPECT_TRUE(server.base()->Backups().empty());
+}
+
+// Fields come back typed by their column; the XML is the recordset's shape
+// with no whitespace, the table named without "@", dates as YYYYMMDD.
+TEST_F(CompanyTest, RecordsetFieldsAndXml) {
+  auto base = server.base();
+  auto rs = base->NewRecordset();
+  EXPECT_EQ(rs->DoQuery("SELECT Code, U_Seats, U_Bought, U_Color FROM [@CARS] WHERE Code = N'C1'"), 0);
+  ASSERT_EQ(rs->RecordCount(), 1);
+  EXPECT_EQ(rs->FieldCount(), 4);
+  EXPECT_EQ(rs->Field(0).type(), VarType::Text);
+  EXPECT_EQ(rs->Field(1).type(), VarType::I4);
+  EXPECT_EQ(rs->Field(2).type(), VarType::Date);
+  EXPECT_EQ(rs->Field(2).toText(), "20240131");
+  EXPECT_THROW(rs->Field(4), HostError);
+  rs->MoveNext();
+  EXPECT_TRUE(rs->EoF());
+  EXPECT_THROW(rs->Field(0), HostError);
+
+  rs->DoQuery("SELECT Code, Name, U_Bought FROM [@CARS] ORDER BY Code");
+  EXPECT_EQ(rs->GetAsXML(),
+            "<BOM><BO><AdmInfo><Object>oRecordset</Object></AdmInfo><CARS>"
+            "<row><Code>C1</Code><Name>Van &amp; &lt;trailer&gt;</Name><U_Bought>20240131</U_Bought></row>"
+            "<row><Code>C2</Code><Name>Boss&apos;s car</Name><U_Bought>20230615</U_Bought></row>"
+            "</CARS></BO></BOM>");
+
+  EXPECT_EQ(rs->DoQuery("UPDATE [@CARS] SET U_Seats = 9 WHERE Code = N'C2'"), 0);
+  rs->DoQuery("SELECT U_Seats FROM [@CARS] WHERE Code = N'C2'");
+  EXPECT_EQ(rs->Field(0).toInt64(), 9);
+  EXPECT_THROW(rs->DoQuery("SELECT * FROM NO_TABLE"), HostError);
+  EXPECT_THROW(rs->DoQuery("DELETE FROM OQCN; DELETE FROM OUQR"), HostError);   // one statement at a time
+  EXPECT_EQ(rs->RecordCount(), 0);
+  base->InjectSqlFault("FROM OADF", 2, "deadlock");
+  EXPECT_NO_THROW(rs->DoQuery("SELECT * FROM OADF"));
+  EXPECT_THROW(rs->DoQuery("SELECT * FROM OADF"), HostError);
+}
+
+TEST_F(CompanyTest, FieldListOfHostTable) {
+  auto list = server.base()->NewBridge()->GetTableFieldList("OADF");
+  std::string rows;
+  for (list->MoveFirst(); !list->EoF(); list->MoveNext())
+    rows += list->Field(0).toText() + ":" + list->Field(2).toText() + ":" + list->Field(6).toText() + ";";
+  EXPECT_EQ(rows, "Code:2:Code;Name:0:Name;Format:1:Address Format;");
+  EXPECT_THROW(server.base()->NewBridge()->GetTableFieldList("NOPE"), HostError);
+}
+
+TEST_F(CompanyTest, PermissionsReadZeroUntilSet) {
+  auto bridge = server.base()->NewBridge();
+  EXPECT_EQ(bridge->GetUserPermission("clerk", "P1")->Field(0).toInt64(), 0);
+  EXPECT_EQ(bridge->UpdateUserPermission("clerk", "P1", 2), 0);
+  EXPECT_EQ(bridge->GetUserPermission("clerk", "P1")->Field(0).toInt64(), 2);
+  EXPECT_THROW(bridge->UpdateUserPermission("ghost", "P1", 1), HostError);
+}
+
+// Administration info is read and written property by property and stored
+// by its update; a reference it holds must exist.
+TEST_F(CompanyTest, CompanyService) {
+  auto target = server.target();
+  auto service = target->GetCompanyService();
+  auto admin = service->GetAdminInfo();
+  Variant v;
+  ASSERT_EQ(admin->GetProperty("CompanyName", v), S_OK);
+  EXPECT_EQ(v.toText(), "Demo Target & Sons");
+  EXPECT_EQ(admin->SetProperty("CompanyName", Variant("Renamed")), S_OK);
+  EXPECT_EQ(admin->SetProperty("PriceAccuracy", Variant(4)), S_OK);
+  EXPECT_EQ(admin->SetProperty("NoSuchSetting", Variant(4)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(service->UpdateAdminInfo(admin), 0);
+  EXPECT_EQ(target->CompanyName(), "Renamed");
+  admin->SetProperty("LocalCurrency", Variant("XYZ"));
+  EXPECT_EQ(service->UpdateAdminInfo(admin), kErrMissingReference);
+  EXPECT_EQ(target->CompanyName(), "Renamed");
+
+  auto settings = service->GetCompanySettings();
+  ASSERT_EQ(settings->GetProperty("EnableAccountSegmentation", v), S_OK);
+  EXPECT_EQ(v.toInt64(), 0);
+  auto entries = service->GetSettingsEntries();
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[1].code, "6");
+  EXPECT_EQ(entries[1].status, 1);
+
+  target->InjectFault("get:CompanyInfo.MinimumAmountForAnnualList", 1, -3, "not available");
+  std::shared_ptr<HostObject> info;
+  ASSERT_EQ(service->getObject("CompanyInfo", info), S_OK);
+  EXPECT_NE(info->get("MinimumAmountForAnnualList", v), S_OK);
+  EXPECT_EQ(info->get("MinimumAmountForAnnualList", v), S_OK);
+}
+
+TEST(DemoServerTool, RefusesToOverwriteWithoutForce) {
+  test::TestDir dir;
+  DemoServerOptions options;
+  DemoServer::Create(dir.path(), options, false);
+  EXPECT_THROW(DemoServer::Create(dir.path(), options, false), HostError);
+  auto c = CreateCompany();
+  c->SetServer(dir.path().string());
+  c->SetCompanyDB("DEMO_TARGET");
+  c->SetDbServerType(6);
+  c->SetUseTrusted(true);
+  c->SetUserName("manager");
+  c->SetPassword("manager");
+  ASSERT_EQ(c->Connect(), 0);
+  c->NewRecordset()->DoQuery("DELETE FROM OCRN WHERE CurrCode = N'CHF'");
+  c->Disconnect();
+  DemoServer::Create(dir.path(), options, true);
+  ASSERT_EQ(c->Connect(), 0);
+  auto rs = c->NewRecordset();
+  rs->DoQuery("SELECT COUNT(*) FROM OCRN WHERE CurrCode = N'CHF'");
+  EXPECT_EQ(rs->Field(0).toInt64(), 1);
+}
+
+}  // namespace
+}  // namespace dpx::host
