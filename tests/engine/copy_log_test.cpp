@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/connection_context.h"
+#include "engine/db_def.h"
+#include "engine/settings_manager.h"
+#include "platform/framework/text.h"
+#include "platform/host/host.h"
+#include "tests/support/demo_server.h"
 #include "tests/support/test_dir.h"
 
 namespace {
@@ -156,6 +162,40 @@ TEST_F(CopyLogTest, NoFolderOrNoWayToCreateTheFileFails) {
 TEST_F(CopyLogTest, FormatTimeOfANullFormatIsEmpty) {
   EXPECT_EQ(formatTime(kStart, nullptr), "");
   EXPECT_EQ(formatTime(kStart, "%Y%m%d%H%M%S"), "20261209214530");
+}
+
+// The copy command's road: the folder comes from the settings row, the name
+// from the target company, the header from the context.
+TEST_F(CopyLogTest, OpensInTheSettingsFolderAndWritesTheContextsHeader) {
+  dpx::test::DemoServerFixture server(6, false);
+  auto company = server.base();
+  ASSERT_EQ(dpx::DbDef(nullptr, company, "DPX", 3).Create(135, false, dpx::DbVersion()), 0);
+  DPX_ConnectionContext context;
+  context.setCompany(company);
+  context.setBaseCompany(company);
+
+  // No settings row yet: no folder, no log.
+  DPX_CopyLog log(&context);
+  log.setClock([] { return kStart; });
+  EXPECT_FALSE(log.open());
+
+  DPX_SettingsManager settings(&context);
+  settings.setLogFileFolder(dir_.path().string());
+  ASSERT_EQ(settings.saveSettingsToDatabase(), 0);
+  auto target = server.target();
+  context.setTargetCompany(target);
+  context.setCopyMethod(4);
+  context.setResponseToCopyFailure(1);
+  context.setFailRecordsForMissingFields(true);
+
+  ASSERT_TRUE(log.open());
+  EXPECT_EQ(context.getLogFile(), log.path());
+  EXPECT_EQ(log.path(), (dir_.path() / DPX_CopyLog::FileName(target->CompanyName(), true, kStart)).string());
+  log.writeHeader();
+  log.close();
+  EXPECT_EQ(ReadBytes(log.path()), Wide("2026-12-09 21:45:30|") + dpx::Utf8ToUtf16LEBytes(company->CompanyName()) +
+                                       Wide("|") + dpx::Utf8ToUtf16LEBytes(target->CompanyName()) +
+                                       Wide("|2025|2028|1\r\n"));
 }
 
 }  // namespace
