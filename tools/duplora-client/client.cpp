@@ -1,0 +1,391 @@
+#include "tools/duplora-client/client.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "engine/category_factory.h"
+#include "engine/company_handle.h"
+#include "engine/connection_context.h"
+#include "engine/copy_log.h"
+#include "engine/host_application.h"
+#include "engine/settings_manager.h"
+#include "engine/udt_manager.h"
+#include "engine/ui_services.h"
+#include "engine/util.h"
+#include "platform/framework/log_scope.h"
+#include "platform/framework/string_table.h"
+#include "platform/framework/text.h"
+#include "platform/host/company.h"
+#include "platform/host/server_catalogue.h"
+#include "worksheet/configuration_manager.h"
+#include "worksheet/worksheet.h"
+#include "worksheet/worksheet_template_manager.h"
+
+namespace dpx::client {
+
+namespace {
+
+// What the engine would show in the desktop tool goes to stderr: message
+// boxes always, status texts when they report an error.
+class ConsoleUi : public NullUiServices {
+ public:
+  explicit ConsoleUi(std::ostream& err) : err_(err) {}
+  void setStatusText(const std::string& text, bool normalFont, uint32_t) override {
+    if (!normalFont && !text.empty()) err_ << "duplora-client: " << text << "\n";
+  }
+  int messageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
+    err_ << "duplora-client: " << text << "\n";
+    return NullUiServices::messageBox(text, caption, flags);
+  }
+
+ private:
+  std::ostream& err_;
+};
+
+// The host client's application as a headless client has it.
+class ConsoleApplication : public HostApplication {
+ public:
+  void probe() override {}
+  int language() override { return kHostLanguageEnglish; }
+  int messageBox(const std::string&, int defaultButton, const std::string&, const std::string&,
+                 const std::string&) override {
+    return defaultButton < 1 ? 1 : defaultButton;
+  }
+  void setStatusBarErrorMessage(const std::string&) override {}
+};
+
+// A private folder for the copy's configuration file, removed afterwards.
+class PrivateFolder {
+ public:
+  PrivateFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "duplora-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) path_ = pattern;  // mkdtemp makes it with mode 0700
+  }
+  ~PrivateFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  PrivateFolder(const PrivateFolder&) = delete;
+  PrivateFolder& operator=(const PrivateFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::vector<std::string> SplitList(const std::string& text) {
+  std::vector<std::string> items;
+  std::stringstream in(text);
+  std::string item;
+  while (std::getline(in, item, ','))
+    if (!item.empty()) items.push_back(item);
+  return items;
+}
+
+// Logs on to a company of the server as the host client would. Null, with a
+// message, when it cannot.
+std::shared_ptr<host::Company> LogOn(const Options& o, const std::string& db, DPX_ConnectionContext& context,
+                                     std::ostream& err) {
+  std::optional<host::CompanyEntry> entry;
+  try {
+    entry = host::ServerCatalogue(o.server).findCompany(db);
+  } catch (const std::exception& e) {
+    err << "duplora-client: no server in '" << o.server << "': " << e.what() << "\n";
+    return nullptr;
+  }
+  if (!entry) {
+    err << "duplora-client: the server '" << o.server << "' has no company '" << db << "'\n";
+    return nullptr;
+  }
+  DPX_ConnectionContext::CompanyPtr company;
+  if (DPX_ConnectionContext::CreateCompanyInstance(company) != S_OK || !company) {
+    err << "duplora-client: cannot create a company object\n";
+    return nullptr;
+  }
+  DPX_CompanyHandle handle(company);
+  handle.setServer(o.server);
+  handle.setCompanyDB(entry->dbName);
+  handle.setUserName(o.user);
+  handle.setPassword(o.password);
+  company->SetDbServerType(entry->serverType);
+  if (DPX_Util::Connect(handle, &context) != S_OK) {
+    err << "duplora-client: cannot log on to '" << db << "' as '" << o.user << "'\n";
+    return nullptr;
+  }
+  return company;
+}
+
+// The worksheet of the copy: the template's tree with the chosen categories
+// (all categories when none are named) selected whole.
+bool BuildWorksheet(const Options& o, DPX_ConnectionContext& context, DPX_Worksheet& worksheet, std::ostream& err) {
+  auto& templates = DPX_WorksheetTemplateManager::getInstance(&context);
+  if (templates.getWorksheetTemplate(worksheet) != S_OK) {
+    err << "duplora-client: cannot read the category tree template\n";
+    return false;
+  }
+  // A category can be copied when the program has its manager.
+  auto copyable = [](const std::string& key) {
+    const auto* row = DPX_CategoryFactory::findCategory(key);
+    return row && DPX_CategoryFactory::isRegistered(row->className);
+  };
+  std::set<std::string> wanted(o.categories.begin(), o.categories.end());
+  for (const std::string& key : wanted) {
+    std::string leafId;
+    if (templates.getLeafIdFromStringKey(key, leafId) != S_OK) {
+      err << "duplora-client: unknown category key '" << key << "'\n";
+      return false;
+    }
+    if (!copyable(key)) {
+      err << "duplora-client: the category '" << key << "' cannot be copied by this program yet\n";
+      return false;
+    }
+  }
+  for (auto& node : worksheet.getNodes()) {
+    if (!node.isLeaf() || node.getStringKey().empty()) continue;
+    const bool chosen = wanted.empty() ? copyable(node.getStringKey()) : wanted.count(node.getStringKey()) > 0;
+    node.setSelected(chosen ? DPX_WorksheetNode::kSelectedWhole : DPX_WorksheetNode::kNotSelected);
+  }
+  worksheet.setCopyMethod(o.method);
+  worksheet.setCreationUser(o.user);
+  return true;
+}
+
+// The program's own user tables and settings, as the add-on checks them when
+// the host client loads it.
+bool LoadApplication(DPX_ConnectionContext& context, std::ostream& err) {
+  if (DPX_UDTManager(&context).checkCompany() < 0) {
+    err << "duplora-client: the program's user tables cannot be set up in the company\n";
+    return false;
+  }
+  if (DPX_SettingsManager(&context).checkSettings() < 0) {
+    err << "duplora-client: the program's settings cannot be read or written in the company\n";
+    return false;
+  }
+  return true;
+}
+
+bool CheckSuperUser(const std::shared_ptr<host::Company>& company, const std::string& user, std::ostream& err) {
+  bool isSuperUser = false;
+  if (DPX_Util::CheckSuperUser(0, company, isSuperUser) < 0 || !isSuperUser) {
+    err << "duplora-client: User '" << user << "' is not a superuser. Access is denied.\n";
+    return false;
+  }
+  return true;
+}
+
+int RunSave(const Options& o, std::ostream& out, std::ostream& err) {
+  DPX_ConnectionContext context;
+  context.setApplication(std::make_shared<ConsoleApplication>());
+  auto base = LogOn(o, o.base, context, err);
+  if (!base) return 1;
+  context.setCompany(base);
+  context.setBaseCompany(base);
+  if (!CheckSuperUser(base, o.user, err)) return 1;
+  DPX_Worksheet worksheet;
+  if (!BuildWorksheet(o, context, worksheet, err)) return 1;
+  context.setTargetFile(std::filesystem::absolute(o.out).string());
+  DPX_ConfigurationManager configuration(&context);
+  const HRESULT result = configuration.saveConfiguration(worksheet, false);
+  if (result != S_OK) {
+    err << "duplora-client: the configuration file '" << o.out << "' could not be written ("
+        << StatusMessage(result) << ")\n";
+    return 1;
+  }
+  out << o.out << "\n";
+  return 0;
+}
+
+int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
+  DPX_ConnectionContext context;
+  context.setApplication(std::make_shared<ConsoleApplication>());
+  const bool baseIsFile = !o.baseFile.empty();
+  std::shared_ptr<host::Company> base;
+  if (!baseIsFile) {
+    base = LogOn(o, o.base, context, err);
+    if (!base) return 1;
+  } else {
+    std::ifstream probe(o.baseFile, std::ios::binary);
+    if (!probe) {
+      err << "duplora-client: cannot read the configuration file '" << o.baseFile << "'\n";
+      return 1;
+    }
+  }
+  auto target = LogOn(o, o.target, context, err);
+  if (!target) return 1;
+  // The add-on runs in the base company, or in the target when the base is a file.
+  auto home = base ? base : target;
+  context.setCompany(home);
+  if (!CheckSuperUser(home, o.user, err)) return 1;
+  if (base && !CheckSuperUser(target, o.user, err)) return 1;
+  if (!LoadApplication(context, err)) return 1;
+
+  DPX_SettingsManager settings(&context);
+  if (settings.getSettingsFromDatabase() < 0) {
+    err << "duplora-client: the program's settings cannot be read\n";
+    return 1;
+  }
+  context.setBaseCompany(base);
+  context.setTargetCompany(target);
+  if (baseIsFile) context.setBaseFile(std::filesystem::absolute(o.baseFile).string());
+  context.setCopyMethod(o.method);
+  context.setResponseToCopyFailure(settings.getResponseToCopyFailure());
+  context.setFailRecordsForMissingFields(settings.getFailRecordsForMissingFields());
+  context.setForceBackup(settings.getForceBackup());
+
+  DPX_Worksheet worksheet;
+  if (!BuildWorksheet(o, context, worksheet, err)) return 1;
+
+  DPX_CopyLog log(&context);
+  if (!log.open()) {
+    err << "duplora-client: the copy log cannot be created in the log folder '" << settings.getLogFileFolder()
+        << "'\n";
+    return 1;
+  }
+  log.writeHeader();
+  context.copyLog = &log;
+
+  PrivateFolder folder;
+  if (folder.path().empty()) {
+    err << "duplora-client: cannot make a private temporary folder\n";
+    log.writeEndMarker();
+    log.close();
+    context.copyLog = nullptr;
+    return 1;
+  }
+  const std::string keptTargetFile = context.getTargetFile();
+  context.setTargetFile((folder.path() / "DPX_Config.xml").string());
+  HRESULT result = E_FAIL;
+  try {
+    DPX_ConfigurationManager configuration(&context);
+    result = configuration.writeConfiguration(worksheet, baseIsFile);
+  } catch (const std::exception& e) {
+    err << "duplora-client: the copy ended early: " << e.what() << "\n";
+    result = E_FAIL;
+  }
+  context.setTargetFile(keptTargetFile);
+  log.writeEndMarker();
+  log.close();
+  context.copyLog = nullptr;
+
+  CopyOutcome outcome;
+  outcome.logPath = context.getLogFile();
+  CountLogLines(outcome.logPath, outcome);
+  out << "Copy log: " << outcome.logPath << "\n";
+  out << "Succeeded: " << outcome.succeeded << "\n";
+  out << "Failed: " << outcome.failed << "\n";
+  if (Failed(result) && result != E_ABORT) {
+    err << "duplora-client: the copy could not run (" << StatusMessage(result) << ")\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string Usage() {
+  return "usage:\n"
+         "  duplora-client copy --server DIR --user U --password P (--base DB | --base-file FILE)\n"
+         "                      --target DB --method N [--categories KEY,...]\n"
+         "  duplora-client save --server DIR --user U --password P --base DB [--categories KEY,...] --out FILE\n"
+         "methods: 1 Replace All, 2 Update Existing Records, 3 Add New Records Without Updating Existing Records,\n"
+         "         4 Add New Records and Update Existing Records\n";
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+  if (args.empty() || (args[0] != "copy" && args[0] != "save")) {
+    error = "the first argument must be copy or save";
+    return false;
+  }
+  o.command = args[0];
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& name = args[i];
+    if (i + 1 >= args.size()) {
+      error = "missing value after " + name;
+      return false;
+    }
+    const std::string& value = args[++i];
+    if (name == "--server") o.server = value;
+    else if (name == "--user") o.user = value;
+    else if (name == "--password") o.password = value;
+    else if (name == "--base") o.base = value;
+    else if (name == "--base-file" && o.command == "copy") o.baseFile = value;
+    else if (name == "--target" && o.command == "copy") o.target = value;
+    else if (name == "--out" && o.command == "save") o.out = value;
+    else if (name == "--categories") o.categories = SplitList(value);
+    else if (name == "--method" && o.command == "copy") {
+      int64_t method = 0;
+      if (!ParseInt64(value, method) || method < 1 || method > 4) {
+        error = "--method must be 1, 2, 3 or 4";
+        return false;
+      }
+      o.method = static_cast<int>(method);
+    } else {
+      error = "unknown option " + name;
+      return false;
+    }
+  }
+  auto require = [&error](const std::string& value, const char* name) {
+    if (!value.empty()) return true;
+    error = std::string("missing ") + name;
+    return false;
+  };
+  if (!require(o.server, "--server") || !require(o.user, "--user")) return false;
+  if (o.command == "save") return require(o.base, "--base") && require(o.out, "--out");
+  if (o.base.empty() == o.baseFile.empty()) {
+    error = "give either --base or --base-file";
+    return false;
+  }
+  if (o.method == 0) {
+    error = "missing --method";
+    return false;
+  }
+  return require(o.target, "--target");
+}
+
+bool CountLogLines(const std::string& path, CopyOutcome& outcome) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  const std::string text = Utf16LEBytesToUtf8(bytes);
+  size_t pos = text.find("\r\n");  // the header line
+  if (pos == std::string::npos) return true;
+  pos += 2;
+  while (pos < text.size()) {
+    const size_t end = text.find("\r\n", pos);
+    if (end == std::string::npos) break;  // the end marker has no line end
+    const std::string line = text.substr(pos, end - pos);
+    const size_t first = line.find('|');
+    const size_t second = first == std::string::npos ? first : line.find('|', first + 1);
+    const size_t third = second == std::string::npos ? second : line.find('|', second + 1);
+    if (third != std::string::npos) {
+      if (line.substr(second + 1, third - second - 1) == "402") ++outcome.succeeded;
+      else ++outcome.failed;
+    }
+    pos = end + 2;
+  }
+  return true;
+}
+
+int Run(const Options& options, std::ostream& out, std::ostream& err) {
+  ConsoleUi ui(err);
+  SetUi(&ui);
+  int code = 1;
+  try {
+    code = options.command == "save" ? RunSave(options, out, err) : RunCopy(options, out, err);
+  } catch (const std::exception& e) {
+    err << "duplora-client: " << e.what() << "\n";
+    code = 1;
+  }
+  SetUi(nullptr);
+  return code;
+}
+
+}  // namespace dpx::client

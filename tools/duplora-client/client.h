@@ -1,0 +1,47 @@
+// The commands of duplora-client, callable from its main and from tests: a
+// copy from a base company (or configuration file) into a target company, and
+// a save of a base company's categories as a configuration file. Both log on
+// as the host client would and drive the engine as the desktop tool's copy
+// command does, without its dialogs.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace dpx::client {
+
+struct Options {
+  std::string command;         // "copy" or "save"
+  std::string server;          // folder of the simulated server
+  std::string user;
+  std::string password;
+  std::string base;            // base company database
+  std::string baseFile;        // configuration file as the base
+  std::string target;          // target company database
+  int method = 0;              // copy method 1 to 4
+  std::vector<std::string> categories;  // category keys; empty: all
+  std::string out;             // save: the configuration file to write
+};
+
+struct CopyOutcome {
+  std::string logPath;
+  int succeeded = 0;
+  int failed = 0;
+};
+
+// Parses the command line (without the program name). False, with a message
+// in `error`, when it is not usable.
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
+
+// Runs the command; 0 when it ran (whatever the records' results), non-zero
+// with a message on `err` when it could not. A copy prints the log's path and
+// the counts on `out`.
+int Run(const Options& options, std::ostream& out, std::ostream& err);
+
+// Counts the record lines of a copy log: result "402" succeeded, any other failed.
+bool CountLogLines(const std::string& path, CopyOutcome& outcome);
+
+std::string Usage();
+
+}  // namespace dpx::client

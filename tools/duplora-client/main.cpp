@@ -1,0 +1,17 @@
+// duplora-client copy|save ...: see Usage().
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/duplora-client/client.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  dpx::client::Options options;
+  std::string error;
+  if (!dpx::client::ParseOptions(args, options, error)) {
+    std::cerr << "duplora-client: " << error << "\n\n" << dpx::client::Usage();
+    return 2;
+  }
+  return dpx::client::Run(options, std::cout, std::cerr);
+}
