@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/company_handle.h"
 #include "engine/connection_context.h"
 #include "platform/host/company.h"
 
@@ -33,13 +34,6 @@ std::string RelativeBaseFile(const std::string& path) {
   return "..\\" + folderName + (folderName.empty() ? "" : "\\") + file;
 }
 
-std::string CompanyNameOf(const dpx::host::Company& company) {
-  try {
-    return company.CompanyName();
-  } catch (const dpx::HostError&) {
-    return std::string();
-  }
-}
 
 }  // namespace
 
@@ -54,7 +48,7 @@ void DPX_Worksheet::setConnectionFields(DPX_ConnectionContext& context) {
     sourceServerUseTrusted_ = base->UseTrusted();
     sourceServerUser_ = base->DbUserName();
     sourceDB_ = base->CompanyDB();
-    sourceCompanyName_ = CompanyNameOf(*base);
+    sourceCompanyName_ = DPX_CompanyHandle(base).getCompanyName();
     sourceUser_ = base->UserName();
   } else {
     sourceFile_ = RelativeBaseFile(context.getBaseFile());
@@ -74,7 +68,7 @@ void DPX_Worksheet::setConnectionFields(DPX_ConnectionContext& context) {
     targetServerUseTrusted_ = target->UseTrusted();
     targetServerUser_ = target->DbUserName();
     targetDB_ = target->CompanyDB();
-    targetCompanyName_ = CompanyNameOf(*target);
+    targetCompanyName_ = DPX_CompanyHandle(target).getCompanyName();
     targetUser_ = target->UserName();
   } else {
     targetServerType_ = ownServerType;

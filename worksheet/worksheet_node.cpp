@@ -5,6 +5,9 @@
 #include <stdexcept>
 
 #include "engine/detail_record.h"
+#include "engine/di_interface.h"
+#include "engine/table_info.h"
+#include "engine/ui_services.h"
 #include "engine/util.h"
 
 namespace {
@@ -113,6 +116,19 @@ void DPX_WorksheetNode::releaseDataInterface() {
   // The listed records live in the manager; they go with it.
   details_ = nullptr;
   dataInterface_.reset();
+}
+
+int DPX_WorksheetNode::loadDetails(DPX_TableInfo*& details) {
+  if (details_ != nullptr) {
+    details = details_;
+    return 0;
+  }
+  if (!dataInterface_) throw std::logic_error("node " + leafId_ + " has no category manager to list its records");
+  dpx::WaitCursor wait;
+  details_ = dataInterface_->collectDetails();
+  detailsTitle_ = details_ != nullptr ? details_->getTableName() : std::string();
+  details = details_;
+  return 1;
 }
 
 DPX_SelectionObject* DPX_WorksheetNode::matchSelection(const DPX_DetailRecord& record, bool useFieldValues) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/detail_record.h"
+#include "engine/di_interface.h"
+#include "engine/table_info.h"
 #include "worksheet/worksheet.h"
 
 namespace {
@@ -128,6 +130,67 @@ TEST(WorksheetNode, ASelectionObjectMatchesARecordWhenEveryColumnHasItsKeyField)
   byName.addKeyField("ItemName", "Pump", "db_Alpha");
   caseOnly.addSelectionObject(byName);
   EXPECT_EQ(caseOnly.matchSelection(item, true), &caseOnly.getSelectionObjects()[1]);
+}
+
+// A category manager that counts how often it lists its records and notes
+// when it is deleted.
+class CountingManager : public DPX_DIInterface {
+ public:
+  CountingManager(int& listed, int& deleted) : listed_(listed), deleted_(deleted) {}
+  ~CountingManager() override { ++deleted_; }
+  int32_t readFromDB(std::vector<DPX_OperationArgs>&, std::vector<DPX_DetailRecord>) override { return 0; }
+  DPX_TableInfo* collectDetails() override {
+    ++listed_;
+    table_.setTableName("OITM");
+    return &table_;
+  }
+  void writeData(std::vector<DPX_OperationArgs>, uint8_t) override {}
+
+ private:
+  DPX_TableInfo table_;
+  int& listed_;
+  int& deleted_;
+};
+
+TEST(WorksheetNode, RecordsAreListedOnceAndTheManagerIsDeletedOnceWhateverWasCopied) {
+  int listed = 0, deleted = 0;
+  {
+    DPX_Worksheet ws;
+    DPX_WorksheetNode node;
+    node.setDataInterface(std::make_shared<CountingManager>(listed, deleted));
+    DPX_TableInfo* details = nullptr;
+    EXPECT_EQ(node.loadDetails(details), 1);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(node.getDetailsTitle(), "OITM");
+    EXPECT_EQ(node.loadDetails(details), 0);
+    EXPECT_EQ(listed, 1);
+
+    // Copies share the manager and its records; releasing one copy leaves the others working.
+    ws.getNodes().push_back(node);
+    ws.getNodes().push_back(node);
+    DPX_WorksheetNode assigned;
+    assigned = ws.getNodes()[0];
+    node.releaseDataInterface();
+    EXPECT_EQ(node.getDetails(), nullptr);
+    EXPECT_EQ(deleted, 0);
+    EXPECT_EQ(ws.getNodes()[1].loadDetails(details), 0);
+    EXPECT_EQ(details->getTableName(), "OITM");
+    ws.releaseDataInterfaces();
+    ws.releaseDataInterfaces();
+    EXPECT_EQ(deleted, 0);
+    assigned.releaseDataInterface();
+    EXPECT_EQ(deleted, 1);
+  }
+  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(listed, 1);
+
+  // Nodes destroyed without a release do not leak their manager either.
+  {
+    DPX_WorksheetNode node;
+    node.setDataInterface(std::make_shared<CountingManager>(listed, deleted));
+    DPX_WorksheetNode copy = node;
+  }
+  EXPECT_EQ(deleted, 2);
 }
 
 TEST(SelectionField, TypeNamesOfHostFieldTypes) {
