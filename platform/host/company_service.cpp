@@ -72,8 +72,9 @@ HRESULT CompanyService::invoke(const std::string& name, const std::vector<Varian
       if (args.size() != 1) return E_INVALIDARG;
       int i = args[0].toInt32();
       if (i < 0 || i >= static_cast<int>(entries.size())) return E_INVALIDARG;
-      out = name == "SettingsEntryCode" ? Variant(entries[static_cast<size_t>(i)].code)
-                                        : Variant(entries[static_cast<size_t>(i)].status);
+      const SettingsEntry& e = entries[static_cast<size_t>(i)];
+      if (name == "SettingsEntryCode") out = Variant(e.code);
+      else out = Variant(e.status);
     } else {
       return DISP_E_MEMBERNOTFOUND;
     }

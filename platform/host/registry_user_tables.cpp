@@ -41,7 +41,7 @@ int AddUserTable(CompanyStore& store, const ObjectTypeDef&, const std::map<std::
 }
 
 int RemoveUserTable(CompanyStore& store, const ObjectTypeDef&, const std::map<std::string, Variant>& h, std::string&) {
-  std::string table = "@" + Text(h, "TableName");
+  std::string table = std::string("@").append(Text(h, "TableName"));
   store.exec("DELETE FROM CUFD WHERE TableID = ?", {Variant(table)});
   if (store.tableExists(table)) store.dropTable(table);
   return 0;

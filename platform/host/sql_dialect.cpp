@@ -186,7 +186,9 @@ std::string SqlDialect::Translate(int serverType, const std::string& sql, std::s
             if (family != 0) Refuse(serverType, "CONVERT(datetime,...,112) date literal");
             std::string v = Unquote(t[d].text);
             if (!IsYmd(v)) Refuse(serverType, "CONVERT date '" + v + "' is not YYYYMMDD");
-            out += "'" + v + "'";
+            out += '\'';
+            out += v;
+            out += '\'';
             i = g;
             continue;
           }
@@ -199,7 +201,9 @@ std::string SqlDialect::Translate(int serverType, const std::string& sql, std::s
             Refuse(serverType, "TIMESTAMP_ISO without one date literal");
           std::string v = Unquote(t[b].text);
           if (!IsIsoDate(v)) Refuse(serverType, "TIMESTAMP_ISO date '" + v + "' is not YYYY-MM-DD");
-          out += "'" + IsoToYmd(v) + "'";
+          out += '\'';
+          out += IsoToYmd(v);
+          out += '\'';
           i = c;
           continue;
         }
@@ -233,7 +237,9 @@ std::string SqlDialect::Translate(int serverType, const std::string& sql, std::s
         std::string v = Unquote(tok.text);
         if (IsType5Date(v)) {
           if (family != 5) Refuse(serverType, "date literal '" + v + "'");
-          out += "'" + IsoToYmd(v) + "'";
+          out += '\'';
+          out += IsoToYmd(v);
+          out += '\'';
           continue;
         }
         out += tok.text;
