@@ -105,7 +105,7 @@ std::string UserText(int serverType, const std::string& value) {
 
 std::string GetNextCodeValue(int32_t /*logValue*/, const std::shared_ptr<host::Company>& company,
                              const std::string& table) {
-  DPX_LogScope log("CZkUtil::GetNextCodeValue");
+  DPX_LogScope log("DbDef::GetNextCodeValue");
   if (!company) return "";
   try {
     const int type = company->DbServerType();
@@ -217,7 +217,7 @@ bool DbDef::tableComplete(const UserTableDef& table) {
 }
 
 void DbDef::CheckVersion(int& result) {
-  DPX_LogScope log("CZkDbDef::CheckVersion");
+  DPX_LogScope log("DbDef::CheckVersion");
   std::vector<UserTableDef> tables;
   DbVersion fileVersion;
   std::string error;
@@ -272,7 +272,7 @@ void DbDef::createField(const std::string& table, const UserFieldDef& field) {
 }
 
 HRESULT DbDef::Create(int resourceId, bool /*dropUnknown*/, const DbVersion& version) {
-  DPX_LogScope log("CZkDbDef::Create");
+  DPX_LogScope log("DbDef::Create");
   std::vector<UserTableDef> tables;
   DbVersion fileVersion;
   std::string error;

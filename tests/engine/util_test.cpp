@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/framework/string_table.h"
 #include "platform/framework/text.h"
+#include "tests/engine/engine_fakes.h"
 #include "tests/support/test_dir.h"
 
 using dpx::Variant;
@@ -164,4 +166,40 @@ TEST(UtilFolders, CreateFolderPathMakesTheFoldersButNotTheFile) {
   const std::string blocked = (dir.path() / "one" / "two" / "file.txt").string();
   ASSERT_TRUE(dpx::WriteFileAtomically(blocked, "x"));
   EXPECT_EQ(DPX_Util::CreateFolder(blocked + "/sub"), 1);
+}
+
+TEST(UtilMessages, BoxesAndStatusTextsCarryTheRightFlagsAndFonts) {
+  dpx::test::RecordingUi ui;
+  DPX_Util::ShowError("e", true);
+  DPX_Util::ShowWarning("w", true);
+  DPX_Util::ShowInformation("i", true);
+  ASSERT_EQ(ui.boxes.size(), 3u);
+  EXPECT_EQ(ui.boxes[0].flags, 0x10010u);
+  EXPECT_EQ(ui.boxes[1].flags, 0x10030u);
+  EXPECT_EQ(ui.boxes[2].flags, 0x10040u);
+  EXPECT_EQ(ui.boxes[0].caption, dpx::StringTable::Load(2041));
+
+  DPX_Util::ShowError("bold", false);
+  EXPECT_EQ(ui.status.back(), "bold");
+  EXPECT_FALSE(ui.lastNormalFont);
+  EXPECT_EQ(ui.lastTimeout, 5000u);
+  DPX_Util::ShowWarning("normal", false);
+  EXPECT_TRUE(ui.lastNormalFont);
+  DPX_Util::ResetProgress();
+  EXPECT_EQ(ui.status.back(), "");
+  EXPECT_EQ(ui.lastTimeout, 0u);
+
+  struct Case {
+    bool withCancel;
+    int defaultButton;
+    uint32_t flags;
+  } cases[] = {{true, 1, 0x10023}, {false, 1, 0x10024}, {true, 2, 0x10123}, {true, 3, 0x10223}, {false, 4, 0x10024}};
+  for (const auto& c : cases) {
+    ui.answers.push_back(dpx::mb::kIdNo);
+    EXPECT_EQ(DPX_Util::AskQuestion("q", c.withCancel, c.defaultButton), dpx::mb::kIdNo);
+    EXPECT_EQ(ui.boxes.back().flags, c.flags) << c.defaultButton;
+  }
+  EXPECT_EQ(DPX_Util::GetCopyMethodText(0), "");
+  EXPECT_EQ(DPX_Util::GetCopyMethodText(5), "");
+  EXPECT_EQ(DPX_Util::GetCopyMethodText(1), dpx::StringTable::Load(350));
 }
