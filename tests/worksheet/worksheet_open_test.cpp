@@ -5,16 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 
 #include "engine/company_handle.h"
 #include "engine/connection_context.h"
+#include "engine/category_factory.h"
 #include "engine/db_def.h"
+#include "engine/di_interface.h"
+#include "engine/operation_args.h"
+#include "engine/table_info.h"
 #include "engine/settings_manager.h"
 #include "engine/udt_manager.h"
 #include "engine/ui_services.h"
 #include "platform/framework/string_table.h"
 #include "platform/host/host.h"
 #include "tests/support/demo_server.h"
+#include "worksheet/configuration_manager.h"
 #include "worksheet/selection_manager.h"
 #include "worksheet/worksheet_manager.h"
 #include "worksheet/worksheet_template_manager.h"
@@ -68,6 +74,8 @@ class ScriptedUi : public dpx::NullUiServices {
   int companyDialogs = 0;
   std::vector<std::pair<std::string, std::string>> saveDialogs;  // initial folder, proposed name
   std::string saveAs;
+  DPX_ConfigurationManager* configuration = nullptr;
+  DPX_ConfigurationManager* getConfigurationManager() override { return configuration; }
 };
 
 // A server with DEMO_BASE, in which the add-on runs, and DEMO_TARGET; the
@@ -286,6 +294,82 @@ TEST(WorksheetManager, ComErrorsAreFormattedForTheLog) {
             "Com Error\nCode = -2147467259\nCode meaning = Unspecified error\nSource = Host\nDescription = It broke\n");
   const std::string text = DPX_WorksheetManager::formatComError(dpx::HostError(static_cast<dpx::HRESULT>(0x80040210u), "", ""));
   EXPECT_NE(text.find("Code meaning = IDispatch error #16\n"), std::string::npos) << text;
+}
+
+}  // namespace
+
+namespace {
+
+// A category manager that lists one row per record the configuration file
+// holds for its category.
+class FileListingManager : public DPX_DIInterface {
+ public:
+  FileListingManager(DPX_ConnectionContext* context, const std::string& key) : DPX_DIInterface(context, key) {}
+  int32_t readFromDB(std::vector<DPX_OperationArgs>&, std::vector<DPX_DetailRecord>) override { return 0; }
+  DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override {
+    std::vector<DPX_OperationArgs> blocks;
+    if (configuration == nullptr || configuration->getData(getCategoryKey(), blocks) < 0) return &getTableInfo();
+    getTableInfo().setTableName("OITM");
+    for (const DPX_OperationArgs& block : blocks) {
+      for (size_t i = 0; i < block.dataItems.size(); ++i) getTableInfo().addListRow({std::to_string(i)});
+    }
+    return &getTableInfo();
+  }
+  DPX_TableInfo* collectDetails() override { return &getTableInfo(); }
+  void writeData(std::vector<DPX_OperationArgs>, uint8_t) override {}
+};
+
+TEST_F(OpenTest, AFileBaseIsReadBesideTheWorksheetAndOnlyLeavesWithDataGetManagers) {
+  const char* const kItems = "DPX_TRN_ITEMSLEAF_100";
+  const std::string itemsClass = DPX_CategoryFactory::findCategory(kItems)->className;
+  ASSERT_FALSE(DPX_CategoryFactory::isRegistered(itemsClass));
+  ASSERT_TRUE(DPX_CategoryFactory::registerClass(itemsClass, &DPX_CategoryFactory::Make<FileListingManager>));
+
+  const auto program = server.root() / "Duplora";
+  std::filesystem::create_directories(program / "Company configuration files");
+  std::filesystem::create_directories(program / "Worksheets");
+  const auto basePath = program / "Company configuration files" / "base.xml";
+  std::ofstream(basePath, std::ios::binary)
+      << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><duploraConfigurationFile version=\"1.0\"><header>"
+         "<configurationName>base.xml</configurationName><copyMethod>3</copyMethod><RTCF>1</RTCF>"
+         "<FRFMUDF>true</FRFMUDF></header><body><OBJECT string_id=\"DPX_TRN_ITEMSLEAF_100\"><table name=\"OITM\">"
+         "<BOM><BO><AdmInfo><Object>4</Object></AdmInfo><OITM><row><ItemCode>A1</ItemCode></row></OITM></BO></BOM>"
+         "<BOM><BO><AdmInfo><Object>4</Object></AdmInfo><OITM><row><ItemCode>B2</ItemCode></row></OITM></BO></BOM>"
+         "</table></OBJECT></body></duploraConfigurationFile>";
+
+  // A new worksheet on that base, saved among the worksheets.
+  context.setBaseFile(basePath.string());
+  DPX_Worksheet made;
+  made.setConnectionFields(context);
+  DPX_WorksheetTemplateManager::getInstance(&context).getWorksheetTemplate(made);
+  const std::string path = (program / "Worksheets" / "w.xml").string();
+  ASSERT_EQ(DPX_WorksheetManager(&context).saveWorksheet(made, path), dpx::S_OK);
+  EXPECT_EQ(made.getSourceFile(), "..\\Company configuration files\\base.xml");
+
+  // Opened elsewhere: the file is found from the worksheet's folder.
+  context.setBaseFile("");
+  DPX_ConfigurationManager configuration(&context);
+  ui.configuration = &configuration;
+  ASSERT_EQ(open(path), dpx::S_OK);
+  DPX_CategoryFactory::unregisterClass(itemsClass);
+
+  const DPX_Worksheet& ws = *selection.getWorksheet();
+  EXPECT_EQ(context.getCopyMethod(), 3);  // the file's options
+  EXPECT_TRUE(context.getFailRecordsForMissingFields());
+  int withManager = 0;
+  for (const DPX_WorksheetNode& node : ws.getNodes()) {
+    const bool items = node.getStringKey() == kItems;
+    if (node.getDataInterface() != nullptr) ++withManager;
+    if (items) {
+      ASSERT_NE(node.getDetails(), nullptr);
+      EXPECT_EQ(node.getDetails()->getListRows().size(), 2u);
+      EXPECT_EQ(node.getDetailsTitle(), "OITM");
+      EXPECT_TRUE(node.isAvailable());
+    } else if (node.isLeaf()) {
+      EXPECT_FALSE(node.isAvailable()) << node.getStringKey();
+    }
+  }
+  EXPECT_EQ(withManager, 1);  // no other class is registered; leaves without data are not even tried
 }
 
 }  // namespace
