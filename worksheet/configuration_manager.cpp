@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
+
+#include <unistd.h>
 
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/sax2/Attributes.hpp>
@@ -112,6 +115,20 @@ bool DPX_ConfigurationManager::getObjectStringId(Objects::const_reverse_iterator
   return StringIdOf(*position, out);
 }
 
+void DPX_ConfigurationManager::SpillCloser::operator()(std::FILE* f) const {
+  if (f) std::fclose(f);
+}
+
+std::string DPX_ConfigurationManager::tableXml(const Table& table) const {
+  std::string xml;
+  if (!spill_ || table.length == 0) return xml;
+  std::fflush(spill_.get());
+  xml.resize(table.length);
+  const ssize_t n = ::pread(::fileno(spill_.get()), xml.data(), table.length, static_cast<off_t>(table.offset));
+  if (n != static_cast<ssize_t>(table.length)) throw std::runtime_error("The stored records cannot be read back");
+  return xml;
+}
+
 // --- Opening ---------------------------------------------------------------------
 
 std::string DPX_ConfigurationManager::baseFilePath(const DPX_Worksheet& worksheet) const {
@@ -132,6 +149,12 @@ std::string DPX_ConfigurationManager::baseFilePath(const DPX_Worksheet& workshee
 
 dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::parse");
+  spill_.reset(std::tmpfile());
+  spillSize_ = 0;
+  if (!spill_) {
+    scope.LogError("No temporary file for the records of '%s'", path);
+    return dpx::E_FAIL;
+  }
   parser_ = std::make_unique<DPX_SAXParser>();
   parser_->setContentHandler(this);
   parser_->setErrorHandler(this);
@@ -417,7 +440,11 @@ void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, 
     r.objectOpen = false;
   } else if (name == "table" && r.tableOpen) {
     if (r.objectOpen) {
-      r.object.tables.push_back(Table{std::move(r.tableAttributes), std::move(r.collected)});
+      Table table{std::move(r.tableAttributes), spillSize_, r.collected.size()};
+      if (std::fwrite(r.collected.data(), 1, r.collected.size(), spill_.get()) != r.collected.size())
+        ++r.errorCount;  // a record that cannot be kept fails the read
+      spillSize_ += r.collected.size();
+      r.object.tables.push_back(std::move(table));
       r.object.tableIndex.emplace(r.tableName, r.object.tables.size() - 1);
     }
     r.tableAttributes.clear();

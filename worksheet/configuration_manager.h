@@ -13,6 +13,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,10 +42,11 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   using Attributes = std::vector<std::pair<std::string, std::string>>;
 
   // One "table" element of a category: its attributes in document order and
-  // its records ("<BOM>" blocks, no declaration) as one text.
+  // where its records ("<BOM>" blocks, no declaration) are kept (tableXml).
   struct Table {
     Attributes attributes;
-    std::string xml;
+    uint64_t offset = 0;
+    uint64_t length = 0;
   };
   // One "OBJECT" element: a category with its attributes (string_id = the
   // category key) and its tables in document order.
@@ -104,6 +107,10 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   bool getObjectStringId(Objects::const_iterator position, std::string& out) const;
   bool getObjectStringId(Objects::const_reverse_iterator position, std::string& out) const;
 
+  // The stored records of a table. A parsed file's records wait in a private
+  // temporary file, so that memory holds one category at a time.
+  std::string tableXml(const Table& table) const;
+
   const Header& header() const { return header_; }
   Header& header() { return header_; }
   const Objects& objects() const { return objects_; }
@@ -113,7 +120,11 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // --- Writing --------------------------------------------------------------
   dpx::HRESULT updateHeaderFromWorksheet(DPX_Worksheet& worksheet);
   dpx::HRESULT writeHeader(std::string& buffer);
-  dpx::HRESULT writeBody(std::string& buffer, std::vector<DPX_WorksheetNode>& nodes, bool baseIsFile);
+  // With `flush`, the buffer is handed to it after every category (it writes
+  // and empties it, false when it could not write), so that a save holds one
+  // category in memory at a time.
+  dpx::HRESULT writeBody(std::string& buffer, std::vector<DPX_WorksheetNode>& nodes, bool baseIsFile,
+                         const std::function<bool(std::string&)>& flush = {});
   dpx::HRESULT writeToFile(const std::string& buffer, const std::string& path);
   // Writes the worksheet's selection to the context's target file.
   dpx::HRESULT saveConfiguration(DPX_Worksheet& worksheet, bool baseIsFile);
@@ -161,6 +172,11 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   DPX_ConnectionContext* context_;
   std::shared_ptr<dpx::ComponentLogger> logger_;
   std::unique_ptr<DPX_SAXParser> parser_;
+  struct SpillCloser {
+    void operator()(std::FILE* f) const;
+  };
+  std::unique_ptr<std::FILE, SpillCloser> spill_;  // records of the parsed file
+  uint64_t spillSize_ = 0;
 
   Header header_;
   Objects objects_;

@@ -18,6 +18,7 @@
 #include "worksheet/changed_data_manager.h"
 #include "worksheet/component_logger.h"
 #include "worksheet/configuration_manager.h"
+#include "worksheet/utf16_file_stream.h"
 #include "worksheet/worksheet.h"
 
 namespace {
@@ -136,7 +137,7 @@ dpx::HRESULT DPX_ConfigurationManager::writeHeader(std::string& buffer) {
 }
 
 dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vector<DPX_WorksheetNode>& nodes,
-                                                 bool baseIsFile) {
+                                                 bool baseIsFile, const std::function<bool(std::string&)>& flush) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeBody");
   const char* const method = "DPX_ConfigurationManager::writeBody";
   buffer += "<body>\n";
@@ -192,6 +193,7 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
       }
     }
     buffer += text;
+    if (flush && !flush(buffer)) return dpx::E_FAIL;
   }
   buffer += "</body>\n</duploraConfigurationFile>\n";
   if (failureSeen) {
@@ -223,6 +225,7 @@ dpx::HRESULT DPX_ConfigurationManager::writeToFile(const std::string& buffer, co
 
 dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& worksheet, bool baseIsFile) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::saveConfiguration");
+  const char* const method = "DPX_ConfigurationManager::writeToFile";
   std::string buffer;
   dpx::HRESULT result = dpx::S_OK;
   if (baseIsFile) {
@@ -239,8 +242,34 @@ dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& workshee
       result = writeHeader(buffer);
     }
     DPX_Util::SetProgressPosition(1);
-    if (result == dpx::S_OK) result = writeBody(buffer, worksheet.getNodes(), baseIsFile);
-    if (result == dpx::S_OK) result = writeToFile(buffer, context_->getTargetFile());
+    // The file is written category by category into a temporary file beside
+    // it, which replaces it only when the whole file was written.
+    const std::string path = context_->getTargetFile();
+    std::unique_ptr<dpx::Utf16FileStream> out;
+    if (result == dpx::S_OK) {
+      std::error_code ec;
+      const std::filesystem::path file(path);
+      if (!path.empty() && !std::filesystem::is_directory(file, ec)) out = std::make_unique<dpx::Utf16FileStream>(file, true);
+      if (!out || !out->isOpen()) {
+        scope.LogError("Cannot open '%s' for writing", path);
+        log(dpx::ComponentLogger::kError, method, "Failed to open output configuration file");
+        result = dpx::E_INVALIDARG;
+      }
+    }
+    if (result == dpx::S_OK) {
+      auto flush = [&out](std::string& text) {
+        const bool written = out->write(text);
+        text.clear();
+        return written;
+      };
+      if (!flush(buffer)) result = dpx::E_FAIL;
+      if (result == dpx::S_OK) result = writeBody(buffer, worksheet.getNodes(), baseIsFile, flush);
+      if (result == dpx::S_OK && !(flush(buffer) && out->commit())) result = dpx::E_FAIL;
+      if (result != dpx::S_OK) {
+        scope.LogError("Cannot write '%s'", path);
+        log(dpx::ComponentLogger::kError, method, "Failed to write configuration file");
+      }
+    }
   }
   DPX_Util::ResetProgress();
   return result;
@@ -254,7 +283,7 @@ dpx::HRESULT DPX_ConfigurationManager::bomFromObject(std::string& out, const Obj
     std::string text = "<table";
     AppendAttributes(text, table.attributes);
     text += '>';
-    text += table.xml;
+    text += tableXml(table);
     text += "</table>";
     if (!keys.empty() && node.getSelected() == DPX_WorksheetNode::kSelectedPartly) {
       DPX_ChangedDataManager(context_, logger_).removeUnselected(text, node.getSelectionObjects());
@@ -289,15 +318,16 @@ dpx::HRESULT DPX_ConfigurationManager::getData(const std::string& key, std::vect
         name = value;
         break;
       }
+    const std::string xml = tableXml(table);
     size_t pos = 0;
     while (true) {
-      const size_t begin = table.xml.find("<BOM>", pos);
+      const size_t begin = xml.find("<BOM>", pos);
       if (begin == std::string::npos) break;
-      const size_t end = table.xml.find("</BOM>", begin);
+      const size_t end = xml.find("</BOM>", begin);
       if (end == std::string::npos) break;
       record.set(key, name, 1, DPX_OperationArgs::kTableRows);
       DPX_OperationArgs::DataItem item;
-      item.xml = table.xml.substr(begin, end + 6 - begin);
+      item.xml = xml.substr(begin, end + 6 - begin);
       record.dataItems.push_back(std::move(item));
       pos = end + 6;
     }

@@ -1,0 +1,65 @@
+#include "worksheet/utf16_file_stream.h"
+
+#include <cstdlib>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/framework/text.h"
+
+namespace dpx {
+
+Utf16FileStream::Utf16FileStream(const std::filesystem::path& path, bool withBom) : path_(path) {
+  std::string pattern = path.string() + ".XXXXXX";
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return;
+  temp_ = pattern;
+  // mkstemp makes the file private; the finished file gets the usual mode.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  file_ = ::fdopen(fd, "wb");
+  if (!file_) {
+    ::close(fd);
+    discard();
+    return;
+  }
+  if (withBom) write("\xEF\xBB\xBF");  // U+FEFF, written as FF FE
+}
+
+Utf16FileStream::~Utf16FileStream() { discard(); }
+
+bool Utf16FileStream::write(std::string_view utf8) {
+  if (!file_ || failed_) return false;
+  const std::string bytes = Utf8ToUtf16LEBytes(utf8);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  return !failed_;
+}
+
+bool Utf16FileStream::commit() {
+  if (!file_ || failed_) {
+    discard();
+    return false;
+  }
+  const bool flushed = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  std::error_code ec;
+  if (flushed && closed) std::filesystem::rename(temp_, path_, ec);
+  if (!flushed || !closed || ec) {
+    discard();
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
+void Utf16FileStream::discard() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  if (!temp_.empty()) std::remove(temp_.c_str());
+  temp_.clear();
+}
+
+}  // namespace dpx
