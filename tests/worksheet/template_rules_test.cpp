@@ -22,6 +22,7 @@
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
 
+#include "engine/category_factory.h"
 #include "engine/resource_manager.h"
 #include "platform/framework/string_table.h"
 #include "platform/framework/text.h"
@@ -31,105 +32,13 @@ namespace {
 using xercesc::DOMElement;
 using xercesc::DOMNode;
 
-// The category keys the factory makes managers for, in its order.
-const char* const kFactoryKeys[] = {
-    "DPX_TRN_QUERIES_100",
-    "DPX_TRN_UDT_100",
-    "DPX_TRN_UDF_100",
-    "DPX_TRN_UDTCONT_100",
-    "DPX_TRN_FSUDF_100",
-    "DPX_TRN_FSSTDF_100",
-    "DPX_TRN_UDO_100",
-    "DPX_TRN_DOCREP_100",
-    "DPX_TRN_QUERYLAYOUTS_100",
-    "DPX_TRN_USERSLEAF_100",
-    "DPX_TRN_AUTHORIZATIONSLEAF_100",
-    "DPX_TRN_ADDITIONALAUT_100",
-    "DPX_TRN_CMPDSPSETTINGS_100",
-    "DPX_TRN_USRDSPSETTINGS_100",
-    "DPX_TRN_USRMENUS_100",
-    "DPX_TRN_CMPDETAILS_100",
-    "DPX_TRN_GENERALSETTINGS_100",
-    "DPX_TRN_POSTPER_100",
-    "DPX_TRN_DOCNUMBERING_100",
-    "DPX_TRN_DOCSETTINGS_100",
-    "DPX_TRN_PRTONADDSETTINGS_100",
-    "DPX_TRN_ALERTS_100",
-    "DPX_TRN_COUNTRIES_100",
-    "DPX_TRN_ADDRESSFORMAT_100",
-    "DPX_TRN_CURRENCYSETTINGS_100",
-    "DPX_TRN_COASETTINGS_100",
-    "DPX_TRN_TAXDEFINITION_100",
-    "DPX_TRN_INDEXES_100",
-    "DPX_TRN_TRANSACTIONCODES_100",
-    "DPX_TRN_BANKSANDBRANCHES_100",
-    "DPX_TRN_HOUSEBANKACCOUNTS_100",
-    "DPX_TRN_CREDITCARDS_100",
-    "DPX_TRN_CREDITSUPPLIERS_100",
-    "DPX_TRN_PAYMENTMETHODS_100",
-    "DPX_TRN_DUNNINGLEVELS_100",
-    "DPX_TRN_PAYMENTTERMS_100",
-    "DPX_TRN_PAYMENTBLOCKS_100",
-    "DPX_TRN_INVENTORYSETTINGS_100",
-    "DPX_TRN_PRICELISTDEFS_100",
-    "DPX_TRN_COMMISIONGROUPS_100",
-    "DPX_TRN_SALESEMPLOYEES_100",
-    "DPX_TRN_PROJECTS_100",
-    "DPX_TRN_RELTNSHPS_40",
-    "DPX_TRN_SALESSTAGES_100",
-    "DPX_TRN_PARTNERS_100",
-    "DPX_TRN_COMPETITORS_100",
-    "DPX_TRN_LANDEDCOSTS_100",
-    "DPX_TRN_CUSTOMERGROUPS_100",
-    "DPX_TRN_SUPPLIERGROUPS_100",
-    "DPX_TRN_BPPROPERTIES_100",
-    "DPX_TRN_BPPRIORITIES_100",
-    "DPX_TRN_INVENTORYCYCLES_100",
-    "DPX_TRN_ITEMGROUPS_100",
-    "DPX_TRN_ITEMPROPERTIES_100",
-    "DPX_TRN_LOCATIONS_100",
-    "DPX_TRN_UOMLENGTHWIDTH_100",
-    "DPX_TRN_UOMWEIGHT_100",
-    "DPX_TRN_CUSTOMGROUPS_100",
-    "DPX_TRN_MANUFACTURERS_100",
-    "DPX_TRN_SHIPPINGTYPES_100",
-    "DPX_TRN_TEMPLATES_100",
-    "DPX_TRN_PACKAGETYPES_100",
-    "DPX_TRN_TERRITORIES_100",
-    "DPX_TRN_PREDEFINEDTEXT_100",
-    "DPX_TRN_ACCTSEGMENTATION_100",
-    "DPX_TRN_SEGMENTCODES_100",
-    "DPX_TRN_COATITLES_100",
-    "DPX_TRN_ACCOUNTS_100",
-    "DPX_TRN_GLACCTDETERMINATION_100",
-    "DPX_TRN_GLBANKSETTINGS_100",
-    "DPX_TRN_GLINVNTRYSETTINGS_100",
-    "DPX_TRN_GLTAXDEFSETTINGS_100",
-    "DPX_TRN_BUDGET_100",
-    "DPX_TRN_FINANCIALREPORTTMPL_100",
-    "DPX_TRN_CCPAYMENTS_100",
-    "DPX_TRN_CCPAYMNTMETHODS_100",
-    "DPX_TRN_BPGENERALINFO_100",
-    "DPX_TRN_WAREHOUSES_100",
-    "DPX_TRN_ITEMSLEAF_100",
-    "DPX_TRN_ALTERNATIVEITEMS_100",
-    "DPX_TRN_BPCATALOGNUMBERS_100",
-    "DPX_TRN_PRICELISTSLEAF_100",
-    "DPX_TRN_SPECIALPRICESBP_100",
-    "DPX_TRN_DISCOUNTGROUPS_100",
-    "DPX_TRN_PRICEHIERARCHIES_100",
-    "DPX_TRN_BILLOFMATERIALS_100",
-    "DPX_TRN_FORECASTS_100",
-    "DPX_TRN_DEFAULTS_100",
-    "DPX_TRN_DEFAULTLAYOUTS_100",
-    "DPX_TRN_DEFAULTSERIES_100",
-    "DPX_TRN_MANUALJOURNALENTRIES_100",
-    "DPX_TRN_OPENINGBALANCES_100",
-    "DPX_TRN_STOCKPOSTINGS_100",
-    "DPX_TRN_INITIALQUANTITIES_100",
-};
-
-std::vector<std::string> FactoryKeys() { return {std::begin(kFactoryKeys), std::end(kFactoryKeys)}; }
+// The category keys the factory makes managers for, in its order (the order
+// of the worksheet tree).
+std::vector<std::string> FactoryKeys() {
+  std::vector<std::string> keys;
+  for (const DPX_CategoryFactory::Category& category : DPX_CategoryFactory::categories()) keys.push_back(category.key);
+  return keys;
+}
 
 std::string Text(const XMLCh* s) { return s ? dpx::Utf16ToUtf8(s) : std::string(); }
 
