@@ -34,6 +34,37 @@ std::string RelativeBaseFile(const std::string& path) {
   return "..\\" + folderName + (folderName.empty() ? "" : "\\") + file;
 }
 
+// The header fields that describe one end of a copy (base or target).
+struct Connection {
+  int& serverType;
+  std::string& server;
+  bool& useTrusted;
+  std::string& serverUser;
+  std::string& database;
+  std::string& companyName;
+  std::string& user;
+
+  // From a company; the company name stays empty when the host cannot tell it.
+  void describe(const std::shared_ptr<dpx::host::Company>& company) {
+    serverType = company->DbServerType();
+    server = company->Server();
+    useTrusted = company->UseTrusted();
+    serverUser = company->DbUserName();
+    database = company->CompanyDB();
+    companyName = DPX_CompanyHandle(company).getCompanyName();
+    user = company->UserName();
+  }
+  // No company: only a server type (that of the add-on's company) and a name.
+  void clear(int type, const std::string& name) {
+    serverType = type;
+    server.clear();
+    useTrusted = false;
+    serverUser.clear();
+    database.clear();
+    companyName = name;
+    user.clear();
+  }
+};
 
 }  // namespace
 
@@ -41,43 +72,23 @@ void DPX_Worksheet::setConnectionFields(DPX_ConnectionContext& context) {
   const std::shared_ptr<dpx::host::Company> own = context.getCompany();
   const int ownServerType = own ? own->DbServerType() : 0;
 
+  Connection source{sourceServerType_, sourceServer_,      sourceServerUseTrusted_, sourceServerUser_,
+                    sourceDB_,         sourceCompanyName_, sourceUser_};
   if (const std::shared_ptr<dpx::host::Company> base = context.getBaseCompany()) {
     sourceFile_.clear();
-    sourceServerType_ = base->DbServerType();
-    sourceServer_ = base->Server();
-    sourceServerUseTrusted_ = base->UseTrusted();
-    sourceServerUser_ = base->DbUserName();
-    sourceDB_ = base->CompanyDB();
-    sourceCompanyName_ = DPX_CompanyHandle(base).getCompanyName();
-    sourceUser_ = base->UserName();
+    source.describe(base);
   } else {
     sourceFile_ = RelativeBaseFile(context.getBaseFile());
-    sourceServerType_ = ownServerType;
-    sourceServer_.clear();
-    sourceServerUser_.clear();
-    sourceDB_.clear();
-    sourceCompanyName_.clear();
-    sourceUser_.clear();
-    sourceServerUseTrusted_ = false;
+    source.clear(ownServerType, "");
   }
 
   targetFile_ = context.getTargetFile();
-  if (const std::shared_ptr<dpx::host::Company> target = context.getTargetCompany()) {
-    targetServerType_ = target->DbServerType();
-    targetServer_ = target->Server();
-    targetServerUseTrusted_ = target->UseTrusted();
-    targetServerUser_ = target->DbUserName();
-    targetDB_ = target->CompanyDB();
-    targetCompanyName_ = DPX_CompanyHandle(target).getCompanyName();
-    targetUser_ = target->UserName();
+  Connection target{targetServerType_, targetServer_,      targetServerUseTrusted_, targetServerUser_,
+                    targetDB_,         targetCompanyName_, targetUser_};
+  if (const std::shared_ptr<dpx::host::Company> company = context.getTargetCompany()) {
+    target.describe(company);
   } else {
-    targetServerType_ = ownServerType;
-    targetServer_.clear();
-    targetServerUser_.clear();
-    targetDB_.clear();
-    targetServerUseTrusted_ = false;
-    targetCompanyName_ = context.getTargetName();
-    targetUser_.clear();
+    target.clear(ownServerType, context.getTargetName());
   }
 
   copyMethod_ = context.getCopyMethod();
