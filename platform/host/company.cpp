@@ -12,6 +12,7 @@
 #include "platform/host/host_codes.h"
 #include "platform/host/record_xml.h"
 #include "platform/host/recordset.h"
+#include "platform/host/sql_dialect.h"
 
 namespace dpx::host {
 
@@ -73,6 +74,10 @@ int Company::Connect() {
       SetLastError(kErrLoginFailed, "User '" + userName_ + "' is locked");
       return kErrLoginFailed;
     }
+    // The server's backup history is visible where the server type's SQL can
+    // ask for it.
+    if (SqlDialect::Family(entry->serverType) == 0)
+      store->exec("ATTACH DATABASE ? AS msdb", {Variant((std::filesystem::path(server_) / ServerCatalogue::kCatalogueFile).string())});
     userSignature_ = user.rows[0][0].toInt32();
     userName_ = user.rows[0][1].toText();
     entry_ = *entry;

@@ -17,7 +17,8 @@ const char* kSchema =
     "CREATE TABLE IF NOT EXISTS COMPANIES (dbName TEXT PRIMARY KEY, companyName TEXT, version INTEGER, "
     "localization TEXT, serverType INTEGER);"
     "CREATE TABLE IF NOT EXISTS LOGINS (name TEXT PRIMARY KEY, password TEXT);"
-    "CREATE TABLE IF NOT EXISTS BACKUPS (dbName TEXT, finished TEXT);";
+    "CREATE TABLE IF NOT EXISTS BACKUPS (dbName TEXT, finished TEXT);"
+    "CREATE VIEW IF NOT EXISTS backupset AS SELECT dbName AS database_name, finished AS backup_finish_date FROM BACKUPS;";
 
 // The catalogue is a store of server type 0 (its own tables are plain SQLite).
 std::unique_ptr<CompanyStore> OpenCatalogue(const std::filesystem::path& dir) {

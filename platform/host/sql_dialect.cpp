@@ -123,7 +123,7 @@ bool IsIsoDate(const std::string& s) {
 bool IsType5Date(const std::string& s) {
   return s.size() >= 19 && IsIsoDate(s.substr(0, 10)) && s[10] == ' ' && Digits(s, 11, 2) && s[13] == ':' &&
          Digits(s, 14, 2) && s[16] == ':' && Digits(s, 17, 2) &&
-         (s.size() == 19 || (s[19] == '.' && s.size() > 20 && Digits(s, 20, s.size() - 20)));
+         s.size() == 26 && s[19] == '.' && Digits(s, 20, 6);
 }
 std::string IsoToYmd(const std::string& s) { return s.substr(0, 4) + s.substr(5, 2) + s.substr(8, 2); }
 
@@ -206,6 +206,73 @@ std::string SqlDialect::Translate(int serverType, const std::string& sql, std::s
           out += '\'';
           i = c;
           continue;
+        }
+        // The server's backup history: msdb.dbo.backupset / msdb..backupset.
+        if (upper == "MSDB") {
+          size_t a = i + 1, b = i + 2, c = i + 3, d = i + 4;
+          std::string name;
+          if (IsPunct(t, a, '.') && b < t.size() && t[b].kind == Tok::Word && IsPunct(t, c, '.') && d < t.size() &&
+              t[d].kind == Tok::Word)
+            name = t[d].text, i = d;
+          else if (IsPunct(t, a, '.') && IsPunct(t, b, '.') && c < t.size() && t[c].kind == Tok::Word)
+            name = t[c].text, i = c;
+          if (!name.empty()) {
+            if (family != 0) Refuse(serverType, "msdb backup history");
+            out += "msdb.";
+            out += name;
+            if (wantTable) table = name, wantTable = false;
+            continue;
+          }
+        }
+        if (upper == "GETDATE") {
+          size_t a = Next(t, i + 1), b = Next(t, a + 1);
+          if (IsPunct(t, a, '(') && IsPunct(t, b, ')')) {
+            if (family != 0) Refuse(serverType, "GETDATE()");
+            out += "strftime('%Y-%m-%d %H:%M:%S','now')";
+            i = b;
+            continue;
+          }
+        }
+        // DATEADD(unit, n, expression)
+        if (upper == "DATEADD") {
+          size_t a = Next(t, i + 1), u = Next(t, a + 1), c1 = Next(t, u + 1), n = Next(t, c1 + 1), c2 = Next(t, n + 1);
+          if (IsPunct(t, a, '(') && u < t.size() && t[u].kind == Tok::Word && IsPunct(t, c1, ',') && n < t.size() &&
+              (t[n].kind == Tok::Number || IsPunct(t, n, '-')) && IsPunct(t, c2, ',')) {
+            if (family != 0) Refuse(serverType, "DATEADD");
+            std::string number = t[n].text;
+            size_t from = c2 + 1;
+            if (IsPunct(t, n, '-')) {
+              size_t m = n + 1;
+              if (m >= t.size() || t[m].kind != Tok::Number || !IsPunct(t, Next(t, m + 1), ','))
+                Refuse(serverType, "DATEADD with an unreadable number");
+              number = "-" + t[m].text;
+              from = Next(t, m + 1) + 1;
+            }
+            int depth = 0;
+            size_t end = from;
+            for (; end < t.size(); ++end) {
+              if (IsPunct(t, end, '(')) ++depth;
+              else if (IsPunct(t, end, ')') && depth-- == 0) break;
+            }
+            if (end >= t.size()) Refuse(serverType, "unterminated DATEADD");
+            std::string unit = ToLowerAscii(t[u].text);
+            if (unit == "mi" || unit == "n") unit = "minute";
+            if (unit == "hh") unit = "hour";
+            if (unit == "dd" || unit == "d") unit = "day";
+            if (unit != "minute" && unit != "hour" && unit != "day" && unit != "month" && unit != "year")
+              Refuse(serverType, "DATEADD unit " + t[u].text);
+            std::string inner;
+            for (size_t k = from; k < end; ++k) inner += t[k].text;
+            out += "datetime(";
+            out += Translate(serverType, inner);
+            out += ", '";
+            out += number;
+            out += " ";
+            out += unit;
+            out += "s')";
+            i = end;
+            continue;
+          }
         }
         if (tok.text[0] == '@') {
           // A bare user-table name: a variable in the bracketing dialects.

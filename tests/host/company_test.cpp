@@ -2,6 +2,8 @@
 // the field list and the company service.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "platform/host/host.h"
 #include "tests/support/demo_server.h"
 
@@ -91,6 +93,36 @@ TEST_F(CompanyTest, BackupsAreRecordedPerDatabase) {
 
 // Fields come back typed by their column; the XML is the recordset's shape
 // with no whitespace, the table named without "@", dates as YYYYMMDD.
+// The recent-backup question, in the form the copy command asks it.
+TEST_F(CompanyTest, BackupHistoryAnswersTheRecentBackupQuery) {
+  auto now = [](int minutesAgo) {
+    std::time_t t = std::time(nullptr) - minutesAgo * 60;
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+    return std::string(buf);
+  };
+  const std::string sql =
+      "SELECT 1 AS Expr1 FROM msdb.dbo.backupset WHERE (database_name = 'DEMO_TARGET') AND (GETDATE() <= "
+      "DATEADD(minute, 60, (SELECT     MAX(backup_finish_date) FROM msdb..backupset WHERE database_name = "
+      "'DEMO_TARGET')))";
+  ServerCatalogue catalogue(server.serverDir());
+  auto target = server.target();
+  auto rs = target->NewRecordset();
+  rs->DoQuery(sql);
+  EXPECT_EQ(rs->RecordCount(), 0);   // never backed up
+  catalogue.recordBackup("DEMO_TARGET", now(90));
+  rs->DoQuery(sql);
+  EXPECT_EQ(rs->RecordCount(), 0);   // too old
+  catalogue.recordBackup("DEMO_TARGET", now(10));
+  catalogue.recordBackup("DEMO_BASE", now(200));
+  rs->DoQuery(sql);
+  EXPECT_GT(rs->RecordCount(), 0);
+  test::DemoServerFixture type2(2, false);
+  EXPECT_THROW(type2.target()->NewRecordset()->DoQuery(sql), HostError);
+}
+
 TEST_F(CompanyTest, RecordsetFieldsAndXml) {
   auto base = server.base();
   auto rs = base->NewRecordset();
