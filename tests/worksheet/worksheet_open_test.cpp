@@ -7,6 +7,8 @@
 #include <deque>
 #include <fstream>
 
+#include <fmt/printf.h>
+
 #include "engine/company_handle.h"
 #include "engine/connection_context.h"
 #include "engine/category_factory.h"
@@ -269,6 +271,34 @@ TEST_F(OpenTest, ANewWorksheetIsOfferedAFileNameAfterItsBase) {
   EXPECT_EQ(ui.saveDialogs[0].second, (server.root() / "old" / "w.xml").string());
   EXPECT_EQ(context.getWorksheetFile(), ui.saveAs);
   EXPECT_TRUE(std::filesystem::exists(ui.saveAs));
+}
+
+TEST_F(OpenTest, RenewingThrowsAwayTheSelectionsAndTakesTheContextsBaseAndTarget) {
+  ASSERT_EQ(open(worksheetFile(server.base(), nullptr)), dpx::S_OK);
+  DPX_Worksheet& ws = *selection.getWorksheet();
+  ASSERT_FALSE(ws.getNodes()[itemsIndex(ws)].getSelectionObjects().empty());
+
+  const CompanyPtr target = server.target();
+  context.setTargetCompany(target);
+  context.setCopyMethod(4);
+  ASSERT_EQ(selection.refreshWorksheet(), dpx::S_OK);
+  EXPECT_TRUE(ws.getNodes()[itemsIndex(ws)].getSelectionObjects().empty());
+  EXPECT_EQ(ws.getNodes()[itemsIndex(ws)].getSelected(), 0);
+  EXPECT_EQ(ws.getTargetDB(), "DEMO_TARGET");
+  EXPECT_EQ(ws.getTargetCompanyName(), target->CompanyName());
+  EXPECT_EQ(ws.getCopyMethod(), 4);
+  EXPECT_EQ(ui.companyDialogs, 0);
+}
+
+TEST_F(OpenTest, AFailedSaveIsShownAndTheWorksheetStaysModified) {
+  DPX_Worksheet& ws = *selection.getWorksheet();
+  ws.setModified(true);
+  const std::string path = (server.root() / "no such folder" / "w.xml").string();
+  context.setWorksheetFile(path);
+  EXPECT_EQ(selection.saveWorksheet(false), dpx::E_FAIL);
+  EXPECT_EQ(ui.errors, std::vector<std::string>{fmt::sprintf(dpx::StringTable::Load(10017), path)});
+  EXPECT_TRUE(ws.isModified());
+  EXPECT_TRUE(ws.isFilePathEmpty());
 }
 
 TEST(WorksheetHeader, ABaseFileIsStoredRelativeToTheWorksheetsFolder) {
