@@ -1,6 +1,5 @@
 #include "tools/duplora-client/client.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -9,7 +8,6 @@
 #include <set>
 #include <sstream>
 
-#include <unistd.h>
 
 #include "engine/category_factory.h"
 #include "engine/company_handle.h"
@@ -26,6 +24,7 @@
 #include "platform/host/company.h"
 #include "platform/host/server_catalogue.h"
 #include "worksheet/configuration_manager.h"
+#include "worksheet/private_temp_folder.h"
 #include "worksheet/worksheet.h"
 #include "worksheet/worksheet_template_manager.h"
 
@@ -60,25 +59,6 @@ class ConsoleApplication : public HostApplication {
     return defaultButton < 1 ? 1 : defaultButton;
   }
   void setStatusBarErrorMessage(const std::string&) override {}
-};
-
-// A private folder for the copy's configuration file, removed afterwards.
-class PrivateFolder {
- public:
-  PrivateFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "duplora-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path_ = pattern;  // mkdtemp makes it with mode 0700
-  }
-  ~PrivateFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  PrivateFolder(const PrivateFolder&) = delete;
-  PrivateFolder& operator=(const PrivateFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -252,7 +232,7 @@ int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
   log.writeHeader();
   context.copyLog = &log;
 
-  PrivateFolder folder;
+  PrivateTempFolder folder;
   if (folder.path().empty()) {
     err << "duplora-client: cannot make a private temporary folder\n";
     log.writeEndMarker();
