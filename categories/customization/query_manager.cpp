@@ -1,0 +1,123 @@
+// Queries and their categories.
+#include "categories/customization/query_manager.h"
+
+#include "engine/connection_context.h"
+#include "engine/detail_record.h"
+#include "engine/di_record_support.h"
+#include "engine/operation_args.h"
+#include "engine/sql_statement.h"
+#include "engine/util.h"
+#include "platform/framework/log_scope.h"
+#include "platform/host/company.h"
+#include "platform/host/recordset.h"
+
+namespace {
+constexpr int32_t kQueryType = 160;
+constexpr int32_t kCategoryType = 134;
+constexpr const char* kQueryKeys = "SELECT IntrnalKey, QCategory FROM OUQR WHERE QCategory <> -2";
+constexpr const char* kCategoryKeys = "SELECT CategoryId FROM OQCN WHERE CategoryId <> -2";
+constexpr const char* kQueryRemoval =
+    "SELECT IntrnalKey, QCategory, IntrnalKey, QName FROM OUQR WHERE QCategory <> -2";
+}  // namespace
+
+DPX_QueryManager::DPX_QueryManager(DPX_ConnectionContext* context, const std::string& categoryKey)
+    : DPX_ObjectCategory(context, categoryKey,
+                         {kQueryType, "OUQR", kQueryKeys, "QueryDescription", "QName", kQueryRemoval}) {
+  m_keyColumns = {"IntrnalKey", "QCategory"};
+  m_keyProperties = {"QueryDescription"};
+  m_columns = {"QName", "QString"};
+  m_columnFlags = {1, 0};
+  m_properties = {"QueryDescription", "Query", "QueryCategory"};
+  m_listColumns = {"InternalKey", "QueryDescription"};
+}
+
+bool DPX_QueryManager::initialize() {
+  m_tableInfo.setTableName("OUQR");
+  m_tableInfo.setContext(m_context);
+  std::vector<std::string> headings;
+  std::vector<int32_t> types;
+  m_tableInfo.readFieldTypes("OUQR", {"QName", "QString"}, headings, types);
+  // The record list also shows the name of the query's category.
+  std::vector<std::string> categoryHeading;
+  std::vector<int32_t> categoryType;
+  m_tableInfo.readFieldTypes("OQCN", {"CatName"}, categoryHeading, categoryType);
+  m_columns = {"QName", "QString", "CatName"};
+  m_columnFlags = {1, 0, 0};
+  headings.insert(headings.end(), categoryHeading.begin(), categoryHeading.end());
+  types.insert(types.end(), categoryType.begin(), categoryType.end());
+  m_tableInfo.setColumns(headings, m_columnFlags, types);
+  return true;
+}
+
+int32_t DPX_QueryManager::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
+  dpx::DPX_LogScope scope("DPX_QueryManager::readFromDB");
+  // Every category travels, whatever queries were chosen.
+  DPX_OperationArgs categories = readBaseRecords(kCategoryType, "OQCN", {"CategoryId"}, kCategoryKeys);
+  if (!categories.dataItems.empty()) blocks.push_back(std::move(categories));
+
+  // A query of the system category is never copied, even when a selection names it.
+  std::erase_if(chosen, [](const DPX_DetailRecord& record) {
+    for (size_t k = 0; k < record.getKeyCount(); ++k)
+      if (record.getKeyName(k) == "QCategory" && record.getKeyValue(k).toText() == "-2") return true;
+    return false;
+  });
+  DPX_OperationArgs queries = chosen.empty() ? readBaseRecords(kQueryType, "OUQR", m_keyColumns, kQueryKeys)
+                                             : readBaseObjects(kQueryType, "OUQR", chosen);
+  resolveDependency(queries, "QueryCategory", DPX_SqlStatement::kNumeric, "OQCN", "CategoryId", "CatName", "row");
+  if (!queries.dataItems.empty()) blocks.push_back(std::move(queries));
+  return 0;
+}
+
+DPX_TableInfo* DPX_QueryManager::collectDetails() {
+  dpx::DPX_LogScope scope("DPX_QueryManager::collectDetails");
+  initialize();
+  auto base = dpx::records::BaseCompany(m_context);
+  const int32_t serverType = base->DbServerType();
+  auto recordset = queryBaseList(kQueryKeys);
+  auto lookup = base->NewRecordset();
+  recordset->MoveFirst();
+  const int count = recordset->RecordCount();
+  for (int i = 0; i < count; ++i) {
+    std::vector<std::string> texts = readRecordKeys(kQueryType, *recordset, m_keyColumns, m_keyProperties, m_properties);
+    if (!texts.empty()) {
+      // The category's name in place of its number; "" for a number the base lacks.
+      std::string name;
+      DPX_SqlStatement statement(serverType);
+      statement.setTable("OQCN");
+      statement.addColumn("CatName");
+      statement.addValue("CategoryId", texts.back(), DPX_SqlStatement::kNumeric);
+      try {
+        lookup->DoQuery(statement.buildSelect());
+        if (lookup->RecordCount() > 0) name = lookup->Field(0).toText();
+      } catch (const DPX_SqlValueRefused&) {
+        // no category number: the cell stays empty
+      }
+      texts.back() = name;
+      m_tableInfo.addListRow(texts);
+    }
+    recordset->MoveNext();
+  }
+  return &m_tableInfo;
+}
+
+void DPX_QueryManager::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) {
+  dpx::DPX_LogScope scope("DPX_QueryManager::writeData");
+  for (DPX_OperationArgs& block : blocks) {
+    if (block.tableName == "OQCN") {
+      if (method == 0) continue;  // the removal pass leaves the categories
+      // Categories go in silently, by add or update whatever the method.
+      m_logRecords = 0;
+      block.context = m_context;
+      block.set(m_categoryKey, "OQCN", 0, kCategoryType);
+      compareWithTarget(block, "Name", "CatName", {"CategoryId"}, {"Code", "Name"}, 4);
+      copyRecords(block);
+      m_logRecords = 1;
+    } else if (block.tableName == "OUQR") {
+      m_logRecords = 1;
+      block.context = m_context;
+      block.set(m_categoryKey, "OUQR", 0, kQueryType);
+      if (method != 0) mapDependencyToTarget(block, "QueryCategory", "row", "", "");
+      writeMainBlock(block, method);
+    }
+  }
+}

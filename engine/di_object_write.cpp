@@ -1,0 +1,242 @@
+// Business-object categories, writing: records are added, updated or removed
+// in the target through the host's business objects, one copy-log line per
+// record. A record the target refuses is logged "403" with the host's error
+// and the next record follows.
+//
+// An object type without a "Browser" can only be updated by removing the
+// target's record and adding the new one; both run inside one transaction of
+// the target company, so a refused Add leaves the old record in place.
+#include "engine/company_transaction.h"
+#include "engine/connection_context.h"
+#include "engine/di_interface.h"
+#include "engine/di_record_support.h"
+#include "engine/sql_statement.h"
+#include "engine/util.h"
+#include "platform/framework/log_scope.h"
+#include "platform/host/business_object.h"
+#include "platform/host/company.h"
+#include "platform/host/recordset.h"
+
+using dpx::records::LogLine;
+
+namespace {
+
+constexpr const char* kSucceeded = "402";
+constexpr const char* kFailed = "403";
+// "Add" giving this code has added the record all the same.
+constexpr int kAddedAnyway = -2035;
+
+// Display text of a property of a business object, "" when it has none.
+std::string PropertyText(dpx::host::HostObject& object, const std::string& property) {
+  if (property.empty()) return {};
+  dpx::Variant value;
+  if (dpx::Failed(object.get(property, value))) return {};
+  return DPX_Util::VariantToDisplayText(value);
+}
+
+// Calls a method that gives a number ("Add", "Update", "Remove"). A call
+// that fails raises, as the host's own calls do.
+int CallForCode(dpx::host::HostObject& object, const std::string& method) {
+  dpx::Variant out;
+  const dpx::HRESULT hr = object.invoke(method, {}, out);
+  if (dpx::Failed(hr)) throw dpx::HostError(hr, object.typeName(), "Call of " + method + " failed");
+  return out.toInt32();
+}
+
+// "GetByKey": true when found; raises when the call itself fails.
+bool GetByKey(dpx::host::HostObject& object, const std::vector<dpx::Variant>& keys) {
+  dpx::Variant out;
+  const dpx::HRESULT hr = object.invoke("GetByKey", keys, out);
+  if (dpx::Failed(hr)) throw dpx::HostError(hr, object.typeName(), "Call of GetByKey failed");
+  return out.toBool();
+}
+
+// The text of a refusal: the target's last error, or the exception's text.
+std::string RefusalText(dpx::host::Company* target, const std::exception& e) {
+  std::string text = target ? dpx::records::LastErrorText(*target) : std::string();
+  return text.empty() ? std::string(e.what()) : text;
+}
+
+}  // namespace
+
+int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationArgs::DataItem item,
+                                             const std::string& descriptionProperty) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::UpdateDataSetFromDI");
+  LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, 2);
+  line.baseCode(item.baseCode);
+  line.baseDescription(item.baseDescription);
+
+  std::shared_ptr<dpx::host::Company> target;
+  try {
+    target = dpx::records::TargetCompany(m_context);
+    adjustXml(objectType, item.xml);
+    auto object = target->NewBusinessObject(objectType);
+    if (item.keyValues.empty()) {
+      // Only a record that the comparison found in the target has its key.
+      line.result(kFailed);
+      line.error("The record was not found in the target");
+    } else if (!GetByKey(*object, item.keyValues)) {
+      logTargetError();
+    } else {
+      line.targetCode(item.targetCode);
+      line.targetFormerDescription(item.targetFormerDescription);
+      std::shared_ptr<dpx::host::HostObject> browser;
+      if (object->hasMember("Browser") && dpx::Succeeded(object->getObject("Browser", browser)) && browser) {
+        dpx::Variant ignored;
+        if (dpx::Failed(browser->invoke("ReadXml", {dpx::Variant(item.xml), dpx::Variant(int32_t{0})}, ignored))) {
+          logTargetError();
+        } else {
+          prepareObject(objectType, object, 2);
+          if (CallForCode(*object, "Update") == 0) {
+            line.targetDescription(PropertyText(*object, descriptionProperty));
+            line.result(kSucceeded);
+          } else {
+            logTargetError();
+          }
+        }
+      } else {
+        dpx::CompanyTransaction transaction(target);
+        if (CallForCode(*object, "Remove") != 0) {
+          logTargetError();
+        } else {
+          auto added = target->GetBusinessObjectFromXML(item.xml, 0);
+          prepareObject(objectType, added, 3);
+          if (CallForCode(*added, "Add") == 0) {
+            transaction.commit();
+            line.targetDescription(PropertyText(*added, descriptionProperty));
+            line.result(kSucceeded);
+          } else {
+            logTargetError();  // reads the error before the rollback brings the old record back
+          }
+        }
+      }
+    }
+  } catch (const dpx::HostError& e) {
+    line.result(kFailed);
+    line.error(RefusalText(target.get(), e));
+    scope.LogError("Record not updated: %s", e.what());
+  } catch (const std::exception& e) {
+    line.result(kFailed);
+    line.error("exception caused in UpdateDataSetFromDI");
+    scope.LogError("Record not updated: %s", e.what());
+  }
+  line.write(m_logRecords != 0);
+  return 1;
+}
+
+int32_t DPX_DIInterface::AddDataSetFromDI(int32_t objectType, DPX_OperationArgs::DataItem item) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::AddDataSetFromDI");
+  LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, 3);
+  line.baseCode(item.baseCode);
+  line.baseDescription(item.baseDescription);
+
+  std::shared_ptr<dpx::host::Company> target;
+  try {
+    target = dpx::records::TargetCompany(m_context);
+    adjustXml(objectType, item.xml);
+    auto object = target->GetBusinessObjectFromXML(item.xml, 0);
+    prepareObject(objectType, object, 3);
+    const int code = CallForCode(*object, "Add");
+    if (code == 0 || code == kAddedAnyway)
+      line.result(kSucceeded);
+    else
+      logTargetError();
+  } catch (const dpx::HostError& e) {
+    line.result(kFailed);
+    line.error(RefusalText(target.get(), e));
+    scope.LogError("Record not added: %s", e.what());
+  } catch (const std::exception& e) {
+    line.result(kFailed);
+    line.error("exception caused in AddDataSetFromDI");
+    scope.LogError("Record not added: %s", e.what());
+  }
+  line.write(m_logRecords != 0);
+  return 1;
+}
+
+int32_t DPX_DIInterface::copyRecords(DPX_OperationArgs block) {
+  const std::string description = block.descriptionNames.size() > 1 ? block.descriptionNames[1] : std::string();
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
+    if (item.exists)
+      UpdateDataSetFromDI(block.hostObjectType, item, description);
+    else
+      AddDataSetFromDI(block.hostObjectType, item);
+  }
+  return 1;
+}
+
+int32_t DPX_DIInterface::updateTargetRecords(DPX_OperationArgs block) {
+  const std::string description = block.descriptionNames.size() > 1 ? block.descriptionNames[1] : std::string();
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+    UpdateDataSetFromDI(block.hostObjectType, item, description);
+  return 1;
+}
+
+int32_t DPX_DIInterface::addTargetRecords(DPX_OperationArgs block) {
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems) AddDataSetFromDI(block.hostObjectType, item);
+  return 1;
+}
+
+int32_t DPX_DIInterface::removeTargetRecords(DPX_OperationArgs block, const std::vector<std::string>& keyColumns,
+                                             const std::vector<std::string>& descriptionProperties,
+                                             const std::string& sql) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::removeTargetRecords");
+  std::vector<std::vector<dpx::Variant>> keys;
+  try {
+    auto target = dpx::records::TargetCompany(m_context);
+    const int32_t serverType = target->DbServerType();
+    std::string text = sql;
+    if (text.empty()) {
+      DPX_SqlStatement statement(serverType);
+      for (const std::string& k : keyColumns) statement.addColumn(k);
+      statement.setTable(block.tableName);
+      text = statement.buildSelect();
+    } else if (serverType == 5) {
+      text = DPX_SqlStatement::parse(text);
+    }
+    auto recordset = target->NewRecordset();
+    recordset->DoQuery(text);
+    // All keys first: removing while walking the result would move under it.
+    while (!recordset->EoF()) {
+      keys.push_back(dpx::records::RowValues(*recordset, keyColumns.size()));
+      recordset->MoveNext();
+    }
+  } catch (const dpx::HostError& e) {
+    LogLine line(dpx::records::CurrentCopyLog(m_context));
+    line.start(m_categoryKey, 0);
+    line.result(kFailed);
+    line.error(e.what());
+    line.write(m_logRecords != 0);
+    scope.LogError("Records of %s not listed for removal: %s", block.tableName, e.what());
+    return 1;
+  }
+  for (const auto& key : keys) removeTargetRecord(block.hostObjectType, key, descriptionProperties);
+  return 1;
+}
+
+int32_t DPX_DIInterface::removeTargetRecord(int32_t objectType, const std::vector<dpx::Variant>& keyValues,
+                                            const std::vector<std::string>& descriptionProperties) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::removeTargetRecord");
+  LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, 0);
+  std::shared_ptr<dpx::host::Company> target;
+  try {
+    target = dpx::records::TargetCompany(m_context);
+    auto object = target->NewBusinessObject(objectType);
+    if (keyValues.empty() || !GetByKey(*object, keyValues)) return 0;  // not in the target: no line
+    if (!descriptionProperties.empty()) line.targetCode(PropertyText(*object, descriptionProperties[0]));
+    if (descriptionProperties.size() > 1) line.targetDescription(PropertyText(*object, descriptionProperties[1]));
+    if (CallForCode(*object, "Remove") == 0)
+      line.result(kSucceeded);
+    else
+      logTargetError();
+  } catch (const dpx::HostError& e) {
+    line.result(kFailed);
+    line.error(RefusalText(target.get(), e));
+    scope.LogError("Record not removed: %s", e.what());
+  }
+  line.write(m_logRecords != 0);
+  return 1;
+}

@@ -1,0 +1,80 @@
+// Small pieces that the record families (reading, comparing and writing
+// records of the base and target companies) share: the target's field list
+// of a table, the company's last error as one line, walking the element
+// children of a record XML node, and a copy-log line that is simply dropped
+// when no copy is under way (listing and saving run without a log).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/framework/variant.h"
+
+class DPX_ConnectionContext;
+class DPX_CopyLog;
+class DPX_DOMParser;
+
+namespace dpx::host {
+class Company;
+class Recordset;
+}  // namespace dpx::host
+
+namespace dpx::records {
+
+// The companies and the copy log of a context; a missing company raises
+// HostError, a missing log (no copy under way) is null.
+std::shared_ptr<dpx::host::Company> BaseCompany(DPX_ConnectionContext* context);
+std::shared_ptr<dpx::host::Company> TargetCompany(DPX_ConnectionContext* context);
+DPX_CopyLog* CurrentCopyLog(DPX_ConnectionContext* context);
+
+// One field of a table as the host's bridge lists it.
+struct FieldInfo {
+  std::string name;
+  int32_t type = 0;  // host field type code: 0 alpha, 1 memo, 2 numeric, 3 date, 4 float
+};
+
+// The field list of a table in a company; empty when the company does not
+// know the table (the bridge refuses unknown tables).
+std::vector<FieldInfo> ReadFieldList(dpx::host::Company& company, const std::string& table);
+// The field of that name: exact spelling first, then ignoring ASCII case.
+const FieldInfo* FindField(const std::vector<FieldInfo>& fields, const std::string& name);
+// Only the exact spelling: identifiers that come from a file must name a field as the host spells it.
+const FieldInfo* FindFieldExact(const std::vector<FieldInfo>& fields, const std::string& name);
+
+// The company's last error text with every line feed removed.
+std::string LastErrorText(dpx::host::Company& company);
+
+// Values of fields 0..count-1 of the recordset's current row.
+std::vector<dpx::Variant> RowValues(dpx::host::Recordset& recordset, size_t count);
+
+// Whether a value is an integer key (an integer value, or a text that is a whole decimal number).
+bool ReadIntegerKey(const dpx::Variant& value, int64_t& out);
+
+std::string UpperAscii(const std::string& text);
+
+// Element-only walking from the cursor: to the first element child, to the
+// next element sibling. False (cursor unchanged) when there is none.
+bool FirstChildElement(DPX_DOMParser& parser);
+bool NextSiblingElement(DPX_DOMParser& parser);
+
+// The current line of the copy log, or nothing when no copy runs.
+class LogLine {
+ public:
+  explicit LogLine(DPX_CopyLog* log) : log_(log) {}
+  void start(const std::string& categoryKey, int32_t action);
+  void result(const std::string& result);
+  void error(const std::string& text);
+  void baseCode(const std::string& text);
+  void baseDescription(const std::string& text);
+  void targetCode(const std::string& text);
+  void targetDescription(const std::string& text);
+  void targetFormerDescription(const std::string& text);
+  void write(bool write);
+
+ private:
+  DPX_CopyLog* log_;
+};
+
+}  // namespace dpx::records

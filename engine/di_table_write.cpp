@@ -1,0 +1,427 @@
+// Table categories, writing: rows of a host table without a business object
+// are matched with the target's rows, then deleted, inserted or updated by
+// plain SQL in the target's dialect, one copy-log line per row.
+//
+// Every row stands on its own: a statement the target rejects, or a value the
+// statement builder refuses, gives that row a "403" line with the reason and
+// the next row follows. Rows are written by their own fields, each one the
+// target's field list knows (a file may carry any element name, and the
+// target may have more or other columns than the base). The host's
+// next-number counter (ONNM) only ever moves up, and only for numeric keys.
+#include <algorithm>
+
+#include "engine/connection_context.h"
+#include "engine/di_interface.h"
+#include "engine/di_record_support.h"
+#include "engine/dom_parser.h"
+#include "engine/sql_statement.h"
+#include "engine/util.h"
+#include "platform/framework/log_scope.h"
+#include "platform/host/company.h"
+#include "platform/host/recordset.h"
+
+using dpx::records::FieldInfo;
+using dpx::records::LogLine;
+
+namespace {
+
+constexpr const char* kSucceeded = "402";
+constexpr const char* kFailed = "403";
+
+// A table name as it stands in the XML of a row: without the leading "@".
+std::string ElementNameOf(const std::string& table) {
+  return !table.empty() && table[0] == '@' ? table.substr(1) : table;
+}
+
+// Text of the first child of a node when it is a text, else "".
+std::string RowChildText(DPX_DOMParser& parser, const std::string& name) {
+  return DPX_DIInterface::getChildText(parser, name);
+}
+
+// Moves the cursor of a parsed per-row record to its "row" element:
+// BOM > BO > (AdmInfo, table element) > row. False when the record is not so shaped.
+bool GotoRecordRow(DPX_DOMParser& parser) {
+  parser.resetCursor();
+  if (!dpx::records::FirstChildElement(parser)) return false;  // BO
+  if (!dpx::records::FirstChildElement(parser)) return false;  // AdmInfo
+  if (!dpx::records::NextSiblingElement(parser)) return false;  // the table element
+  if (!dpx::records::FirstChildElement(parser)) return false;  // row
+  return parser.getNodeName() == "row";
+}
+
+// Adds every element of the row that the target's field list knows to the
+// statement, with the target's spelling and type. Returns the number added;
+// unknown names are collected for the log.
+size_t AddRowFields(DPX_DOMParser& parser, const std::vector<FieldInfo>& fields, DPX_SqlStatement& statement,
+                    DPX_SqlStatement* keyStatement, const std::vector<std::string>& upperKeys,
+                    std::vector<std::string>& unknown) {
+  size_t added = 0;
+  auto* row = parser.getCursor();
+  if (!dpx::records::FirstChildElement(parser)) return 0;
+  do {
+    const std::string name = parser.getNodeName();
+    const FieldInfo* field = dpx::records::FindField(fields, name);
+    if (!field) {
+      unknown.push_back(name);
+      continue;
+    }
+    const std::string text = parser.getText();
+    statement.addValue(field->name, text, field->type);
+    if (keyStatement && std::find(upperKeys.begin(), upperKeys.end(), dpx::records::UpperAscii(field->name)) !=
+                            upperKeys.end())
+      keyStatement->addValue(field->name, text, field->type);
+    ++added;
+  } while (dpx::records::NextSiblingElement(parser));
+  parser.setCursor(row);
+  return added;
+}
+
+std::string Join(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& n : names) out += (out.empty() ? "" : ", ") + n;
+  return out;
+}
+
+}  // namespace
+
+int32_t DPX_DIInterface::buildObjectXml(DPX_OperationArgs& block, const std::string& keyColumn,
+                                        const std::vector<std::string>& descriptionColumns,
+                                        const std::string& matchColumn, uint8_t method) {
+  return buildTableXml(block, {keyColumn}, descriptionColumns, {matchColumn}, method);
+}
+
+int32_t DPX_DIInterface::buildTableXml(DPX_OperationArgs& block, const std::vector<std::string>& keyColumns,
+                                       const std::vector<std::string>& descriptionColumns,
+                                       const std::vector<std::string>& matchColumns, uint8_t method) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::buildTableXml");
+  if (method == 0) return 1;  // the removal pass needs no preparation
+
+  auto target = dpx::records::TargetCompany(m_context);
+  auto recordset = target->NewRecordset();
+  const int32_t serverType = target->DbServerType();
+  const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, block.tableName);
+
+  block.descriptionNames = descriptionColumns;
+  block.keyNames = keyColumns;
+  if (block.dataItems.empty()) return 0;
+
+  const std::string blockXml = block.dataItems.front().xml;
+  block.dataItems.clear();
+
+  DPX_DOMParser parser;
+  if (!parser.loadXML(blockXml)) {
+    LogLine line(dpx::records::CurrentCopyLog(m_context));
+    line.start(m_categoryKey, -1);
+    line.result("10020");  // Could not read dataset
+    line.error(parser.getErrors());
+    line.write(true);
+    scope.LogError("Rows of table %s cannot be read", block.tableName);
+    return 0;
+  }
+  // BOM > BO > (AdmInfo, the table element) > rows
+  parser.resetCursor();
+  if (!dpx::records::FirstChildElement(parser) || !dpx::records::FirstChildElement(parser) ||
+      !dpx::records::NextSiblingElement(parser))
+    return 1;  // no table element: no rows
+  auto* tableElement = parser.getCursor();
+  if (!dpx::records::FirstChildElement(parser)) return 1;
+
+  const std::string elementName = ElementNameOf(block.tableName);
+  const size_t keyCount = keyColumns.size();
+  int32_t result = 1;
+  do {
+    auto* row = parser.getCursor();
+    DPX_OperationArgs::DataItem item;
+    std::string rowText = parser.serialize(false);
+    DPX_Util::RemoveUpToMarker(rowText);
+    item.xml = "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><" + elementName + ">" + rowText + "</" +
+               elementName + "></BO></BOM>";
+    if (descriptionColumns.size() > 0) item.baseCode = RowChildText(parser, descriptionColumns[0]);
+    if (descriptionColumns.size() > 1) item.baseDescription = RowChildText(parser, descriptionColumns[1]);
+
+    try {
+      // A row whose user-defined fields the target lacks is dropped on its own
+      // (with its "10024" line) and the other rows go on.
+      if (!checkUserFields(block, item.xml)) {
+        result = 0;
+        parser.setCursor(row);
+        continue;
+      }
+      DPX_SqlStatement statement(serverType);
+      statement.setTable(block.tableName);
+      for (const std::string& match : matchColumns) {
+        const FieldInfo* field = dpx::records::FindField(fields, match);
+        statement.addValue(match, RowChildText(parser, match), field ? field->type : DPX_SqlStatement::kAlpha);
+      }
+      for (const std::string& k : keyColumns) statement.addColumn(k);
+      for (const std::string& d : descriptionColumns) statement.addColumn(d);
+      recordset->DoQuery(statement.buildSelect());
+      if (recordset->RecordCount() > 0) {
+        if (method == 3) {  // existing rows stay untouched
+          parser.setCursor(row);
+          continue;
+        }
+        item.exists = true;
+        item.keyValues = dpx::records::RowValues(*recordset, keyCount);
+        if (recordset->FieldCount() > static_cast<int>(keyCount))
+          item.targetCode = DPX_Util::VariantToDisplayText(recordset->Field(static_cast<int>(keyCount)));
+        if (recordset->FieldCount() > static_cast<int>(keyCount) + 1)
+          item.targetFormerDescription =
+              DPX_Util::VariantToDisplayText(recordset->Field(static_cast<int>(keyCount) + 1));
+      } else {
+        if (method == 2) {  // only existing rows are updated
+          parser.setCursor(row);
+          continue;
+        }
+        item.exists = false;
+      }
+      block.dataItems.push_back(std::move(item));
+    } catch (const dpx::HostError& e) {
+      // The row cannot be matched: it is reported and left out.
+      LogLine line(dpx::records::CurrentCopyLog(m_context));
+      line.start(m_categoryKey, -1);
+      line.baseCode(item.baseCode);
+      line.baseDescription(item.baseDescription);
+      line.result(kFailed);
+      line.error(e.what());
+      line.write(m_logRecords != 0);
+      scope.LogError("Row of %s not matched with the target: %s", block.tableName, e.what());
+    }
+    parser.setCursor(row);
+  } while (dpx::records::NextSiblingElement(parser));
+  parser.setCursor(tableElement);
+  return result;
+}
+
+int32_t DPX_DIInterface::copyTableRecords(DPX_OperationArgs block, int32_t counterObjectType,
+                                          const std::string& counterKeyColumn) {
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
+    if (item.exists)
+      updateTableRows(block.tableName, item, block.keyNames);
+    else
+      insertTableRows(block.tableName, item, counterObjectType, counterKeyColumn);
+  }
+  return 1;
+}
+
+int32_t DPX_DIInterface::addTargetRows(DPX_OperationArgs block, int32_t counterObjectType,
+                                       const std::string& counterKeyColumn) {
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+    insertTableRows(block.tableName, item, counterObjectType, counterKeyColumn);
+  return 1;
+}
+
+int32_t DPX_DIInterface::updateTargetRows(DPX_OperationArgs block) {
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+    updateTableRows(block.tableName, item, block.keyNames);
+  return 1;
+}
+
+int32_t DPX_DIInterface::updateTableRows(const std::string& table, DPX_OperationArgs::DataItem item,
+                                         const std::vector<std::string>& keyColumns) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::updateTableRows");
+  LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, 2);
+  line.baseCode(item.baseCode);
+  line.baseDescription(item.baseDescription);
+
+  std::shared_ptr<dpx::host::Company> target;
+  try {
+    target = dpx::records::TargetCompany(m_context);
+    auto recordset = target->NewRecordset();
+    const int32_t serverType = target->DbServerType();
+    DPX_SqlStatement assignments(serverType);
+    DPX_SqlStatement keys(serverType);
+    assignments.setTable(table);
+    keys.setTable(table);
+
+    mapReferences(table, item.xml, 2);
+
+    const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, table);
+    DPX_DOMParser parser;
+    if (!parser.loadXML(item.xml) || !GotoRecordRow(parser)) {
+      scope.LogError("Row of %s is not shaped as a table row; nothing written", table);
+      return 1;
+    }
+    std::vector<std::string> upperKeys;
+    for (const std::string& k : keyColumns) upperKeys.push_back(dpx::records::UpperAscii(k));
+    std::vector<std::string> unknown;
+    AddRowFields(parser, fields, assignments, &keys, upperKeys, unknown);
+    if (!unknown.empty()) scope.LogWarning("Fields unknown to the target left out: %s", Join(unknown));
+
+    if (keys.values().empty()) {
+      // Without a key the UPDATE would change every row of the table.
+      line.result(kFailed);
+      line.error("The row has no value for its key columns " + Join(keyColumns));
+    } else if (assignments.values().empty()) {
+      line.result(kFailed);
+      line.error("No field of the row is known to the target's table " + table);
+    } else {
+      const std::string sql = assignments.buildUpdate() + keys.buildWhere();
+      if (recordset->DoQuery(sql) == 0) {
+        line.targetCode(item.targetCode);
+        line.targetDescription(item.baseDescription);
+        line.targetFormerDescription(item.targetFormerDescription);
+        line.result(kSucceeded);
+      } else {
+        line.result(kFailed);
+        line.error(dpx::records::LastErrorText(*target));
+      }
+    }
+  } catch (const dpx::HostError& e) {
+    line.result(kFailed);
+    line.error(e.what());
+    scope.LogError("Row of %s not updated: %s", table, e.what());
+  }
+  line.write(m_logRecords != 0);
+  return 1;
+}
+
+int32_t DPX_DIInterface::insertTableRows(const std::string& table, DPX_OperationArgs::DataItem item,
+                                         int32_t counterObjectType, const std::string& counterKeyColumn) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::insertTableRows");
+  LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, 3);
+  line.baseCode(item.baseCode);
+  line.baseDescription(item.baseDescription);
+
+  std::shared_ptr<dpx::host::Company> target;
+  bool inserted = false;
+  try {
+    target = dpx::records::TargetCompany(m_context);
+    auto recordset = target->NewRecordset();
+    const int32_t serverType = target->DbServerType();
+    DPX_SqlStatement statement(serverType);
+    statement.setTable(table);
+
+    mapReferences(table, item.xml, 3);
+
+    const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, table);
+    DPX_DOMParser parser;
+    if (!parser.loadXML(item.xml) || !GotoRecordRow(parser)) {
+      scope.LogError("Row of %s is not shaped as a table row; nothing written", table);
+      return 1;
+    }
+    std::vector<std::string> unknown;
+    AddRowFields(parser, fields, statement, nullptr, {}, unknown);
+    if (!unknown.empty()) scope.LogWarning("Fields unknown to the target left out: %s", Join(unknown));
+
+    if (statement.values().empty()) {
+      line.result(kFailed);
+      line.error("No field of the row is known to the target's table " + table);
+    } else if (recordset->DoQuery(statement.buildInsert()) == 0) {
+      line.result(kSucceeded);
+      inserted = true;
+    } else {
+      line.result(kFailed);
+      line.error(dpx::records::LastErrorText(*target));
+    }
+  } catch (const dpx::HostError& e) {
+    line.result(kFailed);
+    line.error(e.what());
+    scope.LogError("Row of %s not inserted: %s", table, e.what());
+  }
+  line.write(m_logRecords != 0);
+
+  if (counterObjectType == -1 || !inserted || !target) return 1;
+  // Keeps the host's next automatic key above every key now in the table. The
+  // counter never goes down, and a key column that holds text leaves it alone.
+  try {
+    const int32_t serverType = target->DbServerType();
+    auto recordset = target->NewRecordset();
+    const std::string column = serverType == 5 ? "\"" + counterKeyColumn + "\"" : counterKeyColumn;
+    recordset->DoQuery(fmt::sprintf("SELECT MAX(%s) FROM %s", column, table));
+    int64_t highest = 0;
+    if (recordset->RecordCount() > 0) {
+      const dpx::Variant value = recordset->Field(0);
+      if (!value.isEmpty() && !dpx::records::ReadIntegerKey(value, highest)) {
+        scope.LogInfo("Key column %s of %s is not numeric; the next number stays", counterKeyColumn, table);
+        return 1;
+      }
+    }
+    const std::string autoKey = serverType == 5 ? "\"AutoKey\"" : "AutoKey";
+    const std::string objectCode = serverType == 5 ? "\"ObjectCode\"" : "ObjectCode";
+    recordset->DoQuery(
+        fmt::sprintf("SELECT %s FROM ONNM WHERE %s = '%d'", autoKey, objectCode, counterObjectType));
+    if (recordset->RecordCount() == 0) return 1;
+    int64_t current = 0;
+    dpx::records::ReadIntegerKey(recordset->Field(0), current);
+    if (highest + 1 <= current) return 1;
+    recordset->DoQuery(fmt::sprintf("UPDATE ONNM SET %s = %d WHERE %s = '%d'", autoKey,
+                                    static_cast<long long>(highest + 1), objectCode, counterObjectType));
+  } catch (const dpx::HostError& e) {
+    scope.LogError("Next number of object %d not updated: %s", counterObjectType, e.what());
+  }
+  return 1;
+}
+
+int32_t DPX_DIInterface::deleteTargetRows(DPX_OperationArgs block, const std::vector<std::string>& descriptionColumns,
+                                          std::string filter, int32_t filterInDialect) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::deleteTargetRows");
+  DPX_CopyLog* log = dpx::records::CurrentCopyLog(m_context);
+  struct Listed {
+    std::string code, description;
+  };
+  std::vector<Listed> listed;
+  bool deleted = false;
+  std::string error;
+  try {
+    auto target = dpx::records::TargetCompany(m_context);
+    auto recordset = target->NewRecordset();
+    const int32_t serverType = target->DbServerType();
+    DPX_SqlStatement statement(serverType);
+    for (const std::string& d : descriptionColumns) statement.addColumn(d);
+    statement.setTable(block.tableName);
+    if (serverType == 5 && filterInDialect == 0 && !filter.empty())
+      filter = "WHERE " + DPX_SqlStatement::splitClauses(filter);
+
+    recordset->DoQuery(statement.buildSelect() + " " + filter);
+    while (!recordset->EoF()) {
+      Listed row;
+      if (recordset->FieldCount() > 0) row.code = DPX_Util::VariantToDisplayText(recordset->Field(0));
+      if (recordset->FieldCount() > 1) row.description = DPX_Util::VariantToDisplayText(recordset->Field(1));
+      listed.push_back(std::move(row));
+      recordset->MoveNext();
+    }
+    if (listed.empty()) return 1;
+    // The rows are reported only once the DELETE has run, with its outcome.
+    DPX_SqlStatement deletion(serverType);
+    deletion.setTable(block.tableName);
+    if (recordset->DoQuery(deletion.buildDelete() + " " + filter) == 0)
+      deleted = true;
+    else
+      error = dpx::records::LastErrorText(*target);
+  } catch (const dpx::HostError& e) {
+    error = e.what();
+    scope.LogError("Rows of %s not removed: %s", block.tableName, e.what());
+    if (listed.empty()) {  // the listing itself failed: one line for the table
+      LogLine line(log);
+      line.start(m_categoryKey, 0);
+      line.result(kFailed);
+      line.error(error);
+      line.write(m_logRecords != 0);
+      return 1;
+    }
+  }
+  for (const Listed& row : listed) {
+    LogLine line(log);
+    line.start(m_categoryKey, 0);
+    line.targetCode(row.code);
+    line.targetDescription(row.description);
+    line.result(deleted ? kSucceeded : kFailed);
+    if (!deleted) line.error(error);
+    line.write(m_logRecords != 0);
+  }
+  return 1;
+}
+
+int32_t DPX_DIInterface::logTargetError() {
+  LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.result(kFailed);
+  try {
+    line.error(dpx::records::LastErrorText(*dpx::records::TargetCompany(m_context)));
+  } catch (const dpx::HostError&) {
+    // no target: the line keeps its result without a text
+  }
+  return 1;
+}

@@ -1,0 +1,191 @@
+// The record families where a careless copy loses or corrupts data: rows
+// written by their own fields, deletions reported only after they happened,
+// user-defined fields checked record by record, and dependency records from a
+// file that name tables or fields the target does not have.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "categories/customization/query_manager.h"
+#include "categories/setup/address_format_manager.h"
+#include "categories/setup/currency_settings_manager.h"
+#include "categories/table_category.h"
+#include "engine/operation_args.h"
+#include "platform/host/host.h"
+#include "tests/support/copy_fixture.h"
+
+namespace {
+
+using dpx::test::CopyFixture;
+using Lines = std::vector<std::string>;
+
+class RecordFaults : public ::testing::TestWithParam<int> {};
+
+// A per-row record as the table writer makes it.
+std::string RowRecord(const std::string& row) {
+  return "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><OADF>" + row + "</OADF></BO></BOM>";
+}
+
+TEST_P(RecordFaults, TableRowsAreWrittenByTheirOwnFields) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.target, "DELETE FROM OADF; INSERT INTO OADF (Code, Name, Format) VALUES (5, 'B', 'kept');");
+  DPX_AddressFormatManager manager(&fx.context, "DPX_TRN_ADDRESSFORMAT_100");
+  DPX_OperationArgs::DataItem item;
+  // Other order than the target's columns, no Format, and a name the target does not know.
+  item.xml = RowRecord("<row><Name>B</Name><Bogus>x</Bogus><Code>2</Code></row>");
+  item.baseCode = "2";
+  item.baseDescription = "B";
+  manager.updateTableRows("OADF", item, {"Name"});
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code || ':' || Name || ':' || Format FROM OADF"), "5:B:kept");
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_ADDRESSFORMAT_100|213|402|2|B||B||"}));
+}
+
+TEST_P(RecordFaults, ARowTheBuilderRefusesIsLoggedAndTheNextIsInserted) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.target, "DELETE FROM OADF;");
+  DPX_OperationArgs block;
+  block.setWithValues("DPX_TRN_ADDRESSFORMAT_100", "OADF", &fx.context, 1, 300);
+  DPX_OperationArgs::DataItem bad, good;
+  bad.xml = RowRecord("<row><Code>1 OR 1=1</Code><Name>Bad</Name></row>");
+  bad.baseDescription = "Bad";
+  good.xml = RowRecord("<row><Code>8</Code><Name>Good</Name></row>");
+  good.baseDescription = "Good";
+  block.dataItems = {bad, good};
+  // A table category without key mapping: the rows' own codes are written.
+  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", true, ""});
+  plain.addTargetRows(block, -1, "Code");
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code || ':' || Name FROM OADF"), "8:Good");
+  const Lines lines = fx.logLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind("DPX_TRN_ADDRESSFORMAT_100|212|403||Bad||||", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1], "DPX_TRN_ADDRESSFORMAT_100|212|402||Good||||");
+}
+
+TEST_P(RecordFaults, ReplaceAllReportsDeletionsOnlyAfterTheyHappened) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.target, "DELETE FROM OADF; INSERT INTO OADF (Code, Name) VALUES (5, 'B'), (6, 'C');");
+  DPX_OperationArgs block;
+  block.setWithValues("DPX_TRN_ADDRESSFORMAT_100", "OADF", &fx.context, 1, 300);
+  fx.target->InjectFault("DoQuery", 2, -99, "Deletion refused");  // the listing runs, the DELETE fails
+  DPX_AddressFormatManager(&fx.context, "DPX_TRN_ADDRESSFORMAT_100").deleteTargetRows(block, {"Code", "Name"}, "", 0);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code FROM OADF ORDER BY Code"), "5,6");
+  const Lines lines = fx.logLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind("DPX_TRN_ADDRESSFORMAT_100|404|403|||5|B||", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1].rfind("DPX_TRN_ADDRESSFORMAT_100|404|403|||6|C||", 0), 0u) << lines[1];
+}
+
+TEST_P(RecordFaults, AMissingUserFieldDropsOnlyItsRecord) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                              "('AAA', 'Alpha', 0, 'N'), ('BBB', 'Beta', 0, 'N'), ('CCC', 'Gamma', 0, 'N');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OCRN;");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_CurrencySettingsManager(&fx.context, "DPX_TRN_CURRENCYSETTINGS_100").readFromDB(blocks, {});
+  ASSERT_EQ(blocks.size(), 1u);
+  ASSERT_EQ(blocks[0].dataItems.size(), 3u);
+  std::string& middle = blocks[0].dataItems[1].xml;
+  const size_t end = middle.find("</row>");
+  ASSERT_NE(end, std::string::npos);
+  middle.insert(end, "<U_Color>red</U_Color>");
+
+  fx.context.setFailRecordsForMissingFields(true);
+  DPX_CurrencySettingsManager(&fx.context, "DPX_TRN_CURRENCYSETTINGS_100").writeData(blocks, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT CurrCode FROM OCRN ORDER BY CurrCode"), "AAA,CCC");
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_CURRENCYSETTINGS_100||10024||||||Missing User Defined Fields",
+                                  "DPX_TRN_CURRENCYSETTINGS_100|212|402|AAA|Alpha||||",
+                                  "DPX_TRN_CURRENCYSETTINGS_100|212|402|CCC|Gamma||||"}));
+}
+
+TEST_P(RecordFaults, AMissingUserFieldIsLeftOutWhenRecordsNeedNotFail) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                              "('AAA', 'Alpha', 0, 'N');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OCRN;");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_CurrencySettingsManager(&fx.context, "DPX_TRN_CURRENCYSETTINGS_100").readFromDB(blocks, {});
+  ASSERT_EQ(blocks.size(), 1u);
+  std::string& xml = blocks[0].dataItems[0].xml;
+  xml.insert(xml.find("</row>"), "<U_Color>red</U_Color><U_NAME>kept</U_NAME>");
+  DPX_CurrencySettingsManager manager(&fx.context, "DPX_TRN_CURRENCYSETTINGS_100");
+  std::string checked = xml;
+  EXPECT_EQ(manager.checkUserFields(blocks[0], checked), 1);
+  EXPECT_EQ(checked.find("U_Color"), std::string::npos);
+  EXPECT_NE(checked.find("U_NAME"), std::string::npos);
+}
+
+// A query whose category reference names the given table and columns.
+DPX_OperationArgs QueryWithDependency(CopyFixture& fx, const std::string& table, const std::string& keyField,
+                                      const std::string& nameField) {
+  auto object = fx.base->NewBusinessObject(160);
+  EXPECT_TRUE(object->GetByKey({dpx::Variant(int32_t{1}), dpx::Variant(int32_t{3})}));
+  std::string xml = object->GetAsXML();
+  const std::string from = "<QueryCategory>3</QueryCategory>";
+  xml.replace(xml.find(from), from.size(),
+              "<QueryCategory><dep><tableName>" + table + "</tableName><fField>" + keyField +
+                  "</fField><fKeyFields><fField>" + nameField +
+                  "</fField></fKeyFields><fKeyValues><fValue>Sales</fValue></fKeyValues></dep></QueryCategory>");
+  DPX_OperationArgs block;
+  block.setWithValues("DPX_TRN_QUERIES_100", "OUQR", &fx.context, 0, 160);
+  DPX_OperationArgs::DataItem item;
+  item.xml = xml;
+  block.dataItems.push_back(item);
+  return block;
+}
+
+TEST_P(RecordFaults, DependencyRecordsNameOnlyWhatTheTargetKnows) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OQCN; DELETE FROM OUQR; INSERT INTO OQCN (CategoryId, CatName) VALUES (3, 'Sales');"
+                              "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES (1, 3, 'QA', 'S', 'W');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OQCN; INSERT INTO OQCN (CategoryId, CatName) VALUES (7, 'Sales');");
+  DPX_QueryManager manager(&fx.context, "DPX_TRN_QUERIES_100");
+  struct Case {
+    std::string table, keyField, nameField;
+    bool mapped;
+  };
+  const std::vector<Case> cases = {
+      {"OQCN", "CategoryId", "CatName", true},
+      {"OQCN", "categoryid", "CatName", false},                  // not the target's spelling
+      {"OQCN", "CategoryId", "CatName = CatName OR 1", false},    // not a field
+      {"OQCN WHERE 1 = 1 --", "CategoryId", "CatName", false},    // not a table
+      {"NOSUCH", "CategoryId", "CatName", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.table + " / " + c.keyField + " / " + c.nameField);
+    DPX_OperationArgs block = QueryWithDependency(fx, c.table, c.keyField, c.nameField);
+    manager.mapDependencyToTarget(block, "QueryCategory", "row", "", "");
+    const std::string& xml = block.dataItems[0].xml;
+    if (c.mapped)
+      EXPECT_NE(xml.find("<QueryCategory>7</QueryCategory>"), std::string::npos) << xml;
+    else
+      EXPECT_EQ(xml.find("QueryCategory"), std::string::npos) << xml;  // the target applies its default
+  }
+}
+
+TEST_P(RecordFaults, ReadingTurnsTheCategoryIntoADependencyRecord) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OQCN; DELETE FROM OUQR;"
+                              "INSERT INTO OQCN (CategoryId, CatName) VALUES (3, 'Owner''s & <co>');"
+                              "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES "
+                              "(1, 3, 'QA', 'S', 'W'), (2, -1, 'QN', 'S', 'W');");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_QueryManager(&fx.context, "DPX_TRN_QUERIES_100").readFromDB(blocks, {});
+  ASSERT_EQ(blocks.size(), 2u);
+  ASSERT_EQ(blocks[1].dataItems.size(), 2u);
+  EXPECT_NE(blocks[1].dataItems[0].xml.find("<QueryCategory><dep><tableName>OQCN</tableName><fField>CategoryId</fField>"
+                                            "<fKeyFields><fField>CatName</fField></fKeyFields><fKeyValues>"
+                                            "<fValue>Owner's &amp; &lt;co&gt;</fValue></fKeyValues></dep></QueryCategory>"),
+            std::string::npos)
+      << blocks[1].dataItems[0].xml;
+  // "No category" stays as it is.
+  EXPECT_NE(blocks[1].dataItems[1].xml.find("<QueryCategory>-1</QueryCategory>"), std::string::npos)
+      << blocks[1].dataItems[1].xml;
+}
+
+INSTANTIATE_TEST_SUITE_P(RecordFaults, RecordFaults, ::testing::ValuesIn(dpx::test::kServerTypes),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return "ServerType" + std::to_string(info.param);
+                         });
+
+}  // namespace
