@@ -1,0 +1,242 @@
+// The copy driver: the file it saves and reads back, the removal pass of
+// Replace All (last category first), the write pass (first category first)
+// with each category's effective copy method, and a copy that goes on when a
+// category fails.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <stdexcept>
+
+#include "engine/category_factory.h"
+#include "engine/connection_context.h"
+#include "engine/copy_log.h"
+#include "engine/di_interface.h"
+#include "platform/framework/text.h"
+#include "platform/host/company.h"
+#include "tests/support/test_dir.h"
+#include "worksheet/component_logger.h"
+#include "worksheet/configuration_manager.h"
+#include "worksheet/worksheet.h"
+
+namespace {
+
+using dpx::test::TestDir;
+
+// What the fake managers were asked to do, in order: "KEY method items".
+struct Journal {
+  std::vector<std::string> calls;
+  std::vector<std::string> texts;  // the record XML handed to writeData
+  std::set<std::string> throwing;
+  std::set<std::string> unknown;
+};
+
+// The three categories of the tests: the first three rows of the factory.
+std::string Key(char letter) { return DPX_CategoryFactory::categories()[static_cast<size_t>(letter - 'A')].key; }
+std::string Letter(const std::string& key) {
+  for (char c : {'A', 'B', 'C'})
+    if (Key(c) == key) return std::string(1, c);
+  return key;
+}
+
+class FakeManager : public DPX_DIInterface {
+ public:
+  FakeManager(DPX_ConnectionContext* context, const std::string& key, Journal& journal)
+      : DPX_DIInterface(context, key), journal_(journal) {}
+  int32_t readFromDB(std::vector<DPX_OperationArgs>&, std::vector<DPX_DetailRecord>) override { return 0; }
+  DPX_TableInfo* collectDetails() override { return &getTableInfo(); }
+  void writeData(std::vector<DPX_OperationArgs> records, uint8_t method) override {
+    size_t items = 0;
+    for (const auto& record : records) {
+      items += record.dataItems.size();
+      for (const auto& item : record.dataItems) journal_.texts.push_back(item.xml);
+    }
+    const std::string letter = Letter(getCategoryKey());
+    journal_.calls.push_back(letter + " " + std::to_string(method) + " " + std::to_string(items));
+    if (journal_.throwing.count(letter)) throw std::runtime_error("category refused");
+  }
+
+ private:
+  Journal& journal_;
+};
+
+class RecordingLogger : public dpx::ComponentLogger {
+ public:
+  void Log(int, std::string_view, int, std::string_view, std::string_view message) override {
+    messages.emplace_back(message);
+  }
+  std::vector<std::string> messages;
+};
+
+std::string Record(const std::string& code) {
+  return "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><T><row><Code>" + code + "</Code><Name>n" + code +
+         "</Name></row></T></BO></BOM>";
+}
+
+// A base file with categories A (two records), B (one) and C (a table of three rows).
+std::string BaseFile() {
+  return "<?xml version=\"1.0\" encoding=\"UTF-16\" ?>\n<duploraConfigurationFile version=\"1.0\">\n<header>\n"
+         "<copyMethod>1</copyMethod>\n</header>\n<body>\n"
+         "<OBJECT string_id=\"" + Key('A') + "\"><table name=\"TA\">" + Record("a1") + Record("a2") +
+         "</table></OBJECT>\n<OBJECT string_id=\"" + Key('B') + "\"><table name=\"TB\">" + Record("b1") +
+         "</table></OBJECT>\n<OBJECT string_id=\"" + Key('C') + "\"><table name=\"TC\"><BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><TC>"
+         "<row><Code>1</Code><Name>one</Name></row><row><Code>2</Code><Name>two</Name></row>"
+         "<row><Code>3</Code><Name>three</Name></row></TC></BO></BOM></table></OBJECT>\n"
+         "</body>\n</duploraConfigurationFile>\n";
+}
+
+struct CopyFixture : ::testing::Test {
+  TestDir dir;
+  DPX_ConnectionContext context;
+  DPX_CopyLog log{&context};
+  DPX_Worksheet worksheet;
+  Journal journal;
+  std::shared_ptr<RecordingLogger> logger = std::make_shared<RecordingLogger>();
+
+  void SetUp() override {
+    ASSERT_TRUE(dpx::WriteUtf16File(dir / "base.xml", BaseFile(), true));
+    context.setBaseFile((dir / "base.xml").string());
+    context.setTargetFile((dir / "DPX_Config.xml").string());
+    context.setTargetCompany(dpx::host::CreateCompany());
+    for (char letter : {'A', 'B', 'C'}) {
+      DPX_WorksheetNode node;
+      node.setLeafId(std::string("1.") + letter);
+      node.setStringKey(Key(letter));
+      node.setIsLeaf(true);
+      node.setSelected(DPX_WorksheetNode::kSelectedWhole);
+      worksheet.getNodes().push_back(node);
+    }
+    for (char letter : {'A', 'B', 'C'}) {
+      const auto* row = DPX_CategoryFactory::findCategory(Key(letter));
+      DPX_CategoryFactory::registerClass(
+          row->className,
+          [this](DPX_ConnectionContext* c, const std::string& key, int32_t) -> std::unique_ptr<DPX_DIInterface> {
+            if (journal.unknown.count(Letter(key))) return nullptr;
+            return std::make_unique<FakeManager>(c, key, journal);
+          });
+    }
+    ASSERT_TRUE(log.openIn(dir.path().string(), "TARGET", true));
+    context.copyLog = &log;
+  }
+  void TearDown() override {
+    context.copyLog = nullptr;
+    log.close();
+    for (char letter : {'A', 'B', 'C'})
+      DPX_CategoryFactory::unregisterClass(DPX_CategoryFactory::findCategory(Key(letter))->className);
+  }
+
+  // The record lines of the copy log so far.
+  std::vector<std::string> logLines() {
+    log.close();
+    std::ifstream in(log.path(), std::ios::binary);
+    const std::string text = dpx::Utf16LEBytesToUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::vector<std::string> lines;
+    for (size_t pos = 0, end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+      lines.push_back(text.substr(pos, end - pos));
+    return lines;
+  }
+
+  DPX_WorksheetNode& node(const std::string& letter) {
+    for (auto& n : worksheet.getNodes())
+      if (n.getStringKey() == Key(letter[0])) return n;
+    throw std::logic_error("no node " + letter);
+  }
+
+  dpx::HRESULT copy(int method) {
+    context.setCopyMethod(method);
+    worksheet.setCopyMethod(method);
+    DPX_ConfigurationManager manager(&context);
+    manager.setLogger(logger);
+    return manager.writeConfiguration(worksheet, true);
+  }
+};
+
+}  // namespace
+
+TEST_F(CopyFixture, ReplaceAllEmptiesLastCategoryFirstAndWritesFirstCategoryFirst) {
+  node("C").setSelected(DPX_WorksheetNode::kNotSelected);
+  EXPECT_EQ(copy(1), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"B 0 1", "A 0 2", "A 1 2", "B 1 1"}));
+  EXPECT_EQ(context.getBaseFile(), (dir / "base.xml").string());
+  for (const auto& text : journal.texts) EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-16\" ?><BOM>", 0), 0u);
+}
+
+TEST_F(CopyFixture, OtherMethodsOnlyWrite) {
+  for (int method : {2, 3, 4}) {
+    journal.calls.clear();
+    EXPECT_EQ(copy(method), dpx::S_OK);
+    const std::string m = std::to_string(method);
+    EXPECT_EQ(journal.calls, (std::vector<std::string>{"A " + m + " 2", "B " + m + " 1", "C " + m + " 1"})) << method;
+  }
+}
+
+TEST_F(CopyFixture, ProhibitedMethodUsesItsSubstituteOrIsSkipped) {
+  struct Case {
+    int substitute;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {4, {"C 0 1", "A 0 2", "A 1 2", "B 4 1", "C 1 1"}},
+      {33, {"C 0 1", "A 0 2", "A 1 2", "C 1 1"}},  // "cannot be copied with this method"
+      {DPX_WorksheetNode::kNoSubstitute, {"C 0 1", "A 0 2", "A 1 2", "C 1 1"}},
+      {0, {"C 0 1", "A 0 2", "A 1 2", "C 1 1"}},  // never the removal pass in the write pass
+  };
+  for (const auto& c : cases) {
+    journal.calls.clear();
+    node("B").getProhibitedCopyMethods() = {1};
+    node("B").setSubstituteCopyMethod(c.substitute);
+    EXPECT_EQ(copy(1), dpx::S_OK);
+    EXPECT_EQ(journal.calls, c.expected) << c.substitute;
+  }
+}
+
+TEST_F(CopyFixture, ACategoryThatFailsDoesNotStopTheCopy) {
+  journal.throwing = {"A"};
+  journal.unknown = {"B"};
+  EXPECT_EQ(copy(4), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "C 4 1"}));
+  const auto& m = logger->messages;
+  EXPECT_NE(std::find(m.begin(), m.end(), "Exception from writeData caught!"), m.end());
+  EXPECT_NE(std::find(m.begin(), m.end(), "Failed to get DIObject"), m.end());
+  // The user sees the failed category in the copy log.
+  const auto lines = logLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], Key('A') + "||403||||||category refused");
+}
+
+TEST_F(CopyFixture, NoTargetCompanyWritesNothing) {
+  context.setTargetCompany(nullptr);
+  EXPECT_EQ(copy(1), dpx::E_FAIL);
+  EXPECT_TRUE(journal.calls.empty());
+  EXPECT_TRUE(std::filesystem::exists(dir / "DPX_Config.xml"));
+  EXPECT_EQ(context.getBaseFile(), (dir / "base.xml").string());
+}
+
+TEST_F(CopyFixture, PartialSelectionOfAFileBaseCopiesOnlyNamedRecords) {
+  auto& c = node("C");
+  c.setSelected(DPX_WorksheetNode::kSelectedPartly);
+  for (const char* code : {"1", "3"}) {
+    DPX_SelectionObject pick;
+    pick.addSubsKeyField("Code", code, "db_Alpha");
+    pick.setTableName("TC");
+    if (std::string(code) == "3") pick.addAdditionalDataField("Name", "THREE & more", "db_Alpha");
+    c.addSelectionObject(pick);
+  }
+  node("A").setSelected(DPX_WorksheetNode::kNotSelected);
+  node("B").setSelected(DPX_WorksheetNode::kNotSelected);
+  EXPECT_EQ(copy(4), dpx::S_OK);
+  ASSERT_EQ(journal.calls, (std::vector<std::string>{"C 4 1"}));
+  ASSERT_EQ(journal.texts.size(), 1u);
+  const std::string& text = journal.texts[0];
+  EXPECT_NE(text.find("<row><Code>1</Code><Name>one</Name></row>"), std::string::npos);
+  EXPECT_EQ(text.find("<Code>2</Code>"), std::string::npos);
+  EXPECT_NE(text.find("<row><Code>3</Code><Name>THREE &amp; more</Name></row>"), std::string::npos);
+}
+
+TEST_F(CopyFixture, PartialSelectionWithoutKeysCopiesNothingOfTheCategory) {
+  auto& b = node("B");
+  b.setSelected(DPX_WorksheetNode::kSelectedPartly);
+  b.addSelectionObject(DPX_SelectionObject{});
+  EXPECT_EQ(copy(4), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "C 4 1"}));
+}
