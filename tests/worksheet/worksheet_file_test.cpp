@@ -259,6 +259,20 @@ TEST(WorksheetFile, UnidentifiedNodesAreSkippedAndLateSelectionsGoToTheNodeReadL
   EXPECT_EQ(n[1].getSelectionObjects()[0].getKey()[0], DPX_SelectionField("Code", "7", "db_Numeric"));
 }
 
+TEST(WorksheetFile, CommentsAndInstructionsBeforeTheRootAreReadLikeAnyOtherFile) {
+  TestDir dir;
+  WriteUtf8(dir / "c.xml",
+            "<?xml version=\"1.0\"?><!-- made by hand --><?editor keep?>\n<twinlyWorksheet>"
+            "<header><worksheetName>Hand-made</worksheetName></header>"
+            "<body>\n  <!-- first -->\n  <A leaf_id=\"1\"/>\n</body></twinlyWorksheet>");
+  DPX_Worksheet ws;
+  DPX_WorksheetManager manager(nullptr);
+  ASSERT_EQ(manager.readWorksheet(ws, (dir / "c.xml").string()), dpx::S_OK);
+  EXPECT_EQ(ws.getWorksheetName(), "Hand-made");
+  ASSERT_EQ(ws.getNodes().size(), 1u);
+  EXPECT_TRUE(ws.getNodes()[0].isLeaf());
+}
+
 TEST(WorksheetFile, FilesWithoutReadableSelectionDataFail) {
   const std::vector<std::pair<const char*, std::string>> cases = {
       {"body with text only", File("just text")},
