@@ -2,6 +2,8 @@
 // base configuration file and the category managers of its tree) and saving it.
 #include "worksheet/worksheet_manager.h"
 
+#include <algorithm>
+
 #include <fmt/printf.h>
 
 #include "engine/company_handle.h"
