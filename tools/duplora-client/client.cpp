@@ -9,6 +9,7 @@
 #include <sstream>
 
 
+#include "categories/category_classes.h"
 #include "engine/category_factory.h"
 #include "engine/company_handle.h"
 #include "engine/connection_context.h"
@@ -357,6 +358,7 @@ bool CountLogLines(const std::string& path, CopyOutcome& outcome) {
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
   ConsoleUi ui(err);
   SetUi(&ui);
+  RegisterCategoryClasses();
   int code = 1;
   try {
     code = options.command == "save" ? RunSave(options, out, err) : RunCopy(options, out, err);
