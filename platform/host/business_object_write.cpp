@@ -160,19 +160,35 @@ void DeleteLines(CompanyStore& store, const ObjectTypeDef& t, const std::vector<
   }
 }
 
+int Refuse(Company& company, int code, const std::string& text) {
+  company.SetLastError(code, text);
+  return code;
+}
+
+// Every write starts here: it needs a connection, and a test may have asked
+// this call (of any type, or of this type) to be refused.
+int StartWrite(Company& company, const ObjectTypeDef& t, const char* operation) {
+  company.RequireConnected(operation);
+  int code;
+  std::string text;
+  if (company.TakeFault(operation, code, text) ||
+      company.TakeFault(std::string(operation) + ":" + std::to_string(t.type), code, text))
+    return Refuse(company, code, text);
+  return 0;
+}
+
+// The end of a write that went through.
+int Done(Company& company) {
+  company.SetLastError(0, "");
+  return 0;
+}
+
 }  // namespace
 
 int BusinessObject::Add() {
-  company_->RequireConnected("Add");
   const ObjectTypeDef& t = *type_;
-  auto refuse = [&](int code, const std::string& text) {
-    company_->SetLastError(code, text);
-    return code;
-  };
-  int fcode;
-  std::string ftext;
-  if (company_->TakeFault("Add", fcode, ftext) || company_->TakeFault("Add:" + std::to_string(t.type), fcode, ftext))
-    return refuse(fcode, ftext);
+  auto refuse = [&](int code, const std::string& text) { return Refuse(*company_, code, text); };
+  if (int fault = StartWrite(*company_, t, "Add")) return fault;
   if (t.keyProperties.empty()) return refuse(kErrGeneral, t.name + " records cannot be added");
   CompanyStore& store = company_->store();
   try {
@@ -219,21 +235,13 @@ int BusinessObject::Add() {
   } catch (const HostError& e) {
     return refuse(kErrGeneral, e.description());
   }
-  company_->SetLastError(0, "");
-  return 0;
+  return Done(*company_);
 }
 
 int BusinessObject::Update() {
-  company_->RequireConnected("Update");
   const ObjectTypeDef& t = *type_;
-  auto refuse = [&](int code, const std::string& text) {
-    company_->SetLastError(code, text);
-    return code;
-  };
-  int fcode;
-  std::string ftext;
-  if (company_->TakeFault("Update", fcode, ftext) || company_->TakeFault("Update:" + std::to_string(t.type), fcode, ftext))
-    return refuse(fcode, ftext);
+  auto refuse = [&](int code, const std::string& text) { return Refuse(*company_, code, text); };
+  if (int fault = StartWrite(*company_, t, "Update")) return fault;
   if (!positioned_) return refuse(kErrNotPositioned, t.name + ": no record fetched; call GetByKey before Update");
   CompanyStore& store = company_->store();
   try {
@@ -271,21 +279,13 @@ int BusinessObject::Update() {
   } catch (const HostError& e) {
     return refuse(kErrGeneral, e.description());
   }
-  company_->SetLastError(0, "");
-  return 0;
+  return Done(*company_);
 }
 
 int BusinessObject::Remove() {
-  company_->RequireConnected("Remove");
   const ObjectTypeDef& t = *type_;
-  auto refuse = [&](int code, const std::string& text) {
-    company_->SetLastError(code, text);
-    return code;
-  };
-  int fcode;
-  std::string ftext;
-  if (company_->TakeFault("Remove", fcode, ftext) || company_->TakeFault("Remove:" + std::to_string(t.type), fcode, ftext))
-    return refuse(fcode, ftext);
+  auto refuse = [&](int code, const std::string& text) { return Refuse(*company_, code, text); };
+  if (int fault = StartWrite(*company_, t, "Remove")) return fault;
   if (!positioned_) return refuse(kErrNotPositioned, t.name + ": no record fetched; call GetByKey before Remove");
   if (t.keyProperties.empty()) return refuse(kErrGeneral, t.name + " records cannot be removed");
   CompanyStore& store = company_->store();
@@ -325,8 +325,7 @@ int BusinessObject::Remove() {
     return refuse(kErrGeneral, e.description());
   }
   positioned_ = false;
-  company_->SetLastError(0, "");
-  return 0;
+  return Done(*company_);
 }
 
 }  // namespace dpx::host

@@ -142,6 +142,10 @@ void RegisterAdministration(ObjectRegistry& r) {
               {Col("UserCode", db_Alpha, "User Code", 25), Col("PermId", db_Alpha, "Permission", 20),
                Col("Value", db_Numeric, "Value")},
               {"UserCode", "PermId"}});
+  r.addDemoRows({"HOST_USERPERM",
+                 {"UserCode", "PermId", "Value"},
+                 {{"clerk", "1", "1"}, {"clerk", "2", "2"}},
+                 {{"clerk", "1", "2"}}});
 }
 
 }  // namespace dpx::host
