@@ -92,4 +92,39 @@ TEST(ResourceManager, LoadStringRefusesMissingTextsAndLeavesTheTextAlone) {
   dpx::StringTable::SetFolder({});
 }
 
+// The program's own English table holds a text for every key of the table.
+TEST(ResourceManager, EveryKeyHasItsEnglishText) {
+  dpx::StringTable::SetFolder({});
+  const auto& rows = DPX_ResourceManager::getInstance().rows();
+  for (size_t i = 0; i + 1 < rows.size(); ++i) {
+    std::string text;
+    EXPECT_EQ(DPX_ResourceManager::loadString(static_cast<int32_t>(rows[i].stringId), dpx::kHostLanguageEnglish, text),
+              0)
+        << rows[i].key;
+    EXPECT_FALSE(text.empty()) << rows[i].key;
+  }
+  struct Case {
+    const char* key;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"DPX_TRN_ITEMS_100", "Items"},
+      {"DPX_TRN_ITEMSLEAF_100", "Items"},
+      {"DPX_TRN_UDF_100", "User-Defined Fields"},
+      {"DPX_TRN_PRTONADDSETTINGS_100", "Print Preferences - 'Add button...' Settings"},
+      {"DPX_LMS_NOTE10_0",
+       "The content of this category includes:\r\n- Tables column header descriptions\r\n- Font size settings\r\n- "
+       "Certain fields from the 'Display' tab located in Administration ---> System Initialization --> General "
+       "Settings"},
+  };
+  const auto& rm = DPX_ResourceManager::getInstance();
+  for (const auto& c : cases) {
+    std::string text;
+    EXPECT_EQ(DPX_ResourceManager::loadString(static_cast<int32_t>(rm.getStringId(c.key)), dpx::kHostLanguageEnglish,
+                                              text),
+              0);
+    EXPECT_EQ(text, c.text) << c.key;
+  }
+}
+
 }  // namespace
