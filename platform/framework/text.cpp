@@ -5,6 +5,8 @@
 #include <sstream>
 #include <unistd.h>
 
+#include <utility>
+
 namespace dpx {
 
 namespace {
@@ -126,6 +128,15 @@ bool ReadTextFile(const std::filesystem::path& path, std::string& out) {
     out = Utf16LEBytesToUtf8(swapped);
   } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     out = bytes.substr(3);
+  } else if (bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes[0] != 0 && bytes[1] == 0) {
+    // UTF-16LE without a byte-order mark (the copy log is written that way):
+    // a UTF-8 text never holds a NUL byte, a text starting with an ASCII
+    // character in UTF-16LE always does.
+    out = Utf16LEBytesToUtf8(bytes);
+  } else if (bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes[0] == 0 && bytes[1] != 0) {
+    std::string swapped = bytes;
+    for (size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
+    out = Utf16LEBytesToUtf8(swapped);
   } else {
     out = bytes;
   }

@@ -17,8 +17,9 @@ std::string Utf8ToUtf16LEBytes(std::string_view utf8);
 std::string Utf16LEBytesToUtf8(std::string_view bytes);
 
 // Reads a whole file as UTF-8 text. A UTF-16LE or UTF-16BE byte-order mark
-// selects that encoding, a UTF-8 one is skipped, anything else is taken as UTF-8.
-// False when the file cannot be read.
+// selects that encoding, a UTF-8 one is skipped. Without a mark, a text whose
+// first character is ASCII is recognised as UTF-16LE or UTF-16BE by its NUL
+// byte; anything else is taken as UTF-8. False when the file cannot be read.
 bool ReadTextFile(const std::filesystem::path& path, std::string& out);
 
 // Writes text as UTF-16LE, with or without byte-order mark. The file is
