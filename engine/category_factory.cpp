@@ -127,13 +127,19 @@ const DPX_CategoryFactory::Category* DPX_CategoryFactory::findCategory(const std
 }
 
 bool DPX_CategoryFactory::registerClass(const std::string& className, Creator creator) {
-  if (!creator) return false;
+  dpx::DPX_LogScope log("DPX_CategoryFactory::registerClass");
+  if (!creator) {
+    log.LogError("No creator given for class %s\n", className);
+    return false;
+  }
   for (const Category& row : kCategories) {
     if (className == row.className) {
-      Registry()[className] = creator;
+      Registry()[className] = std::move(creator);
       return true;
     }
   }
+  // A misspelt name would leave its categories without a manager: say so.
+  log.LogError("No category uses the class %s\n", className);
   return false;
 }
 
