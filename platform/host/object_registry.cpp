@@ -34,6 +34,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterQueries(r);
     RegisterAddressSetup(r);
     RegisterCurrencies(r);
+    RegisterSalesTax(r);
     return r;
   }();
   return registry;

@@ -191,5 +191,6 @@ void RegisterUserTables(ObjectRegistry& r);       // OUTB (153), CUFD (152), pro
 void RegisterQueries(ObjectRegistry& r);          // OQCN (134), OUQR (160)
 void RegisterAddressSetup(ObjectRegistry& r);     // OADF, indexes, transaction codes
 void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency settings
+void RegisterSalesTax(ObjectRegistry& r);         // OSTT (127), OSTC (128) with lines STC1
 
 }  // namespace dpx::host
