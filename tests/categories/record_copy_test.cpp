@@ -172,6 +172,26 @@ TEST_P(ServerTypes, CurrenciesByCopyMethod) {
   }
 }
 
+TEST_P(ServerTypes, ARefusedUpdateLeavesTheTargetsCurrencyInPlace) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                              "('BBB', 'Beta', 0, 'N'), ('DDD', 'Delta', 0, 'N');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                                "('BBB', 'Beta-old', 0, 'N');");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_CurrencySettingsManager(&fx.context, kCurrencyKey).readFromDB(blocks, {});
+  // Currencies have no "Browser": the update removes BBB and adds it anew. The Add is refused.
+  fx.target->InjectFault("Add:37", 1, -99, "Refused by the test");
+  DPX_CurrencySettingsManager(&fx.context, kCurrencyKey).writeData(blocks, 4);
+  // BBB stays as it was; DDD, the next record, is still written.
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT CurrCode || ':' || CurrName FROM OCRN ORDER BY CurrCode"),
+            "BBB:Beta-old,DDD:Delta");
+  const Lines lines = fx.logLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "DPX_TRN_CURRENCYSETTINGS_100|213|403|BBB|Beta|BBB||Beta-old|Refused by the test");
+  EXPECT_EQ(lines[1], "DPX_TRN_CURRENCYSETTINGS_100|212|402|DDD|Delta||||");
+}
+
 // --- Queries: a business-object category with its categories carried along.
 
 constexpr const char* kQueryKey = "DPX_TRN_QUERIES_100";
@@ -255,6 +275,17 @@ TEST_P(ServerTypes, ARefusedQueryIsLoggedAndTheNextOneIsWritten) {
   EXPECT_EQ(lines[0].rfind("DPX_TRN_QUERIES_100|212|403|1|Orphan|||", 0), 0u) << lines[0];
   EXPECT_GT(lines[0].size(), std::string("DPX_TRN_QUERIES_100|212|403|1|Orphan||||").size()) << "no error text";
   EXPECT_EQ(lines[1], "DPX_TRN_QUERIES_100|212|402|1|QA||||");
+}
+
+TEST_P(ServerTypes, ARefusedQueryUpdateIsLoggedAndTheCopyGoesOn) {
+  CopyFixture fx(GetParam());
+  SeedQueries(fx);
+  fx.target->InjectFault("Update:160", 1, -99, "Refused by the test");
+  Copy<DPX_QueryManager>(fx, kQueryKey, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, kQueryRows),
+            "9:7:QB:SELECT old,10:7:QC:SELECT 3,11:-2:QS:SELECT sys,12:7:QA:SELECT 1");
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_QUERIES_100|212|402|1|QA||||",
+                                  "DPX_TRN_QUERIES_100|213|403|2|QB|9||QB|Refused by the test"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordCopy, ServerTypes, ::testing::ValuesIn(dpx::test::kServerTypes),
