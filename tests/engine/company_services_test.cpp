@@ -12,6 +12,7 @@
 #include "platform/framework/string_table.h"
 #include "platform/host/host.h"
 #include "tests/engine/engine_fakes.h"
+#include "tests/support/scripted_ui.h"
 #include "tests/support/demo_server.h"
 
 namespace {
@@ -52,7 +53,7 @@ TEST(CompanyServices, SameCompanyAndSameConnection) {
 }
 
 TEST(CompanyServices, ConnectShowsTheHostsReasonAndDisconnectOfNothingIsFine) {
-  dpx::test::RecordingUi ui;
+  dpx::test::ScriptedUi ui;
   DemoServerFixture server(6, false);
   DPX_CompanyHandle handle(server.unconnected("DEMO_BASE"));
   handle.setUserName("manager");

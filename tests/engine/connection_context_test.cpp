@@ -8,6 +8,7 @@
 #include "engine/connection_context.h"
 #include "platform/host/host.h"
 #include "tests/engine/engine_fakes.h"
+#include "tests/support/scripted_ui.h"
 #include "tests/support/demo_server.h"
 
 namespace {
@@ -94,7 +95,7 @@ TEST(ConnectionContext, ResetNeverDisconnectsACompanySharedWithAnotherField) {
 }
 
 TEST(ConnectionContext, LosingTheHostClientTellsTheUserAndEndsTheProgram) {
-  dpx::test::RecordingUi ui;
+  dpx::test::ScriptedUi ui;
   DPX_ConnectionContext context;
   auto app = std::make_shared<dpx::test::ScriptedApplication>();
   context.setApplication(app);

@@ -1,5 +1,5 @@
-// Small stand-ins for the engine tests: a UI that records what it was asked
-// to show, and a host client whose answers a test scripts.
+// A host client for the engine tests: its answers are scripted, and it can be
+// told to stop answering.
 #pragma once
 
 #include <deque>
@@ -7,37 +7,9 @@
 #include <vector>
 
 #include "engine/host_application.h"
-#include "engine/ui_services.h"
 #include "platform/framework/host_error.h"
 
 namespace dpx::test {
-
-class RecordingUi : public NullUiServices {
- public:
-  struct Box {
-    std::string text, caption;
-    uint32_t flags;
-  };
-  RecordingUi() { SetUi(this); }
-  ~RecordingUi() override { SetUi(nullptr); }
-  void setStatusText(const std::string& text, bool normalFont, uint32_t timeoutMs) override {
-    status.push_back(text);
-    lastNormalFont = normalFont;
-    lastTimeout = timeoutMs;
-  }
-  int messageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
-    boxes.push_back({text, caption, flags});
-    if (answers.empty()) return NullUiServices::messageBox(text, caption, flags);
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::vector<std::string> status;
-  bool lastNormalFont = true;
-  uint32_t lastTimeout = 0;
-  std::vector<Box> boxes;
-  std::deque<int> answers;
-};
 
 class ScriptedApplication : public HostApplication {
  public:

@@ -8,7 +8,7 @@
 
 #include "platform/framework/string_table.h"
 #include "platform/framework/text.h"
-#include "tests/engine/engine_fakes.h"
+#include "tests/support/scripted_ui.h"
 #include "tests/support/test_dir.h"
 
 using dpx::Variant;
@@ -169,7 +169,7 @@ TEST(UtilFolders, CreateFolderPathMakesTheFoldersButNotTheFile) {
 }
 
 TEST(UtilMessages, BoxesAndStatusTextsCarryTheRightFlagsAndFonts) {
-  dpx::test::RecordingUi ui;
+  dpx::test::ScriptedUi ui;
   DPX_Util::ShowError("e", true);
   DPX_Util::ShowWarning("w", true);
   DPX_Util::ShowInformation("i", true);
@@ -180,14 +180,14 @@ TEST(UtilMessages, BoxesAndStatusTextsCarryTheRightFlagsAndFonts) {
   EXPECT_EQ(ui.boxes[0].caption, dpx::StringTable::Load(2041));
 
   DPX_Util::ShowError("bold", false);
-  EXPECT_EQ(ui.status.back(), "bold");
-  EXPECT_FALSE(ui.lastNormalFont);
-  EXPECT_EQ(ui.lastTimeout, 5000u);
+  EXPECT_EQ(ui.status.back().text, "bold");
+  EXPECT_FALSE(ui.status.back().normalFont);
+  EXPECT_EQ(ui.status.back().timeoutMs, 5000u);
   DPX_Util::ShowWarning("normal", false);
-  EXPECT_TRUE(ui.lastNormalFont);
+  EXPECT_TRUE(ui.status.back().normalFont);
   DPX_Util::ResetProgress();
-  EXPECT_EQ(ui.status.back(), "");
-  EXPECT_EQ(ui.lastTimeout, 0u);
+  EXPECT_EQ(ui.status.back().text, "");
+  EXPECT_EQ(ui.status.back().timeoutMs, 0u);
 
   struct Case {
     bool withCancel;
