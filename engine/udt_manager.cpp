@@ -1,5 +1,7 @@
 #include "engine/udt_manager.h"
 
+#include <exception>
+
 #include <fmt/printf.h>
 
 #include "engine/connection_context.h"
@@ -82,8 +84,10 @@ dpx::HRESULT DPX_UDTManager::checkCompany() {
         const int language = Language(app);
         const std::string exitText = dpx::StringTable::Load(kExit, language);
         const std::string upgradeText = dpx::StringTable::Load(kUpgrade, language);
-        const std::string question =
-            fmt::sprintf(dpx::StringTable::Load(kRestartUpgradeQuestion, language), dbVersion.GetVersionAsText());
+        // The version goes where the text has "%s"; a translation is never run as a format.
+        std::string question = dpx::StringTable::Load(kRestartUpgradeQuestion, language);
+        if (const size_t at = question.find("%s"); at != std::string::npos)
+          question.replace(at, 2, dbVersion.GetVersionAsText());
         result = dpx::DPX_E_HOST_REFUSED;
         if (Ask(app, question, exitText, upgradeText) == 2 &&
             Ask(app, dpx::StringTable::Load(kReallyRestartQuestion, language), exitText, upgradeText) == 2) {
@@ -100,6 +104,9 @@ dpx::HRESULT DPX_UDTManager::checkCompany() {
     log.LogError("Exception caught!\n");
     result = e.code();
     if (result == dpx::DPX_E_CREATE_FAILED) log.LogError("DB create failed. See previous log messages for the reason!\n");
+  } catch (const std::exception& e) {
+    log.LogError("Exception caught: %s\n", e.what());
+    result = dpx::E_FAIL;
   }
   return result;
 }
