@@ -133,6 +133,12 @@ class DPX_DIInterface {
   int32_t buildObjectXml(DPX_OperationArgs& block, const std::string& keyColumn,
                          const std::vector<std::string>& descriptionColumns, const std::string& matchColumn,
                          uint8_t method);
+  // One stored record of a table block (all rows of a table) split into one
+  // data item per row, matched with the target; part of buildTableXml.
+  int32_t splitTableRows(DPX_OperationArgs& block, const std::string& blockXml,
+                         const std::vector<std::string>& keyColumns,
+                         const std::vector<std::string>& descriptionColumns,
+                         const std::vector<std::string>& matchColumns, uint8_t method);
   int32_t deleteTargetRows(DPX_OperationArgs block, const std::vector<std::string>& descriptionColumns,
                            std::string filter, int32_t filterInDialect);
   int32_t copyTableRecords(DPX_OperationArgs block, int32_t counterObjectType, const std::string& counterKeyColumn);

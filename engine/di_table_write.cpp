@@ -96,17 +96,29 @@ int32_t DPX_DIInterface::buildTableXml(DPX_OperationArgs& block, const std::vect
   dpx::DPX_LogScope scope("DPX_DIInterface::buildTableXml");
   if (method == 0) return 1;  // the removal pass needs no preparation
 
-  auto target = dpx::records::TargetCompany(m_context);
-  auto recordset = target->NewRecordset();
-  const int32_t serverType = target->DbServerType();
-  const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, block.tableName);
-
   block.descriptionNames = descriptionColumns;
   block.keyNames = keyColumns;
   if (block.dataItems.empty()) return 0;
 
-  const std::string blockXml = block.dataItems.front().xml;
-  block.dataItems.clear();
+  // A block read from the base holds one record with all rows; a block from
+  // a file may hold several. Every one of them is split into its rows.
+  std::vector<DPX_OperationArgs::DataItem> stored;
+  stored.swap(block.dataItems);
+  int32_t result = 1;
+  for (const DPX_OperationArgs::DataItem& storedItem : stored)
+    if (!splitTableRows(block, storedItem.xml, keyColumns, descriptionColumns, matchColumns, method)) result = 0;
+  return result;
+}
+
+int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::string& blockXml,
+                                        const std::vector<std::string>& keyColumns,
+                                        const std::vector<std::string>& descriptionColumns,
+                                        const std::vector<std::string>& matchColumns, uint8_t method) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::buildTableXml");
+  auto target = dpx::records::TargetCompany(m_context);
+  auto recordset = target->NewRecordset();
+  const int32_t serverType = target->DbServerType();
+  const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, block.tableName);
 
   DPX_DOMParser parser;
   if (!parser.loadXML(blockXml)) {

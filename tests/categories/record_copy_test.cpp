@@ -16,6 +16,7 @@
 #include "categories/setup/indexes_manager.h"
 #include "categories/setup/transaction_code_manager.h"
 #include "engine/category_factory.h"
+#include "worksheet/configuration_manager.h"
 #include "platform/host/host.h"
 #include "tests/support/copy_fixture.h"
 
@@ -45,6 +46,24 @@ void Copy(CopyFixture& fx, const std::string& key, uint8_t method) {
   std::unique_ptr<DPX_DIInterface> writer = factory.createManager(key);
   ASSERT_NE(writer, nullptr);
   writer->writeData(blocks, method);
+}
+
+// The same, with the blocks on their way through the configuration file's
+// form: each table block cut into "<BOM>" records as the copy driver reads them back.
+template <class Manager>
+void CopyThroughFile(CopyFixture& fx, const std::string& key, uint8_t method) {
+  std::vector<DPX_OperationArgs> blocks;
+  Manager(&fx.context, key).readFromDB(blocks, {});
+  std::string text;
+  for (const DPX_OperationArgs& block : blocks) {
+    text += "<table name=\"" + block.tableName + "\">";
+    for (const auto& item : block.dataItems) {
+      const size_t bom = item.xml.find("<BOM>");
+      if (bom != std::string::npos) text += item.xml.substr(bom);
+    }
+    text += "</table>";
+  }
+  Manager(&fx.context, key).writeData(DPX_ConfigurationManager::splitRecords(key, text), method);
 }
 
 // --- Address formats: a table category matched by name, new rows numbered by the target.
@@ -83,6 +102,14 @@ TEST_P(ServerTypes, AddressFormatsByCopyMethod) {
     EXPECT_EQ(CopyFixture::Column(*fx.target, kAddressRows), c.rows);
     EXPECT_EQ(fx.logLines(), c.lines);
   }
+}
+
+TEST_P(ServerTypes, AddressFormatsThroughTheFileForm) {
+  CopyFixture fx(GetParam());
+  SeedAddressFormats(fx);
+  CopyThroughFile<DPX_AddressFormatManager>(fx, kAddressKey, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, kAddressRows), kAddressCases[4].rows);
+  EXPECT_EQ(fx.logLines(), kAddressCases[4].lines);
 }
 
 TEST_P(ServerTypes, NewAddressFormatsTakeTheNextFreeKeysAndTheCounterEndsPastThem) {
@@ -172,6 +199,18 @@ TEST_P(ServerTypes, CurrenciesByCopyMethod) {
   }
 }
 
+TEST_P(ServerTypes, CurrenciesThroughTheFileForm) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                              "('AAA', 'Alpha', 0, 'N'), ('BBB', 'Beta', 0, 'N');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                                "('BBB', 'Beta-old', 0, 'N'), ('CCC', 'Gamma', 0, 'N');");
+  CopyThroughFile<DPX_CurrencySettingsManager>(fx, kCurrencyKey, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT CurrCode || ':' || CurrName FROM OCRN ORDER BY CurrCode"),
+            kCurrencyCases[4].rows);
+  EXPECT_EQ(fx.logLines(), kCurrencyCases[4].lines);
+}
+
 TEST_P(ServerTypes, ARefusedUpdateLeavesTheTargetsCurrencyInPlace) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.base, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
@@ -235,6 +274,14 @@ TEST_P(ServerTypes, QueriesByCopyMethodArriveUnderTheTargetsCategory) {
               "-2:System,7:Sales");
     EXPECT_EQ(fx.logLines(), c.lines);
   }
+}
+
+TEST_P(ServerTypes, QueriesThroughTheFileForm) {
+  CopyFixture fx(GetParam());
+  SeedQueries(fx);
+  CopyThroughFile<DPX_QueryManager>(fx, kQueryKey, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, kQueryRows), kQueryCases[4].rows);
+  EXPECT_EQ(fx.logLines(), kQueryCases[4].lines);
 }
 
 TEST_P(ServerTypes, TheSystemCategoryIsNeverListed) {
