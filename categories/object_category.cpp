@@ -1,6 +1,7 @@
 // Shared slots of the business-object categories.
 #include "categories/object_category.h"
 
+#include "engine/di_record_support.h"
 #include "engine/operation_args.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/recordset.h"
@@ -10,12 +11,7 @@ DPX_ObjectCategory::DPX_ObjectCategory(DPX_ConnectionContext* context, const std
     : DPX_DIInterface(context, categoryKey), m_definition(std::move(definition)) {}
 
 bool DPX_ObjectCategory::initialize() {
-  m_tableInfo.setTableName(m_definition.table);
-  m_tableInfo.setContext(m_context);
-  std::vector<std::string> headings;
-  std::vector<int32_t> types;
-  m_tableInfo.readFieldTypes(m_definition.table, m_columns, headings, types);
-  m_tableInfo.setColumns(headings, m_columnFlags, types);
+  dpx::records::DescribeColumns(m_tableInfo, m_context, m_definition.table, m_columns, m_columnFlags);
   return true;
 }
 

@@ -16,12 +16,7 @@ DPX_TableCategory::DPX_TableCategory(DPX_ConnectionContext* context, const std::
     : DPX_DIInterface(context, categoryKey), m_definition(std::move(definition)) {}
 
 bool DPX_TableCategory::initialize() {
-  m_tableInfo.setTableName(m_definition.table);
-  m_tableInfo.setContext(m_context);
-  std::vector<std::string> headings;
-  std::vector<int32_t> types;
-  m_tableInfo.readFieldTypes(m_definition.table, m_columns, headings, types);
-  m_tableInfo.setColumns(headings, m_columnFlags, types);
+  dpx::records::DescribeColumns(m_tableInfo, m_context, m_definition.table, m_columns, m_columnFlags);
   return true;
 }
 

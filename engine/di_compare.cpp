@@ -24,17 +24,6 @@
 
 using dpx::records::LogLine;
 
-namespace {
-
-// Display text of a property, "" when the object has none.
-std::string PropertyText(dpx::host::HostObject& object, const std::string& property) {
-  dpx::Variant value;
-  if (dpx::Failed(object.get(property, value))) return {};
-  return DPX_Util::VariantToDisplayText(value);
-}
-
-}  // namespace
-
 int32_t DPX_DIInterface::compareWithTarget(DPX_OperationArgs& block, const std::string& matchProperty,
                                            const std::string& matchColumn, const std::vector<std::string>& keyColumns,
                                            const std::vector<std::string>& descriptionProperties, uint8_t method) {
@@ -71,7 +60,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
       }
       auto fromXml = target->GetBusinessObjectFromXML(checked, 0);
       for (size_t d = 0; d < descriptionProperties.size() && d < 2; ++d)
-        (d == 0 ? item.baseCode : item.baseDescription) = PropertyText(*fromXml, descriptionProperties[d]);
+        (d == 0 ? item.baseCode : item.baseDescription) = dpx::records::PropertyText(*fromXml, descriptionProperties[d]);
 
       DPX_SqlStatement statement(serverType);
       for (size_t m = 0; m < matchCount; ++m) {
@@ -89,10 +78,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
       if (recordset->RecordCount() > 0) {
         std::vector<dpx::Variant> keys = dpx::records::RowValues(*recordset, keyColumns.size());
         auto existing = target->GetBusinessObject(block.hostObjectType);
-        dpx::Variant out;
-        const dpx::HRESULT hr = existing->invoke("GetByKey", keys, out);
-        if (dpx::Failed(hr)) throw dpx::HostError(hr, existing->typeName(), "Call of GetByKey failed");
-        if (out.toBool()) {
+        if (dpx::records::GetByKey(*existing, keys)) {
           found = true;
           if (method == 3) {  // existing records stay untouched
             block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
@@ -101,7 +87,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
           item.keyValues = std::move(keys);
           for (size_t d = 0; d < descriptionProperties.size() && d < 2; ++d)
             (d == 0 ? item.targetCode : item.targetFormerDescription) =
-                PropertyText(*existing, descriptionProperties[d]);
+                dpx::records::PropertyText(*existing, descriptionProperties[d]);
         }
       }
       if (!found) {

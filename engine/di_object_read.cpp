@@ -16,10 +16,7 @@ namespace {
 // The record XML of the record with these keys, "" when the base lacks it.
 std::string RecordXml(dpx::host::Company& company, int32_t objectType, const std::vector<dpx::Variant>& keys) {
   auto object = company.GetBusinessObject(objectType);
-  dpx::Variant found;
-  const dpx::HRESULT hr = object->invoke("GetByKey", keys, found);
-  if (dpx::Failed(hr)) throw dpx::HostError(hr, object->typeName(), "Call of GetByKey failed");
-  if (!found.toBool()) return {};
+  if (!dpx::records::GetByKey(*object, keys)) return {};
   dpx::Variant xml;
   const dpx::HRESULT hx = object->invoke("GetAsXML", {}, xml);
   if (dpx::Failed(hx)) throw dpx::HostError(hx, object->typeName(), "Call of GetAsXML failed");

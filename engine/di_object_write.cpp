@@ -26,14 +26,6 @@ constexpr const char* kFailed = "403";
 // "Add" giving this code has added the record all the same.
 constexpr int kAddedAnyway = -2035;
 
-// Display text of a property of a business object, "" when it has none.
-std::string PropertyText(dpx::host::HostObject& object, const std::string& property) {
-  if (property.empty()) return {};
-  dpx::Variant value;
-  if (dpx::Failed(object.get(property, value))) return {};
-  return DPX_Util::VariantToDisplayText(value);
-}
-
 // Calls a method that gives a number ("Add", "Update", "Remove"). A call
 // that fails raises, as the host's own calls do.
 int CallForCode(dpx::host::HostObject& object, const std::string& method) {
@@ -43,18 +35,18 @@ int CallForCode(dpx::host::HostObject& object, const std::string& method) {
   return out.toInt32();
 }
 
-// "GetByKey": true when found; raises when the call itself fails.
-bool GetByKey(dpx::host::HostObject& object, const std::vector<dpx::Variant>& keys) {
-  dpx::Variant out;
-  const dpx::HRESULT hr = object.invoke("GetByKey", keys, out);
-  if (dpx::Failed(hr)) throw dpx::HostError(hr, object.typeName(), "Call of GetByKey failed");
-  return out.toBool();
-}
-
 // The text of a refusal: the target's last error, or the exception's text.
 std::string RefusalText(dpx::host::Company* target, const std::exception& e) {
   std::string text = target ? dpx::records::LastErrorText(*target) : std::string();
   return text.empty() ? std::string(e.what()) : text;
+}
+
+// Marks the line failed with the target's last error, or with `fallback`
+// when the target gave no text (a record that is simply not there).
+void Refuse(LogLine& line, dpx::host::Company& target, const std::string& fallback) {
+  line.result(kFailed);
+  const std::string text = dpx::records::LastErrorText(target);
+  line.error(text.empty() ? fallback : text);
 }
 
 }  // namespace
@@ -76,8 +68,8 @@ int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationAr
       // Only a record that the comparison found in the target has its key.
       line.result(kFailed);
       line.error("The record was not found in the target");
-    } else if (!GetByKey(*object, item.keyValues)) {
-      logTargetError();
+    } else if (!dpx::records::GetByKey(*object, item.keyValues)) {
+      Refuse(line, *target, "The record was not found in the target");
     } else {
       line.targetCode(item.targetCode);
       line.targetFormerDescription(item.targetFormerDescription);
@@ -85,29 +77,29 @@ int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationAr
       if (object->hasMember("Browser") && dpx::Succeeded(object->getObject("Browser", browser)) && browser) {
         dpx::Variant ignored;
         if (dpx::Failed(browser->invoke("ReadXml", {dpx::Variant(item.xml), dpx::Variant(int32_t{0})}, ignored))) {
-          logTargetError();
+          Refuse(line, *target, "The record XML could not be read into the target's object");
         } else {
           prepareObject(objectType, object, 2);
           if (CallForCode(*object, "Update") == 0) {
-            line.targetDescription(PropertyText(*object, descriptionProperty));
+            line.targetDescription(dpx::records::PropertyText(*object, descriptionProperty));
             line.result(kSucceeded);
           } else {
-            logTargetError();
+            Refuse(line, *target, "Refused by the target");
           }
         }
       } else {
         dpx::CompanyTransaction transaction(target);
         if (CallForCode(*object, "Remove") != 0) {
-          logTargetError();
+          Refuse(line, *target, "Refused by the target");
         } else {
           auto added = target->GetBusinessObjectFromXML(item.xml, 0);
           prepareObject(objectType, added, 3);
           if (CallForCode(*added, "Add") == 0) {
             transaction.commit();
-            line.targetDescription(PropertyText(*added, descriptionProperty));
+            line.targetDescription(dpx::records::PropertyText(*added, descriptionProperty));
             line.result(kSucceeded);
           } else {
-            logTargetError();  // reads the error before the rollback brings the old record back
+            Refuse(line, *target, "Refused by the target");  // before the rollback brings the old record back
           }
         }
       }
@@ -142,7 +134,7 @@ int32_t DPX_DIInterface::AddDataSetFromDI(int32_t objectType, DPX_OperationArgs:
     if (code == 0 || code == kAddedAnyway)
       line.result(kSucceeded);
     else
-      logTargetError();
+      Refuse(line, *target, "Refused by the target");
   } catch (const dpx::HostError& e) {
     line.result(kFailed);
     line.error(RefusalText(target.get(), e));
@@ -225,13 +217,13 @@ int32_t DPX_DIInterface::removeTargetRecord(int32_t objectType, const std::vecto
   try {
     target = dpx::records::TargetCompany(m_context);
     auto object = target->NewBusinessObject(objectType);
-    if (keyValues.empty() || !GetByKey(*object, keyValues)) return 0;  // not in the target: no line
-    if (!descriptionProperties.empty()) line.targetCode(PropertyText(*object, descriptionProperties[0]));
-    if (descriptionProperties.size() > 1) line.targetDescription(PropertyText(*object, descriptionProperties[1]));
+    if (keyValues.empty() || !dpx::records::GetByKey(*object, keyValues)) return 0;  // not in the target: no line
+    if (!descriptionProperties.empty()) line.targetCode(dpx::records::PropertyText(*object, descriptionProperties[0]));
+    if (descriptionProperties.size() > 1) line.targetDescription(dpx::records::PropertyText(*object, descriptionProperties[1]));
     if (CallForCode(*object, "Remove") == 0)
       line.result(kSucceeded);
     else
-      logTargetError();
+      Refuse(line, *target, "Refused by the target");
   } catch (const dpx::HostError& e) {
     line.result(kFailed);
     line.error(RefusalText(target.get(), e));

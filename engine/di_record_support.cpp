@@ -9,6 +9,8 @@
 #include "engine/connection_context.h"
 #include "engine/copy_log.h"
 #include "engine/dom_parser.h"
+#include "engine/table_info.h"
+#include "engine/util.h"
 #include "platform/framework/text.h"
 #include "platform/host/bridge.h"
 #include "platform/host/company.h"
@@ -34,6 +36,16 @@ std::shared_ptr<dpx::host::Company> TargetCompany(DPX_ConnectionContext* context
 }
 
 DPX_CopyLog* CurrentCopyLog(DPX_ConnectionContext* context) { return context ? context->copyLog : nullptr; }
+
+void DescribeColumns(DPX_TableInfo& info, DPX_ConnectionContext* context, const std::string& table,
+                     const std::vector<std::string>& columns, const std::vector<int32_t>& editableFlags) {
+  info.setTableName(table);
+  info.setContext(context);
+  std::vector<std::string> headings;
+  std::vector<int32_t> types;
+  info.readFieldTypes(table, columns, headings, types);
+  info.setColumns(headings, editableFlags, types);
+}
 
 std::vector<FieldInfo> ReadFieldList(dpx::host::Company& company, const std::string& table) {
   std::vector<FieldInfo> fields;
@@ -63,6 +75,20 @@ const FieldInfo* FindField(const std::vector<FieldInfo>& fields, const std::stri
   for (const FieldInfo& f : fields)
     if (dpx::EqualsIgnoreCase(f.name, name)) return &f;
   return nullptr;
+}
+
+std::string PropertyText(dpx::host::HostObject& object, const std::string& property) {
+  if (property.empty()) return {};
+  dpx::Variant value;
+  if (dpx::Failed(object.get(property, value))) return {};
+  return DPX_Util::VariantToDisplayText(value);
+}
+
+bool GetByKey(dpx::host::HostObject& object, const std::vector<dpx::Variant>& keys) {
+  dpx::Variant found;
+  const dpx::HRESULT hr = object.invoke("GetByKey", keys, found);
+  if (dpx::Failed(hr)) throw dpx::HostError(hr, object.typeName(), "Call of GetByKey failed");
+  return found.toBool();
 }
 
 std::string LastErrorText(dpx::host::Company& company) {

@@ -15,9 +15,11 @@
 class DPX_ConnectionContext;
 class DPX_CopyLog;
 class DPX_DOMParser;
+class DPX_TableInfo;
 
 namespace dpx::host {
 class Company;
+class HostObject;
 class Recordset;
 }  // namespace dpx::host
 
@@ -28,6 +30,11 @@ namespace dpx::records {
 std::shared_ptr<dpx::host::Company> BaseCompany(DPX_ConnectionContext* context);
 std::shared_ptr<dpx::host::Company> TargetCompany(DPX_ConnectionContext* context);
 DPX_CopyLog* CurrentCopyLog(DPX_ConnectionContext* context);
+
+// Prepares a category's record list: the table, the context, and the
+// headings and types of the columns with their editable flags.
+void DescribeColumns(DPX_TableInfo& info, DPX_ConnectionContext* context, const std::string& table,
+                     const std::vector<std::string>& columns, const std::vector<int32_t>& editableFlags);
 
 // One field of a table as the host's bridge lists it.
 struct FieldInfo {
@@ -42,6 +49,11 @@ std::vector<FieldInfo> ReadFieldList(dpx::host::Company& company, const std::str
 const FieldInfo* FindField(const std::vector<FieldInfo>& fields, const std::string& name);
 // Only the exact spelling: identifiers that come from a file must name a field as the host spells it.
 const FieldInfo* FindFieldExact(const std::vector<FieldInfo>& fields, const std::string& name);
+
+// Display text of a property of a host object, "" when it has none.
+std::string PropertyText(dpx::host::HostObject& object, const std::string& property);
+// "GetByKey" by name: true when found; raises HostError when the call itself fails.
+bool GetByKey(dpx::host::HostObject& object, const std::vector<dpx::Variant>& keys);
 
 // The company's last error text with every line feed removed.
 std::string LastErrorText(dpx::host::Company& company);

@@ -16,6 +16,7 @@
 #include "categories/setup/indexes_manager.h"
 #include "categories/setup/transaction_code_manager.h"
 #include "engine/category_factory.h"
+#include "engine/configuration_source.h"
 #include "worksheet/configuration_manager.h"
 #include "platform/host/host.h"
 #include "tests/support/copy_fixture.h"
@@ -333,6 +334,49 @@ TEST_P(ServerTypes, ARefusedQueryUpdateIsLoggedAndTheCopyGoesOn) {
             "9:7:QB:SELECT old,10:7:QC:SELECT 3,11:-2:QS:SELECT sys,12:7:QA:SELECT 1");
   EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_QUERIES_100|212|402|1|QA||||",
                                   "DPX_TRN_QUERIES_100|213|403|2|QB|9||QB|Refused by the test"}));
+}
+
+// A configuration file's blocks of one category, as the record list reads them back.
+class StoredBlocks : public dpx::ConfigurationSource {
+ public:
+  explicit StoredBlocks(std::vector<DPX_OperationArgs> blocks) : blocks_(std::move(blocks)) {}
+  int32_t getData(const std::string&, std::vector<DPX_OperationArgs>& out) override {
+    out = blocks_;
+    return out.empty() ? -1 : 0;
+  }
+
+ private:
+  std::vector<DPX_OperationArgs> blocks_;
+};
+
+TEST_P(ServerTypes, StoredRecordsAreListedFromTheLastBlock) {
+  CopyFixture fx(GetParam());
+  SeedAddressFormats(fx);
+  SeedQueries(fx);
+  {
+    std::vector<DPX_OperationArgs> blocks;
+    DPX_AddressFormatManager(&fx.context, kAddressKey).readFromDB(blocks, {});
+    StoredBlocks file(blocks);
+    DPX_AddressFormatManager manager(&fx.context, kAddressKey);
+    DPX_TableInfo* info = manager.readFromFile(&file);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->getListRows(), (std::vector<std::vector<std::string>>{{"A"}, {"B"}}));
+    ASSERT_EQ(info->getDetailRecords().size(), 2u);
+    EXPECT_EQ(info->getDetailRecords()[1].getKeyValue(0).toText(), "2");
+  }
+  {
+    std::vector<DPX_OperationArgs> blocks;
+    DPX_QueryManager(&fx.context, kQueryKey).readFromDB(blocks, {});
+    StoredBlocks file(blocks);
+    DPX_QueryManager manager(&fx.context, kQueryKey);
+    DPX_TableInfo* info = manager.readFromFile(&file);
+    ASSERT_NE(info, nullptr);
+    // The category shows by its name, the natural key its dependency record carries.
+    EXPECT_EQ(info->getListRows(), (std::vector<std::vector<std::string>>{{"QA", "SELECT 1", "Sales"},
+                                                                         {"QB", "SELECT 2", "Sales"}}));
+  }
+  StoredBlocks empty({});
+  EXPECT_TRUE(DPX_QueryManager(&fx.context, kQueryKey).readFromFile(&empty)->getListRows().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordCopy, ServerTypes, ::testing::ValuesIn(dpx::test::kServerTypes),
