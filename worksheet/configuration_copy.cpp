@@ -76,7 +76,10 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
     }
     text += "</table>";
   }
-  out += text;
+  records.clear();
+  records.shrink_to_fit();
+  if (out.empty()) out.swap(text);
+  else out += text;
   return dpx::S_OK;
 }
 
@@ -195,8 +198,10 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
             log(dpx::ComponentLogger::kError, kMethod, "Failed to get DIObject");
             continue;
           }
+          auto records = splitRecords(key, text);
+          std::string().swap(text);  // one copy of the category at a time
           try {
-            manager->writeData(splitRecords(key, text), 0);
+            manager->writeData(std::move(records), 0);
           } catch (const DPX_DIFailureAbortException&) {
             result = dpx::E_ABORT;
           } catch (const std::exception& e) {
@@ -236,9 +241,11 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
             log(dpx::ComponentLogger::kError, kMethod, "Failed to get DIObject");
             continue;
           }
+          auto records = splitRecords(key, text);
+          std::string().swap(text);
           try {
             DPX_Util::ShowInformation(fmt::sprintf(writingText, CategoryName(key)), false);
-            manager->writeData(splitRecords(key, text), static_cast<uint8_t>(method));
+            manager->writeData(std::move(records), static_cast<uint8_t>(method));
           } catch (const DPX_DIFailureAbortException&) {
             result = dpx::E_ABORT;
           } catch (const std::exception& e) {
