@@ -295,3 +295,24 @@ TEST(ConfigurationFile, SplitsTablesIntoRecordsWithDeclarations) {
   ASSERT_EQ(records[2].dataItems.size(), 1u);
   EXPECT_EQ(records[2].tableName, "C");
 }
+
+TEST(ConfigurationFile, SaveThatCannotWriteLeavesTheOldFile) {
+  Fixture f;
+  WriteUtf16(f.dir / "base.xml", FileText("", std::string(kItems)));
+  f.context.setBaseFile((f.dir / "base.xml").string());
+  f.worksheet.getNodes().push_back(Leaf("1", "DPX_TRN_ITEMS_100", 1));
+  f.context.setTargetFile((f.dir / "missing/out.xml").string());
+  EXPECT_EQ(f.manager.saveConfiguration(f.worksheet, true), dpx::E_INVALIDARG);
+  EXPECT_FALSE(std::filesystem::exists(f.dir / "missing"));
+  if (::geteuid() == 0) return;  // the superuser may write anywhere
+  std::filesystem::create_directories(f.dir / "ro");
+  WriteUtf16(f.dir / "ro/out.xml", "old");
+  std::filesystem::permissions(f.dir / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  f.context.setTargetFile((f.dir / "ro/out.xml").string());
+  EXPECT_NE(f.manager.saveConfiguration(f.worksheet, true), dpx::S_OK);
+  std::filesystem::permissions(f.dir / "ro", std::filesystem::perms::owner_all);
+  std::string text;
+  ASSERT_TRUE(dpx::ReadTextFile(f.dir / "ro/out.xml", text));
+  EXPECT_EQ(text, "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "ro"), {}), 1);  // no temporary file left
+}
