@@ -285,6 +285,23 @@ TEST_P(ServerTypes, QueriesThroughTheFileForm) {
   EXPECT_EQ(fx.logLines(), kQueryCases[4].lines);
 }
 
+TEST_P(ServerTypes, CategoriesTheTargetLacksAreAddedWhateverTheMethod) {
+  for (uint8_t method : {uint8_t{2}, uint8_t{4}}) {
+    SCOPED_TRACE("method " + std::to_string(method));
+    CopyFixture fx(GetParam());
+    SeedQueries(fx);
+    CopyFixture::Exec(*fx.base, "INSERT INTO OQCN (CategoryId, CatName) VALUES (5, 'Reports');"
+                                "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES "
+                                "(6, 5, 'QR', 'SELECT 6', 'W');");
+    Copy<DPX_QueryManager>(fx, kQueryKey, method);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT CategoryId || ':' || CatName FROM OQCN ORDER BY CategoryId"),
+              "-2:System,7:Sales,8:Reports");
+    // Only the add-or-update method adds the query, under the category's new number.
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT QCategory FROM OUQR WHERE QName = 'QR'"),
+              method == 4 ? "8" : "");
+  }
+}
+
 TEST_P(ServerTypes, TheSystemCategoryIsNeverListed) {
   CopyFixture fx(GetParam());
   SeedQueries(fx);
