@@ -151,6 +151,35 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
   }
 }
 
+dpx::HRESULT DPX_ConfigurationManager::writeCategory(const Object& object, const std::string& key, int method,
+                                                    const std::string& status) {
+  dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeCategory");
+  std::string text;
+  DPX_WorksheetNode unfiltered;  // no row filter: the file holds the selection
+  bomFromObject(text, object, {}, unfiltered);
+  DPX_CategoryFactory factory(context_);
+  auto manager = factory.createManager(key);
+  if (!manager) {
+    log(dpx::ComponentLogger::kError, kMethod, "Failed to get DIObject");
+    return dpx::S_OK;
+  }
+  auto records = splitRecords(key, text);
+  std::string().swap(text);  // one copy of the category at a time
+  try {
+    if (!status.empty()) DPX_Util::ShowInformation(status, false);
+    manager->writeData(std::move(records), static_cast<uint8_t>(method));
+  } catch (const DPX_DIFailureAbortException&) {
+    return dpx::E_ABORT;
+  } catch (const std::exception& e) {
+    // The copy goes on with the next category; the user finds this one
+    // failed in the copy log.
+    log(dpx::ComponentLogger::kWarning, kMethod, "Exception from writeData caught!");
+    scope.LogError("Writing %s with method %d failed: %s", key, method, e.what());
+    logCategoryFailure(key, method, e.what());
+  }
+  return dpx::S_OK;
+}
+
 dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& worksheet, bool baseIsFile) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeConfiguration");
   const std::string keptBaseFile = context_->getBaseFile();
@@ -189,26 +218,7 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
           if (!getObjectStringId(it, key)) continue;
           if (getCopyMethodForObject(worksheet, key, chosen) != 1) continue;
           if (findNode(worksheet.getNodes(), key) == DPX_WorksheetNode::kNotSelected) continue;
-          std::string text;
-          DPX_WorksheetNode unfiltered;
-          GetBOMFromXML(text, it, {}, unfiltered);
-          DPX_CategoryFactory factory(context_);
-          auto manager = factory.createManager(key);
-          if (!manager) {
-            log(dpx::ComponentLogger::kError, kMethod, "Failed to get DIObject");
-            continue;
-          }
-          auto records = splitRecords(key, text);
-          std::string().swap(text);  // one copy of the category at a time
-          try {
-            manager->writeData(std::move(records), 0);
-          } catch (const DPX_DIFailureAbortException&) {
-            result = dpx::E_ABORT;
-          } catch (const std::exception& e) {
-            log(dpx::ComponentLogger::kWarning, kMethod, "Exception from writeData caught!");
-            scope.LogError("Removing %s failed: %s", key, e.what());
-            logCategoryFailure(key, 0, e.what());
-          }
+          if (writeCategory(*it, key, 0, "") == dpx::E_ABORT) result = dpx::E_ABORT;
         }
       }
       DPX_Util::ResetProgress();
@@ -232,27 +242,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
                 fmt::sprintf("Category %s not copied: no copy method it allows (%d)", key, method));
             continue;
           }
-          std::string text;
-          DPX_WorksheetNode unfiltered;
-          GetBOMFromXML(text, it, {}, unfiltered);
-          DPX_CategoryFactory factory(context_);
-          auto manager = factory.createManager(key);
-          if (!manager) {
-            log(dpx::ComponentLogger::kError, kMethod, "Failed to get DIObject");
-            continue;
-          }
-          auto records = splitRecords(key, text);
-          std::string().swap(text);
-          try {
-            DPX_Util::ShowInformation(fmt::sprintf(writingText, CategoryName(key)), false);
-            manager->writeData(std::move(records), static_cast<uint8_t>(method));
-          } catch (const DPX_DIFailureAbortException&) {
-            result = dpx::E_ABORT;
-          } catch (const std::exception& e) {
-            log(dpx::ComponentLogger::kWarning, kMethod, "Exception from writeData caught!");
-            scope.LogError("Writing %s failed: %s", key, e.what());
-            logCategoryFailure(key, method, e.what());
-          }
+          const std::string status = fmt::sprintf(writingText, CategoryName(key));
+          if (writeCategory(*it, key, method, status) == dpx::E_ABORT) result = dpx::E_ABORT;
         }
       }
     }

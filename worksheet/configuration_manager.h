@@ -168,6 +168,9 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
                              DPX_WorksheetNode& node);
   void setHeaderField(const std::string& name, const std::string& text);
   void logCategoryFailure(const std::string& key, int method, const std::string& error) const;
+  // One category of one pass: its records from the parsed file to its
+  // manager's writeData. E_ABORT when the manager aborts the copy.
+  dpx::HRESULT writeCategory(const Object& object, const std::string& key, int method, const std::string& status);
 
   DPX_ConnectionContext* context_;
   std::shared_ptr<dpx::ComponentLogger> logger_;
