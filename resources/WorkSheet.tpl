@@ -32,7 +32,13 @@
       warehouse, the items of prices and catalog numbers). A bank names its
       default house bank account, but the house bank accounts category sets
       that reference, so banks do not depend on it.
-    - note: the category note whose text describes the category.
+    - note: the category note whose text describes the category. Not used:
+      notes 4 and 26, which place credit cards under the chart of accounts
+      and item groups under the items, where this tree (in the factory's
+      order) does not put them; note 5, which the accounts' own note 24
+      contradicts; notes 14 and 21, which repeat what the general settings
+      and the G/L settings for inventory say with notes 13 and 7; notes 19
+      and 20, whose addresses and contact persons have no category.
     Configuration.tpl lists the categories in this order, except that a
     category moves before the first category that depends on it.
   -->

@@ -280,6 +280,8 @@ HRESULT DPX_WorksheetManager::saveWorksheet(DPX_Worksheet& worksheet, const std:
     dom.resetCursor();
     // The whole document is written to a temporary file that replaces the old
     // one only when every byte arrived: a failed save keeps the old worksheet.
+    // The serializer hands back what it managed to write: a text that does not
+    // end with the root's end tag is not the whole worksheet.
     const std::string text = dom.serialize(true);
     const std::string closing = fmt::sprintf("</%s>", kRoot);
     if (text.size() < closing.size() || text.compare(text.size() - closing.size(), closing.size(), closing) != 0 ||

@@ -36,7 +36,9 @@ class DPX_WorksheetManager {
   dpx::HRESULT saveWorksheet(DPX_Worksheet& worksheet, const std::string& path);
   // Node names and note texts in the host client's language.
   dpx::HRESULT updateStrings(DPX_Worksheet& worksheet);
-  // The category manager (and, for a file base, the records) of every leaf with data.
+  // The category manager (and, for a file base, the records) of every leaf with
+  // data. A category that cannot be read is logged and passed over, the others
+  // still get theirs, and the status bar shows "Could not read dataset".
   dpx::HRESULT updateDetails(DPX_Worksheet& worksheet);
   static std::string formatComError(const dpx::HostError& error);
 

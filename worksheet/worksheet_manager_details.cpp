@@ -21,6 +21,7 @@ using dpx::S_OK;
 
 namespace {
 constexpr uint32_t kLoading = 10072;
+constexpr uint32_t kCouldNotReadDataset = 10020;
 }  // namespace
 
 HRESULT DPX_WorksheetManager::updateDetails(DPX_Worksheet& worksheet) {
@@ -29,6 +30,7 @@ HRESULT DPX_WorksheetManager::updateDetails(DPX_Worksheet& worksheet) {
   const int language = dpx::Ui().getLanguage();
   DPX_CategoryFactory factory(context_);
   int counter = 0;
+  int failed = 0;
   for (DPX_WorksheetNode& node : worksheet.getNodes()) {
     const int format = node.getDataAreaFormat();
     if (!node.isLeaf() || (format != DPX_WorksheetNode::kFormatDetail && format != DPX_WorksheetNode::kFormatTable)) {
@@ -40,22 +42,35 @@ HRESULT DPX_WorksheetManager::updateDetails(DPX_Worksheet& worksheet) {
     DPX_ResourceManager::loadString(static_cast<int32_t>(keyTable_->getStringId(key)), language, name);
     DPX_Util::ShowInformation(fmt::sprintf(HostText(kLoading), name), false);
 
-    std::unique_ptr<DPX_DIInterface> made = factory.createManager(key);
-    if (!made) {
-      log.LogDbg0("No data interface found for node %s (%s)", node.getLeafId(), key);
-      continue;
-    }
-    std::shared_ptr<DPX_DIInterface> manager(std::move(made));
-    node.setDataInterface(manager);
-    if (fromFile) {
-      DPX_TableInfo* details = manager->readFromFile(dpx::Ui().getConfigurationManager());
-      node.setDetails(details);
-      if (details != nullptr) node.setDetailsTitle(details->getTableName());
+    // One category that cannot be read must not leave the categories after it
+    // without their managers: it is logged, and the user is told once below.
+    try {
+      std::unique_ptr<DPX_DIInterface> made = factory.createManager(key);
+      if (!made) {
+        log.LogDbg0("No data interface found for node %s (%s)", node.getLeafId(), key);
+        continue;
+      }
+      std::shared_ptr<DPX_DIInterface> manager(std::move(made));
+      node.setDataInterface(manager);
+      if (fromFile) {
+        DPX_TableInfo* details = manager->readFromFile(dpx::Ui().getConfigurationManager());
+        node.setDetails(details);
+        if (details != nullptr) node.setDetailsTitle(details->getTableName());
+      }
+    } catch (const dpx::HostError& e) {
+      ++failed;
+      log.LogError("Failed to load the records of node %s (%s)", node.getLeafId(), key);
+      log.LogError("%s", formatComError(e));
+    } catch (const std::exception& e) {
+      ++failed;
+      log.LogError("Failed to load the records of node %s (%s): %s", node.getLeafId(), key, e.what());
     }
     if (node.getDetails() == nullptr || node.getDetails()->getListRows().empty()) {
       log.LogDbg0("No view container found for node %s (%s)", node.getLeafId(), key);
     }
   }
+  // The worksheet itself is sound and stays open, but the user must not take
+  // a category whose records could not be read for an empty one.
+  if (failed > 0) DPX_Util::ShowError(HostText(kCouldNotReadDataset), false);
   return S_OK;
 }
-

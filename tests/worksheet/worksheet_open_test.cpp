@@ -128,6 +128,32 @@ class OpenTest : public ::testing::Test {
     return selection.openWorksheet();
   }
 
+  // A configuration file with two items among the company's configuration
+  // files, and a new worksheet on it saved among the worksheets; the context
+  // is left without a base file, as when the worksheet is opened elsewhere.
+  std::string fileBaseWorksheet() {
+    const auto program = server.root() / "Duplora";
+    std::filesystem::create_directories(program / "Company configuration files");
+    std::filesystem::create_directories(program / "Worksheets");
+    const auto basePath = program / "Company configuration files" / "base.xml";
+    std::ofstream(basePath, std::ios::binary)
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><duploraConfigurationFile version=\"1.0\"><header>"
+           "<configurationName>base.xml</configurationName><copyMethod>3</copyMethod><RTCF>1</RTCF>"
+           "<FRFMUDF>true</FRFMUDF></header><body><OBJECT string_id=\"DPX_TRN_ITEMSLEAF_100\"><table name=\"OITM\">"
+           "<BOM><BO><AdmInfo><Object>4</Object></AdmInfo><OITM><row><ItemCode>A1</ItemCode></row></OITM></BO></BOM>"
+           "<BOM><BO><AdmInfo><Object>4</Object></AdmInfo><OITM><row><ItemCode>B2</ItemCode></row></OITM></BO></BOM>"
+           "</table></OBJECT></body></duploraConfigurationFile>";
+    context.setBaseFile(basePath.string());
+    DPX_Worksheet made;
+    made.setConnectionFields(context);
+    DPX_WorksheetTemplateManager::getInstance(&context).getWorksheetTemplate(made);
+    const std::string path = (program / "Worksheets" / "w.xml").string();
+    EXPECT_EQ(DPX_WorksheetManager(&context).saveWorksheet(made, path), dpx::S_OK);
+    EXPECT_EQ(made.getSourceFile(), "..\\Company configuration files\\base.xml");
+    context.setBaseFile("");
+    return path;
+  }
+
   DemoServerFixture server;
   DPX_ConnectionContext context;
   ScriptedUi ui;
@@ -355,29 +381,9 @@ TEST_F(OpenTest, AFileBaseIsReadBesideTheWorksheetAndOnlyLeavesWithDataGetManage
   ASSERT_FALSE(DPX_CategoryFactory::isRegistered(itemsClass));
   ASSERT_TRUE(DPX_CategoryFactory::registerClass(itemsClass, &DPX_CategoryFactory::Make<FileListingManager>));
 
-  const auto program = server.root() / "Duplora";
-  std::filesystem::create_directories(program / "Company configuration files");
-  std::filesystem::create_directories(program / "Worksheets");
-  const auto basePath = program / "Company configuration files" / "base.xml";
-  std::ofstream(basePath, std::ios::binary)
-      << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><duploraConfigurationFile version=\"1.0\"><header>"
-         "<configurationName>base.xml</configurationName><copyMethod>3</copyMethod><RTCF>1</RTCF>"
-         "<FRFMUDF>true</FRFMUDF></header><body><OBJECT string_id=\"DPX_TRN_ITEMSLEAF_100\"><table name=\"OITM\">"
-         "<BOM><BO><AdmInfo><Object>4</Object></AdmInfo><OITM><row><ItemCode>A1</ItemCode></row></OITM></BO></BOM>"
-         "<BOM><BO><AdmInfo><Object>4</Object></AdmInfo><OITM><row><ItemCode>B2</ItemCode></row></OITM></BO></BOM>"
-         "</table></OBJECT></body></duploraConfigurationFile>";
-
-  // A new worksheet on that base, saved among the worksheets.
-  context.setBaseFile(basePath.string());
-  DPX_Worksheet made;
-  made.setConnectionFields(context);
-  DPX_WorksheetTemplateManager::getInstance(&context).getWorksheetTemplate(made);
-  const std::string path = (program / "Worksheets" / "w.xml").string();
-  ASSERT_EQ(DPX_WorksheetManager(&context).saveWorksheet(made, path), dpx::S_OK);
-  EXPECT_EQ(made.getSourceFile(), "..\\Company configuration files\\base.xml");
+  const std::string path = fileBaseWorksheet();
 
   // Opened elsewhere: the file is found from the worksheet's folder.
-  context.setBaseFile("");
   DPX_ConfigurationManager configuration(&context);
   ui.configuration = &configuration;
   ASSERT_EQ(open(path), dpx::S_OK);
@@ -400,6 +406,46 @@ TEST_F(OpenTest, AFileBaseIsReadBesideTheWorksheetAndOnlyLeavesWithDataGetManage
     }
   }
   EXPECT_EQ(withManager, 1);  // no other class is registered; leaves without data are not even tried
+}
+
+// A category whose records cannot be read from the file.
+class UnreadableManager : public FileListingManager {
+ public:
+  using FileListingManager::FileListingManager;
+  DPX_TableInfo* readFromFile(dpx::ConfigurationSource*) override {
+    throw dpx::HostError(dpx::E_FAIL, "Host", "the file's block cannot be read");
+  }
+};
+
+TEST_F(OpenTest, ACategoryThatCannotBeReadIsReportedAndTheCategoriesAfterItStillLoad) {
+  const char* const kQueries = "DPX_TRN_QUERIES_100";  // the first category of the tree
+  const char* const kItems = "DPX_TRN_ITEMSLEAF_100";
+  const std::string queriesClass = DPX_CategoryFactory::findCategory(kQueries)->className;
+  const std::string itemsClass = DPX_CategoryFactory::findCategory(kItems)->className;
+  ASSERT_FALSE(DPX_CategoryFactory::isRegistered(queriesClass));
+  ASSERT_FALSE(DPX_CategoryFactory::isRegistered(itemsClass));
+  ASSERT_TRUE(DPX_CategoryFactory::registerClass(queriesClass, &DPX_CategoryFactory::Make<UnreadableManager>));
+  ASSERT_TRUE(DPX_CategoryFactory::registerClass(itemsClass, &DPX_CategoryFactory::Make<FileListingManager>));
+
+  const std::string path = fileBaseWorksheet();
+  DPX_ConfigurationManager configuration(&context);
+  ui.configuration = &configuration;
+  const dpx::HRESULT opened = open(path);
+  DPX_CategoryFactory::unregisterClass(queriesClass);
+  DPX_CategoryFactory::unregisterClass(itemsClass);
+
+  // The worksheet opens, the user is told that records are missing, and the
+  // failure did not cost the later categories their records.
+  EXPECT_EQ(opened, dpx::S_OK);
+  EXPECT_EQ(ui.errors, std::vector<std::string>{dpx::StringTable::Load(10020)});
+  for (const DPX_WorksheetNode& node : selection.getWorksheet()->getNodes()) {
+    if (node.getStringKey() == kQueries) {
+      EXPECT_EQ(node.getDetails(), nullptr);
+    } else if (node.getStringKey() == kItems) {
+      ASSERT_NE(node.getDetails(), nullptr);
+      EXPECT_EQ(node.getDetails()->getListRows().size(), 2u);
+    }
+  }
 }
 
 }  // namespace
