@@ -10,6 +10,7 @@
 #include "categories/customization/query_manager.h"
 #include "categories/setup/address_format_manager.h"
 #include "categories/setup/currency_settings_manager.h"
+#include "categories/setup/indexes_manager.h"
 #include "categories/table_category.h"
 #include "engine/operation_args.h"
 #include "platform/host/host.h"
@@ -181,6 +182,54 @@ TEST_P(RecordFaults, ReadingTurnsTheCategoryIntoADependencyRecord) {
   // "No category" stays as it is.
   EXPECT_NE(blocks[1].dataItems[1].xml.find("<QueryCategory>-1</QueryCategory>"), std::string::npos)
       << blocks[1].dataItems[1].xml;
+}
+
+TEST_P(RecordFaults, ARecordWhoseLookupFailsIsLoggedAndTheOthersAreCompared) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                              "('AAA', 'Alpha', 0, 'N'), ('BBB', 'Beta', 0, 'N'), ('CCC', 'Gamma', 0, 'N');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, RoundSys, Locked) VALUES "
+                                "('BBB', 'Beta-old', 0, 'N');");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_CurrencySettingsManager(&fx.context, "DPX_TRN_CURRENCYSETTINGS_100").readFromDB(blocks, {});
+  fx.target->InjectFault("GetByKey:37", 1, -99, "Lookup failed");  // BBB's lookup in the target
+  DPX_CurrencySettingsManager(&fx.context, "DPX_TRN_CURRENCYSETTINGS_100").writeData(blocks, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT CurrCode || ':' || CurrName FROM OCRN ORDER BY CurrCode"),
+            "AAA:Alpha,BBB:Beta-old,CCC:Gamma");
+  const Lines lines = fx.logLines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].rfind("DPX_TRN_CURRENCYSETTINGS_100||403|BBB|Beta||||", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1], "DPX_TRN_CURRENCYSETTINGS_100|212|402|AAA|Alpha||||");
+  EXPECT_EQ(lines[2], "DPX_TRN_CURRENCYSETTINGS_100|212|402|CCC|Gamma||||");
+}
+
+TEST_P(RecordFaults, ARowWhoseMatchTheServerRejectsIsLoggedAndTheOthersAreWritten) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OIDX; INSERT INTO OIDX (IdexCode, IndexName) VALUES "
+                              "('A1', 'One'), ('A2', 'Two'), ('A3', 'Three');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OIDX;");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").readFromDB(blocks, {});
+  fx.target->InjectSqlFault("A2", 1, "Statement rejected");
+  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").writeData(blocks, 3);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IdexCode FROM OIDX ORDER BY IdexCode"), "A1,A3");
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_INDEXES_100||403|A2|Two||||Statement rejected",
+                                  "DPX_TRN_INDEXES_100|212|402|A1|One||||", "DPX_TRN_INDEXES_100|212|402|A3|Three||||"}));
+}
+
+TEST_P(RecordFaults, ARejectedInsertIsLoggedAndTheNextRowIsInserted) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OIDX; INSERT INTO OIDX (IdexCode, IndexName) VALUES "
+                              "('A1', 'One'), ('A2', 'Two'), ('A3', 'Three');");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OIDX;");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").readFromDB(blocks, {});
+  fx.target->InjectSqlFault("INSERT", 2, "Insert rejected");
+  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").writeData(blocks, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IdexCode FROM OIDX ORDER BY IdexCode"), "A1,A3");
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_INDEXES_100|212|402|A1|One||||",
+                                  "DPX_TRN_INDEXES_100|212|403|A2|Two||||Insert rejected",
+                                  "DPX_TRN_INDEXES_100|212|402|A3|Three||||"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordFaults, RecordFaults, ::testing::ValuesIn(dpx::test::kServerTypes),
