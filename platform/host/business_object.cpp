@@ -9,16 +9,10 @@
 #include "platform/host/company.h"
 #include "platform/host/company_store.h"
 #include "platform/host/host_codes.h"
+#include "platform/host/property_values.h"
 #include "platform/host/record_xml.h"
 
 namespace dpx::host {
-
-namespace bo_detail {
-Variant ToColumnValue(const PropertyDef& p, const Variant& v);
-bool IsNoReferenceValue(const Variant& v);
-bool IsEmptyPropertyValue(const Variant& v);
-std::string KeyDisplay(const std::vector<Variant>& key);
-}  // namespace bo_detail
 
 namespace {
 

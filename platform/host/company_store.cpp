@@ -56,7 +56,7 @@ CompanyStore::CompanyStore(const std::filesystem::path& file, int serverType) : 
 }
 
 CompanyStore::~CompanyStore() {
-  for (auto& [text, stmt] : cache_) sqlite3_finalize(stmt);
+  for (auto& [text, cached] : cache_) sqlite3_finalize(cached.stmt);
   if (db_) {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(db_);
@@ -85,9 +85,10 @@ void CompanyStore::Create(const std::filesystem::path& file, int serverType, boo
 sqlite3_stmt* CompanyStore::prepare(const std::string& sql) {
   auto it = cache_.find(sql);
   if (it != cache_.end()) {
-    sqlite3_reset(it->second);
-    sqlite3_clear_bindings(it->second);
-    return it->second;
+    lru_.splice(lru_.end(), lru_, it->second.use);
+    sqlite3_reset(it->second.stmt);
+    sqlite3_clear_bindings(it->second.stmt);
+    return it->second.stmt;
   }
   sqlite3_stmt* stmt = nullptr;
   const char* tail = nullptr;
@@ -100,13 +101,13 @@ sqlite3_stmt* CompanyStore::prepare(const std::string& sql) {
     throw HostError(kHrSqlError, "Company", "Only one SQL statement may run at a time: \"" + sql + "\"");
   }
   if (cache_.size() >= kCacheSize) {
-    const std::string& victim = lru_.front();
-    sqlite3_finalize(cache_[victim]);
+    auto victim = cache_.find(lru_.front());
+    sqlite3_finalize(victim->second.stmt);
     cache_.erase(victim);
     lru_.pop_front();
   }
-  cache_.emplace(sql, stmt);
   lru_.push_back(sql);
+  cache_.emplace(sql, CachedStatement{stmt, std::prev(lru_.end())});
   return stmt;
 }
 

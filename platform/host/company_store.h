@@ -93,8 +93,13 @@ class CompanyStore {
   int serverType_ = 0;
   sqlite3* db_ = nullptr;
   int savepointSeq_ = 0;
-  // statement cache, least recently used last
-  std::unordered_map<std::string, sqlite3_stmt*> cache_;
+  // Statement cache: texts from least to most recently used, and each
+  // text's statement with its place in that order.
+  struct CachedStatement {
+    sqlite3_stmt* stmt;
+    std::list<std::string>::iterator use;
+  };
+  std::unordered_map<std::string, CachedStatement> cache_;
   std::list<std::string> lru_;
 };
 

@@ -92,6 +92,15 @@ void DemoServer::Create(const std::filesystem::path& dir, const DemoServerOption
     WriteDemoRows(store, s.base);
     store.exec("UPDATE OADM SET MainCurncy = 'USD', SysCurrncy = 'USD', CurrPeriod = '2026'");
     store.commit();
+    // Users: one in both companies under different internal keys, one only
+    // in each company.
+    if (s.base) {
+      catalogue.addUser(s.db, "auditor", "Auditor & <Reviews>", "auditor", false);
+      catalogue.addUser(s.db, "oneil", "O'Neil (base only)", "oneil", false);
+    } else {
+      catalogue.addUser(s.db, "temp", "Temp & <Seasonal> (target only)", "temp", false);
+      catalogue.addUser(s.db, "auditor", "Auditor & <Reviews>", "auditor", false);
+    }
     if (s.base) {
       AddUserTable(*company, "CARS", "Company cars", {{"Color", db_Alpha}, {"Seats", db_Numeric}, {"Bought", db_Date}});
       AddUserTable(*company, "BASEONLY", "Base's only table", {{"Note", db_Memo}});

@@ -4,6 +4,7 @@
 #include "platform/host/record_xml.h"
 
 #include "platform/framework/host_error.h"
+#include "platform/framework/text.h"
 #include "platform/host/host_codes.h"
 
 namespace dpx::host {
@@ -80,23 +81,6 @@ class Parser {
     return s_.substr(b, p_ - b);
   }
 
-  static void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) out += static_cast<char>(cp);
-    else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-
   void entity(std::string& out) {
     size_t e = s_.find(';', p_);
     if (e == std::string::npos || e - p_ > 12) fail("bad entity");
@@ -119,7 +103,16 @@ class Parser {
         cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
         if (cp > 0x10FFFF) fail("bad character reference");
       }
-      AppendUtf8(out, cp);
+      // No NUL and no lone surrogate: neither is a character XML can carry.
+      if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) fail("character reference &" + ent + "; names no character");
+      std::u16string unit;
+      if (cp < 0x10000) {
+        unit += static_cast<char16_t>(cp);
+      } else {
+        unit += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+        unit += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+      }
+      out += Utf16ToUtf8(unit);
     } else {
       fail("unknown entity &" + ent + ";");
     }

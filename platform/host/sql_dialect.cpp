@@ -8,6 +8,7 @@
 
 #include "platform/framework/host_error.h"
 #include "platform/framework/text.h"
+#include "platform/host/company_store.h"
 #include "platform/host/host_codes.h"
 
 namespace dpx::host {
@@ -32,6 +33,21 @@ bool WordChar(char c) {
                   "SQL form not valid for database server type " + std::to_string(serverType) + ": " + what);
 }
 
+// The position after the quote that closes the literal or identifier opening
+// at `open`; a doubled quote inside stands for one.
+size_t ClosingQuote(const std::string& sql, size_t open, int serverType, const char* unterminated) {
+  const char q = sql[open];
+  for (size_t i = open + 1; i < sql.size(); ++i) {
+    if (sql[i] != q) continue;
+    if (i + 1 < sql.size() && sql[i + 1] == q) {
+      ++i;
+      continue;
+    }
+    return i + 1;
+  }
+  Refuse(serverType, unterminated);
+}
+
 std::vector<Token> Tokenize(const std::string& sql, int serverType) {
   std::vector<Token> out;
   size_t i = 0, n = sql.size();
@@ -42,34 +58,10 @@ std::vector<Token> Tokenize(const std::string& sql, int serverType) {
       while (i < n && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
       out.push_back({Tok::Space, sql.substr(start, i - start)});
     } else if (c == '\'') {
-      ++i;
-      for (;;) {
-        if (i >= n) Refuse(serverType, "unterminated text literal");
-        if (sql[i] == '\'') {
-          if (i + 1 < n && sql[i + 1] == '\'') {
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        ++i;
-      }
+      i = ClosingQuote(sql, i, serverType, "unterminated text literal");
       out.push_back({Tok::String, sql.substr(start, i - start)});
     } else if (c == '"') {
-      ++i;
-      for (;;) {
-        if (i >= n) Refuse(serverType, "unterminated quoted identifier");
-        if (sql[i] == '"') {
-          if (i + 1 < n && sql[i + 1] == '"') {
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        ++i;
-      }
+      i = ClosingQuote(sql, i, serverType, "unterminated quoted identifier");
       out.push_back({Tok::Quoted, sql.substr(start, i - start)});
     } else if (c == '[') {
       size_t close = sql.find(']', i);
@@ -126,15 +118,6 @@ bool IsType5Date(const std::string& s) {
          s.size() == 26 && s[19] == '.' && Digits(s, 20, 6);
 }
 std::string IsoToYmd(const std::string& s) { return s.substr(0, 4) + s.substr(5, 2) + s.substr(8, 2); }
-
-std::string QuoteIdent(const std::string& name) {
-  std::string q = "\"";
-  for (char c : name) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + "\"";
-}
 
 // Index of the next token that is not blank or comment, from i.
 size_t Next(const std::vector<Token>& t, size_t i) {
@@ -277,7 +260,7 @@ std::string SqlDialect::Translate(int serverType, const std::string& sql, std::s
         if (tok.text[0] == '@') {
           // A bare user-table name: a variable in the bracketing dialects.
           if (family != 2 && family != 5) Refuse(serverType, "bare user table " + tok.text + " (write [" + tok.text + "])");
-          out += QuoteIdent(tok.text);
+          out += CompanyStore::Quote(tok.text);
           if (wantTable) table = tok.text, wantTable = false;
           continue;
         }
@@ -293,7 +276,7 @@ std::string SqlDialect::Translate(int serverType, const std::string& sql, std::s
         if (family == 2 || family == 5) Refuse(serverType, "bracketed name " + tok.text);
         std::string name = IdentName(tok);
         if (wantTable) table = name, wantTable = false;
-        out += QuoteIdent(name);
+        out += CompanyStore::Quote(name);
         continue;
       }
       case Tok::Quoted:

@@ -91,8 +91,6 @@ TEST_F(CompanyTest, BackupsAreRecordedPerDatabase) {
   EXPECT_TRUE(server.base()->Backups().empty());
 }
 
-// Fields come back typed by their column; the XML is the recordset's shape
-// with no whitespace, the table named without "@", dates as YYYYMMDD.
 // The recent-backup question, in the form the copy command asks it.
 TEST_F(CompanyTest, BackupHistoryAnswersTheRecentBackupQuery) {
   auto now = [](int minutesAgo) {
@@ -123,6 +121,8 @@ TEST_F(CompanyTest, BackupHistoryAnswersTheRecentBackupQuery) {
   EXPECT_THROW(type2.target()->NewRecordset()->DoQuery(sql), HostError);
 }
 
+// Fields come back typed by their column; the XML is the recordset's shape
+// with no whitespace, the table named without "@", dates as YYYYMMDD.
 TEST_F(CompanyTest, RecordsetFieldsAndXml) {
   auto base = server.base();
   auto rs = base->NewRecordset();

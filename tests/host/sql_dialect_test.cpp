@@ -114,7 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{2, "SELECT * FROM OQCN WHERE 1 = '2024-01-01 00:00:00.000000'", "2024-01-01 00:00:00"},
                       Refused{6, "SELECT * FROM OQCN WHERE 1 = CONVERT(datetime,'2024-01-01',112)", "not YYYYMMDD"},
                       Refused{2, "SELECT * FROM OQCN WHERE 1 = TIMESTAMP_ISO('20240101')", "not YYYY-MM-DD"},
-                      Refused{6, "SELECT * FROM OQCN WHERE CatName = N'open", "unterminated"}));
+                      Refused{3, "SELECT * FROM OQCN WHERE 1 = TIMESTAMP_ISO('2024-01-01')", "TIMESTAMP_ISO"},
+                      Refused{3, "SELECT * FROM OQCN WHERE 1 = '2024-01-01 00:00:00.000000'", "2024-01-01 00:00:00"},
+                      Refused{2, "SELECT * FROM msdb.dbo.backupset", "msdb"},
+                      Refused{5, "SELECT * FROM OQCN WHERE 1 = DATEADD(day, 1, 2)", "DATEADD"},
+                      Refused{6, "SELECT * FROM OQCN WHERE CatName = N'open", "unterminated"},
+                      Refused{6, "SELECT * FROM OQCN WHERE \"CatName = N'x'", "unterminated"},
+                      Refused{6, "SELECT * FROM [OQCN WHERE 1 = 1", "unterminated"}));
 
 // Types 2, 3 and 5 compare text exactly; the other types ignore case, in
 // comparisons, LIKE and key uniqueness alike.
