@@ -7,10 +7,8 @@
 
 #include <fmt/printf.h>
 
-#include "engine/ui_services.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
-#include "platform/framework/string_table.h"
 #include "worksheet/worksheet_manager.h"
 
 using dpx::DPX_LogScope;
@@ -19,6 +17,8 @@ using dpx::HRESULT;
 using dpx::S_OK;
 
 namespace {
+
+constexpr uint32_t kInvalidData = 10036;
 
 // The substitute that tells the copy "cannot be copied with this method".
 constexpr int kSubstituteNotCopied = 33;
@@ -172,7 +172,7 @@ HRESULT DPX_WorksheetTemplateManager::updateWorksheetFromTemplate(DPX_Worksheet&
     const DPX_WorksheetNode* rules = findNode(node.getLeafId());
     if (rules == nullptr) {
       log.LogError("Node '%s' not found in worksheet template!", node.getLeafId());
-      DPX_Util::ShowError(dpx::StringTable::Load(10036, dpx::Ui().getLanguage()), false);
+      DPX_Util::ShowError(HostText(kInvalidData), false);
       return E_FAIL;
     }
     node.setStringKey(rules->getStringKey());

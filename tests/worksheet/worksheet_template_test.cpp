@@ -9,6 +9,7 @@
 
 #include "engine/ui_services.h"
 #include "platform/framework/string_table.h"
+#include "tests/support/scripted_ui.h"
 #include "tests/support/test_dir.h"
 #include "worksheet/worksheet_manager.h"
 #include "worksheet/worksheet_template_manager.h"
@@ -16,17 +17,6 @@
 namespace {
 
 using dpx::test::TestDir;
-
-// Keeps the errors the status bar was asked to show (in the bold font).
-class StatusRecorder : public dpx::NullUiServices {
- public:
-  StatusRecorder() { dpx::SetUi(this); }
-  ~StatusRecorder() override { dpx::SetUi(nullptr); }
-  void setStatusText(const std::string& text, bool normalFont, uint32_t) override {
-    if (!normalFont) errors.push_back(text);
-  }
-  std::vector<std::string> errors;
-};
 
 void Write(const std::filesystem::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
@@ -129,14 +119,14 @@ TEST_F(TemplateTest, AReadWorksheetTakesTheTemplatesRulesAndKeepsTheUsersChoice)
 }
 
 TEST_F(TemplateTest, ANodeTheTemplateLacksMakesTheWorksheetInvalid) {
-  StatusRecorder ui;
+  dpx::test::ScriptedUi ui;
   Write(dir / "w.xml", File("<A leaf_id=\"1\"><B leaf_id=\"1.1\"/></A><Z leaf_id=\"9.9\"/><C leaf_id=\"4\"/>"));
   DPX_Worksheet ws;
   DPX_WorksheetManager manager(nullptr);
   ASSERT_EQ(manager.readWorksheet(ws, (dir / "w.xml").string()), dpx::S_OK);
   EXPECT_EQ(tpl().updateWorksheetFromTemplate(ws), dpx::E_FAIL);
-  ASSERT_EQ(ui.errors.size(), 1u);
-  EXPECT_EQ(ui.errors.back(), dpx::StringTable::Load(10036));
+  ASSERT_EQ(ui.statusErrors().size(), 1u);
+  EXPECT_EQ(ui.statusErrors().back(), dpx::StringTable::Load(10036));
   EXPECT_EQ(ws.getNodes()[1].getStringKey(), "DPX_TRN_QUERIES_100");  // nodes before it were stamped
 }
 
@@ -173,13 +163,13 @@ TEST_F(TemplateTest, NewWorksheetsGetAFreshTreeAndTheLogViewerItsNames) {
 }
 
 TEST(TemplateMissing, AMissingTemplateIsReadAgainOnTheNextUse) {
-  StatusRecorder ui;
+  dpx::test::ScriptedUi ui;
   TestDir dir;
   DPX_WorksheetTemplateManager::setTemplatePath((dir / "WorkSheet.tpl").string());
   DPX_WorksheetTemplateManager& tpl = DPX_WorksheetTemplateManager::getInstance(nullptr);
   EXPECT_FALSE(tpl.isInitialized());
-  ASSERT_EQ(ui.errors.size(), 1u);
-  EXPECT_EQ(ui.errors.back(), fmt::sprintf(dpx::StringTable::Load(10008), (dir / "WorkSheet.tpl").string()));
+  ASSERT_EQ(ui.statusErrors().size(), 1u);
+  EXPECT_EQ(ui.statusErrors().back(), fmt::sprintf(dpx::StringTable::Load(10008), (dir / "WorkSheet.tpl").string()));
   DPX_Worksheet ws;
   tpl.getWorksheetTemplate(ws);
   EXPECT_TRUE(ws.getNodes().empty());
