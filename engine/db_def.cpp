@@ -60,6 +60,14 @@ int FieldSize(const UserFieldDef& field) {
   return field.size;
 }
 
+// Whether a table's field list (column 0 the field name) has the user field.
+bool HasUserField(host::Recordset& fields, const UserFieldDef& field) {
+  const std::string name = "U_" + field.name;
+  for (fields.MoveFirst(); !fields.EoF(); fields.MoveNext())
+    if (fields.Field(0).toText() == name) return true;
+  return false;
+}
+
 std::string LastErrorText(const std::shared_ptr<host::Company>& company) {
   int code = 0;
   std::string text;
@@ -207,12 +215,8 @@ bool DbDef::tableComplete(const UserTableDef& table) {
   } catch (const HostError&) {
     return false;
   }
-  for (const auto& field : table.fields) {
-    bool found = false;
-    for (fields->MoveFirst(); !fields->EoF() && !found; fields->MoveNext())
-      found = fields->Field(0).toText() == "U_" + field.name;
-    if (!found) return false;
-  }
+  for (const auto& field : table.fields)
+    if (!HasUserField(*fields, field)) return false;
   return true;
 }
 
@@ -303,12 +307,8 @@ HRESULT DbDef::Create(int resourceId, bool /*dropUnknown*/, const DbVersion& ver
         createTable(table.name, table.description);
         fields = company_->NewBridge()->GetTableFieldList("@" + table.name);
       }
-      for (const auto& field : table.fields) {
-        bool found = false;
-        for (fields->MoveFirst(); !fields->EoF() && !found; fields->MoveNext())
-          found = fields->Field(0).toText() == "U_" + field.name;
-        if (!found) createField(table.name, field);
-      }
+      for (const auto& field : table.fields)
+        if (!HasUserField(*fields, field)) createField(table.name, field);
     }
     writeVersionRow(target, "C");
   } catch (const HostError& e) {

@@ -71,6 +71,14 @@ class DPX_DIInterface {
   // Adjusts record XML before it is read into a business object.
   virtual void adjustXml(int32_t objectType, std::string& xml);
 
+  // Record XML editing for the reference mapping: removes the cursor's
+  // element (the cursor moves to its parent) and, when add is non-zero,
+  // appends to that parent an element with the given name and text. The
+  // cursor stays on the parent. Returns 1; 0 when the cursor's element could
+  // not be removed (nothing is added then) or the new element could not be made.
+  static int32_t replaceElement(DPX_DOMParser& parser, int32_t add, const std::string& elementName,
+                                const std::string& elementText);
+
   const std::string& getCategoryKey() const { return m_categoryKey; }
   DPX_ConnectionContext* getContext() const { return m_context; }
   DPX_TableInfo& getTableInfo() { return m_tableInfo; }

@@ -11,7 +11,6 @@
 #include "platform/framework/variant.h"
 
 class DPX_ConnectionContext;
-class DPX_DOMParser;
 
 class DPX_OperationArgs {
  public:
@@ -57,11 +56,3 @@ class DPX_OperationArgs {
   std::vector<std::string> keyNames;
   int32_t hostObjectType = 0;
 };
-
-// Record XML editing for the reference mapping: removes the cursor's element
-// (the cursor moves to its parent) and, when add is non-zero, appends to that
-// parent an element with the given name and text. The cursor stays on the
-// parent. Returns 1; 0 when the cursor's element could not be removed (nothing
-// is added then) or the new element could not be made.
-int32_t replaceElement(DPX_DOMParser& parser, int32_t add, const std::string& elementName,
-                       const std::string& elementText);

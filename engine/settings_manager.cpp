@@ -57,7 +57,7 @@ dpx::HRESULT DPX_SettingsManager::getSettingsFromDatabase() {
     const std::string sql = ReadSql(company->DbServerType());
     log.LogDbg0("SQL: \"%s\"\n", sql);
     auto rs = company->NewRecordset();
-    rs->DoQuery(sql);
+    if (rs->DoQuery(sql) != 0) throw dpx::HostError(dpx::E_FAIL, "DPX_SettingsManager", "the settings row cannot be read");
     rs->MoveFirst();
     if (rs->EoF()) return dpx::S_FALSE;
     const int32_t copyMethod = rs->Field(0).toInt32();
@@ -195,7 +195,7 @@ dpx::HRESULT DPX_SettingsManager::checkSettings() {
   if (createDefaultFolders() != 0) {
     log.LogError("Failed to create default folders.");
     const auto app = context_->getApplication();
-    const int language = app ? app->language() : dpx::Ui().getLanguage();
+    const int language = DPX_Util::HostLanguage(app);
     const std::string text = dpx::StringTable::Load(kDefaultFoldersFailed, language);
     if (app)
       app->setStatusBarErrorMessage(text);

@@ -4,11 +4,15 @@
 
 #include <fmt/format.h>
 
+#include "engine/util.h"
+
 namespace {
 
-constexpr int32_t kTypeDb2 = 2;    // dates TIMESTAMP_ISO('YYYY-MM-DD'), N'' texts
-constexpr int32_t kTypeSqlDb = 3;  // dates as the eight digits
-constexpr int32_t kTypeHana = 5;   // double-quoted columns, '' texts, no memo values
+// The server types with a dialect of their own; every other type brackets
+// user tables and writes dates through CONVERT.
+constexpr int32_t kTypeIsoDates = 2;     // dates TIMESTAMP_ISO('YYYY-MM-DD'), N'' texts
+constexpr int32_t kTypeDigitDates = 3;   // dates as the eight digits
+constexpr int32_t kTypeQuotedNames = 5;  // double-quoted columns, '' texts, no memo values
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -20,16 +24,6 @@ std::string Trim(const std::string& s) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string DoubleQuotes(const std::string& s) {
-  std::string out;
-  out.reserve(s.size() + 2);
-  for (char c : s) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out;
-}
 
 // Splits at blanks and, when withCommas, at commas; empty pieces are dropped.
 std::vector<std::string> Tokens(const std::string& s, bool withCommas) {
@@ -62,7 +56,7 @@ DPX_SqlStatement::DPX_SqlStatement(int32_t serverType) : serverType_(serverType)
 void DPX_SqlStatement::setTable(std::string table) { table_ = std::move(table); }
 
 void DPX_SqlStatement::addColumn(const std::string& column) {
-  columns_.push_back(serverType_ == kTypeHana ? Quoted(column) : column);
+  columns_.push_back(serverType_ == kTypeQuotedNames ? Quoted(column) : column);
 }
 
 bool DPX_SqlStatement::IsSqlNumber(const std::string& s) {
@@ -95,10 +89,10 @@ bool DPX_SqlStatement::IsEightDigitDate(const std::string& s) {
 
 void DPX_SqlStatement::addValue(const std::string& column, const std::string& value, int32_t typeCode) {
   // Memo columns cannot be compared or assigned this way on type 5.
-  if (typeCode == kMemo && serverType_ == kTypeHana) return;
+  if (typeCode == kMemo && serverType_ == kTypeQuotedNames) return;
 
   DPX_ValuePair pair;
-  pair.column = serverType_ == kTypeHana ? Quoted(column) : column;
+  pair.column = serverType_ == kTypeQuotedNames ? Quoted(column) : column;
 
   if (!value.empty() && typeCode == kDate) {
     if (!IsEightDigitDate(value)) {
@@ -109,9 +103,9 @@ void DPX_SqlStatement::addValue(const std::string& column, const std::string& va
     }
     const std::string y = value.substr(0, 4), m = value.substr(4, 2), d = value.substr(6, 2);
     switch (serverType_) {
-      case kTypeSqlDb: pair.value = value; break;
-      case kTypeDb2: pair.value = "TIMESTAMP_ISO('" + y + "-" + m + "-" + d + "')"; break;
-      case kTypeHana: pair.value = "'" + y + "-" + m + "-" + d + " 00:00:00.000000'"; break;
+      case kTypeDigitDates: pair.value = value; break;
+      case kTypeIsoDates: pair.value = "TIMESTAMP_ISO('" + y + "-" + m + "-" + d + "')"; break;
+      case kTypeQuotedNames: pair.value = "'" + y + "-" + m + "-" + d + " 00:00:00.000000'"; break;
       default: pair.value = "CONVERT(datetime,'" + value + "',112)"; break;
     }
     pair.quoteFlag = DPX_ValuePair::kUnquoted;
@@ -120,7 +114,7 @@ void DPX_SqlStatement::addValue(const std::string& column, const std::string& va
   }
 
   if (typeCode == kAlpha || typeCode == kMemo) {
-    pair.value = DoubleQuotes(value);
+    pair.value = DPX_Util::EscapeSqlText(value);
     pair.quoteFlag = DPX_ValuePair::kQuoted;
   } else if (value.empty()) {
     pair.value = "NULL";
@@ -144,13 +138,13 @@ void DPX_SqlStatement::throwIfRefused() const {
 
 std::string DPX_SqlStatement::tableName() const {
   const std::string t = Trim(table_);
-  if (!t.empty() && t[0] == '@' && serverType_ != kTypeDb2 && serverType_ != kTypeHana) return "[" + t + "]";
+  if (!t.empty() && t[0] == '@' && serverType_ != kTypeIsoDates && serverType_ != kTypeQuotedNames) return "[" + t + "]";
   return t;
 }
 
 std::string DPX_SqlStatement::writeValue(const DPX_ValuePair& pair) const {
   if (pair.quoteFlag != DPX_ValuePair::kQuoted) return pair.value;
-  return (serverType_ == kTypeHana ? "'" : "N'") + pair.value + "'";
+  return (serverType_ == kTypeQuotedNames ? "'" : "N'") + pair.value + "'";
 }
 
 std::string DPX_SqlStatement::buildWhere() const {

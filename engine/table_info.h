@@ -28,7 +28,6 @@ class DPX_TableInfo {
   int32_t readFieldTypes(const std::string& tableName, const std::vector<std::string>& columns,
                          std::vector<std::string>& headings, std::vector<int32_t>& types);
   void addListRow(std::vector<std::string> row) { listRows_.push_back(std::move(row)); }
-  void addFieldDescriptor(std::vector<std::string> row) { addListRow(std::move(row)); }
   void addRow(DPX_DetailRecord record) { detailRecords_.push_back(std::move(record)); }
   void setTextList(std::vector<std::string> names) { textList_ = std::move(names); }
 

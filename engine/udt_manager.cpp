@@ -27,11 +27,6 @@ DPX_UDTManager::DbDefFactory& Factory() {
   return factory;
 }
 
-int Language(const std::shared_ptr<dpx::HostApplication>& app) {
-  if (!app) return dpx::Ui().getLanguage();
-  return app->language();
-}
-
 // The host client's message box when there is a client, the program's own otherwise.
 int Ask(const std::shared_ptr<dpx::HostApplication>& app, const std::string& text, const std::string& button1,
         const std::string& button2) {
@@ -81,7 +76,7 @@ dpx::HRESULT DPX_UDTManager::checkCompany() {
         definition->GetFileVersion(fileVersion);
         log.LogDbg0("Add-on version is %s. Incomplete upgrade of DB tables to version %s detected.\n",
                     fileVersion.GetVersionAsText(), dbVersion.GetVersionAsText());
-        const int language = Language(app);
+        const int language = DPX_Util::HostLanguage(app);
         const std::string exitText = dpx::StringTable::Load(kExit, language);
         const std::string upgradeText = dpx::StringTable::Load(kUpgrade, language);
         // The version goes where the text has "%s"; a translation is never run as a format.
@@ -127,7 +122,7 @@ dpx::HRESULT DPX_UDTManager::storeNote(int32_t id, const std::string& key) {
   const dpx::HRESULT result = DPX_Util::WriteNoteToDB(0, context_->getCompany(), id, key);
   if (dpx::Failed(result)) {
     const auto app = context_->getApplication();
-    const int language = Language(app);
+    const int language = DPX_Util::HostLanguage(app);
     Ask(app, dpx::StringTable::Load(kNoteWriteFailed, language), dpx::StringTable::Load(kOk, language), "");
   }
   return result;

@@ -24,7 +24,8 @@ class DPX_ConnectionContext;
 
 namespace dpx {
 class DPX_LogScope;
-}
+class HostApplication;
+}  // namespace dpx
 namespace dpx::host {
 class Company;
 class HostObject;
@@ -136,6 +137,9 @@ class DPX_Util {
   static dpx::HRESULT StatusOf(const std::exception& e);
   // A text for a place between apostrophes in SQL: every "'" doubled.
   static std::string EscapeSqlText(const std::string& text);
+  // The host client's current language: the client's own when there is a
+  // client that answers, the program's user-interface language otherwise.
+  static int HostLanguage(const std::shared_ptr<dpx::HostApplication>& application);
 
   // --- Company services ---------------------------------------------------
   // 0 after a check (isSuperUser tells the answer), 1 when the user cannot be

@@ -24,17 +24,8 @@ constexpr uint32_t kConnectFailed = 10027;
 constexpr uint32_t kDisconnectException = 10029;
 constexpr uint32_t kDisconnectFailed = 10030;
 
-// The host client's language: the application's when the context has one.
 int Language(DPX_ConnectionContext* context) {
-  if (context) {
-    if (auto app = context->getApplication()) {
-      try {
-        return app->language();
-      } catch (const dpx::HostError&) {
-      }
-    }
-  }
-  return dpx::Ui().getLanguage();
+  return DPX_Util::HostLanguage(context ? context->getApplication() : nullptr);
 }
 
 // The message of a refused call: the program's text, and the host's reason
@@ -47,6 +38,18 @@ void ShowRefusal(dpx::DPX_LogScope& log, const DPX_Util::CompanyPtr& company, ui
 }
 
 }  // namespace
+
+int DPX_Util::HostLanguage(const std::shared_ptr<dpx::HostApplication>& application) {
+  if (application) {
+    try {
+      return application->language();
+    } catch (const dpx::HostError& e) {
+      dpx::DPX_LogScope log("DPX_Util::HostLanguage");
+      log.LogWarning("The host client does not tell its language: %s", e.what());
+    }
+  }
+  return dpx::Ui().getLanguage();
+}
 
 dpx::HRESULT DPX_Util::CheckSuperUser(int32_t /*logValue*/, const CompanyPtr& company, bool& isSuperUser) {
   dpx::DPX_LogScope log("DPX_Util::CheckSuperUser");

@@ -166,6 +166,11 @@ TEST(ByName, StatusesOfCallsByMemberName) {
   dpx::Variant flag;
   ASSERT_EQ(company->GetCompanyService()->GetCompanySettings()->GetProperty("EnableAccountSegmentation", flag), 0);
   EXPECT_EQ(DPX_Util::QueryHostFlag(company), flag.toInt64() != 0);
+  // The flag follows the company's setting both ways.
+  for (int value : {1, 0}) {
+    ASSERT_EQ(company->NewRecordset()->DoQuery("UPDATE CINF SET EnableAccountSegmentation = " + std::to_string(value)), 0);
+    EXPECT_EQ(DPX_Util::QueryHostFlag(company), value != 0) << value;
+  }
 }
 
 TEST(TableInfo, AColumnTheHostLacksKeepsHeadingsAndTypesParallel) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/di_interface.h"
 #include "engine/dom_parser.h"
 
 namespace {
@@ -54,7 +55,7 @@ TEST(OperationArgs, ReplaceElementSwapsOrOnlyRemoves) {
     ASSERT_TRUE(parser.loadXML(
         "<row><Code>A</Code><Account><dep><tableName>OACT</tableName></dep></Account></row>"));
     ASSERT_EQ(parser.findElement("Account"), 1u);
-    EXPECT_EQ(replaceElement(parser, c.add, "Account", "4000"), 1);
+    EXPECT_EQ(DPX_DIInterface::replaceElement(parser, c.add, "Account", "4000"), 1);
     EXPECT_EQ(parser.getNodeName(), "row");  // the cursor stays on the parent
     EXPECT_EQ(parser.serialize(false), c.result);
   }
@@ -62,7 +63,7 @@ TEST(OperationArgs, ReplaceElementSwapsOrOnlyRemoves) {
 
 TEST(OperationArgs, ReplaceElementWithoutAParentAddsNothing) {
   DPX_DOMParser parser;
-  EXPECT_EQ(replaceElement(parser, 1, "X", "1"), 0);
+  EXPECT_EQ(DPX_DIInterface::replaceElement(parser, 1, "X", "1"), 0);
 }
 
 }  // namespace

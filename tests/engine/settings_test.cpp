@@ -121,6 +121,22 @@ TEST(Settings, AFailedSaveKeepsTheOldRow) {
   EXPECT_EQ(read.getLogFileFolder(), "/logs/old");
 }
 
+// Without the user table nothing can be read or written: the check fails
+// instead of taking the company for one without a row.
+TEST(Settings, WithoutTheTableEveryOperationFails) {
+  DemoServerFixture server(6, false);
+  DPX_ConnectionContext context;
+  context.setCompany(server.base());
+  DPX_SettingsManager settings(&context);
+  EXPECT_LT(settings.getSettingsFromDatabase(), 0);
+  EXPECT_LT(settings.updateSettingsFromDatabase(), 0);
+  EXPECT_LT(settings.checkSettings(), 0);
+  EXPECT_EQ(settings.getCopyMethod(), -1);  // no defaults were taken
+  settings.setDefaultSettings();
+  EXPECT_LT(settings.saveSettingsToDatabase(), 0);
+  EXPECT_EQ(context.getCopyMethod(), -1);
+}
+
 TEST(Settings, OnlyAnExactYIsTrue) {
   Fixture f;
   DPX_SettingsManager settings(&f.context);
