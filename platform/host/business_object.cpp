@@ -168,68 +168,78 @@ bool BusinessObject::GetByKey(const std::vector<Variant>& keys) {
     company_->SetLastError(code, text);
     throw HostError(kHrInjected, typeName(), text);
   }
-  const ObjectTypeDef& t = *type_;
-  if (keys.size() != t.keyProperties.size())
-    throw HostError(E_INVALIDARG, typeName(),
-                    "GetByKey of " + t.name + " takes " + std::to_string(t.keyProperties.size()) + " key value(s), not " +
-                        std::to_string(keys.size()));
-  std::vector<const PropertyDef*> cols;
-  std::string sql = "SELECT ";
-  for (const PropertyDef& p : t.properties) {
-    if (p.column.empty() || p.writeOnly) continue;
-    sql += (cols.empty() ? "" : ", ") + Q::Quote(p.column);
-    cols.push_back(&p);
-  }
-  sql += " FROM " + Q::Quote(t.mainTable);
-  std::vector<Variant> params;
-  for (size_t i = 0; i < keys.size(); ++i) {
-    const PropertyDef* kp = t.findProperty(t.keyProperties[i]);
-    Variant norm;
-    if (!Normalize(*kp, keys[i], norm)) {
-      // A key of the wrong kind names no record.
-      header_.clear();
-      lines_.clear();
-      positioned_ = false;
-      return false;
-    }
-    sql += (i ? " AND " : " WHERE ") + Q::Quote(kp->column) + " = ?";
-    params.push_back(ToColumn(*kp, norm));
-  }
-  sql += " LIMIT 1";
-  CompanyStore& store = company_->store();
-  QueryResult r = store.query(sql, params);
-  header_.clear();
-  lines_.clear();
-  positioned_ = false;
-  fetchedKey_.clear();
-  if (r.rows.empty()) return false;
-  for (size_t i = 0; i < cols.size(); ++i) header_[cols[i]->property] = FromColumn(*cols[i], r.rows[0][i]);
-  for (const std::string& k : t.keyProperties) fetchedKey_.push_back(header_[k]);
-  for (const LineDef& line : t.lines) {
-    std::vector<const PropertyDef*> lcols;
-    std::string lsql = "SELECT ";
-    for (const PropertyDef& p : line.properties) {
+  // A call that fails raises and leaves its reason as the last error, so
+  // that it is never mistaken for a record that is not there.
+  try {
+    const ObjectTypeDef& t = *type_;
+    if (keys.size() != t.keyProperties.size())
+      throw HostError(E_INVALIDARG, typeName(),
+                      "GetByKey of " + t.name + " takes " + std::to_string(t.keyProperties.size()) + " key value(s), not " +
+                          std::to_string(keys.size()));
+    std::vector<const PropertyDef*> cols;
+    std::string sql = "SELECT ";
+    for (const PropertyDef& p : t.properties) {
       if (p.column.empty() || p.writeOnly) continue;
-      lsql += (lcols.empty() ? "" : ", ") + Q::Quote(p.column);
-      lcols.push_back(&p);
+      sql += (cols.empty() ? "" : ", ") + Q::Quote(p.column);
+      cols.push_back(&p);
     }
-    if (lcols.empty()) continue;
-    lsql += " FROM " + Q::Quote(line.table);
-    std::vector<Variant> lparams;
-    for (size_t i = 0; i < line.parentColumns.size() && i < fetchedKey_.size(); ++i) {
-      lsql += (i ? " AND " : " WHERE ") + Q::Quote(line.parentColumns[i]) + " = ?";
-      lparams.push_back(ToColumn(*t.findProperty(t.keyProperties[i]), fetchedKey_[i]));
+    sql += " FROM " + Q::Quote(t.mainTable);
+    std::vector<Variant> params;
+    for (size_t i = 0; i < keys.size(); ++i) {
+      const PropertyDef* kp = t.findProperty(t.keyProperties[i]);
+      Variant norm;
+      if (!Normalize(*kp, keys[i], norm)) {
+        // A key of the wrong kind names no record.
+        header_.clear();
+        lines_.clear();
+        positioned_ = false;
+        return false;
+      }
+      sql += (i ? " AND " : " WHERE ") + Q::Quote(kp->column) + " = ?";
+      params.push_back(ToColumn(*kp, norm));
     }
-    if (!line.lineNumColumn.empty()) lsql += " ORDER BY " + Q::Quote(line.lineNumColumn);
-    auto& rows = lines_[line.element];
-    for (auto& row : store.query(lsql, lparams).rows) {
-      PropertyValues values;
-      for (size_t i = 0; i < lcols.size(); ++i) values[lcols[i]->property] = FromColumn(*lcols[i], row[i]);
-      rows.push_back(std::move(values));
+    sql += " LIMIT 1";
+    CompanyStore& store = company_->store();
+    QueryResult r = store.query(sql, params);
+    header_.clear();
+    lines_.clear();
+    positioned_ = false;
+    fetchedKey_.clear();
+    if (r.rows.empty()) return false;
+    for (size_t i = 0; i < cols.size(); ++i) header_[cols[i]->property] = FromColumn(*cols[i], r.rows[0][i]);
+    for (const std::string& k : t.keyProperties) fetchedKey_.push_back(header_[k]);
+    for (const LineDef& line : t.lines) {
+      std::vector<const PropertyDef*> lcols;
+      std::string lsql = "SELECT ";
+      for (const PropertyDef& p : line.properties) {
+        if (p.column.empty() || p.writeOnly) continue;
+        lsql += (lcols.empty() ? "" : ", ") + Q::Quote(p.column);
+        lcols.push_back(&p);
+      }
+      if (lcols.empty()) continue;
+      lsql += " FROM " + Q::Quote(line.table);
+      std::vector<Variant> lparams;
+      for (size_t i = 0; i < line.parentColumns.size() && i < fetchedKey_.size(); ++i) {
+        lsql += (i ? " AND " : " WHERE ") + Q::Quote(line.parentColumns[i]) + " = ?";
+        lparams.push_back(ToColumn(*t.findProperty(t.keyProperties[i]), fetchedKey_[i]));
+      }
+      if (!line.lineNumColumn.empty()) lsql += " ORDER BY " + Q::Quote(line.lineNumColumn);
+      auto& rows = lines_[line.element];
+      for (auto& row : store.query(lsql, lparams).rows) {
+        PropertyValues values;
+        for (size_t i = 0; i < lcols.size(); ++i) values[lcols[i]->property] = FromColumn(*lcols[i], row[i]);
+        rows.push_back(std::move(values));
+      }
     }
+    positioned_ = true;
+    return true;
+  } catch (const HostError& e) {
+    header_.clear();
+    lines_.clear();
+    positioned_ = false;
+    company_->SetLastError(kErrGeneral, e.description());
+    throw;
   }
-  positioned_ = true;
-  return true;
 }
 
 std::string BusinessObject::GetAsXML() const {

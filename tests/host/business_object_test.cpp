@@ -189,7 +189,11 @@ TEST_P(BusinessObjects, TransactionRollbackUndoesRemoveAndAdd) {
 TEST_P(BusinessObjects, GetByKeyFailureIsNotNotFound) {
   auto c = target->NewBusinessObject(37);
   EXPECT_FALSE(c->GetByKey({Variant("XXX")}));
+  ASSERT_TRUE(c->GetByKey({Variant("USD")}));
   EXPECT_THROW(c->GetByKey({Variant("USD"), Variant("extra")}), HostError);
+  EXPECT_NE(LastError(*target).find("takes 1 key value(s), not 2"), std::string::npos) << LastError(*target);
+  // The record fetched before the failed call is no longer the one written.
+  EXPECT_EQ(c->Update(), kErrNotPositioned);
   Variant out;
   EXPECT_EQ(c->invoke("GetByKey", {Variant("USD")}, out), S_OK);
   EXPECT_TRUE(out.toBool());

@@ -206,6 +206,44 @@ TEST_F(CompanyTest, CompanyService) {
   EXPECT_EQ(info->get("MinimumAmountForAnnualList", v), S_OK);
 }
 
+// The demo companies show what a copy meets: records in both under other
+// internal keys, records in one company only, and names that need escaping.
+TEST_F(CompanyTest, DemoRowsShowTheCasesACopyMeets) {
+  struct Case {
+    std::string sql;
+    std::string base, target;   // rows as "a|b;"
+  } cases[] = {
+      {"SELECT INTERNAL_K, U_NAME FROM OUSR WHERE USER_CODE = N'auditor'", "3|Auditor & <Reviews>;",
+       "4|Auditor & <Reviews>;"},
+      {"SELECT U_NAME FROM OUSR WHERE USER_CODE IN (N'oneil', N'temp')", "O'Neil (base only);",
+       "Temp & <Seasonal> (target only);"},
+      {"SELECT Code FROM OADF WHERE Name = N'Standard'", "1;", "2;"},
+      {"SELECT CategoryId FROM OQCN WHERE CatName = N'General'", "1;", "2;"},
+      {"SELECT CurrCode FROM OCRN WHERE CurrCode IN (N'GBP', N'CHF')", "GBP;", "CHF;"},
+      {"SELECT CurrName FROM OCRN WHERE CurrCode = N'GBP'", "Pound's & <Sterling>;", ""},
+      {"SELECT FieldID FROM CUFD WHERE TableID = N'@CARS' AND AliasID = N'Color'", "1;", "2;"},
+      {"SELECT TableName FROM OUTB WHERE TableName IN (N'BASEONLY', N'TGTONLY')", "BASEONLY;", "TGTONLY;"},
+  };
+  auto rows = [](Company& c, const std::string& sql) {
+    auto rs = c.NewRecordset();
+    rs->DoQuery(sql);
+    std::string out;
+    for (rs->MoveFirst(); !rs->EoF(); rs->MoveNext()) {
+      for (int i = 0; i < rs->FieldCount(); ++i) out += (i ? "|" : "") + rs->Field(i).toText();
+      out += ";";
+    }
+    return out;
+  };
+  auto base = server.base(), target = server.target();
+  for (const Case& c : cases) {
+    EXPECT_EQ(rows(*base, c.sql), c.base) << c.sql;
+    EXPECT_EQ(rows(*target, c.sql), c.target) << c.sql;
+  }
+  // Every demo user can log on with the password of its code.
+  for (const char* user : {"auditor", "oneil"}) EXPECT_NO_THROW(server.connect("DEMO_BASE", user, user)) << user;
+  for (const char* user : {"auditor", "temp"}) EXPECT_NO_THROW(server.connect("DEMO_TARGET", user, user)) << user;
+}
+
 TEST(DemoServerTool, RefusesToOverwriteWithoutForce) {
   test::TestDir dir;
   DemoServerOptions options;

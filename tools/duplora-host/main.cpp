@@ -37,6 +37,20 @@ int CreateDemo(int argc, char** argv) {
   return 0;
 }
 
+// A cell on one line: tabs, line breaks and backslashes are written as
+// escapes, so that every row stays one line of tab-separated cells.
+std::string Cell(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\t') out += "\\t";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\\') out += "\\\\";
+    else out += c;
+  }
+  return out;
+}
+
 int RunSql(int argc, char** argv) {
   if (argc != 5) return Usage();
   const std::string dir = argv[2], db = argv[3], sql = argv[4];
@@ -59,10 +73,10 @@ int RunSql(int argc, char** argv) {
   }
   auto rs = company->NewRecordset();
   rs->DoQuery(sql);
-  for (int i = 0; i < rs->FieldCount(); ++i) std::cout << (i ? "\t" : "") << rs->FieldName(i);
+  for (int i = 0; i < rs->FieldCount(); ++i) std::cout << (i ? "\t" : "") << Cell(rs->FieldName(i));
   if (rs->FieldCount()) std::cout << "\n";
   for (rs->MoveFirst(); !rs->EoF(); rs->MoveNext()) {
-    for (int i = 0; i < rs->FieldCount(); ++i) std::cout << (i ? "\t" : "") << rs->Field(i).toText();
+    for (int i = 0; i < rs->FieldCount(); ++i) std::cout << (i ? "\t" : "") << Cell(rs->Field(i).toText());
     std::cout << "\n";
   }
   return 0;
