@@ -4,7 +4,6 @@
 // table names of edited records after a save and reopen.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 
 #include <fmt/printf.h>
@@ -22,6 +21,7 @@
 #include "platform/framework/string_table.h"
 #include "platform/host/host.h"
 #include "tests/support/demo_server.h"
+#include "tests/support/scripted_ui.h"
 #include "worksheet/configuration_manager.h"
 #include "worksheet/selection_manager.h"
 #include "worksheet/worksheet_manager.h"
@@ -32,53 +32,7 @@ namespace {
 using dpx::test::DemoServerFixture;
 using CompanyPtr = std::shared_ptr<dpx::host::Company>;
 
-// Dialogs with scripted answers; records what the user would have seen.
-class ScriptedUi : public dpx::NullUiServices {
- public:
-  ScriptedUi() { dpx::SetUi(this); }
-  ~ScriptedUi() override { dpx::SetUi(nullptr); }
-
-  void setStatusText(const std::string& text, bool normalFont, uint32_t) override {
-    if (!normalFont) errors.push_back(text);
-  }
-  int messageBox(const std::string& text, const std::string&, uint32_t) override {
-    questions.push_back(text);
-    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text;
-    const int answer = answers.empty() ? dpx::mb::kIdCancel : answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return answer;
-  }
-  // A null company in the script cancels the dialog.
-  int showChooseCompanyForm(DPX_CompanyHandle& company, const std::string&) override {
-    ++companyDialogs;
-    if (companies.empty()) {
-      ADD_FAILURE() << "unexpected company dialog";
-      return 1;
-    }
-    CompanyPtr chosen = companies.front();
-    companies.pop_front();
-    if (!chosen) return 1;
-    company.setCompany(chosen);
-    return 0;
-  }
-  int showSaveFileForm(const std::string&, const std::string& folder, std::string& path, const std::string&,
-                       uint32_t) override {
-    saveDialogs.push_back({folder, path});
-    if (saveAs.empty()) return 1;
-    path = saveAs;
-    return 0;
-  }
-
-  std::vector<std::string> errors;
-  std::vector<std::string> questions;
-  std::deque<int> answers;
-  std::deque<CompanyPtr> companies;
-  int companyDialogs = 0;
-  std::vector<std::pair<std::string, std::string>> saveDialogs;  // initial folder, proposed name
-  std::string saveAs;
-  DPX_ConfigurationManager* configuration = nullptr;
-  DPX_ConfigurationManager* getConfigurationManager() override { return configuration; }
-};
+using dpx::test::ScriptedUi;
 
 // A server with DEMO_BASE, in which the add-on runs, and DEMO_TARGET; the
 // program's own template.
@@ -163,7 +117,7 @@ class OpenTest : public ::testing::Test {
 TEST_F(OpenTest, ABaseThatIsTheAddOnsCompanyOpensWithoutAskingAndKeepsTheEditsTableName) {
   const std::string path = worksheetFile(server.base(), nullptr);
   ASSERT_EQ(open(path), dpx::S_OK);
-  EXPECT_EQ(ui.companyDialogs, 0);
+  EXPECT_EQ(ui.companyDialogs.size(), 0u);
   EXPECT_EQ(context.getBaseCompany(), context.getCompany());
   DPX_Worksheet& ws = *selection.getWorksheet();
   EXPECT_FALSE(ws.isModified());
@@ -195,8 +149,8 @@ TEST_F(OpenTest, ChoosingABaseOnAnotherDatabaseRenewsTheTreeOnlyWhenTheUserAgree
   ui.companies = {elsewhere, named};
   ui.answers = {dpx::mb::kIdNo};
   ASSERT_EQ(open(path), dpx::S_OK);
-  EXPECT_EQ(ui.companyDialogs, 2);
-  EXPECT_EQ(ui.questions, std::vector<std::string>{dpx::StringTable::Load(10032)});
+  EXPECT_EQ(ui.companyDialogs.size(), 2u);
+  EXPECT_EQ(ui.boxTexts(), std::vector<std::string>{dpx::StringTable::Load(10032)});
   DPX_Worksheet& ws = *selection.getWorksheet();
   EXPECT_EQ(context.getBaseCompany(), named);
   EXPECT_FALSE(ws.isModified());
@@ -225,17 +179,17 @@ TEST_F(OpenTest, ATargetIsTakenWithoutAskingWhenItIsTheBaseAndNeverChosenAsTheBa
   // The target names the base company: it becomes the base company.
   ui.companies = {server.target()};
   ASSERT_EQ(open(worksheetFile(server.target(), server.target())), dpx::S_OK);
-  EXPECT_EQ(ui.companyDialogs, 1);  // for the base only
+  EXPECT_EQ(ui.companyDialogs.size(), 1u);  // for the base only
   EXPECT_EQ(context.getTargetCompany(), context.getBaseCompany());
   EXPECT_EQ(context.getTargetName(), server.target()->CompanyName());
 
   // The user picks the base as target: told to choose another, asked again.
   const CompanyPtr other = server.connect("DEMO_TARGET", "clerk", "clerk");
   ui.companies = {context.getCompany(), other};
-  ui.errors.clear();
+  ui.status.clear();
   ASSERT_EQ(open(worksheetFile(server.base(), other)), dpx::S_OK);
-  EXPECT_EQ(ui.companyDialogs, 3);
-  EXPECT_EQ(ui.errors, std::vector<std::string>{dpx::StringTable::Load(10031)});
+  EXPECT_EQ(ui.companyDialogs.size(), 3u);
+  EXPECT_EQ(ui.statusErrors(), std::vector<std::string>{dpx::StringTable::Load(10031)});
   EXPECT_EQ(context.getTargetCompany(), other);
   EXPECT_EQ(context.getBaseCompany(), context.getCompany());
 }
@@ -244,7 +198,7 @@ TEST_F(OpenTest, AWorksheetWithoutBaseIsInvalid) {
   // A new worksheet while the context has neither a base company nor a base file.
   context.setWorksheetFile("");
   EXPECT_EQ(selection.openWorksheet(), dpx::E_FAIL);
-  EXPECT_EQ(ui.errors.back(), dpx::StringTable::Load(10036));
+  EXPECT_EQ(ui.statusErrors().back(), dpx::StringTable::Load(10036));
   EXPECT_EQ(selection.getWorksheet()->getCreationUser(), "manager");
   EXPECT_TRUE(selection.getWorksheet()->isFilePathEmpty());
 
@@ -253,9 +207,9 @@ TEST_F(OpenTest, AWorksheetWithoutBaseIsInvalid) {
   DPX_WorksheetTemplateManager::getInstance(&context).getWorksheetTemplate(ws);
   const std::string path = (server.root() / "nobase.xml").string();
   ASSERT_EQ(DPX_WorksheetManager(&context).saveWorksheet(ws, path), dpx::S_OK);
-  ui.errors.clear();
+  ui.status.clear();
   EXPECT_EQ(open(path), dpx::E_FAIL);
-  EXPECT_EQ(ui.errors, std::vector<std::string>{dpx::StringTable::Load(10036)});
+  EXPECT_EQ(ui.statusErrors(), std::vector<std::string>{dpx::StringTable::Load(10036)});
 }
 
 TEST_F(OpenTest, ANewWorksheetIsOfferedAFileNameAfterItsBase) {
@@ -282,21 +236,22 @@ TEST_F(OpenTest, ANewWorksheetIsOfferedAFileNameAfterItsBase) {
     ui.saveDialogs.clear();
     EXPECT_EQ(selection.saveWorksheet(false), 1) << c.proposed;  // cancelled: nothing saved
     ASSERT_EQ(ui.saveDialogs.size(), 1u);
-    EXPECT_EQ(ui.saveDialogs[0].first, (server.root() / "Worksheets").string());
-    EXPECT_EQ(ui.saveDialogs[0].second, c.proposed);
+    EXPECT_EQ(ui.saveDialogs[0].folder, (server.root() / "Worksheets").string());
+    EXPECT_EQ(ui.saveDialogs[0].proposedPath, c.proposed);
   }
   EXPECT_FALSE(std::filesystem::exists(server.root() / "Worksheets" / "ACME Test1_WS.xml"));
 
   // Save as: the dialog starts in the worksheet's folder with its path; the chosen file is written.
   context.setWorksheetFile((server.root() / "old" / "w.xml").string());
   ui.saveDialogs.clear();
-  ui.saveAs = (server.root() / "new.xml").string();
+  const std::string chosen = (server.root() / "new.xml").string();
+  ui.saveAs = {chosen};
   ASSERT_EQ(selection.saveWorksheet(true), dpx::S_OK);
   ASSERT_EQ(ui.saveDialogs.size(), 1u);
-  EXPECT_EQ(ui.saveDialogs[0].first, (server.root() / "old").string());
-  EXPECT_EQ(ui.saveDialogs[0].second, (server.root() / "old" / "w.xml").string());
-  EXPECT_EQ(context.getWorksheetFile(), ui.saveAs);
-  EXPECT_TRUE(std::filesystem::exists(ui.saveAs));
+  EXPECT_EQ(ui.saveDialogs[0].folder, (server.root() / "old").string());
+  EXPECT_EQ(ui.saveDialogs[0].proposedPath, (server.root() / "old" / "w.xml").string());
+  EXPECT_EQ(context.getWorksheetFile(), chosen);
+  EXPECT_TRUE(std::filesystem::exists(chosen));
 }
 
 TEST_F(OpenTest, RenewingThrowsAwayTheSelectionsAndTakesTheContextsBaseAndTarget) {
@@ -313,7 +268,7 @@ TEST_F(OpenTest, RenewingThrowsAwayTheSelectionsAndTakesTheContextsBaseAndTarget
   EXPECT_EQ(ws.getTargetDB(), "DEMO_TARGET");
   EXPECT_EQ(ws.getTargetCompanyName(), target->CompanyName());
   EXPECT_EQ(ws.getCopyMethod(), 4);
-  EXPECT_EQ(ui.companyDialogs, 0);
+  EXPECT_EQ(ui.companyDialogs.size(), 0u);
 }
 
 TEST_F(OpenTest, AFailedSaveIsShownAndTheWorksheetStaysModified) {
@@ -322,7 +277,7 @@ TEST_F(OpenTest, AFailedSaveIsShownAndTheWorksheetStaysModified) {
   const std::string path = (server.root() / "no such folder" / "w.xml").string();
   context.setWorksheetFile(path);
   EXPECT_EQ(selection.saveWorksheet(false), dpx::E_FAIL);
-  EXPECT_EQ(ui.errors, std::vector<std::string>{fmt::sprintf(dpx::StringTable::Load(10017), path)});
+  EXPECT_EQ(ui.statusErrors(), std::vector<std::string>{fmt::sprintf(dpx::StringTable::Load(10017), path)});
   EXPECT_TRUE(ws.isModified());
   EXPECT_TRUE(ws.isFilePathEmpty());
 }
@@ -385,7 +340,7 @@ TEST_F(OpenTest, AFileBaseIsReadBesideTheWorksheetAndOnlyLeavesWithDataGetManage
 
   // Opened elsewhere: the file is found from the worksheet's folder.
   DPX_ConfigurationManager configuration(&context);
-  ui.configuration = &configuration;
+  ui.configurationManager = &configuration;
   ASSERT_EQ(open(path), dpx::S_OK);
   DPX_CategoryFactory::unregisterClass(itemsClass);
 
@@ -429,7 +384,7 @@ TEST_F(OpenTest, ACategoryThatCannotBeReadIsReportedAndTheCategoriesAfterItStill
 
   const std::string path = fileBaseWorksheet();
   DPX_ConfigurationManager configuration(&context);
-  ui.configuration = &configuration;
+  ui.configurationManager = &configuration;
   const dpx::HRESULT opened = open(path);
   DPX_CategoryFactory::unregisterClass(queriesClass);
   DPX_CategoryFactory::unregisterClass(itemsClass);
@@ -437,7 +392,8 @@ TEST_F(OpenTest, ACategoryThatCannotBeReadIsReportedAndTheCategoriesAfterItStill
   // The worksheet opens, the user is told that records are missing, and the
   // failure did not cost the later categories their records.
   EXPECT_EQ(opened, dpx::S_OK);
-  EXPECT_EQ(ui.errors, std::vector<std::string>{dpx::StringTable::Load(10020)});
+  EXPECT_EQ(ui.statusErrors(), std::vector<std::string>{dpx::StringTable::Load(10020)});
+  EXPECT_EQ(ui.waitCursorDepth, 0);
   for (const DPX_WorksheetNode& node : selection.getWorksheet()->getNodes()) {
     if (node.getStringKey() == kQueries) {
       EXPECT_EQ(node.getDetails(), nullptr);
