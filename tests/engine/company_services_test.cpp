@@ -119,7 +119,7 @@ TEST_P(NotesOnServerType, ReadWriteAndReplaceNoteRows) {
   auto rs = company->NewRecordset();
   rs->DoQuery("SELECT " + dpx::UserColumn(type, "Code") + " FROM " + dpx::UserTableName(type, "@DPXNOTE"));
   ASSERT_EQ(rs->RecordCount(), 1);
-  EXPECT_EQ(rs->Field(0).toText(), "00000001");  // the old row went, the new one has the next code... of none
+  EXPECT_EQ(rs->Field(0).toText(), "00000001");  // the old row went first, so its code is free again
 
   EXPECT_EQ(DPX_Util::DeleteNoteFromDB(0, company, 5), 0);
   EXPECT_EQ(DPX_Util::GetNoteFromDB(0, company, 5, key), 1);
