@@ -57,7 +57,8 @@ dpx::HRESULT DPX_SettingsManager::getSettingsFromDatabase() {
     const std::string sql = ReadSql(company->DbServerType());
     log.LogDbg0("SQL: \"%s\"\n", sql);
     auto rs = company->NewRecordset();
-    if (rs->DoQuery(sql) != 0) throw dpx::HostError(dpx::E_FAIL, "DPX_SettingsManager", "the settings row cannot be read");
+    if (rs->DoQuery(sql) != 0)
+      throw dpx::HostError(dpx::E_FAIL, "DPX_SettingsManager", "the settings row cannot be read");
     rs->MoveFirst();
     if (rs->EoF()) return dpx::S_FALSE;
     const int32_t copyMethod = rs->Field(0).toInt32();

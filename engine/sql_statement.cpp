@@ -138,7 +138,8 @@ void DPX_SqlStatement::throwIfRefused() const {
 
 std::string DPX_SqlStatement::tableName() const {
   const std::string t = Trim(table_);
-  if (!t.empty() && t[0] == '@' && serverType_ != kTypeIsoDates && serverType_ != kTypeQuotedNames) return "[" + t + "]";
+  const bool bracketed = serverType_ != kTypeIsoDates && serverType_ != kTypeQuotedNames;
+  if (!t.empty() && t[0] == '@' && bracketed) return "[" + t + "]";
   return t;
 }
 
