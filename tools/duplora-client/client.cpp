@@ -170,8 +170,18 @@ int RunSave(const Options& o, std::ostream& out, std::ostream& err) {
   context.setCompany(base);
   context.setBaseCompany(base);
   if (!CheckSuperUser(base, o.user, err)) return 1;
+  if (!LoadApplication(context, err)) return 1;
+  DPX_SettingsManager settings(&context);
+  if (settings.getSettingsFromDatabase() < 0) {
+    err << "duplora-client: the program's settings cannot be read\n";
+    return 1;
+  }
   DPX_Worksheet worksheet;
   if (!BuildWorksheet(o, context, worksheet, err)) return 1;
+  // A new worksheet carries the copy options of the settings.
+  worksheet.setCopyMethod(settings.getCopyMethod());
+  worksheet.setRTCF(settings.getResponseToCopyFailure());
+  worksheet.setFRFMUDF(settings.getFailRecordsForMissingFields());
   context.setTargetFile(std::filesystem::absolute(o.out).string());
   DPX_ConfigurationManager configuration(&context);
   const HRESULT result = configuration.saveConfiguration(worksheet, false);
