@@ -210,8 +210,10 @@ void CompanyStore::rollback() {
 bool CompanyStore::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
 CompanyStore::Savepoint::Savepoint(CompanyStore& store) : store_(store) {
-  name_ = "dpx_sp" + std::to_string(++store.savepointSeq_);
-  store_.execScript("SAVEPOINT " + name_);
+  // One name serves every level: savepoints nest strictly, and a name refers
+  // to the innermost one. A fixed text keeps the statements in the cache.
+  name_ = "dpx_write";
+  store_.exec("SAVEPOINT " + name_);
 }
 
 CompanyStore::Savepoint::~Savepoint() {
@@ -222,7 +224,7 @@ CompanyStore::Savepoint::~Savepoint() {
 }
 
 void CompanyStore::Savepoint::commit() {
-  store_.execScript("RELEASE " + name_);
+  store_.exec("RELEASE " + name_);
   done_ = true;
 }
 

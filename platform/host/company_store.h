@@ -92,7 +92,6 @@ class CompanyStore {
   std::filesystem::path file_;
   int serverType_ = 0;
   sqlite3* db_ = nullptr;
-  int savepointSeq_ = 0;
   // Statement cache: texts from least to most recently used, and each
   // text's statement with its place in that order.
   struct CachedStatement {

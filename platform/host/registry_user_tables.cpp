@@ -3,13 +3,13 @@
 // field adds its "U_" column to the table; removing them drops what they made.
 #include "platform/host/object_registry.h"
 
+#include "platform/framework/text.h"
 #include "platform/host/company_store.h"
 #include "platform/host/host_codes.h"
 
 namespace dpx::host {
 
 namespace {
-
 
 std::string Text(const std::map<std::string, Variant>& h, const char* name) {
   auto it = h.find(name);
@@ -75,8 +75,9 @@ int AddUserField(CompanyStore& store, const ObjectTypeDef&, const std::map<std::
     error = "Table '" + table + "' does not exist; cannot add field '" + name + "'";
     return kErrMissingReference;
   }
+  // Column names never differ by case alone, whatever the server type.
   for (const ColumnDef& c : store.columnsOf(table))
-    if (c.name == "U_" + name) {
+    if (EqualsIgnoreCase(c.name, "U_" + name)) {
       error = "Field 'U_" + name + "' already exists in table '" + table + "'";
       return kErrDuplicateKey;
     }
@@ -89,7 +90,7 @@ int RemoveUserField(CompanyStore& store, const ObjectTypeDef&, const std::map<st
   std::string column = "U_" + Text(h, "Name");
   if (!store.tableExists(table)) return 0;
   for (const ColumnDef& c : store.columnsOf(table))
-    if (c.name == column) store.dropColumn(table, column);
+    if (EqualsIgnoreCase(c.name, column)) store.dropColumn(table, c.name);
   return 0;
 }
 

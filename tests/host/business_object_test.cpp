@@ -276,6 +276,12 @@ TEST_P(BusinessObjects, UserTablesAndFields) {
   again->SetProperty("TableName", Variant("@DPXNOTE"));
   again->SetProperty("Name", Variant("String"));
   EXPECT_EQ(again->Add(), kErrDuplicateKey);
+  // Column names differ by more than case on every server type.
+  auto upper = target->NewBusinessObject(152);
+  upper->SetProperty("TableName", Variant("@DPXNOTE"));
+  upper->SetProperty("Name", Variant("STRING"));
+  EXPECT_EQ(upper->Add(), kErrDuplicateKey);
+  EXPECT_NE(LastError(*target).find("already exists"), std::string::npos) << LastError(*target);
   auto orphan = target->NewBusinessObject(152);
   orphan->SetProperty("TableName", Variant("@NOWHERE"));
   orphan->SetProperty("Name", Variant("X"));
