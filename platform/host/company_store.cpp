@@ -7,6 +7,7 @@
 #include "platform/framework/text.h"
 #include "platform/host/host_codes.h"
 #include "platform/host/sql_dialect.h"
+#include "platform/host/table_indexes.h"
 
 namespace dpx::host {
 
@@ -53,6 +54,8 @@ CompanyStore::CompanyStore(const std::filesystem::path& file, int serverType) : 
   execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
   execScript(SqlDialect::CaseSensitive(serverType) ? "PRAGMA case_sensitive_like=ON;"
                                                    : "PRAGMA case_sensitive_like=OFF;");
+  // A company made before the host indexed its tables gets the indexes now.
+  TableIndexes::Ensure(*this);
 }
 
 CompanyStore::~CompanyStore() {
@@ -258,6 +261,7 @@ void CompanyStore::createTable(const TableDef& table) {
   }
   sql += ")";
   execScript(sql);
+  TableIndexes::Create(*this, table);
 }
 
 void CompanyStore::dropTable(const std::string& table) { execScript("DROP TABLE " + Quote(table)); }
