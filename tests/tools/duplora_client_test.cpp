@@ -2,17 +2,23 @@
 // saves, and leaves the target's rows and a copy log behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <regex>
 
+#include "engine/connection_context.h"
 #include "platform/framework/string_table.h"
 #include "platform/framework/text.h"
 #include "platform/host/company.h"
 #include "platform/host/company_store.h"
 #include "tests/support/demo_server.h"
+#include "worksheet/worksheet.h"
+#include "worksheet/worksheet_manager.h"
+#include "worksheet/worksheet_template_manager.h"
 
 namespace {
 
@@ -85,6 +91,66 @@ std::string LogPath(const std::string& out) {
 
 const char* const kIndexes = "DPX_TRN_INDEXES_100";
 const char* const kCurrencies = "DPX_TRN_CURRENCYSETTINGS_100";
+const char* const kTransactionCodes = "DPX_TRN_TRANSACTIONCODES_100";
+
+const char* const kEditedName = "Owner's & <edited> index";
+
+// One picked index: the key that fetches it from a company, the same key for
+// the rows of a configuration file, and an edited name when given.
+DPX_SelectionObject PickedIndex(const std::string& code, const std::string& editedName = "") {
+  DPX_SelectionObject pick;
+  pick.addKeyField("IdexCode", code, "db_Alpha");
+  pick.addSubsKeyField("IdexCode", code, "db_Alpha");
+  if (!editedName.empty()) pick.addAdditionalDataField("IndexName", editedName, "db_Alpha");
+  pick.setTableName("OIDX");
+  return pick;
+}
+
+// A worksheet file as the desktop tool saves it, in the fixture's
+// "worksheets" folder: base DEMO_BASE (or the configuration file `baseFile`),
+// target DEMO_TARGET, copy method 3; of the indexes only CPI as it is and OWN
+// with an edited name are picked, the transaction codes are selected whole.
+// `change` may alter the worksheet before it is saved.
+std::string WorksheetFile(const DemoServerFixture& server, const std::string& baseFile = "",
+                          const std::function<void(DPX_Worksheet&)>& change = {}) {
+  DPX_ConnectionContext maker;
+  const auto base = server.base();
+  const auto target = server.target();
+  maker.setCompany(baseFile.empty() ? base : target);
+  if (baseFile.empty()) maker.setBaseCompany(base);
+  else maker.setBaseFile(baseFile);
+  maker.setTargetCompany(target);
+  maker.setCopyMethod(3);
+  DPX_Worksheet ws;
+  ws.setConnectionFields(maker);
+  // The tree without any company: the companies hold none of the program's notes.
+  DPX_ConnectionContext plain;
+  DPX_WorksheetTemplateManager::getInstance(&plain).getWorksheetTemplate(ws);
+  int found = 0;
+  for (auto& node : ws.getNodes()) {
+    if (node.getStringKey() == kIndexes) {
+      node.setSelected(DPX_WorksheetNode::kSelectedPartly);
+      node.addSelectionObject(PickedIndex("CPI"));
+      node.addSelectionObject(PickedIndex("OWN", kEditedName));
+      ++found;
+    } else if (node.getStringKey() == kTransactionCodes) {
+      node.setSelected(DPX_WorksheetNode::kSelectedWhole);
+      ++found;
+    }
+  }
+  EXPECT_EQ(found, 2);
+  if (change) change(ws);
+  const auto folder = server.root() / "worksheets";
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "w.xml").string();
+  EXPECT_EQ(DPX_WorksheetManager(&maker).saveWorksheet(ws, path), dpx::S_OK);
+  DPX_WorksheetTemplateManager::getInstance(nullptr);  // holds no pointer to the maker
+  return path;
+}
+
+bool Contains(const std::vector<std::string>& rows, const std::string& row) {
+  return std::find(rows.begin(), rows.end(), row) != rows.end();
+}
 
 }  // namespace
 
@@ -201,4 +267,122 @@ TEST(DuploraClient, RefusesToRunWithAClearMessage) {
     EXPECT_NE(run.code, 0) << c.message;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
+}
+
+TEST(DuploraClientWorksheet, CopiesThePickedRecordsWithTheirEditedValues) {
+  struct Case {
+    const char* name;
+    bool fileBase;
+    std::vector<std::string> method;
+    // An existing record is updated (and logged) only by method 4.
+    const char* cpiInTarget;
+    int indexLines;
+  } cases[] = {
+      {"company base, the worksheet's method 3", false, {}, "CPI|Consumer price index", 1},
+      {"company base, --method 4", false, {"--method", "4"}, "CPI|Consumer prices", 2},
+      {"configuration file base, --method 4", true, {"--method", "4"}, "CPI|Consumer prices", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DemoServerFixture server;
+    std::string baseFile;
+    if (c.fileBase) {
+      std::filesystem::create_directories(server.root() / "configs");
+      baseFile = (server.root() / "configs" / "base.xml").string();
+      const auto save = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
+                                                  std::vector<std::string>{"--base", "DEMO_BASE", "--out", baseFile,
+                                                                           "--categories",
+                                                                           std::string(kIndexes) + "," +
+                                                                               kTransactionCodes});
+      ASSERT_EQ(save.code, 0) << save.err;
+    }
+    const std::string worksheet = WorksheetFile(server, baseFile);
+    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                               std::vector<std::string>{"--worksheet", worksheet} + c.method);
+    ASSERT_EQ(run.code, 0) << run.err;
+
+    // Only the picked indexes arrive, the edited one with its edit; the
+    // target's own rows stay.
+    EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"),
+              (std::vector<std::string>{c.cpiInTarget, std::string("OWN|") + kEditedName, "TGT|Target only"}));
+    // The base keeps its own name.
+    EXPECT_TRUE(Contains(Rows(server.base(), "OIDX", "IdexCode, IndexName"), "OWN|Owner's index"));
+    // A category selected whole arrives whole.
+    const auto codes = Rows(server.target(), "OTRC", "TrnsCode, TrnsCodDsc");
+    EXPECT_TRUE(Contains(codes, "ADJ|Year's adjustment")) << ::testing::PrintToString(codes);
+    EXPECT_TRUE(Contains(codes, "R&D|Research & <Development>")) << ::testing::PrintToString(codes);
+
+    const std::string log = LogPath(run.out);
+    ASSERT_FALSE(log.empty()) << run.out;
+    const auto lines = LogLines(log);
+    int indexLines = 0;
+    for (const auto& line : lines) indexLines += line.rfind(std::string(kIndexes) + "|", 0) == 0;
+    EXPECT_EQ(indexLines, c.indexLines) << ::testing::PrintToString(lines);
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST(DuploraClientWorksheet, SaveWritesOnlyThePickedRecordsWithTheirEdits) {
+  DemoServerFixture server;
+  const std::string worksheet = WorksheetFile(server);
+  const std::string file = (server.root() / "picked.xml").string();
+  const auto run = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
+                                             std::vector<std::string>{"--worksheet", worksheet, "--out", file});
+  ASSERT_EQ(run.code, 0) << run.err;
+  std::ifstream in(file, std::ios::binary);
+  const std::string text = dpx::Utf16LEBytesToUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+  EXPECT_NE(text.find("<IdexCode>CPI</IdexCode><IndexName>Consumer prices</IndexName>"), std::string::npos) << text;
+  EXPECT_NE(text.find("<IdexCode>OWN</IdexCode><IndexName>Owner&apos;s &amp; &lt;edited&gt; index</IndexName>"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("B&amp;L"), std::string::npos) << text;
+  EXPECT_NE(text.find("<TrnsCode>ADJ</TrnsCode>"), std::string::npos) << text;
+  // The target company was not written.
+  EXPECT_FALSE(Contains(Rows(server.target(), "OIDX", "IdexCode"), "OWN"));
+}
+
+TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
+  DemoServerFixture server;
+  const auto scratch = server.root() / "scratch";
+  std::filesystem::create_directories(scratch);
+  const std::string garbage = (scratch / "garbage.xml").string();
+  std::ofstream(garbage) << "this is no worksheet";
+  auto saved = [&](const std::string& name, const std::function<void(DPX_Worksheet&)>& change) {
+    const std::string path = (scratch / name).string();
+    std::filesystem::rename(WorksheetFile(server, "", change), path);
+    return path;
+  };
+  const std::string noTarget = saved("no-target.xml", [](DPX_Worksheet& ws) { ws.setTargetDB(""); });
+  const std::string unknownBase = saved("unknown-base.xml", [](DPX_Worksheet& ws) { ws.setSourceDB("NO_SUCH_DB"); });
+  const std::string unknownTarget =
+      saved("unknown-target.xml", [](DPX_Worksheet& ws) { ws.setTargetDB("NO_SUCH_DB"); });
+  const std::string sameCompany = saved("same.xml", [](DPX_Worksheet& ws) { ws.setTargetDB("DEMO_BASE"); });
+  const std::string noMethod = saved("no-method.xml", [](DPX_Worksheet& ws) { ws.setCopyMethod(-1); });
+  const std::string good = WorksheetFile(server);
+
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {{"copy", "--worksheet", (scratch / "missing.xml").string()}, "cannot read the worksheet file"},
+      {{"copy", "--worksheet", garbage}, "is not a readable worksheet"},
+      {{"copy", "--worksheet", noTarget}, "names no target company"},
+      {{"copy", "--worksheet", unknownBase}, "has no company 'NO_SUCH_DB'"},
+      {{"copy", "--worksheet", unknownTarget}, "has no company 'NO_SUCH_DB'"},
+      {{"copy", "--worksheet", sameCompany}, "as both base and target"},
+      {{"copy", "--worksheet", noMethod}, "give --method"},
+      {{"copy", "--worksheet", good, "--base", "DEMO_BASE"}, "give no --base"},
+      {{"copy", "--worksheet", good, "--categories", kIndexes}, "give no --base"},
+      {{"save", "--worksheet", good}, "missing --out"},
+  };
+  for (const auto& c : cases) {
+    auto args = c.args;
+    const auto login = Login(server);
+    args.insert(args.begin() + 1, login.begin(), login.end());
+    const auto run = Client(server.root(), args);
+    EXPECT_NE(run.code, 0) << c.message;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << ": " << run.err;
+  }
+  // Nothing of the refused worksheets reached the target.
+  EXPECT_FALSE(Contains(Rows(server.target(), "OIDX", "IdexCode"), "OWN"));
 }

@@ -2,12 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <memory>
 #include <set>
 #include <sstream>
-
 
 #include "categories/category_classes.h"
 #include "engine/category_factory.h"
@@ -26,7 +26,9 @@
 #include "platform/host/server_catalogue.h"
 #include "worksheet/configuration_manager.h"
 #include "worksheet/private_temp_folder.h"
+#include "worksheet/selection_manager.h"
 #include "worksheet/worksheet.h"
+#include "worksheet/worksheet_manager.h"
 #include "worksheet/worksheet_template_manager.h"
 
 namespace dpx::client {
@@ -34,7 +36,9 @@ namespace dpx::client {
 namespace {
 
 // What the engine would show in the desktop tool goes to stderr: message
-// boxes always, status texts when they report an error.
+// boxes always, status texts when they report an error. While a worksheet is
+// opened, the configuration manager of the run stands for the one the desktop
+// tool keeps, and the choose-company dialog is answered by `chooseCompany`.
 class ConsoleUi : public NullUiServices {
  public:
   explicit ConsoleUi(std::ostream& err) : err_(err) {}
@@ -45,9 +49,52 @@ class ConsoleUi : public NullUiServices {
     err_ << "duplora-client: " << text << "\n";
     return NullUiServices::messageBox(text, caption, flags);
   }
+  DPX_ConfigurationManager* getConfigurationManager() override { return configuration; }
+  int showChooseCompanyForm(DPX_CompanyHandle& company, const std::string&) override {
+    return chooseCompany ? chooseCompany(company) : 1;
+  }
+
+  DPX_ConfigurationManager* configuration = nullptr;
+  std::function<int(DPX_CompanyHandle&)> chooseCompany;
 
  private:
   std::ostream& err_;
+};
+
+// While a worksheet opens, the engine's log lines go to "duplora.log" in the
+// log folder instead of the console: opening binds every category of the tree
+// to its manager, and each category this program cannot copy yet logs a line.
+// What the open itself reports reaches the console through the UI.
+class LogToFolder {
+ public:
+  explicit LogToFolder(const std::string& folder) {
+    constexpr auto kNothing = static_cast<LogLevel>(-1);
+    LogSink::Configure(folder, LogLevel::Warning, kNothing);
+  }
+  ~LogToFolder() { LogSink::Configure({}, LogLevel::Info, LogLevel::Error); }
+  LogToFolder(const LogToFolder&) = delete;
+  LogToFolder& operator=(const LogToFolder&) = delete;
+};
+
+// Hands the run's configuration manager and company choice to the UI for as
+// long as a worksheet run lasts, and takes them back at its end.
+class WorksheetUiScope {
+ public:
+  WorksheetUiScope(ConsoleUi& ui, DPX_ConfigurationManager& configuration,
+                   std::function<int(DPX_CompanyHandle&)> chooseCompany)
+      : ui_(ui) {
+    ui_.configuration = &configuration;
+    ui_.chooseCompany = std::move(chooseCompany);
+  }
+  ~WorksheetUiScope() {
+    ui_.configuration = nullptr;
+    ui_.chooseCompany = nullptr;
+  }
+  WorksheetUiScope(const WorksheetUiScope&) = delete;
+  WorksheetUiScope& operator=(const WorksheetUiScope&) = delete;
+
+ private:
+  ConsoleUi& ui_;
 };
 
 // The host client's application as a headless client has it.
@@ -71,17 +118,27 @@ std::vector<std::string> SplitList(const std::string& text) {
   return items;
 }
 
-// Logs on to a company of the server as the host client would. Null, with a
-// message, when it cannot.
-std::shared_ptr<host::Company> LogOn(const Options& o, const std::string& db, DPX_ConnectionContext& context,
-                                     std::ostream& err) {
-  std::optional<host::CompanyEntry> entry;
+// The server's entry of a company database, empty when it has none. False,
+// with a message, when --server is no server.
+bool FindCompany(const Options& o, const std::string& db, std::optional<host::CompanyEntry>& entry,
+                 std::ostream& err) {
   try {
     entry = host::ServerCatalogue(o.server).findCompany(db);
+    return true;
   } catch (const std::exception& e) {
     err << "duplora-client: no server in '" << o.server << "': " << e.what() << "\n";
-    return nullptr;
+    return false;
   }
+}
+
+// Logs on to a company of the server as the host client would. `serverName`
+// is the name the company object carries for its server: the --server folder
+// as given, or the name a worksheet uses for that same folder. Null, with a
+// message, when it cannot.
+std::shared_ptr<host::Company> LogOn(const Options& o, const std::string& db, const std::string& serverName,
+                                     DPX_ConnectionContext& context, std::ostream& err) {
+  std::optional<host::CompanyEntry> entry;
+  if (!FindCompany(o, db, entry, err)) return nullptr;
   if (!entry) {
     err << "duplora-client: the server '" << o.server << "' has no company '" << db << "'\n";
     return nullptr;
@@ -92,7 +149,7 @@ std::shared_ptr<host::Company> LogOn(const Options& o, const std::string& db, DP
     return nullptr;
   }
   DPX_CompanyHandle handle(company);
-  handle.setServer(o.server);
+  handle.setServer(serverName);
   handle.setCompanyDB(entry->dbName);
   handle.setUserName(o.user);
   handle.setPassword(o.password);
@@ -162,10 +219,24 @@ bool CheckSuperUser(const std::shared_ptr<host::Company>& company, const std::st
   return true;
 }
 
+// Writes the worksheet's selection to the configuration file --out.
+int SaveSelection(const Options& o, DPX_ConnectionContext& context, DPX_Worksheet& worksheet,
+                  DPX_ConfigurationManager& configuration, bool baseIsFile, std::ostream& out, std::ostream& err) {
+  context.setTargetFile(std::filesystem::absolute(o.out).string());
+  const HRESULT result = configuration.saveConfiguration(worksheet, baseIsFile);
+  if (result != S_OK) {
+    err << "duplora-client: the configuration file '" << o.out << "' could not be written ("
+        << StatusMessage(result) << ")\n";
+    return 1;
+  }
+  out << o.out << "\n";
+  return 0;
+}
+
 int RunSave(const Options& o, std::ostream& out, std::ostream& err) {
   DPX_ConnectionContext context;
   context.setApplication(std::make_shared<ConsoleApplication>());
-  auto base = LogOn(o, o.base, context, err);
+  auto base = LogOn(o, o.base, o.server, context, err);
   if (!base) return 1;
   context.setCompany(base);
   context.setBaseCompany(base);
@@ -182,62 +253,19 @@ int RunSave(const Options& o, std::ostream& out, std::ostream& err) {
   worksheet.setCopyMethod(settings.getCopyMethod());
   worksheet.setRTCF(settings.getResponseToCopyFailure());
   worksheet.setFRFMUDF(settings.getFailRecordsForMissingFields());
-  context.setTargetFile(std::filesystem::absolute(o.out).string());
   DPX_ConfigurationManager configuration(&context);
-  const HRESULT result = configuration.saveConfiguration(worksheet, false);
-  if (result != S_OK) {
-    err << "duplora-client: the configuration file '" << o.out << "' could not be written ("
-        << StatusMessage(result) << ")\n";
-    return 1;
-  }
-  out << o.out << "\n";
-  return 0;
+  return SaveSelection(o, context, worksheet, configuration, false, out, err);
 }
 
-int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
-  DPX_ConnectionContext context;
-  context.setApplication(std::make_shared<ConsoleApplication>());
-  const bool baseIsFile = !o.baseFile.empty();
-  std::shared_ptr<host::Company> base;
-  if (!baseIsFile) {
-    base = LogOn(o, o.base, context, err);
-    if (!base) return 1;
-  } else {
-    std::ifstream probe(o.baseFile, std::ios::binary);
-    if (!probe) {
-      err << "duplora-client: cannot read the configuration file '" << o.baseFile << "'\n";
-      return 1;
-    }
-  }
-  auto target = LogOn(o, o.target, context, err);
-  if (!target) return 1;
-  // The add-on runs in the base company, or in the target when the base is a file.
-  auto home = base ? base : target;
-  context.setCompany(home);
-  if (!CheckSuperUser(home, o.user, err)) return 1;
-  if (base && !CheckSuperUser(target, o.user, err)) return 1;
-  if (!LoadApplication(context, err)) return 1;
-
-  DPX_SettingsManager settings(&context);
-  if (settings.getSettingsFromDatabase() < 0) {
-    err << "duplora-client: the program's settings cannot be read\n";
-    return 1;
-  }
-  context.setBaseCompany(base);
-  context.setTargetCompany(target);
-  if (baseIsFile) context.setBaseFile(std::filesystem::absolute(o.baseFile).string());
-  context.setCopyMethod(o.method);
-  context.setResponseToCopyFailure(settings.getResponseToCopyFailure());
-  context.setFailRecordsForMissingFields(settings.getFailRecordsForMissingFields());
-  context.setForceBackup(settings.getForceBackup());
-
-  DPX_Worksheet worksheet;
-  if (!BuildWorksheet(o, context, worksheet, err)) return 1;
-
+// The copy itself, as the desktop tool's copy command runs it once its
+// questions are answered: the copy log with its header, the selection saved
+// to a private temporary file and read back, both passes, the log closed.
+// Prints the log's path and its counts.
+int CopyWorksheet(DPX_ConnectionContext& context, DPX_Worksheet& worksheet, DPX_ConfigurationManager& configuration,
+                  bool baseIsFile, const std::string& logFolder, std::ostream& out, std::ostream& err) {
   DPX_CopyLog log(&context);
   if (!log.open()) {
-    err << "duplora-client: the copy log cannot be created in the log folder '" << settings.getLogFileFolder()
-        << "'\n";
+    err << "duplora-client: the copy log cannot be created in the log folder '" << logFolder << "'\n";
     return 1;
   }
   log.writeHeader();
@@ -255,7 +283,6 @@ int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
   context.setTargetFile((folder.path() / "DPX_Config.xml").string());
   HRESULT result = E_FAIL;
   try {
-    DPX_ConfigurationManager configuration(&context);
     result = configuration.writeConfiguration(worksheet, baseIsFile);
   } catch (const std::exception& e) {
     err << "duplora-client: the copy ended early: " << e.what() << "\n";
@@ -279,6 +306,220 @@ int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
+  DPX_ConnectionContext context;
+  context.setApplication(std::make_shared<ConsoleApplication>());
+  const bool baseIsFile = !o.baseFile.empty();
+  std::shared_ptr<host::Company> base;
+  if (!baseIsFile) {
+    base = LogOn(o, o.base, o.server, context, err);
+    if (!base) return 1;
+  } else {
+    std::ifstream probe(o.baseFile, std::ios::binary);
+    if (!probe) {
+      err << "duplora-client: cannot read the configuration file '" << o.baseFile << "'\n";
+      return 1;
+    }
+  }
+  auto target = LogOn(o, o.target, o.server, context, err);
+  if (!target) return 1;
+  if (base && DPX_Util::SameCompany(base, target)) {
+    err << "duplora-client: the base and the target are the same company '" << o.target << "'\n";
+    return 1;
+  }
+  // The add-on runs in the base company, or in the target when the base is a file.
+  auto home = base ? base : target;
+  context.setCompany(home);
+  if (!CheckSuperUser(home, o.user, err)) return 1;
+  if (base && !CheckSuperUser(target, o.user, err)) return 1;
+  if (!LoadApplication(context, err)) return 1;
+
+  DPX_SettingsManager settings(&context);
+  if (settings.getSettingsFromDatabase() < 0) {
+    err << "duplora-client: the program's settings cannot be read\n";
+    return 1;
+  }
+  context.setBaseCompany(base);
+  context.setTargetCompany(target);
+  if (baseIsFile) context.setBaseFile(std::filesystem::absolute(o.baseFile).string());
+  context.setCopyMethod(o.method);
+  context.setResponseToCopyFailure(settings.getResponseToCopyFailure());
+  context.setFailRecordsForMissingFields(settings.getFailRecordsForMissingFields());
+  context.setForceBackup(settings.getForceBackup());
+
+  DPX_Worksheet worksheet;
+  if (!BuildWorksheet(o, context, worksheet, err)) return 1;
+  DPX_ConfigurationManager configuration(&context);
+  return CopyWorksheet(context, worksheet, configuration, baseIsFile, settings.getLogFileFolder(), out, err);
+}
+
+// Whether two server names are the same server folder.
+bool SameServerFolder(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec);
+}
+
+// A company that a worksheet names must be one of the client's server, with
+// the server type the worksheet gives it; otherwise the worksheet's logins
+// could never accept it.
+bool CheckNamedCompany(const Options& o, const char* role, const std::string& db, const std::string& server,
+                       int serverType, std::ostream& err) {
+  std::optional<host::CompanyEntry> entry;
+  if (!FindCompany(o, db, entry, err)) return false;
+  if (!SameServerFolder(server, o.server)) {
+    err << "duplora-client: the worksheet's " << role << " company '" << db << "' is on the server '" << server
+        << "', not on '" << o.server << "'\n";
+    return false;
+  }
+  if (!entry) {
+    err << "duplora-client: the server '" << o.server << "' has no company '" << db << "' (the worksheet's " << role
+        << ")\n";
+    return false;
+  }
+  if (entry->serverType != serverType) {
+    err << "duplora-client: the worksheet's " << role << " company '" << db << "' has the server type " << serverType
+        << ", but the server's company has the type " << entry->serverType << "\n";
+    return false;
+  }
+  return true;
+}
+
+// Selected categories the program has no manager for cannot be copied or
+// saved; they are left out with a warning instead of failing late.
+void DeselectUncopyable(DPX_Worksheet& worksheet, std::ostream& err) {
+  for (auto& node : worksheet.getNodes()) {
+    if (!node.isLeaf() || node.getStringKey().empty()) continue;
+    if (node.getSelected() == DPX_WorksheetNode::kNotSelected) continue;
+    const auto* row = DPX_CategoryFactory::findCategory(node.getStringKey());
+    if (row && DPX_CategoryFactory::isRegistered(row->className)) continue;
+    err << "duplora-client: the category '" << node.getStringKey()
+        << "' cannot be copied by this program yet; it is left out\n";
+    node.setSelected(DPX_WorksheetNode::kNotSelected);
+  }
+}
+
+// copy|save --worksheet FILE: the worksheet names the base (a company or a
+// configuration file) and the target, and its selection is what is copied or
+// saved. The client logs on to the company the worksheet's base names (to its
+// target when the base is a file), then opens the worksheet as the desktop tool
+// does; where the desktop tool would ask for a company, the client logs on to
+// the company the worksheet names with the given user.
+int RunWorksheet(const Options& o, ConsoleUi& ui, std::ostream& out, std::ostream& err) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const std::string path = fs::absolute(o.worksheet, ec).string();
+  {
+    std::ifstream probe(path, std::ios::binary);
+    if (ec || !probe || fs::is_directory(path, ec)) {
+      err << "duplora-client: cannot read the worksheet file '" << o.worksheet << "'\n";
+      return 1;
+    }
+  }
+  DPX_ConnectionContext context;
+  context.setApplication(std::make_shared<ConsoleApplication>());
+
+  // What the worksheet names, read before any company is at hand.
+  DPX_Worksheet named;
+  if (DPX_WorksheetManager(&context).readWorksheet(named, path) != S_OK) {
+    err << "duplora-client: the file '" << o.worksheet << "' is not a readable worksheet\n";
+    return 1;
+  }
+  const bool baseNamed = named.hasSourceDB();
+  const bool targetNamed = !named.getTargetDB().empty();
+  if (!baseNamed && !named.isSourceFromFile()) {
+    err << "duplora-client: the worksheet '" << o.worksheet << "' names no base company or configuration file\n";
+    return 1;
+  }
+  if (o.command == "copy" && !targetNamed) {
+    err << "duplora-client: the worksheet '" << o.worksheet << "' names no target company\n";
+    return 1;
+  }
+  if (!baseNamed && !targetNamed) {
+    err << "duplora-client: the worksheet '" << o.worksheet
+        << "' names no company to log on to (its base is a configuration file and it has no target)\n";
+    return 1;
+  }
+  if (baseNamed && !CheckNamedCompany(o, "base", named.getSourceDB(), named.getSourceServer(),
+                                      named.getSourceServerType(), err)) {
+    return 1;
+  }
+  if (targetNamed && !CheckNamedCompany(o, "target", named.getTargetDB(), named.getTargetServer(),
+                                        named.getTargetServerType(), err)) {
+    return 1;
+  }
+
+  // The add-on runs in the base company, or in the target when the base is a file.
+  const auto home = baseNamed ? LogOn(o, named.getSourceDB(), named.getSourceServer(), context, err)
+                              : LogOn(o, named.getTargetDB(), named.getTargetServer(), context, err);
+  if (!home) return 1;
+  context.setCompany(home);
+  if (!CheckSuperUser(home, o.user, err)) return 1;
+  if (!LoadApplication(context, err)) return 1;
+  DPX_SettingsManager settings(&context);
+  if (settings.getSettingsFromDatabase() < 0) {
+    err << "duplora-client: the program's settings cannot be read\n";
+    return 1;
+  }
+
+  DPX_ConfigurationManager configuration(&context);
+  // The company choice: the company the dialog is asked for, logged on with the
+  // client's user. Asked again for a company it gave, the choice was refused
+  // (another company than the worksheet's, or the base as the target):
+  // answering the same again would never end, so it cancels.
+  std::vector<std::shared_ptr<host::Company>> given;
+  WorksheetUiScope scope(ui, configuration, [&](DPX_CompanyHandle& handle) {
+    for (const auto& company : given)
+      if (company == handle.getCompany()) return 1;
+    if (!SameServerFolder(handle.getServer(), o.server)) return 1;
+    auto company = LogOn(o, handle.getCompanyDB(), handle.getServer(), context, err);
+    if (!company) return 1;
+    given.push_back(company);
+    handle.setCompany(company);
+    return 0;
+  });
+  context.setWorksheetFile(path);
+  DPX_SelectionManager selection(&context);
+  HRESULT opened = E_FAIL;
+  {
+    LogToFolder quiet(settings.getLogFileFolder());
+    opened = selection.openWorksheet();
+  }
+  if (opened != S_OK) {
+    err << "duplora-client: the worksheet '" << o.worksheet << "' could not be opened";
+    if (opened == dpx::S_FALSE) err << ": a company it names could not be logged on to";
+    else err << " (" << StatusMessage(opened) << ")";
+    err << "\n";
+    return 1;
+  }
+  DPX_Worksheet& worksheet = *selection.getWorksheet();
+  DeselectUncopyable(worksheet, err);
+  const auto base = context.getBaseCompany();
+  const bool baseIsFile = !base;
+
+  if (o.command == "save") return SaveSelection(o, context, worksheet, configuration, baseIsFile, out, err);
+
+  const auto target = context.getTargetCompany();
+  if (!target) {
+    err << "duplora-client: the worksheet '" << o.worksheet << "' names no target company\n";
+    return 1;
+  }
+  if (base && DPX_Util::SameCompany(base, target)) {
+    err << "duplora-client: the worksheet names the company '" << named.getTargetDB()
+        << "' as both base and target\n";
+    return 1;
+  }
+  if (target != home && !CheckSuperUser(target, o.user, err)) return 1;
+  const int method = o.method != 0 ? o.method : worksheet.getCopyMethod();
+  if (method < 1 || method > 4) {
+    err << "duplora-client: the worksheet '" << o.worksheet << "' holds no copy method from 1 to 4; give --method\n";
+    return 1;
+  }
+  worksheet.setCopyMethod(method);
+  context.setCopyMethod(method);
+  return CopyWorksheet(context, worksheet, configuration, baseIsFile, settings.getLogFileFolder(), out, err);
+}
+
 }  // namespace
 
 std::string Usage() {
@@ -286,6 +527,10 @@ std::string Usage() {
          "  duplora-client copy --server DIR --user U --password P (--base DB | --base-file FILE)\n"
          "                      --target DB --method N [--categories KEY,...]\n"
          "  duplora-client save --server DIR --user U --password P --base DB [--categories KEY,...] --out FILE\n"
+         "  duplora-client copy --server DIR --user U --password P --worksheet FILE [--method N]\n"
+         "  duplora-client save --server DIR --user U --password P --worksheet FILE --out FILE\n"
+         "A worksheet names the base (a company or a configuration file) and the target, and its selection is\n"
+         "what is copied or saved; --method replaces the worksheet's copy method.\n"
          "methods: 1 Replace All, 2 Update Existing Records, 3 Add New Records Without Updating Existing Records,\n"
          "         4 Add New Records and Update Existing Records\n";
 }
@@ -296,6 +541,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
     return false;
   }
   o.command = args[0];
+  bool categoriesGiven = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& name = args[i];
     if (i + 1 >= args.size()) {
@@ -310,7 +556,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
     else if (name == "--base-file" && o.command == "copy") o.baseFile = value;
     else if (name == "--target" && o.command == "copy") o.target = value;
     else if (name == "--out" && o.command == "save") o.out = value;
-    else if (name == "--categories") o.categories = SplitList(value);
+    else if (name == "--worksheet") o.worksheet = value;
+    else if (name == "--categories") {
+      o.categories = SplitList(value);
+      categoriesGiven = true;
+    }
     else if (name == "--method" && o.command == "copy") {
       int64_t method = 0;
       if (!ParseInt64(value, method) || method < 1 || method > 4) {
@@ -329,6 +579,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
     return false;
   };
   if (!require(o.server, "--server") || !require(o.user, "--user")) return false;
+  if (!o.worksheet.empty()) {
+    if (!o.base.empty() || !o.baseFile.empty() || !o.target.empty() || categoriesGiven) {
+      error = "the worksheet names the base, the target and the categories: give no --base, --base-file, "
+              "--target or --categories with --worksheet";
+      return false;
+    }
+    return o.command == "copy" || require(o.out, "--out");
+  }
   if (o.command == "save") return require(o.base, "--base") && require(o.out, "--out");
   if (o.base.empty() == o.baseFile.empty()) {
     error = "give either --base or --base-file";
@@ -371,7 +629,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   RegisterCategoryClasses();
   int code = 1;
   try {
-    code = options.command == "save" ? RunSave(options, out, err) : RunCopy(options, out, err);
+    if (!options.worksheet.empty()) code = RunWorksheet(options, ui, out, err);
+    else code = options.command == "save" ? RunSave(options, out, err) : RunCopy(options, out, err);
   } catch (const std::exception& e) {
     err << "duplora-client: " << e.what() << "\n";
     code = 1;

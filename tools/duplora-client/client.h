@@ -2,7 +2,9 @@
 // copy from a base company (or configuration file) into a target company, and
 // a save of a base company's categories as a configuration file. Both log on
 // as the host client would and drive the engine as the desktop tool's copy
-// command does, without its dialogs.
+// command does, without its dialogs. Either takes a worksheet file instead of
+// the base, target and categories: the worksheet is opened as the desktop
+// tool opens it, and its selection is what is copied or saved.
 #pragma once
 
 #include <iosfwd>
@@ -19,9 +21,10 @@ struct Options {
   std::string base;            // base company database
   std::string baseFile;        // configuration file as the base
   std::string target;          // target company database
-  int method = 0;              // copy method 1 to 4
+  int method = 0;              // copy method 1 to 4; 0: the worksheet's
   std::vector<std::string> categories;  // category keys; empty: all
   std::string out;             // save: the configuration file to write
+  std::string worksheet;       // worksheet file naming base, target and selection
 };
 
 struct CopyOutcome {
