@@ -179,6 +179,13 @@ int32_t DPX_DIInterface::checkUserFields(const DPX_OperationArgs& block, std::st
   if (result == 0) {
     LogLine line(dpx::records::CurrentCopyLog(context));
     line.start(block.categoryKey.empty() ? m_categoryKey : block.categoryKey, -1);
+    // Only this record is left out, so the line says which one it is: its
+    // code and description as the record's first row holds them.
+    if (parser.findElement("row") > 0) {
+      const std::vector<std::string>& names = block.descriptionNames;
+      if (!names.empty()) line.baseCode(getChildText(parser, names[0]));
+      if (names.size() > 1) line.baseDescription(getChildText(parser, names[1]));
+    }
     line.result("10024");
     line.error("Missing User Defined Fields");
     line.write(true);

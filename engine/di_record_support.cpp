@@ -1,4 +1,4 @@
-// Shared pieces of the record families: field lists, last errors, element
+// What the record families share: field lists, last errors, element
 // walking and null-safe copy-log lines.
 #include "engine/di_record_support.h"
 

@@ -1,4 +1,4 @@
-// Small pieces that the record families (reading, comparing and writing
+// Small helpers that the record families (reading, comparing and writing
 // records of the base and target companies) share: the target's field list
 // of a table, the company's last error as one line, walking the element
 // children of a record XML node, and a copy-log line that is simply dropped

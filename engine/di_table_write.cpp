@@ -50,8 +50,9 @@ bool GotoRecordRow(DPX_DOMParser& parser) {
 }
 
 // Adds every element of the row that the target's field list knows to the
-// statement, with the target's spelling and type. Returns the number added;
-// unknown names are collected for the log.
+// statement (the assignments), with the target's spelling and type, and the
+// key columns among them to keyStatement (the WHERE). Returns the number
+// added; unknown names are collected for the log.
 size_t AddRowFields(DPX_DOMParser& parser, const std::vector<FieldInfo>& fields, DPX_SqlStatement& statement,
                     DPX_SqlStatement* keyStatement, const std::vector<std::string>& upperKeys,
                     std::vector<std::string>& unknown) {
@@ -66,7 +67,11 @@ size_t AddRowFields(DPX_DOMParser& parser, const std::vector<FieldInfo>& fields,
       continue;
     }
     const std::string text = parser.getText();
-    statement.addValue(field->name, text, field->type);
+    // A memo cannot be compared on every server, so the builder leaves memo
+    // values out there; as an assigned value it is plain text, and leaving it
+    // out would copy the row without it (an address format without its format).
+    const int32_t assignedType = field->type == DPX_SqlStatement::kMemo ? DPX_SqlStatement::kAlpha : field->type;
+    statement.addValue(field->name, text, assignedType);
     if (keyStatement && std::find(upperKeys.begin(), upperKeys.end(), dpx::records::UpperAscii(field->name)) !=
                             upperKeys.end())
       keyStatement->addValue(field->name, text, field->type);
@@ -165,6 +170,9 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
         const FieldInfo* field = dpx::records::FindField(fields, match);
         statement.addValue(match, RowChildText(parser, match), field ? field->type : DPX_SqlStatement::kAlpha);
       }
+      // Without a condition the SELECT would match the target's first row, whatever it is.
+      if (statement.values().empty())
+        throw dpx::HostError(dpx::E_INVALIDARG, "DPX_DIInterface", "The row has no value to match it by in the target");
       for (const std::string& k : keyColumns) statement.addColumn(k);
       for (const std::string& d : descriptionColumns) statement.addColumn(d);
       recordset->DoQuery(statement.buildSelect());

@@ -79,16 +79,16 @@ void SeedAddressFormats(CopyFixture& fx) {
                     "INSERT INTO ONNM (ObjectCode, AutoKey, DfltSeries) VALUES ('131', 7, 0);");
 }
 
-// The memo column is left out of the rows: server type 5 never writes memo values.
-const char* kAddressRows = "SELECT Code || ':' || Name FROM OADF ORDER BY Code";
+// The format text (a memo column) travels on every server type.
+const char* kAddressRows = "SELECT Code || ':' || Name || ':' || COALESCE(Format, '') FROM OADF ORDER BY Code";
 
 const std::vector<MethodCase> kAddressCases = {
     {0, "", {"DPX_TRN_ADDRESSFORMAT_100|404|402|||5|B||", "DPX_TRN_ADDRESSFORMAT_100|404|402|||6|C||"}},
-    {1, "5:B,6:C,7:A",
+    {1, "5:B:fb,6:C:fc,7:A:fa",
      {"DPX_TRN_ADDRESSFORMAT_100|212|402|1|A||||", "DPX_TRN_ADDRESSFORMAT_100|213|402|2|B|5|B|B|"}},
-    {2, "5:B,6:C", {"DPX_TRN_ADDRESSFORMAT_100|213|402|2|B|5|B|B|"}},
-    {3, "5:B,6:C,7:A", {"DPX_TRN_ADDRESSFORMAT_100|212|402|1|A||||"}},
-    {4, "5:B,6:C,7:A",
+    {2, "5:B:fb,6:C:fc", {"DPX_TRN_ADDRESSFORMAT_100|213|402|2|B|5|B|B|"}},
+    {3, "5:B:old,6:C:fc,7:A:fa", {"DPX_TRN_ADDRESSFORMAT_100|212|402|1|A||||"}},
+    {4, "5:B:fb,6:C:fc,7:A:fa",
      {"DPX_TRN_ADDRESSFORMAT_100|212|402|1|A||||", "DPX_TRN_ADDRESSFORMAT_100|213|402|2|B|5|B|B|"}},
 };
 

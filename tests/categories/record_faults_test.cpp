@@ -28,6 +28,18 @@ std::string RowRecord(const std::string& row) {
   return "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><OADF>" + row + "</OADF></BO></BOM>";
 }
 
+// An address-format block holding these records.
+DPX_OperationArgs AddressBlock(CopyFixture& fx, const std::vector<std::string>& records) {
+  DPX_OperationArgs block;
+  block.setWithValues("DPX_TRN_ADDRESSFORMAT_100", "OADF", &fx.context, 1, 300);
+  for (const std::string& xml : records) {
+    DPX_OperationArgs::DataItem item;
+    item.xml = xml;
+    block.dataItems.push_back(item);
+  }
+  return block;
+}
+
 TEST_P(RecordFaults, TableRowsAreWrittenByTheirOwnFields) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.target, "DELETE FROM OADF; INSERT INTO OADF (Code, Name, Format) VALUES (5, 'B', 'kept');");
@@ -66,8 +78,7 @@ TEST_P(RecordFaults, ARowTheBuilderRefusesIsLoggedAndTheNextIsInserted) {
 TEST_P(RecordFaults, ReplaceAllReportsDeletionsOnlyAfterTheyHappened) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.target, "DELETE FROM OADF; INSERT INTO OADF (Code, Name) VALUES (5, 'B'), (6, 'C');");
-  DPX_OperationArgs block;
-  block.setWithValues("DPX_TRN_ADDRESSFORMAT_100", "OADF", &fx.context, 1, 300);
+  DPX_OperationArgs block = AddressBlock(fx, {});
   fx.target->InjectFault("DoQuery", 2, -99, "Deletion refused");  // the listing runs, the DELETE fails
   DPX_AddressFormatManager(&fx.context, "DPX_TRN_ADDRESSFORMAT_100").deleteTargetRows(block, {"Code", "Name"}, "", 0);
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code FROM OADF ORDER BY Code"), "5,6");
@@ -94,7 +105,8 @@ TEST_P(RecordFaults, AMissingUserFieldDropsOnlyItsRecord) {
   fx.context.setFailRecordsForMissingFields(true);
   DPX_CurrencySettingsManager(&fx.context, "DPX_TRN_CURRENCYSETTINGS_100").writeData(blocks, 4);
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT CurrCode FROM OCRN ORDER BY CurrCode"), "AAA,CCC");
-  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_CURRENCYSETTINGS_100||10024||||||Missing User Defined Fields",
+  // The line names the record that was left out.
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_CURRENCYSETTINGS_100||10024|BBB|Beta||||Missing User Defined Fields",
                                   "DPX_TRN_CURRENCYSETTINGS_100|212|402|AAA|Alpha||||",
                                   "DPX_TRN_CURRENCYSETTINGS_100|212|402|CCC|Gamma||||"}));
 }
@@ -114,6 +126,39 @@ TEST_P(RecordFaults, AMissingUserFieldIsLeftOutWhenRecordsNeedNotFail) {
   EXPECT_EQ(manager.checkUserFields(blocks[0], checked), 1);
   EXPECT_EQ(checked.find("U_Color"), std::string::npos);
   EXPECT_NE(checked.find("U_NAME"), std::string::npos);
+}
+
+TEST_P(RecordFaults, ATableRowWithAMissingUserFieldIsLeftOutByItself) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.target, "DELETE FROM OADF;");
+  // One record with every row, as the base read gives it.
+  DPX_OperationArgs block = AddressBlock(fx, {RowRecord("<row><Code>1</Code><Name>A</Name></row>"
+                                                        "<row><Code>2</Code><Name>B</Name><U_Color>red</U_Color></row>"
+                                                        "<row><Code>3</Code><Name>C</Name></row>")});
+  fx.context.setFailRecordsForMissingFields(true);
+  DPX_AddressFormatManager(&fx.context, "DPX_TRN_ADDRESSFORMAT_100").writeData({block}, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code || ':' || Name FROM OADF ORDER BY Code"), "1:A,2:C");
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_ADDRESSFORMAT_100||10024|2|B||||Missing User Defined Fields",
+                                  "DPX_TRN_ADDRESSFORMAT_100|212|402|1|A||||",
+                                  "DPX_TRN_ADDRESSFORMAT_100|212|402|3|C||||"}));
+}
+
+TEST_P(RecordFaults, ARowWithNothingToMatchByIsNotTakenForTheTargetsFirstRow) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.target, "DELETE FROM OADF; INSERT INTO OADF (Code, Name, Format) VALUES (5, 'B', 'other');");
+  DPX_OperationArgs block = AddressBlock(fx, {RowRecord("<row><Code>1</Code><Name>A</Name><Format>fa</Format></row>")});
+  // Matched by the memo column, which server type 5 cannot compare: no condition is left.
+  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", true, ""});
+  plain.buildTableXml(block, {"Format"}, {"Code", "Name"}, {"Format"}, 4);
+  if (GetParam() == 5) {
+    EXPECT_TRUE(block.dataItems.empty());
+    const Lines lines = fx.logLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("DPX_TRN_ADDRESSFORMAT_100||403|1|A||||", 0), 0u) << lines[0];
+  } else {
+    ASSERT_EQ(block.dataItems.size(), 1u);
+    EXPECT_FALSE(block.dataItems[0].exists);
+  }
 }
 
 // A query whose category reference names the given table and columns.
