@@ -208,6 +208,9 @@ void CompanyStore::execScript(const std::string& sql) {
 void CompanyStore::begin() { execScript("BEGIN"); }
 void CompanyStore::commit() { execScript("COMMIT"); }
 void CompanyStore::rollback() {
+  // A rolled-back schema change takes the version back, and a later change
+  // could bring the same number with other columns.
+  columns_.clear();
   if (inTransaction()) execScript("ROLLBACK");
 }
 bool CompanyStore::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
@@ -221,6 +224,7 @@ CompanyStore::Savepoint::Savepoint(CompanyStore& store) : store_(store) {
 
 CompanyStore::Savepoint::~Savepoint() {
   if (done_) return;
+  store_.columns_.clear();
   char* err = nullptr;
   sqlite3_exec(store_.db_, ("ROLLBACK TO " + name_ + "; RELEASE " + name_).c_str(), nullptr, nullptr, &err);
   sqlite3_free(err);
@@ -277,6 +281,13 @@ void CompanyStore::dropColumn(const std::string& table, const std::string& colum
 }
 
 std::vector<ColumnDef> CompanyStore::columnsOf(const std::string& table) {
+  // Any schema change, by this connection or another, moves the version on.
+  const int64_t schema = query("PRAGMA schema_version").rows.at(0).at(0).toInt64();
+  if (schema != columnsSchema_) {
+    columns_.clear();
+    columnsSchema_ = schema;
+  }
+  if (auto it = columns_.find(table); it != columns_.end()) return it->second;
   std::vector<ColumnDef> cols;
   QueryResult r = query("SELECT name, type FROM pragma_table_info(?) ORDER BY cid", {Variant(table)});
   for (auto& row : r.rows) {

@@ -100,6 +100,10 @@ class CompanyStore {
   };
   std::unordered_map<std::string, CachedStatement> cache_;
   std::list<std::string> lru_;
+  // columnsOf() per table, valid while the schema version it was read under
+  // stands (a field list is asked for every record a copy checks).
+  std::unordered_map<std::string, std::vector<ColumnDef>> columns_;
+  int64_t columnsSchema_ = -1;
 };
 
 }  // namespace dpx::host
