@@ -1,6 +1,8 @@
 // Queries and their categories.
 #include "categories/customization/query_manager.h"
 
+#include <map>
+
 #include "engine/connection_context.h"
 #include "engine/detail_record.h"
 #include "engine/di_record_support.h"
@@ -72,27 +74,27 @@ DPX_TableInfo* DPX_QueryManager::collectDetails() {
   dpx::DPX_LogScope scope("DPX_QueryManager::collectDetails");
   initialize();
   auto base = dpx::records::BaseCompany(m_context);
-  const int32_t serverType = base->DbServerType();
+  // The record list shows a query's category by its name: every name is read
+  // once, a number the base lacks shows as "".
+  std::map<std::string, std::string> categoryNames;
+  {
+    DPX_SqlStatement statement(base->DbServerType());
+    statement.setTable("OQCN");
+    statement.addColumn("CategoryId");
+    statement.addColumn("CatName");
+    auto names = base->NewRecordset();
+    names->DoQuery(statement.buildSelect());
+    for (; !names->EoF(); names->MoveNext())
+      categoryNames[DPX_Util::VariantToDisplayText(names->Field(0))] = names->Field(1).toText();
+  }
   auto recordset = queryBaseList(kQueryKeys);
-  auto lookup = base->NewRecordset();
   recordset->MoveFirst();
   const int count = recordset->RecordCount();
   for (int i = 0; i < count; ++i) {
     std::vector<std::string> texts = readRecordKeys(kQueryType, *recordset, m_keyColumns, m_keyProperties, m_properties);
     if (!texts.empty()) {
-      // The category's name in place of its number; "" for a number the base lacks.
-      std::string name;
-      DPX_SqlStatement statement(serverType);
-      statement.setTable("OQCN");
-      statement.addColumn("CatName");
-      statement.addValue("CategoryId", texts.back(), DPX_SqlStatement::kNumeric);
-      try {
-        lookup->DoQuery(statement.buildSelect());
-        if (lookup->RecordCount() > 0) name = lookup->Field(0).toText();
-      } catch (const DPX_SqlValueRefused&) {
-        // no category number: the cell stays empty
-      }
-      texts.back() = name;
+      const auto name = categoryNames.find(texts.back());
+      texts.back() = name == categoryNames.end() ? std::string() : name->second;
       m_tableInfo.addListRow(texts);
     }
     recordset->MoveNext();

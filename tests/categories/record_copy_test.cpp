@@ -305,12 +305,15 @@ TEST_P(ServerTypes, CategoriesTheTargetLacksAreAddedWhateverTheMethod) {
 TEST_P(ServerTypes, TheSystemCategoryIsNeverListed) {
   CopyFixture fx(GetParam());
   SeedQueries(fx);
+  // A category number the base does not have shows as an empty name.
+  CopyFixture::Exec(*fx.base, "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES "
+                              "(5, 42, 'QX', 'SELECT 5', 'W');");
   DPX_QueryManager manager(&fx.context, kQueryKey);
   DPX_TableInfo* info = manager.collectDetails();
   ASSERT_NE(info, nullptr);
-  ASSERT_EQ(info->getListRows().size(), 2u);
-  EXPECT_EQ(info->getListRows()[0], (std::vector<std::string>{"QA", "SELECT 1", "Sales"}));
-  EXPECT_EQ(info->getListRows()[1], (std::vector<std::string>{"QB", "SELECT 2", "Sales"}));
+  EXPECT_EQ(info->getListRows(), (std::vector<std::vector<std::string>>{{"QA", "SELECT 1", "Sales"},
+                                                                       {"QB", "SELECT 2", "Sales"},
+                                                                       {"QX", "SELECT 5", ""}}));
 }
 
 TEST_P(ServerTypes, ARefusedQueryIsLoggedAndTheNextOneIsWritten) {
