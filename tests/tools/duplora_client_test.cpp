@@ -49,8 +49,9 @@ Run Client(const std::filesystem::path& scratch, const std::vector<std::string>&
   return run;
 }
 
-std::vector<std::string> Login(const DemoServerFixture& server) {
-  return {"--server", server.serverDir().string(), "--user", "manager", "--password", "manager"};
+std::vector<std::string> Login(const DemoServerFixture& server, const std::string& serverDir = "") {
+  return {"--server", serverDir.empty() ? server.serverDir().string() : serverDir, "--user", "manager", "--password",
+          "manager"};
 }
 
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
@@ -277,10 +278,14 @@ TEST(DuploraClientWorksheet, CopiesThePickedRecordsWithTheirEditedValues) {
     // An existing record is updated (and logged) only by method 4.
     const char* cpiInTarget;
     int indexLines;
+    // The worksheet's name of the server folder is matched to --server by
+    // folder, not by spelling.
+    bool serverSpelledOtherwise = false;
   } cases[] = {
       {"company base, the worksheet's method 3", false, {}, "CPI|Consumer price index", 1},
       {"company base, --method 4", false, {"--method", "4"}, "CPI|Consumer prices", 2},
       {"configuration file base, --method 4", true, {"--method", "4"}, "CPI|Consumer prices", 2},
+      {"company base, --server spelled otherwise", false, {"--method", "4"}, "CPI|Consumer prices", 2, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -297,7 +302,9 @@ TEST(DuploraClientWorksheet, CopiesThePickedRecordsWithTheirEditedValues) {
       ASSERT_EQ(save.code, 0) << save.err;
     }
     const std::string worksheet = WorksheetFile(server, baseFile);
-    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+    const std::string serverDir =
+        c.serverSpelledOtherwise ? (server.serverDir() / ".." / server.serverDir().filename()).string() : "";
+    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server, serverDir) +
                                                std::vector<std::string>{"--worksheet", worksheet} + c.method);
     ASSERT_EQ(run.code, 0) << run.err;
 
@@ -358,6 +365,9 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
       saved("unknown-target.xml", [](DPX_Worksheet& ws) { ws.setTargetDB("NO_SUCH_DB"); });
   const std::string sameCompany = saved("same.xml", [](DPX_Worksheet& ws) { ws.setTargetDB("DEMO_BASE"); });
   const std::string noMethod = saved("no-method.xml", [](DPX_Worksheet& ws) { ws.setCopyMethod(-1); });
+  const std::string otherServer = saved("other-server.xml", [&](DPX_Worksheet& ws) {
+    ws.setTargetServer((server.root() / "elsewhere").string());
+  });
   const std::string good = WorksheetFile(server);
 
   struct Case {
@@ -371,6 +381,7 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
       {{"copy", "--worksheet", unknownTarget}, "has no company 'NO_SUCH_DB'"},
       {{"copy", "--worksheet", sameCompany}, "as both base and target"},
       {{"copy", "--worksheet", noMethod}, "give --method"},
+      {{"copy", "--worksheet", otherServer}, "is on the server"},
       {{"copy", "--worksheet", good, "--base", "DEMO_BASE"}, "give no --base"},
       {{"copy", "--worksheet", good, "--categories", kIndexes}, "give no --base"},
       {{"save", "--worksheet", good}, "missing --out"},
@@ -382,6 +393,9 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
     const auto run = Client(server.root(), args);
     EXPECT_NE(run.code, 0) << c.message;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << ": " << run.err;
+    // A refusal is an orderly end, also under the sanitizers.
+    EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
   }
   // Nothing of the refused worksheets reached the target.
   EXPECT_FALSE(Contains(Rows(server.target(), "OIDX", "IdexCode"), "OWN"));
