@@ -368,6 +368,8 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
   const std::string otherServer = saved("other-server.xml", [&](DPX_Worksheet& ws) {
     ws.setTargetServer((server.root() / "elsewhere").string());
   });
+  const std::string missingBase = (scratch / "missing-base.xml").string();
+  std::filesystem::rename(WorksheetFile(server, (server.root() / "configs" / "gone.xml").string()), missingBase);
   const std::string good = WorksheetFile(server);
 
   struct Case {
@@ -382,6 +384,7 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
       {{"copy", "--worksheet", sameCompany}, "as both base and target"},
       {{"copy", "--worksheet", noMethod}, "give --method"},
       {{"copy", "--worksheet", otherServer}, "is on the server"},
+      {{"copy", "--worksheet", missingBase}, "could not be opened"},
       {{"copy", "--worksheet", good, "--base", "DEMO_BASE"}, "give no --base"},
       {{"copy", "--worksheet", good, "--categories", kIndexes}, "give no --base"},
       {{"save", "--worksheet", good}, "missing --out"},

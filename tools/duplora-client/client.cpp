@@ -481,14 +481,19 @@ int RunWorksheet(const Options& o, ConsoleUi& ui, std::ostream& out, std::ostrea
   context.setWorksheetFile(path);
   DPX_SelectionManager selection(&context);
   HRESULT opened = E_FAIL;
+  std::string logFile;
   {
     LogToFolder quiet(settings.getLogFileFolder());
+    logFile = LogSink::FilePath().string();
     opened = selection.openWorksheet();
   }
   if (opened != S_OK) {
     err << "duplora-client: the worksheet '" << o.worksheet << "' could not be opened";
     if (opened == dpx::S_FALSE) err << ": a company it names could not be logged on to";
     else err << " (" << StatusMessage(opened) << ")";
+    if (opened != dpx::S_FALSE && named.isSourceFromFile())
+      err << "; its base is the configuration file '" << named.getSourceFile() << "'";
+    if (!logFile.empty()) err << "; the program's log '" << logFile << "' says why";
     err << "\n";
     return 1;
   }
