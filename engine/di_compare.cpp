@@ -47,13 +47,14 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
 
   int32_t result = 1;
   const size_t matchCount = std::min(matchProperties.size(), matchColumns.size());
+  std::map<std::string, bool> knownFields;
   // From the last record to the first, so that dropping one leaves the
   // positions of those still to come unchanged.
   for (size_t i = block.dataItems.size(); i-- > 0;) {
     DPX_OperationArgs::DataItem& item = block.dataItems[i];
     try {
       std::string checked = item.xml;
-      if (!checkUserFields(block, checked)) {
+      if (!checkUserFields(block, checked, &knownFields)) {
         block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
         result = 0;
         continue;
@@ -115,7 +116,8 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
   return result;
 }
 
-int32_t DPX_DIInterface::checkUserFields(const DPX_OperationArgs& block, std::string& xml) {
+int32_t DPX_DIInterface::checkUserFields(const DPX_OperationArgs& block, std::string& xml,
+                                         std::map<std::string, bool>* knownFields) {
   dpx::DPX_LogScope scope("DPX_DIInterface::checkUserFields");
   DPX_DOMParser parser;
   if (!parser.loadXML(xml)) return 1;  // nothing to check; the write reports the broken record
@@ -126,7 +128,8 @@ int32_t DPX_DIInterface::checkUserFields(const DPX_OperationArgs& block, std::st
   const int32_t serverType = target->DbServerType();
   const bool failMissing = context->getFailRecordsForMissingFields();
 
-  std::map<std::string, bool> present;  // alias -> exists in the target
+  std::map<std::string, bool> ownFields;
+  std::map<std::string, bool>& present = knownFields ? *knownFields : ownFields;  // alias -> exists in the target
   int32_t result = 1;
   const uint32_t rows = parser.findElement("row");
   for (uint32_t r = 0; r < rows && result == 1; ++r) {

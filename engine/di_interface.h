@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,7 +182,11 @@ class DPX_DIInterface {
                                    const std::vector<std::string>& matchColumns,
                                    const std::vector<std::string>& keyColumns,
                                    const std::vector<std::string>& descriptionProperties, uint8_t method);
-  int32_t checkUserFields(const DPX_OperationArgs& block, std::string& xml);
+  // knownFields, when given, keeps which user-defined fields the target has
+  // (alias -> present) across the records of one block, so each field is
+  // looked up once per block rather than once per record.
+  int32_t checkUserFields(const DPX_OperationArgs& block, std::string& xml,
+                          std::map<std::string, bool>* knownFields = nullptr);
 
   // --- Business-object categories: writing by copy method (engine/di_object_write.cpp) ---
   int32_t UpdateDataSetFromDI(int32_t objectType, DPX_OperationArgs::DataItem item,

@@ -9,6 +9,7 @@
 // target may have more or other columns than the base). The host's
 // next-number counter (ONNM) only ever moves up, and only for numeric keys.
 #include <algorithm>
+#include <map>
 
 #include "engine/connection_context.h"
 #include "engine/di_interface.h"
@@ -31,11 +32,6 @@ constexpr const char* kFailed = "403";
 // A table name as it stands in the XML of a row: without the leading "@".
 std::string ElementNameOf(const std::string& table) {
   return !table.empty() && table[0] == '@' ? table.substr(1) : table;
-}
-
-// Text of the first child of a node when it is a text, else "".
-std::string RowChildText(DPX_DOMParser& parser, const std::string& name) {
-  return DPX_DIInterface::getChildText(parser, name);
 }
 
 // Moves the cursor of a parsed per-row record to its "row" element:
@@ -145,6 +141,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
 
   const std::string elementName = ElementNameOf(block.tableName);
   const size_t keyCount = keyColumns.size();
+  std::map<std::string, bool> knownFields;  // user-defined fields, looked up once for all rows
   int32_t result = 1;
   do {
     auto* row = parser.getCursor();
@@ -153,13 +150,13 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
     DPX_Util::RemoveUpToMarker(rowText);
     item.xml = "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><" + elementName + ">" + rowText + "</" +
                elementName + "></BO></BOM>";
-    if (descriptionColumns.size() > 0) item.baseCode = RowChildText(parser, descriptionColumns[0]);
-    if (descriptionColumns.size() > 1) item.baseDescription = RowChildText(parser, descriptionColumns[1]);
+    if (descriptionColumns.size() > 0) item.baseCode = getChildText(parser, descriptionColumns[0]);
+    if (descriptionColumns.size() > 1) item.baseDescription = getChildText(parser, descriptionColumns[1]);
 
     try {
       // A row whose user-defined fields the target lacks is dropped on its own
       // (with its "10024" line) and the other rows go on.
-      if (!checkUserFields(block, item.xml)) {
+      if (!checkUserFields(block, item.xml, &knownFields)) {
         result = 0;
         parser.setCursor(row);
         continue;
@@ -168,7 +165,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
       statement.setTable(block.tableName);
       for (const std::string& match : matchColumns) {
         const FieldInfo* field = dpx::records::FindField(fields, match);
-        statement.addValue(match, RowChildText(parser, match), field ? field->type : DPX_SqlStatement::kAlpha);
+        statement.addValue(match, getChildText(parser, match), field ? field->type : DPX_SqlStatement::kAlpha);
       }
       // Without a condition the SELECT would match the target's first row, whatever it is.
       if (statement.values().empty())
