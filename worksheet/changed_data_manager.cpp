@@ -133,7 +133,9 @@ long DPX_ChangedDataManager::mergeAll(std::string& objectText, const std::vector
 long DPX_ChangedDataManager::mergeSingle(const DPX_SelectionObject& selection, std::string& objectText) {
   dpx::DPX_LogScope scope("DPX_ChangedDataManager::mergeSingle");
   bool changed = false;
-  std::string work = objectText;
+  // Each record is edited in a copy of its own and put back whole, so the
+  // text only ever holds complete edits, also after a failure.
+  std::string& work = objectText;
   try {
     if (selection.getSubsKey().empty() || selection.getAdditionalData().empty()) return dpx::E_FAIL;
     size_t pos = 0;
@@ -165,7 +167,6 @@ long DPX_ChangedDataManager::mergeSingle(const DPX_SelectionObject& selection, s
           for (const auto& field : selection.getAdditionalData()) WriteField(edited, field.getFieldName(), field.getValue());
           const long delta = static_cast<long>(edited.size()) - static_cast<long>(r.end - r.begin);
           work.replace(r.begin, r.end - r.begin, edited);
-          objectText = work;
           changed = true;
           nextBlock = static_cast<size_t>(static_cast<long>(blockEnd) + delta);
           limit = static_cast<size_t>(static_cast<long>(limit) + delta);

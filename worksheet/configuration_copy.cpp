@@ -12,6 +12,7 @@
 #include "engine/di_interface.h"
 #include "engine/operation_args.h"
 #include "engine/resource_manager.h"
+#include "engine/sax_parser.h"
 #include "engine/ui_services.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
@@ -154,15 +155,15 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
 dpx::HRESULT DPX_ConfigurationManager::writeCategory(const Object& object, const std::string& key, int method,
                                                     const std::string& status) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeCategory");
-  std::string text;
-  DPX_WorksheetNode unfiltered;  // no row filter: the file holds the selection
-  bomFromObject(text, object, {}, unfiltered);
   DPX_CategoryFactory factory(context_);
   auto manager = factory.createManager(key);
   if (!manager) {
     log(dpx::ComponentLogger::kError, kMethod, "Failed to get DIObject");
     return dpx::S_OK;
   }
+  std::string text;
+  DPX_WorksheetNode unfiltered;  // no row filter: the file holds the selection
+  bomFromObject(text, object, {}, unfiltered);
   auto records = splitRecords(key, text);
   std::string().swap(text);  // one copy of the category at a time
   try {
@@ -255,6 +256,9 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
   }
   if (progressShown) DPX_Util::ResetProgress();
   context_->setBaseFile(keptBaseFile);
+  // The manager now holds the copy's own file, which has only what this copy
+  // selected; the next save from a base file must read that file again.
+  parser_.reset();
   if (result != dpx::S_OK) RollBackOpenTransaction(context_);
   return result;
 }

@@ -291,6 +291,9 @@ dpx::HRESULT DPX_ConfigurationManager::getAppPath(std::string& path) {
 void DPX_ConfigurationManager::startDocument() {
   objects_.clear();
   stringIdIndex_.clear();
+  // Every file brings its own header: an element the file lacks must not
+  // show the value of the file read before.
+  header_ = Header{};
   reader_.elementCount = 0;
 }
 

@@ -1,5 +1,5 @@
-// Writes a UTF-16LE text file piece by piece without ever leaving a partly
-// written file behind: the pieces go to a private temporary file beside the
+// Writes a UTF-16LE text file chunk by chunk without ever leaving a partly
+// written file behind: the chunks go to a private temporary file beside the
 // target, which replaces the target only when everything was written.
 #pragma once
 

@@ -163,13 +163,12 @@ TEST(ConfigurationFile, ReaderNormalisesLayoutButNotValues) {
       "  <table name=\"U\"></table>\n</OBJECT>\n"
       "<OBJECT string_id=\"K1\"><table name=\"T2\"></table></OBJECT>\n</body>\n</duploraConfigurationFile>\n";
   Fixture f;
-  f.manager.header().RTCF = 2;
   WriteUtf16(f.dir / "layout.xml", file);
   ASSERT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "layout.xml").string()), dpx::S_OK);
   EXPECT_FALSE(f.manager.header().partialConfiguration);
   EXPECT_TRUE(f.manager.header().backup);
   EXPECT_EQ(f.manager.header().copyMethod, 3);
-  EXPECT_EQ(f.manager.header().RTCF, 2);  // blanks only: the value stays
+  EXPECT_EQ(f.manager.header().RTCF, 0);  // blanks only: no value
   const auto& objects = f.manager.objects();
   ASSERT_EQ(objects.size(), 2u);  // the object without string_id is skipped
   EXPECT_EQ(objects[0].attributes, (DPX_ConfigurationManager::Attributes{{"string_id", "K1"}, {"a", "1"}}));
@@ -252,6 +251,38 @@ TEST(ConfigurationFile, WriteToFileReportsWhatFailed) {
     EXPECT_EQ(text, "old");
   }
   std::filesystem::permissions(f.dir / "ro", std::filesystem::perms::owner_all);
+}
+
+TEST(ConfigurationFile, AFileLackingHeaderElementsShowsNothingOfTheFileReadBefore) {
+  Fixture f;
+  const std::string full =
+      "<configurationName>first</configurationName>\n<dbVersion>930</dbVersion>\n<localization>DE</localization>\n"
+      "<creationUser>manager</creationUser>\n<creationDate>2026-01-02T03:04:05</creationDate>\n"
+      "<additionalDescr>d</additionalDescr>\n<partialConfiguration>true</partialConfiguration>\n"
+      "<backup>true</backup>\n<approval>true</approval>\n<copyMethod>2</copyMethod>\n<RTCF>1</RTCF>\n"
+      "<FRFMUDF>true</FRFMUDF>\n";
+  WriteUtf16(f.dir / "full.xml", FileText(full, ""));
+  WriteUtf16(f.dir / "bare.xml", FileText("<configurationName>second</configurationName>\n<RTCF>  </RTCF>\n", ""));
+  ASSERT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "full.xml").string()), dpx::S_OK);
+  EXPECT_EQ(f.manager.header().localization, "DE");
+  EXPECT_TRUE(f.manager.header().partialConfiguration);
+  f.context.setBaseFile((f.dir / "bare.xml").string());
+  for (const bool preview : {false, true}) {
+    ASSERT_EQ(preview ? f.manager.previewConfiguration()
+                      : f.manager.readConfigurationFile(f.worksheet, (f.dir / "bare.xml").string()),
+              dpx::S_OK);
+    const auto& h = f.manager.header();
+    EXPECT_EQ(h.configurationName, "second");
+    EXPECT_EQ(h.dbVersion + h.localization + h.creationUser + h.creationDate + h.additionalDescr, "") << preview;
+    EXPECT_FALSE(h.partialConfiguration || h.backup || h.approval || h.FRFMUDF) << preview;
+    EXPECT_EQ(h.copyMethod, 0) << preview;
+    EXPECT_EQ(h.RTCF, 0) << preview;
+    ASSERT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "full.xml").string()), dpx::S_OK);
+  }
+  // The worksheet takes the file's own values too.
+  ASSERT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "bare.xml").string()), dpx::S_OK);
+  EXPECT_EQ(f.worksheet.getAdditionalDescription(), "");
+  EXPECT_FALSE(f.worksheet.isBackup());
 }
 
 TEST(ConfigurationFile, PreviewReadsOnlyTheHeader) {

@@ -4,6 +4,7 @@
 // category fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -183,10 +184,16 @@ TEST_F(CopyFixture, ProhibitedMethodUsesItsSubstituteOrIsSkipped) {
   };
   for (const auto& c : cases) {
     journal.calls.clear();
+    logger->messages.clear();
     node("B").getProhibitedCopyMethods() = {1};
     node("B").setSubstituteCopyMethod(c.substitute);
     EXPECT_EQ(copy(1), dpx::S_OK);
     EXPECT_EQ(journal.calls, c.expected) << c.substitute;
+    // A skipped category is reported, a substituted one is not.
+    const bool reported = std::any_of(logger->messages.begin(), logger->messages.end(), [](const std::string& m) {
+      return m.rfind("Category " + Key('B') + " not copied", 0) == 0;
+    });
+    EXPECT_EQ(reported, c.substitute != 4) << c.substitute;
   }
 }
 
@@ -239,4 +246,20 @@ TEST_F(CopyFixture, PartialSelectionWithoutKeysCopiesNothingOfTheCategory) {
   b.addSelectionObject(DPX_SelectionObject{});
   EXPECT_EQ(copy(4), dpx::S_OK);
   EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "C 4 1"}));
+}
+
+TEST_F(CopyFixture, ASecondCopyByTheSameManagerReadsTheBaseFileAgain) {
+  // The copy leaves the manager holding the file it wrote, which has only
+  // what that copy selected; the next copy must start from the base again.
+  DPX_ConfigurationManager manager(&context);
+  manager.setLogger(logger);
+  context.setCopyMethod(4);
+  worksheet.setCopyMethod(4);
+  node("B").setSelected(DPX_WorksheetNode::kNotSelected);
+  node("C").setSelected(DPX_WorksheetNode::kNotSelected);
+  ASSERT_EQ(manager.openConfiguration(worksheet, false), dpx::S_OK);
+  EXPECT_EQ(manager.writeConfiguration(worksheet, true), dpx::S_OK);
+  node("B").setSelected(DPX_WorksheetNode::kSelectedWhole);
+  EXPECT_EQ(manager.writeConfiguration(worksheet, true), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "A 4 2", "B 4 1"}));
 }
