@@ -65,7 +65,15 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
   DPX_Util::ShowInformation(fmt::sprintf(dpx::StringTable::Load(kStrReading, dpx::Ui().getLanguage()), CategoryName(key)),
                             false);
   std::vector<DPX_OperationArgs> records;
-  manager->readFromDB(records, std::move(keys));
+  try {
+    manager->readFromDB(records, std::move(keys));
+  } catch (const std::exception& e) {
+    // One category that cannot be read does not stop the save; the save
+    // reports it, and a copy shows it failed in its log.
+    scope.LogError("Reading %s from the base company failed: %s", key, e.what());
+    logCategoryFailure(key, context_->getCopyMethod(), e.what());
+    return dpx::E_FAIL;
+  }
   std::string text;
   for (const auto& record : records) {
     text += "<table name=\"";

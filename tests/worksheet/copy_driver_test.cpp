@@ -31,6 +31,7 @@ struct Journal {
   std::vector<std::string> texts;  // the record XML handed to writeData
   std::set<std::string> throwing;
   std::set<std::string> unknown;
+  std::set<std::string> unreadable;  // readFromDB throws
 };
 
 // The three categories of the tests: the first three rows of the factory.
@@ -45,7 +46,18 @@ class FakeManager : public DPX_DIInterface {
  public:
   FakeManager(DPX_ConnectionContext* context, const std::string& key, Journal& journal)
       : DPX_DIInterface(context, key), journal_(journal) {}
-  int32_t readFromDB(std::vector<DPX_OperationArgs>&, std::vector<DPX_DetailRecord>) override { return 0; }
+  // A company base holds one record of the category.
+  int32_t readFromDB(std::vector<DPX_OperationArgs>& out, std::vector<DPX_DetailRecord>) override {
+    const std::string letter = Letter(getCategoryKey());
+    if (journal_.unreadable.count(letter)) throw std::runtime_error("base refused");
+    DPX_OperationArgs record;
+    record.set(getCategoryKey(), "T" + letter, 1, DPX_OperationArgs::kTableRows);
+    DPX_OperationArgs::DataItem item;
+    item.xml = "<?xml version=\"1.0\" encoding=\"UTF-16\" ?><BOM><BO><T><row><Code>" + letter + "</Code></row></T></BO></BOM>";
+    record.dataItems.push_back(std::move(item));
+    out.push_back(std::move(record));
+    return 0;
+  }
   DPX_TableInfo* collectDetails() override { return &getTableInfo(); }
   void writeData(std::vector<DPX_OperationArgs> records, uint8_t method) override {
     size_t items = 0;
@@ -144,12 +156,12 @@ struct CopyFixture : ::testing::Test {
     throw std::logic_error("no node " + letter);
   }
 
-  dpx::HRESULT copy(int method) {
+  dpx::HRESULT copy(int method, bool baseIsFile = true) {
     context.setCopyMethod(method);
     worksheet.setCopyMethod(method);
     DPX_ConfigurationManager manager(&context);
     manager.setLogger(logger);
-    return manager.writeConfiguration(worksheet, true);
+    return manager.writeConfiguration(worksheet, baseIsFile);
   }
 };
 
@@ -262,4 +274,13 @@ TEST_F(CopyFixture, ASecondCopyByTheSameManagerReadsTheBaseFileAgain) {
   node("B").setSelected(DPX_WorksheetNode::kSelectedWhole);
   EXPECT_EQ(manager.writeConfiguration(worksheet, true), dpx::S_OK);
   EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "A 4 2", "B 4 1"}));
+}
+
+TEST_F(CopyFixture, ACategoryTheBaseCompanyCannotGiveDoesNotStopTheCopy) {
+  journal.unreadable = {"B"};
+  EXPECT_EQ(copy(4, false), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 1", "C 4 1"}));
+  const auto& m = logger->messages;
+  EXPECT_NE(std::find(m.begin(), m.end(), "Failed to write all BOMs"), m.end());
+  EXPECT_EQ(logLines(), std::vector<std::string>{Key('B') + "||403||||||base refused"});
 }
