@@ -12,6 +12,9 @@
 // A dependency record may come from a configuration file, so its table and
 // field names are used only when the target's field list of that table knows
 // them; anything else counts as "not found".
+#include <map>
+#include <utility>
+
 #include "engine/connection_context.h"
 #include "engine/detail_record.h"
 #include "engine/di_interface.h"
@@ -48,6 +51,24 @@ std::vector<std::string> ChildTexts(DPX_DOMParser& parser, const std::string& na
   }
   parser.setCursor(start);
   return texts;
+}
+
+// Target keys already looked up in one mapping call, by the dependency
+// record's text: records that share a reference cost one lookup.
+using TargetKeys = std::map<std::string, std::pair<int32_t, std::string>>;
+
+// findTargetKey for the dependency record whose text is `record`, asked of
+// the target only the first time that record comes up.
+int32_t CachedTargetKey(TargetKeys& known, const std::string& record, DPX_DOMParser& parser,
+                        dpx::host::Recordset& recordset, dpx::host::Company& target, int32_t serverType,
+                        const std::string& field, std::string& key) {
+  if (auto found = known.find(record); found != known.end()) {
+    if (found->second.first == 1) key = found->second.second;
+    return found->second.first;
+  }
+  const int32_t result = DPX_DIInterface::findTargetKey(parser, recordset, target, serverType, field, key);
+  known.emplace(record, std::make_pair(result, key));
+  return result;
 }
 
 // Whether the rows after this one are walked too.
@@ -116,6 +137,8 @@ int32_t DPX_DIInterface::resolveDependencies(DPX_OperationArgs& block, const std
   auto recordset = base->NewRecordset();
   const int32_t serverType = base->DbServerType();
 
+  // The base's rows already looked up, by reference value: (found, key values).
+  std::map<std::string, std::pair<bool, std::vector<std::string>>> looked;
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     DPX_DOMParser parser;
     if (!parser.loadXML(item.xml)) continue;
@@ -131,14 +154,21 @@ int32_t DPX_DIInterface::resolveDependencies(DPX_OperationArgs& block, const std
         std::vector<std::string> keyValues(keyFields.size());
         bool haveRow = false;
         try {
-          DPX_SqlStatement statement(serverType);
-          statement.setTable(table);
-          for (const std::string& k : keyFields) statement.addColumn(k);
-          statement.addValue(keyField, value, fieldType);
-          recordset->DoQuery(statement.buildSelect());
-          if (recordset->RecordCount() > 0) {
-            haveRow = true;
-            for (size_t c = 0; c < keyFields.size(); ++c) keyValues[c] = recordset->Field(static_cast<int>(c)).toText();
+          if (auto known = looked.find(value); known != looked.end()) {
+            haveRow = known->second.first;
+            keyValues = known->second.second;
+          } else {
+            DPX_SqlStatement statement(serverType);
+            statement.setTable(table);
+            for (const std::string& k : keyFields) statement.addColumn(k);
+            statement.addValue(keyField, value, fieldType);
+            recordset->DoQuery(statement.buildSelect());
+            if (recordset->RecordCount() > 0) {
+              haveRow = true;
+              for (size_t c = 0; c < keyFields.size(); ++c)
+                keyValues[c] = recordset->Field(static_cast<int>(c)).toText();
+            }
+            looked.emplace(value, std::make_pair(haveRow, keyValues));
           }
         } catch (const DPX_SqlValueRefused& e) {
           // a value that is no key of that kind stays as it is
@@ -204,6 +234,7 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
   auto target = dpx::records::TargetCompany(block.context ? block.context : m_context);
   auto recordset = target->NewRecordset();
   const int32_t serverType = target->DbServerType();
+  TargetKeys mapped;
 
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     DPX_DOMParser parser;
@@ -218,7 +249,7 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
       // a negative "none") stays as it is.
       if (findChildElement(parser, field, value) == 1 && GotoChildNamed(parser, field)) {
         std::string key;
-        if (findTargetKey(parser, *recordset, *target, serverType, field, key) == 1) {
+        if (CachedTargetKey(mapped, value, parser, *recordset, *target, serverType, field, key) == 1) {
           replaceElement(parser, 1, field, key);
         } else if (!fallback.empty()) {
           replaceElement(parser, 1, field, fallback);
@@ -241,6 +272,7 @@ int32_t DPX_DIInterface::mapDependenciesToTarget(DPX_OperationArgs& block, const
   auto target = dpx::records::TargetCompany(block.context ? block.context : m_context);
   auto recordset = target->NewRecordset();
   const int32_t serverType = target->DbServerType();
+  TargetKeys mapped;
 
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     DPX_DOMParser parser;
@@ -253,7 +285,7 @@ int32_t DPX_DIInterface::mapDependenciesToTarget(DPX_OperationArgs& block, const
       std::string value;
       if (findChildElement(parser, field, value) == 1 && GotoChildNamed(parser, field)) {
         std::string key;
-        if (findTargetKey(parser, *recordset, *target, serverType, field, key) == 1) {
+        if (CachedTargetKey(mapped, value, parser, *recordset, *target, serverType, field, key) == 1) {
           replaceElement(parser, 1, field, key);
         } else {
           // The row cannot be satisfied in the target: it is not written.

@@ -69,15 +69,20 @@ TEST_P(RecordFamilies, ChildRowsWhoseReferenceTheTargetLacksAreLeftOut) {
              "<row><N>2</N>" + dep("Missing") + "</row>"
              "<row><N>3</N>" + dep("Stock") + "</row>"
              "<row><N>4</N><Cat>-1</Cat></row>"
+             // The same references again: looked up once, mapped alike.
+             "<row><N>5</N>" + dep("Missing") + "</row>"
+             "<row><N>6</N>" + dep("Sales") + "</row>"
              "</T></BO></BOM>";
   block.dataItems.push_back(item);
   BareManager manager(&fx.context, "K");
   manager.mapDependenciesToTarget(block, "Cat", "row");
   const std::string& xml = block.dataItems[0].xml;
-  EXPECT_NE(xml.find("<row><N>1</N><Cat>7</Cat></row><row><N>3</N><Cat>8</Cat></row><row><N>4</N><Cat>-1</Cat></row>"),
+  EXPECT_NE(xml.find("<row><N>1</N><Cat>7</Cat></row><row><N>3</N><Cat>8</Cat></row><row><N>4</N><Cat>-1</Cat></row>"
+                     "<row><N>6</N><Cat>7</Cat></row>"),
             std::string::npos)
       << xml;
   EXPECT_EQ(xml.find("<N>2</N>"), std::string::npos) << xml;
+  EXPECT_EQ(xml.find("<N>5</N>"), std::string::npos) << xml;
 }
 
 TEST_P(RecordFamilies, StoredRowsAreListedWithTheNaturalKeyOfTheirDependencies) {
