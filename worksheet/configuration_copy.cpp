@@ -12,7 +12,6 @@
 #include "engine/di_interface.h"
 #include "engine/operation_args.h"
 #include "engine/resource_manager.h"
-#include "engine/sax_parser.h"
 #include "engine/ui_services.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
@@ -202,7 +201,9 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
       const std::string copyFile = context_->getTargetFile();
       context_->setBaseFile(copyFile);
       // Read back exactly the file just written, whatever worksheet is open.
-      const dpx::HRESULT read = readConfigurationFile(worksheet, copyFile);
+      // The worksheet stays as the user made it: the copy's file is named
+      // after itself and lacks every category this copy did not select.
+      const dpx::HRESULT read = readFile(copyFile);
       if (read != dpx::S_OK || !context_->getTargetCompany()) {
         const std::string message = fmt::sprintf(dpx::StringTable::Load(kStrCouldNotOpen, language), copyFile);
         log(dpx::ComponentLogger::kError, kMethod, message);
@@ -266,7 +267,7 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
   context_->setBaseFile(keptBaseFile);
   // The manager now holds the copy's own file, which has only what this copy
   // selected; the next save from a base file must read that file again.
-  parser_.reset();
+  holdsCopyFile_ = parser_ != nullptr;
   if (result != dpx::S_OK) RollBackOpenTransaction(context_);
   return result;
 }

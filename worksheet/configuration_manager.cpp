@@ -159,6 +159,7 @@ dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
   parser_->setContentHandler(this);
   parser_->setErrorHandler(this);
   reader_ = Reader{};
+  holdsCopyFile_ = false;
   bool ok = false;
   try {
     ok = parser_->parseFile(path);
@@ -211,12 +212,20 @@ dpx::HRESULT DPX_ConfigurationManager::openConfiguration(DPX_Worksheet& workshee
 
 dpx::HRESULT DPX_ConfigurationManager::readConfigurationFile(DPX_Worksheet& worksheet, const std::string& path) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::readConfigurationFile");
+  dpx::HRESULT result = readFile(path);
+  if (result == dpx::S_OK) result = updateWorksheet(worksheet);
+  return result;
+}
+
+dpx::HRESULT DPX_ConfigurationManager::readFile(const std::string& path) {
   headerOnly_ = false;
   DPX_Util::SetProgress(dpx::StringTable::Load(kStrLoadingConfiguration, dpx::Ui().getLanguage()), 0,
                         kLoadProgressSteps);
-  dpx::WaitCursor wait;
-  dpx::HRESULT result = parse(path);
-  if (result == dpx::S_OK) result = updateWorksheet(worksheet);
+  dpx::HRESULT result;
+  {
+    dpx::WaitCursor wait;
+    result = parse(path);
+  }
   DPX_Util::ResetProgress();
   return result;
 }

@@ -94,7 +94,7 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // skeleton, then the base company's localization.
   dpx::HRESULT openConfiguration(DPX_Worksheet& worksheet, bool mode);
   // Reads exactly the file at path, whatever worksheet is open, then updates
-  // the worksheet as mode false does. The copy reads back its own file so.
+  // the worksheet as mode false does.
   dpx::HRESULT readConfigurationFile(DPX_Worksheet& worksheet, const std::string& path);
   // Reads only the header of the context's base file.
   dpx::HRESULT previewConfiguration();
@@ -163,6 +163,8 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
  private:
   void log(int level, const char* method, const std::string& message) const;
   dpx::HRESULT parse(const std::string& path);
+  // Reads exactly the file at path, under the progress bar and wait cursor.
+  dpx::HRESULT readFile(const std::string& path);
   std::string baseFilePath(const DPX_Worksheet& worksheet) const;
   dpx::HRESULT bomFromObject(std::string& out, const Object& object, const std::vector<DPX_DetailRecord>& keys,
                              DPX_WorksheetNode& node);
@@ -185,6 +187,7 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   Objects objects_;
   std::map<std::string, size_t> stringIdIndex_;
   bool headerOnly_ = false;
+  bool holdsCopyFile_ = false;  // the parsed file is a copy's own, not the base
 
   // Reader state of the parse under way.
   struct Reader {

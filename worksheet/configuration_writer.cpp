@@ -230,6 +230,8 @@ dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& workshee
   dpx::HRESULT result = dpx::S_OK;
   if (baseIsFile) {
     if (!parser_) result = openConfiguration(worksheet, false);
+    // After a copy the base file is read again; the worksheet stays as it is.
+    else if (holdsCopyFile_) result = readFile(baseFilePath(worksheet));
   } else {
     result = openConfiguration(worksheet, true);
   }

@@ -175,6 +175,22 @@ TEST_F(CopyFixture, ReplaceAllEmptiesLastCategoryFirstAndWritesFirstCategoryFirs
   for (const auto& text : journal.texts) EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-16\" ?><BOM>", 0), 0u);
 }
 
+TEST_F(CopyFixture, TheWorksheetKeepsItsNameAndCategoriesAfterCopies) {
+  DPX_ConfigurationManager manager(&context);
+  manager.setLogger(logger);
+  ASSERT_EQ(manager.openConfiguration(worksheet, false), dpx::S_OK);  // as opening the worksheet does
+  worksheet.setWorksheetName("Monthly");
+  worksheet.setCopyMethod(4);
+  context.setCopyMethod(4);
+  node("C").setSelected(DPX_WorksheetNode::kNotSelected);
+  for (int copies = 0; copies < 2; ++copies) {
+    EXPECT_EQ(manager.writeConfiguration(worksheet, true), dpx::S_OK);
+    EXPECT_EQ(worksheet.getWorksheetName(), "Monthly");
+    EXPECT_EQ(worksheet.getCopyMethod(), 4);
+    EXPECT_TRUE(node("C").isAvailable());  // the base still has it for the next copy
+  }
+}
+
 TEST_F(CopyFixture, OtherMethodsOnlyWrite) {
   for (int method : {2, 3, 4}) {
     journal.calls.clear();
