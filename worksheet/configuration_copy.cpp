@@ -66,6 +66,8 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
   std::vector<DPX_OperationArgs> records;
   try {
     manager->readFromDB(records, std::move(keys));
+  } catch (const DPX_DIFailureAbortException&) {
+    throw;  // a manager that ends the whole run is obeyed
   } catch (const std::exception& e) {
     // One category that cannot be read does not stop the save; the save
     // reports it, and a copy shows it failed in its log.

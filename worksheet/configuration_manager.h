@@ -114,7 +114,7 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   const Header& header() const { return header_; }
   Header& header() { return header_; }
   const Objects& objects() const { return objects_; }
-  // The index of the first object of a category key, or none.
+  // The first object of a category key; null when the file has none.
   const Object* findObject(const std::string& stringId) const;
 
   // --- Writing --------------------------------------------------------------
