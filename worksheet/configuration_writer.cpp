@@ -192,7 +192,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
             fmt::sprintf("The changed values of a record of %s were not written: its record was not found", key));
       }
     }
-    buffer += text;
+    if (buffer.empty()) buffer.swap(text);  // flushed after every category: no copy needed
+    else buffer += text;
     if (flush && !flush(buffer)) return dpx::E_FAIL;
   }
   buffer += "</body>\n</duploraConfigurationFile>\n";

@@ -1,5 +1,6 @@
 #include "worksheet/utf16_file_stream.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -32,8 +33,15 @@ Utf16FileStream::~Utf16FileStream() { discard(); }
 
 bool Utf16FileStream::write(std::string_view utf8) {
   if (!file_ || failed_) return false;
-  const std::string bytes = Utf8ToUtf16LEBytes(utf8);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  // Converted slice by slice, so that a large text is never held twice.
+  constexpr size_t kSlice = size_t{1} << 20;
+  while (!utf8.empty() && !failed_) {
+    size_t n = std::min(utf8.size(), kSlice);
+    while (n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) ++n;  // whole characters
+    const std::string bytes = Utf8ToUtf16LEBytes(utf8.substr(0, n));
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+    utf8.remove_prefix(n);
+  }
   return !failed_;
 }
 

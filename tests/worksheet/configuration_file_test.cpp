@@ -14,6 +14,7 @@
 #include "tests/support/test_dir.h"
 #include "worksheet/component_logger.h"
 #include "worksheet/configuration_manager.h"
+#include "worksheet/utf16_file_stream.h"
 #include "worksheet/worksheet.h"
 
 namespace {
@@ -346,4 +347,21 @@ TEST(ConfigurationFile, SaveThatCannotWriteLeavesTheOldFile) {
   ASSERT_TRUE(dpx::ReadTextFile(f.dir / "ro/out.xml", text));
   EXPECT_EQ(text, "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "ro"), {}), 1);  // no temporary file left
+}
+
+TEST(ConfigurationFile, LargeTextsWithWideCharactersAreWrittenWhole) {
+  TestDir dir;
+  std::string text;
+  while (text.size() < (size_t{3} << 20)) text += "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";  // a, e-acute, euro, emoji
+  {
+    dpx::Utf16FileStream out(dir / "big.xml", true);
+    ASSERT_TRUE(out.isOpen());
+    ASSERT_TRUE(out.write(text));
+    ASSERT_TRUE(out.write("<end/>"));
+    ASSERT_TRUE(out.commit());
+  }
+  const std::string bytes = ReadBytes(dir / "big.xml");
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  EXPECT_TRUE(dpx::Utf16LEBytesToUtf8(bytes.substr(2)) == text + "<end/>");
 }
