@@ -11,6 +11,7 @@
 
 #include "categories/settings_category.h"
 #include "platform/host/host.h"
+#include "worksheet/configuration_manager.h"
 #include "tests/support/copy_fixture.h"
 
 namespace {
@@ -138,6 +139,20 @@ TEST_P(SettingsCategoryTest, CopyByMethod) {
   SilentSettings(&fx.context, Display(false)).writeData(blocks, 4);
   EXPECT_EQ(TargetSettings(fx), kCopied);
   EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|402||||||"}));
+}
+
+// The record read back from a configuration file copies the same way.
+TEST_P(SettingsCategoryTest, CopyThroughConfigurationFile) {
+  CopyFixture fx(GetParam());
+  Seed(fx);
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_SettingsCategory(&fx.context, kKey, Display()).readFromDB(blocks, {});
+  ASSERT_EQ(blocks.size(), 1u);
+  const std::string& xml = blocks[0].dataItems[0].xml;
+  const std::string text = "<table name=\"OADM\">" + xml.substr(xml.find("<BOM>")) + "</table>";
+  DPX_SettingsCategory(&fx.context, kKey, Display()).writeData(DPX_ConfigurationManager::splitRecords(kKey, text), 3);
+  EXPECT_EQ(TargetSettings(fx), kCopied);
+  EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|402||Base & <Co>||||"}));
 }
 
 // Whatever stops the copy of the settings, the target keeps all of them and
