@@ -206,6 +206,9 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
       // The worksheet stays as the user made it: the copy's file is named
       // after itself and lacks every category this copy did not select.
       const dpx::HRESULT read = readFile(copyFile);
+      // The manager now holds the copy's own file, which has only what this
+      // copy selected; the next save from a base file reads that file again.
+      holdsCopyFile_ = true;
       if (read != dpx::S_OK || !context_->getTargetCompany()) {
         const std::string message = fmt::sprintf(dpx::StringTable::Load(kStrCouldNotOpen, language), copyFile);
         log(dpx::ComponentLogger::kError, kMethod, message);
@@ -267,9 +270,6 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
   }
   if (progressShown) DPX_Util::ResetProgress();
   context_->setBaseFile(keptBaseFile);
-  // The manager now holds the copy's own file, which has only what this copy
-  // selected; the next save from a base file must read that file again.
-  holdsCopyFile_ = parser_ != nullptr;
   if (result != dpx::S_OK) RollBackOpenTransaction(context_);
   return result;
 }
