@@ -143,11 +143,28 @@ void TableIndexes::Ensure(CompanyStore& store) {
   DPX_LogScope scope("TableIndexes::Ensure");
   try {
     std::set<std::string> tables, indexes;
-    for (const auto& row : store.query("SELECT type, name FROM sqlite_master WHERE type IN ('table', 'index')").rows)
-      (row[0].toText() == "table" ? tables : indexes).insert(ToLowerAscii(row[1].toText()));
+    std::vector<std::string> userTables;
+    for (const auto& row : store.query("SELECT type, name FROM sqlite_master WHERE type IN ('table', 'index')").rows) {
+      const std::string name = row[1].toText();
+      (row[0].toText() == "table" ? tables : indexes).insert(ToLowerAscii(name));
+      if (row[0].toText() == "table" && name.rfind('@', 0) == 0 && !ObjectRegistry::Instance().findTable(name))
+        userTables.push_back(name);
+    }
     std::vector<const Index*> missing;
     for (const Index& index : plan)
       if (tables.count(ToLowerAscii(index.table)) && !indexes.count(ToLowerAscii(index.name))) missing.push_back(&index);
+    // The user tables the program or the user made: keyed by Code, found by
+    // Name. Their columns are read only when an index is missing.
+    std::vector<Index> user;
+    for (const std::string& name : userTables) {
+      if (indexes.count(ToLowerAscii(IndexName(name, {"Name"})))) continue;
+      TableDef def{name, store.columnsOf(name), {}};
+      if (ColumnOf(def, "Code").empty()) continue;
+      def.primaryKey = {ColumnOf(def, "Code")};
+      for (Index& index : Of(def))
+        if (!indexes.count(ToLowerAscii(index.name))) user.push_back(std::move(index));
+    }
+    for (const Index& index : user) missing.push_back(&index);
     if (missing.empty()) return;
     const bool own = !store.inTransaction();
     if (own) store.begin();
