@@ -102,12 +102,9 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
       item.xml = std::move(checked);
     } catch (const dpx::HostError& e) {
       LogLine line(dpx::records::CurrentCopyLog(m_context));
-      line.start(m_categoryKey, -1);
-      line.baseCode(item.baseCode);
-      line.baseDescription(item.baseDescription);
-      line.result("403");
-      std::string text = dpx::records::LastErrorText(*target);
-      line.error(text.empty() ? std::string(e.what()) : text);
+      line.start(m_categoryKey, -1, item.baseCode, item.baseDescription);
+      const std::string text = dpx::records::LastErrorText(*target);
+      line.fail(text.empty() ? std::string(e.what()) : text);
       line.write(m_logRecords != 0);
       scope.LogError("Record of %s not compared with the target: %s", block.tableName, e.what());
       block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));

@@ -22,7 +22,6 @@ using dpx::records::LogLine;
 namespace {
 
 constexpr const char* kSucceeded = "402";
-constexpr const char* kFailed = "403";
 // "Add" giving this code has added the record all the same.
 constexpr int kAddedAnyway = -2035;
 
@@ -44,9 +43,29 @@ std::string RefusalText(dpx::host::Company* target, const std::exception& e) {
 // Marks the line failed with the target's last error, or with `fallback`
 // when the target gave no text (a record that is simply not there).
 void Refuse(LogLine& line, dpx::host::Company& target, const std::string& fallback) {
-  line.result(kFailed);
   const std::string text = dpx::records::LastErrorText(target);
-  line.error(text.empty() ? fallback : text);
+  line.fail(text.empty() ? fallback : text);
+}
+
+// Ends the line of a write that raised (called inside a catch block): a host
+// error gives the target's refusal, anything else "exception caused in
+// <method>"; `done` says what did not happen to the record.
+void FailRaised(LogLine& line, dpx::host::Company* target, dpx::DPX_LogScope& scope, const char* method,
+                const char* done) {
+  try {
+    throw;
+  } catch (const dpx::HostError& e) {
+    line.fail(RefusalText(target, e));
+    scope.LogError("Record not %s: %s", done, e.what());
+  } catch (const std::exception& e) {
+    line.fail(std::string("exception caused in ") + method);
+    scope.LogError("Record not %s: %s", done, e.what());
+  }
+}
+
+// The property whose text describes a record in the copy log.
+std::string DescriptionProperty(const DPX_OperationArgs& block) {
+  return block.descriptionNames.size() > 1 ? block.descriptionNames[1] : std::string();
 }
 
 }  // namespace
@@ -55,9 +74,7 @@ int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationAr
                                              const std::string& descriptionProperty) {
   dpx::DPX_LogScope scope("DPX_DIInterface::UpdateDataSetFromDI");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
-  line.start(m_categoryKey, 2);
-  line.baseCode(item.baseCode);
-  line.baseDescription(item.baseDescription);
+  line.start(m_categoryKey, 2, item.baseCode, item.baseDescription);
 
   std::shared_ptr<dpx::host::Company> target;
   try {
@@ -66,8 +83,7 @@ int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationAr
     auto object = target->NewBusinessObject(objectType);
     if (item.keyValues.empty()) {
       // Only a record that the comparison found in the target has its key.
-      line.result(kFailed);
-      line.error("The record was not found in the target");
+      line.fail("The record was not found in the target");
     } else if (!dpx::records::GetByKey(*object, item.keyValues)) {
       Refuse(line, *target, "The record was not found in the target");
     } else {
@@ -104,14 +120,8 @@ int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationAr
         }
       }
     }
-  } catch (const dpx::HostError& e) {
-    line.result(kFailed);
-    line.error(RefusalText(target.get(), e));
-    scope.LogError("Record not updated: %s", e.what());
-  } catch (const std::exception& e) {
-    line.result(kFailed);
-    line.error("exception caused in UpdateDataSetFromDI");
-    scope.LogError("Record not updated: %s", e.what());
+  } catch (const std::exception&) {
+    FailRaised(line, target.get(), scope, "UpdateDataSetFromDI", "updated");
   }
   line.write(m_logRecords != 0);
   return 1;
@@ -120,9 +130,7 @@ int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationAr
 int32_t DPX_DIInterface::AddDataSetFromDI(int32_t objectType, DPX_OperationArgs::DataItem item) {
   dpx::DPX_LogScope scope("DPX_DIInterface::AddDataSetFromDI");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
-  line.start(m_categoryKey, 3);
-  line.baseCode(item.baseCode);
-  line.baseDescription(item.baseDescription);
+  line.start(m_categoryKey, 3, item.baseCode, item.baseDescription);
 
   std::shared_ptr<dpx::host::Company> target;
   try {
@@ -135,21 +143,15 @@ int32_t DPX_DIInterface::AddDataSetFromDI(int32_t objectType, DPX_OperationArgs:
       line.result(kSucceeded);
     else
       Refuse(line, *target, "Refused by the target");
-  } catch (const dpx::HostError& e) {
-    line.result(kFailed);
-    line.error(RefusalText(target.get(), e));
-    scope.LogError("Record not added: %s", e.what());
-  } catch (const std::exception& e) {
-    line.result(kFailed);
-    line.error("exception caused in AddDataSetFromDI");
-    scope.LogError("Record not added: %s", e.what());
+  } catch (const std::exception&) {
+    FailRaised(line, target.get(), scope, "AddDataSetFromDI", "added");
   }
   line.write(m_logRecords != 0);
   return 1;
 }
 
 int32_t DPX_DIInterface::copyRecords(DPX_OperationArgs block) {
-  const std::string description = block.descriptionNames.size() > 1 ? block.descriptionNames[1] : std::string();
+  const std::string description = DescriptionProperty(block);
   for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
     if (item.exists)
       UpdateDataSetFromDI(block.hostObjectType, item, description);
@@ -160,7 +162,7 @@ int32_t DPX_DIInterface::copyRecords(DPX_OperationArgs block) {
 }
 
 int32_t DPX_DIInterface::updateTargetRecords(DPX_OperationArgs block) {
-  const std::string description = block.descriptionNames.size() > 1 ? block.descriptionNames[1] : std::string();
+  const std::string description = DescriptionProperty(block);
   for (const DPX_OperationArgs::DataItem& item : block.dataItems)
     UpdateDataSetFromDI(block.hostObjectType, item, description);
   return 1;
@@ -198,8 +200,7 @@ int32_t DPX_DIInterface::removeTargetRecords(DPX_OperationArgs block, const std:
   } catch (const dpx::HostError& e) {
     LogLine line(dpx::records::CurrentCopyLog(m_context));
     line.start(m_categoryKey, 0);
-    line.result(kFailed);
-    line.error(e.what());
+    line.fail(e.what());
     line.write(m_logRecords != 0);
     scope.LogError("Records of %s not listed for removal: %s", block.tableName, e.what());
     return 1;
@@ -224,10 +225,8 @@ int32_t DPX_DIInterface::removeTargetRecord(int32_t objectType, const std::vecto
       line.result(kSucceeded);
     else
       Refuse(line, *target, "Refused by the target");
-  } catch (const dpx::HostError& e) {
-    line.result(kFailed);
-    line.error(RefusalText(target.get(), e));
-    scope.LogError("Record not removed: %s", e.what());
+  } catch (const dpx::HostError&) {
+    FailRaised(line, target.get(), scope, "removeTargetRecord", "removed");
   }
   line.write(m_logRecords != 0);
   return 1;

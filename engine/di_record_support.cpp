@@ -152,6 +152,16 @@ void LogLine::start(const std::string& categoryKey, int32_t action) {
   log_->setCategoryNo(categoryKey);
   log_->setAction(action);
 }
+void LogLine::start(const std::string& categoryKey, int32_t action, const std::string& baseCode,
+                    const std::string& baseDescription) {
+  start(categoryKey, action);
+  this->baseCode(baseCode);
+  this->baseDescription(baseDescription);
+}
+void LogLine::fail(const std::string& text) {
+  result("403");
+  error(text);
+}
 void LogLine::result(const std::string& result) {
   if (log_) log_->setResult(result);
 }

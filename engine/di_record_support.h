@@ -76,6 +76,11 @@ class LogLine {
  public:
   explicit LogLine(DPX_CopyLog* log) : log_(log) {}
   void start(const std::string& categoryKey, int32_t action);
+  // A line about one record: its category, action and the base's code and description.
+  void start(const std::string& categoryKey, int32_t action, const std::string& baseCode,
+             const std::string& baseDescription);
+  // Result "403" with the reason.
+  void fail(const std::string& text);
   void result(const std::string& result);
   void error(const std::string& text);
   void baseCode(const std::string& text);
