@@ -53,23 +53,84 @@ std::vector<std::string> ChildTexts(DPX_DOMParser& parser, const std::string& na
   return texts;
 }
 
-// Target keys already looked up in one mapping call, by the dependency
-// record's text: records that share a reference cost one lookup.
-using TargetKeys = std::map<std::string, std::pair<int32_t, std::string>>;
+// The target's field lists, by table name.
+using FieldLists = std::map<std::string, std::vector<dpx::records::FieldInfo>>;
 
-// findTargetKey for the dependency record whose text is `record`, asked of
-// the target only the first time that record comes up.
-int32_t CachedTargetKey(TargetKeys& known, const std::string& record, DPX_DOMParser& parser,
-                        dpx::host::Recordset& recordset, dpx::host::Company& target, int32_t serverType,
-                        const std::string& field, std::string& key) {
-  if (auto found = known.find(record); found != known.end()) {
-    if (found->second.first == 1) key = found->second.second;
-    return found->second.first;
-  }
-  const int32_t result = DPX_DIInterface::findTargetKey(parser, recordset, target, serverType, field, key);
-  known.emplace(record, std::make_pair(result, key));
-  return result;
+const std::vector<dpx::records::FieldInfo>& FieldListOf(FieldLists& lists, dpx::host::Company& target,
+                                                        const std::string& table) {
+  auto found = lists.find(table);
+  if (found == lists.end()) found = lists.emplace(table, dpx::records::ReadFieldList(target, table)).first;
+  return found->second;
 }
+
+// findTargetKey with the field lists already read kept in `lists`.
+int32_t FindTargetKey(DPX_DOMParser& parser, dpx::host::Recordset& recordset, dpx::host::Company& target,
+                      int32_t serverType, FieldLists& lists, std::string& value) {
+  auto* start = parser.getCursor();
+  if (!GotoChildNamed(parser, "dep")) return 0;
+  const std::string table = DPX_DIInterface::getChildText(parser, "tableName");
+  const std::string keyField = DPX_DIInterface::getChildText(parser, "fField");
+  const std::vector<std::string> keyFields = ChildTexts(parser, "fKeyFields");
+  const std::vector<std::string> keyValues = ChildTexts(parser, "fKeyValues");
+  parser.setCursor(start);
+  if (keyFields.size() != keyValues.size() || keyFields.empty()) return 0;
+
+  // Names from the record are used only as the target spells its own fields.
+  const std::vector<dpx::records::FieldInfo>& fields = FieldListOf(lists, target, table);
+  if (fields.empty() || !dpx::records::FindFieldExact(fields, keyField)) return 0;
+  DPX_SqlStatement statement(serverType);
+  statement.setTable(table);
+  statement.addColumn(keyField);
+  for (size_t i = 0; i < keyFields.size(); ++i) {
+    const dpx::records::FieldInfo* f = dpx::records::FindFieldExact(fields, keyFields[i]);
+    if (!f) return 0;
+    statement.addValue(f->name, keyValues[i], f->type);
+  }
+  std::string sql;
+  try {
+    sql = statement.buildSelect();
+  } catch (const DPX_SqlValueRefused&) {
+    return 0;  // a value that cannot name a row of that kind
+  }
+  recordset.DoQuery(sql);
+  if (recordset.RecordCount() <= 0) return 0;
+  value = recordset.Field(0).toText();
+  return 1;
+}
+
+// The target's keys for the dependency records of one mapping call. Records
+// that share a reference cost one lookup, and each table's field list is
+// read once (the target's structure stays as it is during a write).
+class TargetKeyLookup {
+ public:
+  explicit TargetKeyLookup(DPX_ConnectionContext* context)
+      : target_(dpx::records::TargetCompany(context)),
+        recordset_(target_->NewRecordset()),
+        serverType_(target_->DbServerType()) {}
+
+  // For the cursor's child `field`: -1 when it holds no dependency record
+  // (a plain value stays as it is); otherwise the cursor is on that child
+  // and the result is 1 with the target's key, or 0 when the target has no
+  // such row.
+  int32_t find(DPX_DOMParser& parser, const std::string& field, std::string& key) {
+    std::string record;
+    if (DPX_DIInterface::findChildElement(parser, field, record) != 1 || !GotoChildNamed(parser, field)) return -1;
+    if (auto found = known_.find(record); found != known_.end()) {
+      if (found->second.first == 1) key = found->second.second;
+      return found->second.first;
+    }
+    const int32_t result = FindTargetKey(parser, *recordset_, *target_, serverType_, fieldLists_, key);
+    known_.emplace(record, std::make_pair(result, key));
+    return result;
+  }
+
+ private:
+  std::shared_ptr<dpx::host::Company> target_;
+  std::shared_ptr<dpx::host::Recordset> recordset_;
+  int32_t serverType_;
+  std::map<std::string, std::pair<int32_t, std::string>> known_;  // by the dependency record's text
+  FieldLists fieldLists_;
+};
 
 // Whether the rows after this one are walked too.
 bool WalksAllRows(const DPX_OperationArgs& block, const std::string& parentName) {
@@ -195,46 +256,15 @@ int32_t DPX_DIInterface::findTargetKey(DPX_DOMParser& parser, dpx::host::Records
                                        dpx::host::Company& target, int32_t serverType, const std::string& field,
                                        std::string& value) {
   (void)field;
-  auto* start = parser.getCursor();
-  if (!GotoChildNamed(parser, "dep")) return 0;
-  const std::string table = getChildText(parser, "tableName");
-  const std::string keyField = getChildText(parser, "fField");
-  const std::vector<std::string> keyFields = ChildTexts(parser, "fKeyFields");
-  const std::vector<std::string> keyValues = ChildTexts(parser, "fKeyValues");
-  parser.setCursor(start);
-  if (keyFields.size() != keyValues.size() || keyFields.empty()) return 0;
-
-  // Names from the record are used only as the target spells its own fields.
-  const std::vector<dpx::records::FieldInfo> fields = dpx::records::ReadFieldList(target, table);
-  if (fields.empty() || !dpx::records::FindFieldExact(fields, keyField)) return 0;
-  DPX_SqlStatement statement(serverType);
-  statement.setTable(table);
-  statement.addColumn(keyField);
-  for (size_t i = 0; i < keyFields.size(); ++i) {
-    const dpx::records::FieldInfo* f = dpx::records::FindFieldExact(fields, keyFields[i]);
-    if (!f) return 0;
-    statement.addValue(f->name, keyValues[i], f->type);
-  }
-  std::string sql;
-  try {
-    sql = statement.buildSelect();
-  } catch (const DPX_SqlValueRefused&) {
-    return 0;  // a value that cannot name a row of that kind
-  }
-  recordset.DoQuery(sql);
-  if (recordset.RecordCount() <= 0) return 0;
-  value = recordset.Field(0).toText();
-  return 1;
+  FieldLists lists;
+  return FindTargetKey(parser, recordset, target, serverType, lists, value);
 }
 
 int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const std::string& field,
                                                const std::string& rowName, const std::string& fallback,
                                                const std::string& parentName) {
   dpx::DPX_LogScope scope("DPX_DIInterface::mapDependencyToTarget");
-  auto target = dpx::records::TargetCompany(block.context ? block.context : m_context);
-  auto recordset = target->NewRecordset();
-  const int32_t serverType = target->DbServerType();
-  TargetKeys mapped;
+  TargetKeyLookup lookup(block.context ? block.context : m_context);
 
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     DPX_DOMParser parser;
@@ -244,18 +274,16 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
     const uint32_t rows = parser.findElement(rowName);
     for (uint32_t r = 0; r < rows; ++r) {
       auto* row = parser.getCursor();
-      std::string value;
       // Only a dependency record can be mapped: a plain value (empty, "NULL",
       // a negative "none") stays as it is.
-      if (findChildElement(parser, field, value) == 1 && GotoChildNamed(parser, field)) {
-        std::string key;
-        if (CachedTargetKey(mapped, value, parser, *recordset, *target, serverType, field, key) == 1) {
-          replaceElement(parser, 1, field, key);
-        } else if (!fallback.empty()) {
-          replaceElement(parser, 1, field, fallback);
-        } else {
-          replaceElement(parser, 0, field, "");  // the target applies its own default
-        }
+      std::string key;
+      const int32_t found = lookup.find(parser, field, key);
+      if (found == 1) {
+        replaceElement(parser, 1, field, key);
+      } else if (found == 0 && !fallback.empty()) {
+        replaceElement(parser, 1, field, fallback);
+      } else if (found == 0) {
+        replaceElement(parser, 0, field, "");  // the target applies its own default
       }
       parser.setCursor(row);
       if (!WalksAllRows(block, parentName) || !dpx::records::NextSiblingElement(parser)) break;
@@ -269,10 +297,7 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
 int32_t DPX_DIInterface::mapDependenciesToTarget(DPX_OperationArgs& block, const std::string& field,
                                                  const std::string& rowName) {
   dpx::DPX_LogScope scope("DPX_DIInterface::mapDependenciesToTarget");
-  auto target = dpx::records::TargetCompany(block.context ? block.context : m_context);
-  auto recordset = target->NewRecordset();
-  const int32_t serverType = target->DbServerType();
-  TargetKeys mapped;
+  TargetKeyLookup lookup(block.context ? block.context : m_context);
 
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     DPX_DOMParser parser;
@@ -282,23 +307,21 @@ int32_t DPX_DIInterface::mapDependenciesToTarget(DPX_OperationArgs& block, const
     uint32_t examined = 0;
     while (examined < rows) {
       auto* row = parser.getCursor();
-      std::string value;
-      if (findChildElement(parser, field, value) == 1 && GotoChildNamed(parser, field)) {
-        std::string key;
-        if (CachedTargetKey(mapped, value, parser, *recordset, *target, serverType, field, key) == 1) {
-          replaceElement(parser, 1, field, key);
-        } else {
-          // The row cannot be satisfied in the target: it is not written.
-          parser.setCursor(row);
-          const bool hasNext = dpx::records::NextSiblingElement(parser);
-          auto* next = hasNext ? parser.getCursor() : nullptr;
-          parser.setCursor(row);
-          parser.removeCurrent();
-          --rows;
-          if (!next) break;
-          parser.setCursor(next);
-          continue;
-        }
+      std::string key;
+      const int32_t found = lookup.find(parser, field, key);
+      if (found == 1) {
+        replaceElement(parser, 1, field, key);
+      } else if (found == 0) {
+        // The row cannot be satisfied in the target: it is not written.
+        parser.setCursor(row);
+        const bool hasNext = dpx::records::NextSiblingElement(parser);
+        auto* next = hasNext ? parser.getCursor() : nullptr;
+        parser.setCursor(row);
+        parser.removeCurrent();
+        --rows;
+        if (!next) break;
+        parser.setCursor(next);
+        continue;
       }
       ++examined;
       parser.setCursor(row);

@@ -157,6 +157,14 @@ class DPX_DIInterface {
                           const std::string& counterKeyColumn);
   int32_t updateTableRows(const std::string& table, DPX_OperationArgs::DataItem item,
                           const std::vector<std::string>& keyColumns);
+  // The target's field list of one table, read when the first row needs it
+  // and kept for the other rows of the block: the target's structure stays
+  // as it is while a block is written.
+  struct TargetFields;
+  int32_t insertTableRow(const std::string& table, DPX_OperationArgs::DataItem item, int32_t counterObjectType,
+                         const std::string& counterKeyColumn, TargetFields& fields);
+  int32_t updateTableRow(const std::string& table, DPX_OperationArgs::DataItem item,
+                         const std::vector<std::string>& keyColumns, TargetFields& fields);
   int32_t logTargetError();
 
   // --- Business-object categories: reading and listing (engine/di_object_read.cpp) ---

@@ -10,6 +10,7 @@
 // next-number counter (ONNM) only ever moves up, and only for numeric keys.
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "engine/connection_context.h"
 #include "engine/di_interface.h"
@@ -83,7 +84,40 @@ std::string Join(const std::vector<std::string>& names) {
   return out;
 }
 
+// Reads a row's record and adds its fields that the target knows to
+// `statement` (and its key columns to `keyStatement`). False, with the
+// reason logged, when the record is not shaped as a table row.
+bool ReadRowFields(const std::string& xml, const std::string& table, const std::vector<FieldInfo>& fields,
+                   DPX_SqlStatement& statement, DPX_SqlStatement* keyStatement,
+                   const std::vector<std::string>& upperKeys, dpx::DPX_LogScope& scope) {
+  DPX_DOMParser parser;
+  if (!parser.loadXML(xml) || !GotoRecordRow(parser)) {
+    scope.LogError("Row of %s is not shaped as a table row; nothing written", table);
+    return false;
+  }
+  std::vector<std::string> unknown;
+  AddRowFields(parser, fields, statement, keyStatement, upperKeys, unknown);
+  if (!unknown.empty()) scope.LogWarning("Fields unknown to the target left out: %s", Join(unknown));
+  return true;
+}
+
 }  // namespace
+
+struct DPX_DIInterface::TargetFields {
+  explicit TargetFields(std::string tableName) : table(std::move(tableName)) {}
+
+  const std::vector<FieldInfo>& of(dpx::host::Company& target) {
+    if (!read) {
+      list = dpx::records::ReadFieldList(target, table);
+      read = true;
+    }
+    return list;
+  }
+
+  std::string table;
+  bool read = false;
+  std::vector<FieldInfo> list;
+};
 
 int32_t DPX_DIInterface::buildObjectXml(DPX_OperationArgs& block, const std::string& keyColumn,
                                         const std::vector<std::string>& descriptionColumns,
@@ -196,11 +230,8 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
     } catch (const dpx::HostError& e) {
       // The row cannot be matched: it is reported and left out.
       LogLine line(dpx::records::CurrentCopyLog(m_context));
-      line.start(m_categoryKey, -1);
-      line.baseCode(item.baseCode);
-      line.baseDescription(item.baseDescription);
-      line.result(kFailed);
-      line.error(e.what());
+      line.start(m_categoryKey, -1, item.baseCode, item.baseDescription);
+      line.fail(e.what());
       line.write(m_logRecords != 0);
       scope.LogError("Row of %s not matched with the target: %s", block.tableName, e.what());
     }
@@ -212,35 +243,48 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
 
 int32_t DPX_DIInterface::copyTableRecords(DPX_OperationArgs block, int32_t counterObjectType,
                                           const std::string& counterKeyColumn) {
+  TargetFields fields(block.tableName);
   for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
     if (item.exists)
-      updateTableRows(block.tableName, item, block.keyNames);
+      updateTableRow(block.tableName, item, block.keyNames, fields);
     else
-      insertTableRows(block.tableName, item, counterObjectType, counterKeyColumn);
+      insertTableRow(block.tableName, item, counterObjectType, counterKeyColumn, fields);
   }
   return 1;
 }
 
 int32_t DPX_DIInterface::addTargetRows(DPX_OperationArgs block, int32_t counterObjectType,
                                        const std::string& counterKeyColumn) {
+  TargetFields fields(block.tableName);
   for (const DPX_OperationArgs::DataItem& item : block.dataItems)
-    insertTableRows(block.tableName, item, counterObjectType, counterKeyColumn);
+    insertTableRow(block.tableName, item, counterObjectType, counterKeyColumn, fields);
   return 1;
 }
 
 int32_t DPX_DIInterface::updateTargetRows(DPX_OperationArgs block) {
+  TargetFields fields(block.tableName);
   for (const DPX_OperationArgs::DataItem& item : block.dataItems)
-    updateTableRows(block.tableName, item, block.keyNames);
+    updateTableRow(block.tableName, item, block.keyNames, fields);
   return 1;
 }
 
 int32_t DPX_DIInterface::updateTableRows(const std::string& table, DPX_OperationArgs::DataItem item,
                                          const std::vector<std::string>& keyColumns) {
+  TargetFields fields(table);
+  return updateTableRow(table, std::move(item), keyColumns, fields);
+}
+
+int32_t DPX_DIInterface::insertTableRows(const std::string& table, DPX_OperationArgs::DataItem item,
+                                         int32_t counterObjectType, const std::string& counterKeyColumn) {
+  TargetFields fields(table);
+  return insertTableRow(table, std::move(item), counterObjectType, counterKeyColumn, fields);
+}
+
+int32_t DPX_DIInterface::updateTableRow(const std::string& table, DPX_OperationArgs::DataItem item,
+                                        const std::vector<std::string>& keyColumns, TargetFields& fields) {
   dpx::DPX_LogScope scope("DPX_DIInterface::updateTableRows");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
-  line.start(m_categoryKey, 2);
-  line.baseCode(item.baseCode);
-  line.baseDescription(item.baseDescription);
+  line.start(m_categoryKey, 2, item.baseCode, item.baseDescription);
 
   std::shared_ptr<dpx::host::Company> target;
   try {
@@ -254,25 +298,15 @@ int32_t DPX_DIInterface::updateTableRows(const std::string& table, DPX_Operation
 
     mapReferences(table, item.xml, 2);
 
-    const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, table);
-    DPX_DOMParser parser;
-    if (!parser.loadXML(item.xml) || !GotoRecordRow(parser)) {
-      scope.LogError("Row of %s is not shaped as a table row; nothing written", table);
-      return 1;
-    }
     std::vector<std::string> upperKeys;
     for (const std::string& k : keyColumns) upperKeys.push_back(dpx::records::UpperAscii(k));
-    std::vector<std::string> unknown;
-    AddRowFields(parser, fields, assignments, &keys, upperKeys, unknown);
-    if (!unknown.empty()) scope.LogWarning("Fields unknown to the target left out: %s", Join(unknown));
+    if (!ReadRowFields(item.xml, table, fields.of(*target), assignments, &keys, upperKeys, scope)) return 1;
 
     if (keys.values().empty()) {
       // Without a key the UPDATE would change every row of the table.
-      line.result(kFailed);
-      line.error("The row has no value for its key columns " + Join(keyColumns));
+      line.fail("The row has no value for its key columns " + Join(keyColumns));
     } else if (assignments.values().empty()) {
-      line.result(kFailed);
-      line.error("No field of the row is known to the target's table " + table);
+      line.fail("No field of the row is known to the target's table " + table);
     } else {
       const std::string sql = assignments.buildUpdate() + keys.buildWhere();
       if (recordset->DoQuery(sql) == 0) {
@@ -281,26 +315,23 @@ int32_t DPX_DIInterface::updateTableRows(const std::string& table, DPX_Operation
         line.targetFormerDescription(item.targetFormerDescription);
         line.result(kSucceeded);
       } else {
-        line.result(kFailed);
-        line.error(dpx::records::LastErrorText(*target));
+        line.fail(dpx::records::LastErrorText(*target));
       }
     }
   } catch (const dpx::HostError& e) {
-    line.result(kFailed);
-    line.error(e.what());
+    line.fail(e.what());
     scope.LogError("Row of %s not updated: %s", table, e.what());
   }
   line.write(m_logRecords != 0);
   return 1;
 }
 
-int32_t DPX_DIInterface::insertTableRows(const std::string& table, DPX_OperationArgs::DataItem item,
-                                         int32_t counterObjectType, const std::string& counterKeyColumn) {
+int32_t DPX_DIInterface::insertTableRow(const std::string& table, DPX_OperationArgs::DataItem item,
+                                        int32_t counterObjectType, const std::string& counterKeyColumn,
+                                        TargetFields& fields) {
   dpx::DPX_LogScope scope("DPX_DIInterface::insertTableRows");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
-  line.start(m_categoryKey, 3);
-  line.baseCode(item.baseCode);
-  line.baseDescription(item.baseDescription);
+  line.start(m_categoryKey, 3, item.baseCode, item.baseDescription);
 
   std::shared_ptr<dpx::host::Company> target;
   bool inserted = false;
@@ -313,29 +344,18 @@ int32_t DPX_DIInterface::insertTableRows(const std::string& table, DPX_Operation
 
     mapReferences(table, item.xml, 3);
 
-    const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, table);
-    DPX_DOMParser parser;
-    if (!parser.loadXML(item.xml) || !GotoRecordRow(parser)) {
-      scope.LogError("Row of %s is not shaped as a table row; nothing written", table);
-      return 1;
-    }
-    std::vector<std::string> unknown;
-    AddRowFields(parser, fields, statement, nullptr, {}, unknown);
-    if (!unknown.empty()) scope.LogWarning("Fields unknown to the target left out: %s", Join(unknown));
+    if (!ReadRowFields(item.xml, table, fields.of(*target), statement, nullptr, {}, scope)) return 1;
 
     if (statement.values().empty()) {
-      line.result(kFailed);
-      line.error("No field of the row is known to the target's table " + table);
+      line.fail("No field of the row is known to the target's table " + table);
     } else if (recordset->DoQuery(statement.buildInsert()) == 0) {
       line.result(kSucceeded);
       inserted = true;
     } else {
-      line.result(kFailed);
-      line.error(dpx::records::LastErrorText(*target));
+      line.fail(dpx::records::LastErrorText(*target));
     }
   } catch (const dpx::HostError& e) {
-    line.result(kFailed);
-    line.error(e.what());
+    line.fail(e.what());
     scope.LogError("Row of %s not inserted: %s", table, e.what());
   }
   line.write(m_logRecords != 0);
@@ -414,8 +434,7 @@ int32_t DPX_DIInterface::deleteTargetRows(DPX_OperationArgs block, const std::ve
     if (listed.empty()) {  // the listing itself failed: one line for the table
       LogLine line(log);
       line.start(m_categoryKey, 0);
-      line.result(kFailed);
-      line.error(error);
+      line.fail(error);
       line.write(m_logRecords != 0);
       return 1;
     }
@@ -425,8 +444,10 @@ int32_t DPX_DIInterface::deleteTargetRows(DPX_OperationArgs block, const std::ve
     line.start(m_categoryKey, 0);
     line.targetCode(row.code);
     line.targetDescription(row.description);
-    line.result(deleted ? kSucceeded : kFailed);
-    if (!deleted) line.error(error);
+    if (deleted)
+      line.result(kSucceeded);
+    else
+      line.fail(error);
     line.write(m_logRecords != 0);
   }
   return 1;
