@@ -182,15 +182,21 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
     DPX_OperationArgs::DataItem item;
     std::string rowText = parser.serialize(false);
     DPX_Util::RemoveUpToMarker(rowText);
-    item.xml = "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><" + elementName + ">" + rowText + "</" +
-               elementName + "></BO></BOM>";
+    const std::string record = "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><" + elementName + ">" + rowText +
+                               "</" + elementName + "></BO></BOM>";
+    // A row without user-defined fields passes the check unchanged but for
+    // the declaration the check writes, so it gets that without being parsed
+    // again. A block of another connection is checked against its own target.
+    const bool checkFields = rowText.find("<U_") != std::string::npos ||
+                             (block.context != nullptr && block.context != m_context);
+    item.xml = checkFields ? record : parser.writeDeclaration() + record;
     if (descriptionColumns.size() > 0) item.baseCode = getChildText(parser, descriptionColumns[0]);
     if (descriptionColumns.size() > 1) item.baseDescription = getChildText(parser, descriptionColumns[1]);
 
     try {
       // A row whose user-defined fields the target lacks is dropped on its own
       // (with its "10024" line) and the other rows go on.
-      if (!checkUserFields(block, item.xml, &knownFields)) {
+      if (checkFields && !checkUserFields(block, item.xml, &knownFields)) {
         result = 0;
         parser.setCursor(row);
         continue;

@@ -143,6 +143,24 @@ TEST_P(RecordFaults, ATableRowWithAMissingUserFieldIsLeftOutByItself) {
                                   "DPX_TRN_ADDRESSFORMAT_100|212|402|3|C||||"}));
 }
 
+TEST_P(RecordFaults, RowsWithoutUserFieldsComeOutAsTheUserFieldCheckLeavesThem) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.target, "DELETE FROM OADF;");
+  // Text that the XML writer escapes or keeps as it is, and an empty element.
+  DPX_OperationArgs block = AddressBlock(
+      fx, {RowRecord("<row><Code>1</Code><Name>A &amp; &lt;B&gt; \"q\" 'a'</Name><Format/></row>"
+                     "<row><Code>2</Code><Name>Grüße €</Name><Format>l1&#13;\nl2\tx</Format></row>")});
+  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", true, ""});
+  ASSERT_EQ(plain.buildTableXml(block, {"Code"}, {"Code", "Name"}, {"Code"}, 4), 1);
+  ASSERT_EQ(block.dataItems.size(), 2u);
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
+    std::string checked = item.xml;
+    EXPECT_EQ(plain.checkUserFields(block, checked), 1);
+    EXPECT_EQ(checked, item.xml);
+  }
+  EXPECT_EQ(block.dataItems[0].baseDescription, "A & <B> \"q\" 'a'");
+}
+
 TEST_P(RecordFaults, ARowWithNothingToMatchByIsNotTakenForTheTargetsFirstRow) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.target, "DELETE FROM OADF; INSERT INTO OADF (Code, Name, Format) VALUES (5, 'B', 'other');");
