@@ -45,8 +45,6 @@ void RegisterCurrencies(ObjectRegistry& r) {
   currencies.mainTable = "OCRN";
   currencies.headerElement = "Currencies";
   currencies.keyProperties = {"Code"};
-  // Currencies have no browser: their update goes by Remove and Add.
-  currencies.hasBrowser = false;
   currencies.properties = {Prop("Code", "CurrCode"),
                            Prop("Name", "CurrName"),
                            Prop("InternationalDescription", "ChkName"),

@@ -220,7 +220,8 @@ TEST_P(ServerTypes, ARefusedUpdateLeavesTheTargetsCurrencyInPlace) {
                                 "('BBB', 'Beta-old', 0, 'N');");
   std::vector<DPX_OperationArgs> blocks;
   DPX_CurrencySettingsManager(&fx.context, kCurrencyKey).readFromDB(blocks, {});
-  // Currencies have no "Browser": the update removes BBB and adds it anew. The Add is refused.
+  // Without a "Browser" the update removes BBB and adds it anew. The Add is refused.
+  fx.target->SetBrowserEnabled(37, false);
   fx.target->InjectFault("Add:37", 1, -99, "Refused by the test");
   DPX_CurrencySettingsManager(&fx.context, kCurrencyKey).writeData(blocks, 4);
   // BBB stays as it was; DDD, the next record, is still written.
