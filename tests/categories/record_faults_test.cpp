@@ -266,33 +266,36 @@ TEST_P(RecordFaults, ARecordWhoseLookupFailsIsLoggedAndTheOthersAreCompared) {
   EXPECT_EQ(lines[2], "DPX_TRN_CURRENCYSETTINGS_100|212|402|CCC|Gamma||||");
 }
 
-TEST_P(RecordFaults, ARowWhoseMatchTheServerRejectsIsLoggedAndTheOthersAreWritten) {
-  CopyFixture fx(GetParam());
-  CopyFixture::Exec(*fx.base, "DELETE FROM OIDX; INSERT INTO OIDX (IdexCode, IndexName) VALUES "
-                              "('A1', 'One'), ('A2', 'Two'), ('A3', 'Three');");
-  CopyFixture::Exec(*fx.target, "DELETE FROM OIDX;");
-  std::vector<DPX_OperationArgs> blocks;
-  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").readFromDB(blocks, {});
-  fx.target->InjectSqlFault("A2", 1, "Statement rejected");
-  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").writeData(blocks, 3);
-  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IdexCode FROM OIDX ORDER BY IdexCode"), "A1,A3");
-  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_INDEXES_100||403|A2|Two||||Statement rejected",
-                                  "DPX_TRN_INDEXES_100|212|402|A1|One||||", "DPX_TRN_INDEXES_100|212|402|A3|Three||||"}));
-}
-
-TEST_P(RecordFaults, ARejectedInsertIsLoggedAndTheNextRowIsInserted) {
-  CopyFixture fx(GetParam());
-  CopyFixture::Exec(*fx.base, "DELETE FROM OIDX; INSERT INTO OIDX (IdexCode, IndexName) VALUES "
-                              "('A1', 'One'), ('A2', 'Two'), ('A3', 'Three');");
-  CopyFixture::Exec(*fx.target, "DELETE FROM OIDX;");
-  std::vector<DPX_OperationArgs> blocks;
-  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").readFromDB(blocks, {});
-  fx.target->InjectSqlFault("INSERT", 2, "Insert rejected");
-  DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").writeData(blocks, 4);
-  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IdexCode FROM OIDX ORDER BY IdexCode"), "A1,A3");
-  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_INDEXES_100|212|402|A1|One||||",
-                                  "DPX_TRN_INDEXES_100|212|403|A2|Two||||Insert rejected",
-                                  "DPX_TRN_INDEXES_100|212|402|A3|Three||||"}));
+// A statement the target rejects costs only its own row: the match of A2
+// (method 3) or the insert of the second row (method 4).
+TEST_P(RecordFaults, ARejectedRowStatementIsLoggedAndTheOtherRowsAreWritten) {
+  struct Case {
+    const char* fragment;
+    int nth;
+    const char* error;
+    uint8_t method;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"A2", 1, "Statement rejected", 3,
+       {"DPX_TRN_INDEXES_100||403|A2|Two||||Statement rejected", "DPX_TRN_INDEXES_100|212|402|A1|One||||",
+        "DPX_TRN_INDEXES_100|212|402|A3|Three||||"}},
+      {"INSERT", 2, "Insert rejected", 4,
+       {"DPX_TRN_INDEXES_100|212|402|A1|One||||", "DPX_TRN_INDEXES_100|212|403|A2|Two||||Insert rejected",
+        "DPX_TRN_INDEXES_100|212|402|A3|Three||||"}},
+  };
+  for (const Case& c : cases) {
+    CopyFixture fx(GetParam());
+    CopyFixture::Exec(*fx.base, "DELETE FROM OIDX; INSERT INTO OIDX (IdexCode, IndexName) VALUES "
+                                "('A1', 'One'), ('A2', 'Two'), ('A3', 'Three');");
+    CopyFixture::Exec(*fx.target, "DELETE FROM OIDX;");
+    std::vector<DPX_OperationArgs> blocks;
+    DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").readFromDB(blocks, {});
+    fx.target->InjectSqlFault(c.fragment, c.nth, c.error);
+    DPX_IndexesManager(&fx.context, "DPX_TRN_INDEXES_100").writeData(blocks, c.method);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IdexCode FROM OIDX ORDER BY IdexCode"), "A1,A3") << c.error;
+    EXPECT_EQ(fx.logLines(), c.lines) << c.error;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordFaults, RecordFaults, ::testing::ValuesIn(dpx::test::kServerTypes),
