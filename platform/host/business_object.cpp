@@ -353,6 +353,12 @@ HRESULT BusinessObject::GetProperty(const std::string& property, Variant& out) c
 HRESULT BusinessObject::SetProperty(const std::string& property, const Variant& value) {
   const PropertyDef* p = type_->findProperty(property);
   if (!p || p->readOnly) return DISP_E_MEMBERNOTFOUND;
+  int code;
+  std::string text;
+  if (company_->TakeFault("put:" + type_->name + "." + property, code, text)) {
+    company_->SetLastError(code, text);
+    return kHrInjected;
+  }
   Variant v;
   if (!Normalize(*p, value, v)) {
     company_->SetLastError(kErrInvalidValue, "Value '" + value.toText() + "' does not fit property '" + property + "'");

@@ -117,7 +117,9 @@ class Company : public std::enable_shared_from_this<Company> {
   // code and set the last error), "Connect" (likewise), "GetByKey",
   // "GetAsXML", "DoQuery", "UpdateAdminInfo", "UpdateCompanyInfo" (raise
   // HostError(kHrInjected, text)), "get:<Object>.<Property>" (a by-name read
-  // of that property fails, e.g. "get:CompanyInfo.MinimumAmountForAnnualList").
+  // of that property fails, e.g. "get:CompanyInfo.MinimumAmountForAnnualList"),
+  // "put:<Object>.<Property>" (a write of that property is refused with the
+  // fault's code as last error, e.g. "put:User.Defaults").
   // "Add:37" (and likewise for Update, Remove, GetByKey) counts the calls of
   // one object type only.
   void InjectFault(const std::string& operation, int nth, int code = -99, std::string text = "Injected fault");

@@ -204,6 +204,15 @@ TEST_F(CompanyTest, CompanyService) {
   ASSERT_EQ(service->getObject("CompanyInfo", info), S_OK);
   EXPECT_NE(info->get("MinimumAmountForAnnualList", v), S_OK);
   EXPECT_EQ(info->get("MinimumAmountForAnnualList", v), S_OK);
+
+  // A refused put leaves the value as it was and says why in the last error.
+  target->InjectFault("put:AdminInfo.PriceAccuracy", 2, -4, "read-only here");
+  EXPECT_EQ(admin->put("PriceAccuracy", Variant(5)), S_OK);
+  EXPECT_NE(admin->put("PriceAccuracy", Variant(6)), S_OK);
+  EXPECT_EQ(target->GetLastErrorDescription(), "read-only here");
+  ASSERT_EQ(admin->get("PriceAccuracy", v), S_OK);
+  EXPECT_EQ(v.toInt64(), 5);
+  EXPECT_EQ(admin->put("PriceAccuracy", Variant(6)), S_OK);
 }
 
 // The demo companies show what a copy meets: records in both under other
