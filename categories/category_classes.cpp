@@ -1,10 +1,16 @@
 // One line per category class: its name in the factory's table and how it is made.
 #include "categories/category_classes.h"
 
+#include "categories/customization/company_display_settings_manager.h"
 #include "categories/customization/query_manager.h"
 #include "categories/setup/address_format_manager.h"
+#include "categories/setup/coa_settings_manager.h"
+#include "categories/setup/company_details_manager.h"
 #include "categories/setup/currency_settings_manager.h"
+#include "categories/setup/document_settings_manager.h"
+#include "categories/setup/general_settings_manager.h"
 #include "categories/setup/indexes_manager.h"
+#include "categories/setup/print_on_add_settings_manager.h"
 #include "categories/setup/transaction_code_manager.h"
 #include "engine/category_factory.h"
 
@@ -16,4 +22,16 @@ void RegisterCategoryClasses() {
                                      &DPX_CategoryFactory::Make<DPX_TransactionCodeManager>);
   DPX_CategoryFactory::registerClass("DPX_CurrencySettingsManager",
                                      &DPX_CategoryFactory::Make<DPX_CurrencySettingsManager>);
+  // Settings categories.
+  DPX_CategoryFactory::registerClass("DPX_CompanyDisplaySettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_CompanyDisplaySettingsManager>);
+  DPX_CategoryFactory::registerClass("DPX_CompanyDetailsManager",
+                                     &DPX_CategoryFactory::Make<DPX_CompanyDetailsManager>);
+  DPX_CategoryFactory::registerClass("DPX_GeneralSettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_GeneralSettingsManager>);
+  DPX_CategoryFactory::registerClass("DPX_DocumentSettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_DocumentSettingsManager>);
+  DPX_CategoryFactory::registerClass("DPX_PrintOnAddSettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_PrintOnAddSettingsManager>);
+  DPX_CategoryFactory::registerClass("DPX_COASettingsManager", &DPX_CategoryFactory::Make<DPX_COASettingsManager>);
 }

@@ -20,10 +20,15 @@ void WriteDemoRows(CompanyStore& store, bool base) {
       marks += marks.empty() ? "?" : ", ?";
     }
     std::string sql = "INSERT OR REPLACE INTO " + CompanyStore::Quote(d.table) + " (" + cols + ") VALUES (" + marks + ")";
+    if (d.singleRow) {
+      sql = "UPDATE " + CompanyStore::Quote(d.table) + " SET ";
+      for (size_t i = 0; i < d.columns.size(); ++i) sql += (i ? ", " : "") + CompanyStore::Quote(d.columns[i]) + " = ?";
+    }
     for (const auto& row : base ? d.base : d.target) {
       std::vector<Variant> params;
       for (const std::string& v : row) params.push_back(v == kNull ? Variant() : Variant(v));
       store.exec(sql, params);
+      if (d.singleRow) break;
     }
   }
 }

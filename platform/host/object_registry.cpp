@@ -35,6 +35,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterAddressSetup(r);
     RegisterCurrencies(r);
     RegisterSalesTax(r);
+    RegisterCompanySettings(r);
     return r;
   }();
   return registry;
@@ -61,6 +62,16 @@ void ObjectRegistry::extendType(int type, std::vector<PropertyDef> properties) {
       return;
     }
   std::fprintf(stderr, "host registry: extendType of unknown type %d\n", type);
+  std::abort();
+}
+
+void ObjectRegistry::extendReferences(int type, std::vector<ReferenceDef> references) {
+  for (ObjectTypeDef& t : types_)
+    if (t.type == type) {
+      for (ReferenceDef& ref : references) t.references.push_back(std::move(ref));
+      return;
+    }
+  std::fprintf(stderr, "host registry: extendReferences of unknown type %d\n", type);
   std::abort();
 }
 

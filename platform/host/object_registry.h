@@ -131,6 +131,9 @@ struct DemoRows {
   std::vector<std::string> columns;
   std::vector<std::vector<std::string>> base;
   std::vector<std::vector<std::string>> target;
+  // A table of one row per company (OADM, CINF, OADP): that row takes the
+  // values of the first demo row instead of rows being inserted.
+  bool singleRow = false;
 };
 inline constexpr const char* kNull = "\x01NULL";
 
@@ -153,6 +156,7 @@ class ObjectRegistry {
   // error and abort.
   void extendTable(const std::string& table, std::vector<ColumnDef> columns);
   void extendType(int type, std::vector<PropertyDef> properties);
+  void extendReferences(int type, std::vector<ReferenceDef> references);
 
   const TableDef* findTable(const std::string& name) const;   // exact, then ignoring ASCII case
   const ObjectTypeDef* findType(int type) const;
@@ -192,5 +196,6 @@ void RegisterQueries(ObjectRegistry& r);          // OQCN (134), OUQR (160)
 void RegisterAddressSetup(ObjectRegistry& r);     // OADF, indexes, transaction codes
 void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency settings
 void RegisterSalesTax(ObjectRegistry& r);         // OSTT (127), OSTC (128) with lines STC1
+void RegisterCompanySettings(ObjectRegistry& r);  // more of OADM and CINF; OADP, ADP1, OHLD, HLD1, ADM1, OCTG
 
 }  // namespace dpx::host

@@ -103,6 +103,7 @@ void ServerCatalogue::createCompany(const CompanyEntry& entry) {
     CompanyStore store(file, entry.serverType);
     store.exec("INSERT INTO OADM (CompnyName) VALUES (?)", {Variant(entry.companyName)});
     store.exec("INSERT INTO CINF (LawsSet, EnableAccountSegmentation) VALUES (?, 0)", {Variant(entry.localization)});
+    store.exec("INSERT INTO OADP (MaxLineNum, PrintMeta) VALUES (0, 'N')");
   }
   OpenCatalogue(dir_)->exec("INSERT INTO COMPANIES VALUES (?, ?, ?, ?, ?)",
                             {Variant(entry.dbName), Variant(entry.companyName), Variant(entry.version),

@@ -106,7 +106,7 @@ TEST_P(SettingsCategoryTest, RecordXmlHasTheCategoryShape) {
 // company name only names the base in the log. The removal pass and a copy
 // without a block change nothing and write nothing.
 TEST_P(SettingsCategoryTest, CopyByMethod) {
-  const std::string copied = std::string(kKey) + "|213|402||Base & <Co>||||";
+  const std::string copied = std::string(kKey) + "|213|402||Base & <Co>|||Target|";
   struct Case {
     uint8_t method;
     std::string settings;
@@ -152,13 +152,13 @@ TEST_P(SettingsCategoryTest, CopyThroughConfigurationFile) {
   const std::string text = "<table name=\"OADM\">" + xml.substr(xml.find("<BOM>")) + "</table>";
   DPX_SettingsCategory(&fx.context, kKey, Display()).writeData(DPX_ConfigurationManager::splitRecords(kKey, text), 3);
   EXPECT_EQ(TargetSettings(fx), kCopied);
-  EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|402||Base & <Co>||||"}));
+  EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|402||Base & <Co>|||Target|"}));
 }
 
 // Whatever stops the copy of the settings, the target keeps all of them and
 // the one line says "403" and why.
 TEST_P(SettingsCategoryTest, RefusedCopyKeepsTheTargetsSettings) {
-  const std::string prefix = std::string(kKey) + "|213|403||Base & <Co>||||";
+  const std::string prefix = std::string(kKey) + "|213|403||Base & <Co>|||Target|";
   const DPX_SettingsCategoryDefinition withCurrency = {
       "TestSettings", {{"PriceAccuracy", DPX_SettingsField::kNumber}, {"LocalCurrency"}}, true};
   struct Case {
@@ -200,6 +200,7 @@ TEST_P(SettingsCategoryTest, RefusedCopyKeepsTheTargetsSettings) {
   CopyFixture fx(GetParam());
   Seed(fx);
   std::vector<DPX_OperationArgs> blocks(1);
+  blocks[0].tableName = "OADM";
   DPX_SettingsCategory(&fx.context, kKey, Display()).writeData(blocks, 1);
   EXPECT_EQ(TargetSettings(fx), kUnchanged);
   EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|403||||||The category brings no settings record"}));
@@ -217,7 +218,7 @@ TEST_P(SettingsCategoryTest, MissingElementKeepsTheTargetsValue) {
       "<DateSeparator>-</DateSeparator><Address></Address></TestSettings></BOM>";
   DPX_SettingsCategory(&fx.context, kKey, Display()).writeData(blocks, 2);
   EXPECT_EQ(TargetSettings(fx), "Target|2|-||0|1");
-  EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|402||Base||||"}));
+  EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|402||Base|||Target|"}));
 }
 
 // A setting the base cannot read stops the reading: the caller reports the
