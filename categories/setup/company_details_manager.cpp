@@ -5,6 +5,7 @@
 #include "engine/configuration_source.h"
 #include "engine/di_record_support.h"
 #include "engine/dom_parser.h"
+#include "engine/util.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/business_object.h"
 #include "platform/host/company.h"
@@ -138,9 +139,16 @@ void DPX_CompanyDetailsManager::addCompanyRow(const std::string& companyName, Va
 DPX_TableInfo* DPX_CompanyDetailsManager::collectDetails() {
   dpx::DPX_LogScope scope("DPX_CompanyDetailsManager::collectDetails");
   initialize();
-  auto adminInfo = dpx::records::BaseCompany(m_context)->GetCompanyService()->GetAdminInfo();
-  addCompanyRow(dpx::records::PropertyText(*adminInfo, kCompanyName),
-                [&](const std::string& property) { return dpx::records::PropertyText(*adminInfo, property); });
+  std::shared_ptr<dpx::host::HostObject> adminInfo =
+      dpx::records::BaseCompany(m_context)->GetCompanyService()->GetAdminInfo();
+  // The values as the host holds them: the row's cleaning is the record list's own.
+  auto text = [&](const std::string& property) {
+    dpx::Variant value;
+    if (dpx::Failed(DPX_Util::GetPropertyByName(adminInfo, property, value)))
+      throw dpx::HostError(dpx::E_FAIL, "AdminInfo", "The company detail '" + property + "' could not be read");
+    return value.toText();
+  };
+  addCompanyRow(text(kCompanyName), text);
   return &m_tableInfo;
 }
 
