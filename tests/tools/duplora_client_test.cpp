@@ -270,6 +270,57 @@ TEST(DuploraClient, RefusesToRunWithAClearMessage) {
   }
 }
 
+// The settings categories copy the demo base's settings into the demo
+// target: one line each (the print-on-add rows one per row), all succeeded.
+TEST(DuploraClient, CopiesTheSettingsCategories) {
+  const std::vector<std::string> keys = {"DPX_TRN_CMPDSPSETTINGS_100",  "DPX_TRN_CMPDETAILS_100",
+                                         "DPX_TRN_GENERALSETTINGS_100", "DPX_TRN_DOCSETTINGS_100",
+                                         "DPX_TRN_PRTONADDSETTINGS_100", "DPX_TRN_COASETTINGS_100"};
+  std::string list;
+  for (const auto& key : keys) list += (list.empty() ? "" : ",") + key;
+  struct Case {
+    int method;
+    std::vector<std::string> printRows;  // the target's ADP1 afterwards
+  } cases[] = {{1, {"13|Y", "17|N", "22|Y"}}, {2, {"13|Y", "15|Y"}}, {4, {"13|Y", "15|Y", "17|N", "22|Y"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.method);
+    DemoServerFixture server;
+    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                               std::vector<std::string>{"--base", "DEMO_BASE", "--target",
+                                                                        "DEMO_TARGET", "--method",
+                                                                        std::to_string(c.method), "--categories", list});
+    ASSERT_EQ(run.code, 0) << run.err << run.out;
+    const auto target = server.target();
+    // Payment terms "Net 30" are 3 in the base and 7 in the target; "none" stays.
+    EXPECT_EQ(Rows(target, "OADM",
+                   "CompnyName, CompnyAddr, DefaultCustomerPaymentTerms, DefaultVendorPaymentTerms, DateTemplate, "
+                   "PriceListforCostPrice, BlockBudget"),
+              (std::vector<std::string>{"Demo Base Ltd.|Target Road 7|7|-1|2|2|2"}));
+    EXPECT_EQ(Rows(target, "CINF", "BlockStockNegativeQuantity, EnableBillOfExchange, IFNULL(BISRBankNo, '')"),
+              (std::vector<std::string>{"1|1|"}));
+    EXPECT_EQ(Rows(target, "OADP", "WordPath, MaxLineNum, IFNULL(MaxWordLin, 'NULL')"),
+              (std::vector<std::string>{"C:\\Owner's & <Docs>|60|NULL"}));
+    EXPECT_EQ(Rows(target, "ADP1", "ObjType, PrintId"), c.printRows);
+    EXPECT_EQ(Rows(target, "OHLD", "HldCode, WndFrm"),
+              (std::vector<std::string>{"2026|7", "O'Brien & <Co>|6", "Target only|7"}));
+    // The Christmas period with a later end date stands beside the target's.
+    EXPECT_EQ(Rows(target, "HLD1", "Rmrks"), (std::vector<std::string>{"Christmas", "Christmas", "New Year"}));
+    EXPECT_EQ(Rows(target, "ADM1", "Code, Street"),
+              (std::vector<std::string>{"1|1 O'Neil & <Main> Street", "5|Target Lane"}));
+
+    const auto lines = LogLines(LogPath(run.out));
+    for (const auto& key : keys) {
+      int count = 0;
+      for (const auto& line : lines)
+        if (line.rfind(key + "|", 0) == 0) {
+          ++count;
+          EXPECT_NE(line.find("|402|"), std::string::npos) << line;
+        }
+      EXPECT_GE(count, 1) << key;
+    }
+  }
+}
+
 TEST(DuploraClientWorksheet, CopiesThePickedRecordsWithTheirEditedValues) {
   struct Case {
     const char* name;
