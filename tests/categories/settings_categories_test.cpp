@@ -216,6 +216,19 @@ TEST_P(SettingsCategoriesTest, DisplaySettingsTemplateCodes) {
     ASSERT_EQ(fx.logLines().size(), 1u);
     EXPECT_NE(fx.logLines()[0].find("|402|"), std::string::npos);
   }
+
+  // Of two stored records only the first is written.
+  CopyFixture fx(GetParam());
+  SeedAll(fx);
+  Blocks blocks = Read(fx, kDisplay);
+  blocks.push_back(blocks[0]);
+  const std::string& xml = blocks[1].dataItems[0].xml;
+  const size_t color = xml.find("<CompanyColor>3<");
+  ASSERT_NE(color, std::string::npos);
+  blocks[1].dataItems[0].xml = xml.substr(0, color) + "<CompanyColor>9<" + xml.substr(color + 16);
+  Write(fx, kDisplay, ThroughFile(kDisplay, blocks), 4);
+  EXPECT_EQ(Value(*fx.target, "SELECT CompanyColor FROM OADM"), "3");
+  EXPECT_EQ(fx.logLines().size(), 1u);
 }
 
 // --- Company details ----------------------------------------------------

@@ -232,6 +232,19 @@ TEST_P(SettingsCategoryTest, UnreadableSettingRaises) {
   EXPECT_TRUE(blocks.empty());
 }
 
+// Numbers in the record are read back by their leading decimal number,
+// whatever follows, and never by the user's locale; 0 when there is none.
+TEST(SettingsRecordNumbers, ReadAndWrittenInTheCForm) {
+  struct Case {
+    std::string text;
+    double value;
+  } cases[] = {{"12.500000", 12.5}, {"  -3.25kg", -3.25}, {"+7", 7}, {"1,5", 1}, {"", 0}, {"abc", 0}, {"-", 0}};
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(DPX_SettingsCategory::LeadingDouble(c.text), c.value) << c.text;
+  EXPECT_EQ(DPX_SettingsCategory::FormatNumber(dpx::Variant(0.5), DPX_SettingsField::kDouble), "0.500000");
+  EXPECT_EQ(DPX_SettingsCategory::FormatNumber(dpx::Variant(), DPX_SettingsField::kDouble), "0.000000");
+  EXPECT_EQ(DPX_SettingsCategory::FormatNumber(dpx::Variant(-12), DPX_SettingsField::kNumber), "-12");
+}
+
 INSTANTIATE_TEST_SUITE_P(ServerTypes, SettingsCategoryTest, ::testing::ValuesIn(dpx::test::kServerTypes));
 
 }  // namespace
