@@ -66,6 +66,7 @@ const Table& TableFor(Tables& t, int code) {
 int StringTable::TableCode(int hostLanguage) {
   switch (hostLanguage) {
     case kHostLanguageEnglish: return 1033;
+    case kHostLanguageGerman: return 1031;
     default: return 1033;
   }
 }

@@ -14,6 +14,7 @@ namespace dpx {
 // The host client's language values the program knows; any other value reads
 // the English table.
 constexpr int kHostLanguageEnglish = 3;
+constexpr int kHostLanguageGerman = 9;
 
 class StringTable {
  public:

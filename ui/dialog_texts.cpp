@@ -1,0 +1,19 @@
+#include "ui/dialog_texts.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QWidget>
+
+#include "ui/qt_text.h"
+
+void DPX_ApplyTexts(QWidget* dialog, uint32_t titleId, std::initializer_list<DPX_ControlText> texts) {
+  dialog->setWindowTitle(dpx::ui::Text(titleId));
+  for (const auto& t : texts) {
+    const QString text = dpx::ui::Text(t.stringId);
+    QWidget* control = dialog->findChild<QWidget*>(t.controlId);
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text);
+    else if (auto* box = qobject_cast<QGroupBox*>(control)) box->setTitle(text);
+  }
+}

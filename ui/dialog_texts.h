@@ -1,0 +1,17 @@
+// Dialogs replace every text of their controls at initialisation by string-
+// table texts in the host language: a table of control id (the control's
+// objectName) to string id, one per dialog.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+class QWidget;
+
+struct DPX_ControlText {
+  const char* controlId;
+  uint32_t stringId;
+};
+
+// The dialog's title from `titleId` and each named control's text.
+void DPX_ApplyTexts(QWidget* dialog, uint32_t titleId, std::initializer_list<DPX_ControlText> texts);

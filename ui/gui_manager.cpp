@@ -1,0 +1,387 @@
+#include "ui/gui_manager.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "engine/connection_context.h"
+#include "engine/settings_manager.h"
+#include "engine/ui_services.h"
+#include "engine/util.h"
+#include "platform/framework/log_scope.h"
+#include "platform/framework/string_table.h"
+#include "platform/hostclient/add_on_util.h"
+#include "ui/duplora.h"
+#include "ui/duplora_app.h"
+#include "ui/main_frame.h"
+#include "ui/qt_text.h"
+#include "ui/tools_manager.h"
+#include "ui/welcome_form_dlg.h"
+#include "worksheet/configuration_manager.h"
+#include "worksheet/selection_manager.h"
+#include "worksheet/worksheet.h"
+#include "worksheet/worksheet_template_manager.h"
+
+using dpx::DPX_LogScope;
+using dpx::HRESULT;
+using dpx::ui::Q;
+using dpx::ui::S;
+
+namespace {
+
+std::unique_ptr<DPX_GUIManager>& Instance() {
+  static std::unique_ptr<DPX_GUIManager> instance;
+  return instance;
+}
+
+std::string Load(uint32_t id) { return dpx::StringTable::Load(id, DPX_GUIManager::getInstance().getLanguage()); }
+
+// What decides a command's enabled state.
+enum class Rule { NotStarted, Always, Open, OpenCanDisplayDependencies, OpenCanHideDependencies, OpenCanUndo,
+                  OpenTableShown };
+
+struct MenuRule {
+  std::vector<uint32_t> ids;
+  Rule rule;
+};
+
+// Ids no rule names (500, 504, 513, 516, 523, 524) keep their state.
+const std::vector<MenuRule> kMenuRules = {
+    {{505}, Rule::NotStarted},
+    {{506, 507, 508, 515}, Rule::Always},
+    {{501, 502, 503, 509, 510, 511, 512, 514, 519, 527, 528, 32806, 32808}, Rule::Open},
+    {{517}, Rule::OpenCanDisplayDependencies},
+    {{518}, Rule::OpenCanHideDependencies},
+    {{520}, Rule::OpenCanUndo},
+    {{521, 522, 529, 530}, Rule::OpenTableShown},
+};
+
+const MenuRule* FindRule(uint32_t id) {
+  for (const auto& r : kMenuRules)
+    for (uint32_t i : r.ids)
+      if (i == id) return &r;
+  return nullptr;
+}
+
+// The start-up menu states: every command the window has, in this order.
+const std::vector<std::pair<std::vector<uint32_t>, bool>> kInitialMenuStates = {
+    {{505, 500, 501, 502, 503, 504, 506, 507, 508}, true},
+    {{509, 510, 511, 512, 513, 514, 515}, false},
+    {{516}, true},
+    {{517, 518, 519, 520, 527, 528, 529, 530, 521, 522}, false},
+    {{523, 524}, true},
+    {{32808, 32806}, false},
+};
+
+// The help files that exist, by language code.
+constexpr const char* kHelpFileBase = "Help_DPXDuplora";
+constexpr uint32_t kHelpFileBaseId = 400;
+
+}  // namespace
+
+DPX_GUIManager& DPX_GUIManager::getInstance() {
+  auto& instance = Instance();
+  if (!instance) instance.reset(new DPX_GUIManager());
+  return *instance;
+}
+
+void DPX_GUIManager::destroyInstance() { Instance().reset(); }
+
+DPX_GUIManager::DPX_GUIManager() {
+  initMenuStates();
+  helpOpener_ = [](const std::string& target) { QDesktopServices::openUrl(QUrl(Q(target))); };
+}
+
+DPX_GUIManager::~DPX_GUIManager() = default;
+
+void DPX_GUIManager::initMenuStates() {
+  menuStates_.clear();
+  for (const auto& [ids, enabled] : kInitialMenuStates)
+    for (uint32_t id : ids) menuStates_.add(id, enabled);
+}
+
+void DPX_GUIManager::initialize(DPX_ConnectionContext* context) {
+  context_ = context;
+  toolsManager_ = std::make_unique<DPX_ToolsManager>(context);
+}
+
+int DPX_GUIManager::getLanguage() const {
+  return DPX_Util::HostLanguage(context_ ? context_->getApplication() : nullptr);
+}
+
+HRESULT DPX_GUIManager::initializeMainWindow() {
+  DPX_LogScope log("DPX_GUIManager::initializeMainWindow");
+  if (DPX_MainFrame* frame = DPX_DuploraApp::MainFrame()) frame->updateCommands();
+  return initializeWinMenu();
+}
+
+HRESULT DPX_GUIManager::initializeWinMenu() {
+  return toolsManager_ ? toolsManager_->initializeWinMenu(menuStates_) : dpx::E_FAIL;
+}
+
+HRESULT DPX_GUIManager::initializeQuillonMenu() {
+  return toolsManager_ ? toolsManager_->initializeQuillonMenu() : dpx::E_FAIL;
+}
+
+HRESULT DPX_GUIManager::enableMenuOptions() {
+  DPX_LogScope log("DPX_GUIManager::enableMenuOptions");
+  try {
+    for (auto& entry : menuStates_.entries()) {
+      const MenuRule* rule = FindRule(entry.id);
+      if (!rule) continue;
+      switch (rule->rule) {
+        case Rule::NotStarted: entry.enabled = !started_; break;
+        case Rule::Always: entry.enabled = true; break;
+        case Rule::Open: entry.enabled = worksheetOpen_; break;
+        // The category tree answers these once it shows a worksheet.
+        case Rule::OpenCanDisplayDependencies:
+        case Rule::OpenCanHideDependencies:
+        case Rule::OpenCanUndo:
+        case Rule::OpenTableShown: entry.enabled = false; break;
+      }
+    }
+  } catch (const std::exception& e) {
+    log.LogError("Exception occurred.");
+  }
+  return toolsManager_ ? toolsManager_->enableMenu(menuStates_) : dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::startDuplora() {
+  DPX_LogScope log("DPX_GUIManager::startDuplora");
+  if (started_) return dpx::S_OK;
+  try {
+    DPX_Util::SetStatusText();
+    DPX_MainFrame* frame = DPX_DuploraApp::MainFrame();
+    if (!frame) return dpx::E_FAIL;
+    frame->setWindowTitle(dpx::ui::Text(2041));
+    frame->showMaximized();
+    frame->raise();
+    frame->activateWindow();
+    enableMenuOptions();
+    started_ = true;
+    showWelcomeForm();
+    enableMenuOptions();
+    return dpx::S_OK;
+  } catch (const std::exception& e) {
+    log.LogError("Exception during start");
+    return dpx::E_FAIL;
+  }
+}
+
+HRESULT DPX_GUIManager::closeDuplora() {
+  DPX_LogScope log("DPX_GUIManager::closeDuplora");
+  if (worksheetOpen_) {
+    if (const HRESULT result = closeWorksheet(false); result != dpx::S_OK) return result;
+  }
+  try {
+    started_ = false;
+    enableMenuOptions();
+    DPX_MainFrame* frame = DPX_DuploraApp::MainFrame();
+    if (frame && frame->isVisible()) frame->hide();
+  } catch (const std::exception& e) {
+    log.LogError("Exception during close");
+  }
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::changeLanguage() {
+  DPX_LogScope log("DPX_GUIManager::changeLanguage");
+  if (!context_) return dpx::S_OK;
+  try {
+    if (dpx::Failed(initializeQuillonMenu())) log.LogError("Failed to add menu entry for Duplora to the tools menu");
+    initializeWinMenu();
+    enableMenuOptions();
+  } catch (const std::exception& e) {
+    log.LogError("Exception during change language");
+  }
+  DPX_WorksheetTemplateManager::getInstance(context_).updateStrings();
+  if (worksheetOpen_) DPX_Util::ShowWarning(Load(10062), true);
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::guarded() const {
+  // The category tree, which these commands go to, comes with a worksheet.
+  return worksheetOpen_ ? dpx::E_FAIL : dpx::S_FALSE;
+}
+
+// --- Worksheets -------------------------------------------------------------
+
+HRESULT DPX_GUIManager::openNewWorksheet() {
+  DPX_LogScope log("DPX_GUIManager::openNewWorksheet");
+  if (worksheetOpen_) {
+    if (const HRESULT result = closeWorksheet(false); result != dpx::S_OK) return result;
+  }
+  DPX_SettingsManager settings(context_);
+  settings.getSettingsFromDatabase();
+  settings.setCopyMethod(1);
+  settings.setForceBackup(true);
+  settings.saveSettingsToDatabase();
+  if (const HRESULT result = showWorkSheetPropertiesForm(); result != dpx::S_OK) return result;
+  return showWorksheet();
+}
+
+HRESULT DPX_GUIManager::openWorksheet() {
+  DPX_LogScope log("DPX_GUIManager::openWorksheet");
+  if (worksheetOpen_) {
+    if (const HRESULT result = closeWorksheet(false); result != dpx::S_OK) return result;
+  }
+  DPX_SettingsManager settings(context_);
+  settings.updateSettingsFromDatabase();
+  std::string path;
+  if (showOpenFileForm(Load(2035), settings.getWorksheetFolder(), path, "xml", 2031, "") != dpx::S_OK || path.empty())
+    return dpx::S_FALSE;
+  context_->setWorksheetFile(path);
+  return showWorksheet();
+}
+
+HRESULT DPX_GUIManager::showWorksheet() {
+  DPX_LogScope log("DPX_GUIManager::showWorksheet");
+  worksheetOpen_ = true;
+  configurationManager_ = std::make_unique<DPX_ConfigurationManager>(context_);
+  selectionManager_ = std::make_unique<DPX_SelectionManager>(context_);
+  if (selectionManager_->openWorksheet() != dpx::S_OK) return closeWorksheet(true);
+  if (const HRESULT result = showTreeForm(true); dpx::Failed(result)) return result;
+  enableMenuOptions();
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::closeWorksheet(bool noQuestion) {
+  DPX_LogScope log("DPX_GUIManager::closeWorksheet");
+  if (!worksheetOpen_) return dpx::S_OK;
+  if (!noQuestion && selectionManager_) {
+    const DPX_Worksheet* worksheet = selectionManager_->getWorksheet();
+    if (worksheet->getFilePath().empty() || worksheet->isModified()) {
+      const int answer = DPX_Util::AskQuestion(Load(10005), true, 2);
+      if (answer == dpx::mb::kIdCancel) return dpx::S_FALSE;
+      if (answer == dpx::mb::kIdYes) {
+        if (const HRESULT result = saveWorksheet(false, true); dpx::Failed(result)) return result;
+      }
+    }
+  }
+  if (const HRESULT result = showTreeForm(false); dpx::Failed(result)) return result;
+  context_->reset();
+  selectionManager_.reset();
+  configurationManager_.reset();
+  worksheetOpen_ = false;
+  enableMenuOptions();
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::saveWorksheet(bool saveAs, bool quiet) {
+  DPX_LogScope log("DPX_GUIManager::saveWorksheet");
+  if (!worksheetOpen_) return dpx::S_OK;
+  if (!selectionManager_) return dpx::E_FAIL;
+  const HRESULT result = selectionManager_->saveWorksheet(saveAs);
+  if (result == dpx::S_OK && !quiet) DPX_Util::ShowOperationCompleted(true);
+  return result;
+}
+
+HRESULT DPX_GUIManager::saveConfigurationFile() { return guarded(); }
+
+HRESULT DPX_GUIManager::showWorkSheetPropertiesForm() { return dpx::S_FALSE; }
+
+HRESULT DPX_GUIManager::showTreeForm(bool show) {
+  DPX_MainFrame* frame = DPX_DuploraApp::MainFrame();
+  if (!frame) return dpx::E_FAIL;
+  frame->showSplitter(show);
+  return dpx::S_OK;
+}
+
+// --- Forwarded commands -----------------------------------------------------
+
+HRESULT DPX_GUIManager::toggleSelectionView() { return guarded(); }
+HRESULT DPX_GUIManager::undoSelection() { return guarded(); }
+HRESULT DPX_GUIManager::selectAllCategories(bool) { return guarded(); }
+HRESULT DPX_GUIManager::selectAllDetails(bool) { return guarded(); }
+HRESULT DPX_GUIManager::showDependencies(bool) { return guarded(); }
+HRESULT DPX_GUIManager::toggleShowAllDependencies() { return guarded(); }
+HRESULT DPX_GUIManager::showAllDependencies(bool) {
+  toggleShowAllDependencies();
+  return enableMenuOptions();
+}
+HRESULT DPX_GUIManager::copyTreeNodeText() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::SortTable() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::FilterTable() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::LogSortTable() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::LogFilterTable() { return dpx::S_FALSE; }
+bool DPX_GUIManager::updateFilterCheck() { return false; }
+bool DPX_GUIManager::updateLogFilterCheck() { return false; }
+
+// --- Dialogs ----------------------------------------------------------------
+
+HRESULT DPX_GUIManager::showWelcomeForm() {
+  DPX_WelcomeFormDlg dialog(context_, DPX_DuploraApp::MainFrame());
+  if (dialog.exec() != QDialog::Accepted) return dpx::S_FALSE;
+  if (dialog.newWorksheetChosen()) return openNewWorksheet();
+  if (dialog.existingWorksheetChosen()) return openWorksheet();
+  if (dialog.logFileChosen()) return showReportForm();
+  return dpx::S_FALSE;
+}
+
+HRESULT DPX_GUIManager::showReportForm() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::showOptionsForm() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::showAboutForm() { return dpx::S_OK; }
+HRESULT DPX_GUIManager::showCopyConfigForm() { return dpx::S_FALSE; }
+
+std::string DPX_GUIManager::helpFilePath(const std::string& folder, const std::string& code) {
+  std::string base = dpx::StringTable::Load(kHelpFileBaseId);
+  if (base.empty()) base = kHelpFileBase;
+  std::string path = folder;
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + base + "_" + (DPX_Duplora::isSupportedLanguage(code) ? code : "EN") + ".chm";
+}
+
+HRESULT DPX_GUIManager::showHelp() {
+  std::string folder;
+  DPX_Util::GetModuleFolder(folder);
+  const std::string code = dpx::hostclient::AddOnUtil::ISOLangIDFromLanguage(getLanguage());
+  if (helpOpener_) helpOpener_("file:///" + helpFilePath(folder, code));
+  return dpx::S_OK;
+}
+
+namespace {
+
+// One filter of a file dialog: the filter text, with the extension's pattern
+// when the text carries none.
+QString Filter(uint32_t textId, const std::string& extension) {
+  QString text = Q(Load(textId));
+  const QString pattern = "*." + Q(extension);
+  if (!text.contains('(')) text += " (" + pattern + ")";
+  return text;
+}
+
+HRESULT RunFileDialog(bool save, const std::string& title, const std::string& initialFolder, std::string& path,
+                      const std::string& extension, uint32_t filterTextId, const std::string& okText) {
+  QFileDialog dialog(DPX_DuploraApp::MainFrame(), Q(title));
+  dialog.setObjectName(save ? "saveFileDialog" : "openFileDialog");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QStringList filters{Filter(filterTextId, extension)};
+  if (!save) filters << Q(Load(2034)).replace("*.*", "*");
+  dialog.setNameFilters(filters);
+  const QFileInfo preset(Q(path));
+  if (!save && !path.empty() && preset.suffix() != Q(extension)) dialog.selectNameFilter(filters.value(1));
+  if (!initialFolder.empty()) dialog.setDirectory(Q(initialFolder));
+  if (!path.empty()) dialog.selectFile(Q(path));
+  if (!okText.empty()) dialog.setLabelText(QFileDialog::Accept, Q(okText));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return dpx::S_FALSE;
+  path = S(dialog.selectedFiles().first());
+  return dpx::S_OK;
+}
+
+}  // namespace
+
+HRESULT DPX_GUIManager::showOpenFileForm(const std::string& title, const std::string& initialFolder, std::string& path,
+                                         const std::string& extension, uint32_t filterTextId,
+                                         const std::string& okText) {
+  return RunFileDialog(false, title, initialFolder, path, extension, filterTextId, okText);
+}
+
+HRESULT DPX_GUIManager::showSaveFileForm(const std::string& title, const std::string& initialFolder, std::string& path,
+                                         const std::string& extension, uint32_t filterTextId,
+                                         const std::string& okText) {
+  return RunFileDialog(true, title, initialFolder, path, extension, filterTextId, okText);
+}
