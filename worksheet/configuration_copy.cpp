@@ -174,6 +174,8 @@ size_t DPX_ConfigurationManager::appendTableRecords(const std::string& key, cons
                                                    const std::string& text, size_t from, size_t nextTable,
                                                    std::vector<DPX_OperationArgs>& records) {
   DPX_OperationArgs record;
+  // A table without records keeps its name: Replace All empties it.
+  record.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
   size_t searchFrom = from;
   size_t end = from;
   while (true) {
@@ -182,7 +184,6 @@ size_t DPX_ConfigurationManager::appendTableRecords(const std::string& key, cons
     const size_t close = text.find("</BOM>", bom + 1);
     if (close == std::string::npos) break;
     end = close + 6;
-    record.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
     DPX_OperationArgs::DataItem item;
     item.xml.reserve(std::char_traits<char>::length(kDeclaration) + end - bom);
     item.xml = kDeclaration;
