@@ -36,18 +36,18 @@ namespace {
 // on every copy. A field holds a value, not elements (a reference's "dep"
 // record aside): the empty text must not be written over the target's value.
 // Raises HostError naming the field otherwise; the cursor stays on the row.
-void CheckRowValues(DPX_DOMParser& parser, const std::vector<std::string>& keyColumns) {
-  for (const std::string& key : keyColumns)
-    if (DPX_DIInterface::getChildText(parser, key).empty())
+void CheckRowValues(std::string_view xml, size_t row, const std::vector<std::string>& keyColumns) {
+  namespace rt = dpx::recordtext;
+  for (const std::string& key : keyColumns) {
+    const size_t field = rt::FindChild(xml, row, key);
+    if (field == rt::npos || rt::FirstText(xml, field).empty())
       throw dpx::HostError(dpx::E_INVALIDARG, "DPX_DIInterface", "The row has no value for its key field '" + key + "'");
-  using xercesc::DOMNode;
-  for (const DOMNode* field = parser.getCursor()->getFirstChild(); field; field = field->getNextSibling()) {
-    if (field->getNodeType() != DOMNode::ELEMENT_NODE) continue;
-    for (const DOMNode* inner = field->getFirstChild(); inner; inner = inner->getNextSibling())
-      if (inner->getNodeType() == DOMNode::ELEMENT_NODE && dpx::Utf16ToUtf8(inner->getNodeName()) != "dep")
-        throw dpx::HostError(dpx::E_INVALIDARG, "DPX_DIInterface",
-                             "The field '" + dpx::Utf16ToUtf8(field->getNodeName()) + "' holds elements, not a value");
   }
+  for (size_t field = rt::FirstChildElement(xml, row); field != rt::npos; field = rt::NextSiblingElement(xml, field))
+    for (size_t inner = rt::FirstChildElement(xml, field); inner != rt::npos; inner = rt::NextSiblingElement(xml, inner))
+      if (rt::TagName(xml, inner) != "dep")
+        throw dpx::HostError(dpx::E_INVALIDARG, "DPX_DIInterface",
+                             "The field '" + std::string(rt::TagName(xml, field)) + "' holds elements, not a value");
 }
 
 constexpr const char* kSucceeded = "402";
@@ -276,7 +276,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
         result = 0;
         continue;
       }
-      CheckRowValues(parser, matchColumns);
+      CheckRowValues(blockXml, row, matchColumns);
       DPX_SqlStatement statement(serverType);
       statement.setTable(block.tableName);
       for (const std::string& match : matchColumns) {
