@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 
+class QDialog;
+class QDialogButtonBox;
 class QWidget;
 
 struct DPX_ControlText {
@@ -15,3 +18,7 @@ struct DPX_ControlText {
 
 // The dialog's title from `titleId` and each named control's text.
 void DPX_ApplyTexts(QWidget* dialog, uint32_t titleId, std::initializer_list<DPX_ControlText> texts);
+
+// OK ("1"), Cancel ("2") and, when `clear` is given, a third button ("3") that
+// runs it; OK accepts the dialog, Cancel rejects it.
+QDialogButtonBox* DPX_AddDialogButtons(QDialog* dialog, std::function<void()> clear = {});

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "categories/category_classes.h"
 #include "engine/ui_services.h"
 #include "platform/framework/log_scope.h"
 #include "ui/duplora.h"
@@ -37,6 +38,7 @@ bool DPX_DuploraApp::InitInstance(const std::string& commandLine) {
   dpx::DPX_LogScope log("DPX_DuploraApp::InitInstance");
   connectionString_ = commandLine;
   if (connectionString_.empty()) return false;
+  RegisterCategoryClasses();
   installUi();
 
   addOn_ = std::make_unique<DPX_Duplora>(connectionString_);

@@ -1,6 +1,8 @@
 #include "ui/gui_manager.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,11 +15,16 @@
 #include "platform/framework/log_scope.h"
 #include "platform/framework/string_table.h"
 #include "platform/hostclient/add_on_util.h"
+#include "platform/host/company.h"
+#include "ui/detail_form_dlg.h"
 #include "ui/duplora.h"
 #include "ui/duplora_app.h"
+#include "ui/filter_table_dlg.h"
 #include "ui/main_frame.h"
 #include "ui/qt_text.h"
+#include "ui/sort_table_dlg.h"
 #include "ui/tools_manager.h"
+#include "ui/tree_form_dlg.h"
 #include "ui/welcome_form_dlg.h"
 #include "worksheet/configuration_manager.h"
 #include "worksheet/selection_manager.h"
@@ -128,6 +135,7 @@ HRESULT DPX_GUIManager::initializeQuillonMenu() {
 HRESULT DPX_GUIManager::enableMenuOptions() {
   DPX_LogScope log("DPX_GUIManager::enableMenuOptions");
   try {
+    const DPX_TreeFormDlg* tree = treeForm();
     for (auto& entry : menuStates_.entries()) {
       const MenuRule* rule = FindRule(entry.id);
       if (!rule) continue;
@@ -135,11 +143,10 @@ HRESULT DPX_GUIManager::enableMenuOptions() {
         case Rule::NotStarted: entry.enabled = !started_; break;
         case Rule::Always: entry.enabled = true; break;
         case Rule::Open: entry.enabled = worksheetOpen_; break;
-        // The category tree answers these once it shows a worksheet.
-        case Rule::OpenCanDisplayDependencies:
-        case Rule::OpenCanHideDependencies:
-        case Rule::OpenCanUndo:
-        case Rule::OpenTableShown: entry.enabled = false; break;
+        case Rule::OpenCanDisplayDependencies: entry.enabled = worksheetOpen_ && tree && tree->canDisplayDependencies(); break;
+        case Rule::OpenCanHideDependencies: entry.enabled = worksheetOpen_ && tree && tree->canHideDependencies(); break;
+        case Rule::OpenCanUndo: entry.enabled = worksheetOpen_ && tree && tree->canUndo(); break;
+        case Rule::OpenTableShown: entry.enabled = worksheetOpen_ && tree && tree->isTableShown(); break;
       }
     }
   } catch (const std::exception& e) {
@@ -202,8 +209,13 @@ HRESULT DPX_GUIManager::changeLanguage() {
 }
 
 HRESULT DPX_GUIManager::guarded() const {
-  // The category tree, which these commands go to, comes with a worksheet.
-  return worksheetOpen_ ? dpx::E_FAIL : dpx::S_FALSE;
+  if (!worksheetOpen_) return dpx::S_FALSE;
+  return treeForm() ? dpx::S_OK : dpx::E_FAIL;
+}
+
+DPX_TreeFormDlg* DPX_GUIManager::treeForm() const {
+  DPX_MainFrame* frame = DPX_DuploraApp::MainFrame();
+  return frame ? frame->treeForm() : nullptr;
 }
 
 // --- Worksheets -------------------------------------------------------------
@@ -278,35 +290,161 @@ HRESULT DPX_GUIManager::saveWorksheet(bool saveAs, bool quiet) {
   return result;
 }
 
-HRESULT DPX_GUIManager::saveConfigurationFile() { return guarded(); }
+HRESULT DPX_GUIManager::saveConfigurationFile() {
+  DPX_LogScope log("DPX_GUIManager::saveConfigurationFile");
+  if (!worksheetOpen_) return dpx::S_FALSE;
+  DPX_TreeFormDlg* tree = treeForm();
+  if (!tree || !configurationManager_ || !selectionManager_) return dpx::E_FAIL;
+  const std::string previous = context_->getTargetFile();
+  std::string folder, path = previous;
+  if (previous.empty()) {
+    DPX_SettingsManager settings(context_);
+    settings.getSettingsFromDatabase();
+    folder = settings.getConfigurationFolder();
+    std::string name;
+    if (const auto base = context_->getBaseCompany()) {
+      try {
+        name = base->CompanyName();
+      } catch (const std::exception& e) {
+        log.LogWarning("The base company's name cannot be read: %s", e.what());
+      }
+      std::erase_if(name, [](char c) { return std::string_view("\\/:*<>?\"").find(c) != std::string_view::npos; });
+    } else {
+      DPX_Util::GetFileName(context_->getBaseFile(), name);
+    }
+    if (!name.empty()) path = folder + (folder.empty() || folder.back() == '/' ? "" : "/") + name + "_config.xml";
+  } else {
+    DPX_Util::GetFolderName(previous, folder);
+  }
+  if (showSaveFileForm(Load(2033), folder, path, "xml", 2031, "") != dpx::S_OK) return dpx::S_FALSE;
+  tree->updateCurrentWorksheet();
+  if (tree->hasUnselectedDependencies() && DPX_Util::AskQuestion(Load(10055), false, 2) != dpx::mb::kIdYes)
+    return dpx::S_FALSE;
+  context_->setTargetFile(path);
+  DPX_Worksheet* worksheet = selectionManager_->getWorksheet();
+  if (path != previous) {
+    worksheet->setModified(true);
+    tree->showHeaderData();
+  }
+  HRESULT result = dpx::E_FAIL;
+  try {
+    result = configurationManager_->saveConfiguration(*worksheet, !context_->getBaseCompany());
+  } catch (const std::exception& e) {
+    log.LogError("The configuration file cannot be saved: %s", e.what());
+  }
+  if (!dpx::Failed(result)) DPX_Util::ShowOperationCompleted(true);
+  return result;
+}
 
 HRESULT DPX_GUIManager::showWorkSheetPropertiesForm() { return dpx::S_FALSE; }
 
 HRESULT DPX_GUIManager::showTreeForm(bool show) {
   DPX_MainFrame* frame = DPX_DuploraApp::MainFrame();
   if (!frame) return dpx::E_FAIL;
-  frame->showSplitter(show);
-  return dpx::S_OK;
+  if (!show) {
+    frame->treeForm()->clear();
+    frame->showSplitter(false);
+    return dpx::S_OK;
+  }
+  const HRESULT result = frame->treeForm()->showCurrentWorksheet();
+  frame->showSplitter(true);
+  return result;
 }
 
 // --- Forwarded commands -----------------------------------------------------
 
-HRESULT DPX_GUIManager::toggleSelectionView() { return guarded(); }
-HRESULT DPX_GUIManager::undoSelection() { return guarded(); }
-HRESULT DPX_GUIManager::selectAllCategories(bool) { return guarded(); }
-HRESULT DPX_GUIManager::selectAllDetails(bool) { return guarded(); }
-HRESULT DPX_GUIManager::showDependencies(bool) { return guarded(); }
-HRESULT DPX_GUIManager::toggleShowAllDependencies() { return guarded(); }
+HRESULT DPX_GUIManager::toggleSelectionView() {
+  if (const HRESULT r = guarded(); r != dpx::S_OK) return r;
+  treeForm()->toggleSelectionView();
+  if (DPX_MainFrame* frame = DPX_DuploraApp::MainFrame()) frame->command(519)->setChecked(treeForm()->isSelectionView());
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::undoSelection() {
+  if (const HRESULT r = guarded(); r != dpx::S_OK) return r;
+  treeForm()->undoSelection();
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::selectAllCategories(bool select) {
+  if (const HRESULT r = guarded(); r != dpx::S_OK) return r;
+  treeForm()->selectAll(select);
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::selectAllDetails(bool select) {
+  if (const HRESULT r = guarded(); r != dpx::S_OK) return r;
+  treeForm()->selectAllDetails(select);
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::showDependencies(bool show) {
+  if (const HRESULT r = guarded(); r != dpx::S_OK) return r;
+  if (show) treeForm()->showDependencies();
+  else treeForm()->hideDependencies();
+  return enableMenuOptions();
+}
+
+HRESULT DPX_GUIManager::toggleShowAllDependencies() {
+  if (const HRESULT r = guarded(); r != dpx::S_OK) return r;
+  treeForm()->toggleShowAllDependencies();
+  if (DPX_MainFrame* frame = DPX_DuploraApp::MainFrame())
+    frame->command(32806)->setChecked(treeForm()->isShowAllDependencies());
+  return dpx::S_OK;
+}
+
 HRESULT DPX_GUIManager::showAllDependencies(bool) {
   toggleShowAllDependencies();
   return enableMenuOptions();
 }
-HRESULT DPX_GUIManager::copyTreeNodeText() { return dpx::S_FALSE; }
-HRESULT DPX_GUIManager::SortTable() { return dpx::S_FALSE; }
-HRESULT DPX_GUIManager::FilterTable() { return dpx::S_FALSE; }
+
+HRESULT DPX_GUIManager::copyTreeNodeText() {
+  DPX_TreeFormDlg* tree = treeForm();
+  if (!tree) return dpx::S_FALSE;
+  std::string text;
+  tree->getCurrentNodeName(text);
+  if (text.empty()) return dpx::S_FALSE;
+  // Unicode text: node names in every language reach the clipboard whole.
+  QGuiApplication::clipboard()->setText(Q(text));
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::SortTable() {
+  DPX_TreeFormDlg* tree = treeForm();
+  DPX_TableView* view = tree && tree->detailForm() ? tree->detailForm()->currentView() : nullptr;
+  if (!view) return dpx::S_FALSE;
+  DPX_SortTableDlg dialog(context_, view, DPX_DuploraApp::MainFrame());
+  if (dialog.exec() != QDialog::Accepted) return dpx::S_FALSE;
+  tree->detailForm()->applySortRules();
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::FilterTable() {
+  DPX_TreeFormDlg* tree = treeForm();
+  DPX_TableView* view = tree && tree->detailForm() ? tree->detailForm()->currentView() : nullptr;
+  if (!view) return dpx::S_FALSE;
+  if (view->filterActive) {
+    tree->detailForm()->clearFilter();
+    enableMenuOptions();
+    return dpx::S_OK;
+  }
+  DPX_FilterTableDlg dialog(context_, view, DPX_DuploraApp::MainFrame());
+  if (dialog.exec() != QDialog::Accepted) return dpx::S_FALSE;
+  tree->detailForm()->applyFilterRules();
+  enableMenuOptions();
+  return dpx::S_OK;
+}
+
 HRESULT DPX_GUIManager::LogSortTable() { return dpx::S_FALSE; }
 HRESULT DPX_GUIManager::LogFilterTable() { return dpx::S_FALSE; }
-bool DPX_GUIManager::updateFilterCheck() { return false; }
+
+bool DPX_GUIManager::updateFilterCheck() {
+  DPX_TreeFormDlg* tree = worksheetOpen_ ? treeForm() : nullptr;
+  if (!tree || !tree->isTableShown() || !tree->detailForm()) return false;
+  const DPX_TableView* view = tree->detailForm()->currentView();
+  return view && view->filterActive;
+}
+
 bool DPX_GUIManager::updateLogFilterCheck() { return false; }
 
 // --- Dialogs ----------------------------------------------------------------

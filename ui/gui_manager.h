@@ -18,6 +18,7 @@ class DPX_ConfigurationManager;
 class DPX_ConnectionContext;
 class DPX_SelectionManager;
 class DPX_ToolsManager;
+class DPX_TreeFormDlg;
 
 class DPX_GUIManager {
  public:
@@ -42,6 +43,8 @@ class DPX_GUIManager {
   DPX_MenuStateTable& menuStateTable() { return menuStates_; }
   bool isStarted() const { return started_; }
   bool isWorksheetOpen() const { return worksheetOpen_; }
+  // The main window's category tree; null without a window.
+  DPX_TreeFormDlg* treeForm() const;
 
   dpx::HRESULT initializeMainWindow();
   dpx::HRESULT initializeWinMenu();

@@ -15,9 +15,11 @@
 #include <QVBoxLayout>
 
 #include "platform/framework/log_scope.h"
+#include "ui/detail_form_dlg.h"
 #include "ui/gui_manager.h"
 #include "ui/menu_state_table.h"
 #include "ui/qt_text.h"
+#include "ui/tree_form_dlg.h"
 
 namespace {
 
@@ -121,10 +123,11 @@ DPX_MainFrame::DPX_MainFrame(QWidget* parent) : QMainWindow(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   splitter_ = new QSplitter(Qt::Horizontal, client);
   splitter_->setObjectName("splitter");
-  auto* tree = new QWidget(splitter_);
-  tree->setObjectName("treePane");
-  auto* details = new QWidget(splitter_);
-  details->setObjectName("detailPane");
+  // The tree pane first: the record list registers itself in it.
+  tree_ = new DPX_TreeFormDlg(splitter_);
+  detail_ = new DPX_DetailFormDlg(splitter_);
+  tree_->setDetailForm(detail_);
+  detail_->setTreeForm(tree_);
   splitter_->setSizes({269, 506});
   layout->addWidget(splitter_);
   setCentralWidget(client);

@@ -18,7 +18,9 @@ class QProgressBar;
 class QSplitter;
 class QTimer;
 class QToolBar;
+class DPX_DetailFormDlg;
 class DPX_MenuStateTable;
+class DPX_TreeFormDlg;
 
 class DPX_MainFrame : public QMainWindow {
   Q_OBJECT
@@ -46,6 +48,8 @@ class DPX_MainFrame : public QMainWindow {
   QAction* command(uint32_t id) const;
 
   QSplitter* splitter() const { return splitter_; }
+  DPX_TreeFormDlg* treeForm() const { return tree_; }
+  DPX_DetailFormDlg* detailForm() const { return detail_; }
   QLabel* messagePane() const { return messagePane_; }
   QProgressBar* progressBar() const { return progress_; }
   bool statusTimerActive() const;
@@ -64,6 +68,8 @@ class DPX_MainFrame : public QMainWindow {
 
   QToolBar* toolBar_ = nullptr;
   QSplitter* splitter_ = nullptr;
+  DPX_TreeFormDlg* tree_ = nullptr;
+  DPX_DetailFormDlg* detail_ = nullptr;
   QLabel* messagePane_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QTimer* statusTimer_ = nullptr;

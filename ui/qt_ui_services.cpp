@@ -8,6 +8,7 @@
 #include "ui/gui_manager.h"
 #include "ui/main_frame.h"
 #include "ui/qt_text.h"
+#include "ui/tree_form_dlg.h"
 
 using dpx::ui::Q;
 namespace mb = dpx::mb;
@@ -83,7 +84,9 @@ int DPX_QtUiServices::showChooseCompanyForm(DPX_CompanyHandle&, const std::strin
   return 1;
 }
 
-void DPX_QtUiServices::updateCurrentWorksheet() {}
+void DPX_QtUiServices::updateCurrentWorksheet() {
+  if (DPX_TreeFormDlg* tree = DPX_GUIManager::getInstance().treeForm()) tree->updateCurrentWorksheet();
+}
 
 void DPX_QtUiServices::beginWaitCursor() {
   if (waitDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);

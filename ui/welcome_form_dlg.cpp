@@ -25,14 +25,7 @@ DPX_WelcomeFormDlg::DPX_WelcomeFormDlg(DPX_ConnectionContext* context, QWidget* 
   newWorksheetRadio_ = radio("1009");
   existingWorksheetRadio_ = radio("1010");
   logFileRadio_ = radio("1011");
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("1");
-  ok->setDefault(true);
-  buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(DPX_AddDialogButtons(this));
 
   DPX_ApplyTexts(this, 2000, {{"1008", 2001}, {"1009", 2002}, {"1010", 2003}, {"1011", 2004}, {"1", 1}, {"2", 2}});
   newWorksheetRadio_->setChecked(true);

@@ -15,8 +15,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSplitter>
 #include <QTimer>
 
 #include "platform/framework/string_table.h"

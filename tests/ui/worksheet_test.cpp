@@ -1,0 +1,244 @@
+// The worksheet on screen: the category tree and its check rules, the record
+// list of a category, and saving what is ticked.
+#include <fstream>
+#include <iterator>
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+
+#include "engine/connection_context.h"
+#include "tests/ui/desktop_fixture.h"
+#include "ui/detail_form_dlg.h"
+#include "ui/table_model.h"
+#include "ui/tree_form_dlg.h"
+#include "ui/tree_model.h"
+#include "worksheet/selection_manager.h"
+#include "worksheet/worksheet.h"
+#include "worksheet/worksheet_node.h"
+
+namespace dpx::test {
+namespace {
+
+constexpr const char* kCurrencies = "2.2.1.1";
+
+// A file dialog of the window answered with a path.
+ModalDriver::Handler ChooseFile(const std::string& path) {
+  return [path](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(dialog, nullptr) << w->objectName().toStdString();
+    dialog->selectFile(QString::fromStdString(path));
+    static_cast<QDialog*>(dialog)->accept();
+  };
+}
+
+// A configuration file's text (UTF-16 LE) in UTF-8.
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), static_cast<qsizetype>(bytes.size() / 2))
+      .toStdString();
+}
+
+class WorksheetOnScreen : public DesktopFixture {
+ protected:
+  void SetUp() override {
+    DesktopFixture::SetUp();
+    ASSERT_TRUE(start());
+    open();
+    // A new worksheet on the company the client is logged on to.
+    context()->setBaseCompany(context()->getCompany());
+    ASSERT_EQ(gui().showWorksheet(), S_OK);
+    ASSERT_TRUE(frame()->splitter()->isVisible());
+  }
+
+  DPX_GUIManager& gui() { return DPX_GUIManager::getInstance(); }
+  DPX_ConnectionContext* context() { return gui().getContext(); }
+  DPX_TreeFormDlg* tree() { return frame()->treeForm(); }
+  DPX_DetailFormDlg* detail() { return frame()->detailForm(); }
+  DPX_Worksheet* worksheet() { return gui().getSelectionManager()->getWorksheet(); }
+
+  int itemOf(const std::string& leafId) {
+    const auto& items = tree()->model()->items();
+    for (size_t i = 0; i < items.size(); ++i)
+      if (items[i].node->getLeafId() == leafId) return static_cast<int>(i);
+    return -1;
+  }
+  // The click on an item's check box.
+  void tick(const std::string& leafId) {
+    const int item = itemOf(leafId);
+    ASSERT_GE(item, 0) << leafId;
+    tree()->model()->setData(tree()->model()->indexOf(item), Qt::Checked, Qt::CheckStateRole);
+  }
+  int state(const std::string& leafId) { return tree()->stateOf(leafId); }
+  std::string parentOf(const std::string& leafId) { return leafId.substr(0, leafId.rfind('.')); }
+
+  // The currencies in the record list; the grid's model rows.
+  DPX_TableModel* showCurrencies() {
+    EXPECT_TRUE(tree()->selectLeaf(kCurrencies));
+    return detail()->model();
+  }
+  QString cell(int row, int column) {
+    auto* m = detail()->model();
+    return m->data(m->index(row, column), Qt::DisplayRole).toString();
+  }
+};
+
+TEST_F(WorksheetOnScreen, TickingFollowsTheParentRuleAndUndoTakesItBack) {
+  const std::string parent = parentOf(kCurrencies);
+  const int parentItem = itemOf(parent);
+  ASSERT_GE(parentItem, 0);
+  const auto siblings = tree()->model()->items()[static_cast<size_t>(parentItem)].children.size();
+  tick(kCurrencies);
+  EXPECT_EQ(state(kCurrencies), 1);
+  EXPECT_EQ(state(parent), siblings == 1 ? 1 : 2);
+  EXPECT_EQ(state(parentOf(parent)), 2) << "an ancestor with other unticked children is partial";
+  EXPECT_TRUE(worksheet()->isModified());
+  EXPECT_TRUE(frame()->command(520)->isEnabled()) << "undo is offered";
+
+  tree()->undoSelection();
+  EXPECT_EQ(state(kCurrencies), 0);
+  EXPECT_EQ(state(parent), 0);
+  tree()->undoSelection();
+  EXPECT_EQ(state(kCurrencies), 1) << "a second undo brings the tick back";
+
+  // Ticking the partial parent unticks its whole subtree.
+  tick(parent);
+  EXPECT_EQ(state(parent), 0);
+  EXPECT_EQ(state(kCurrencies), 0);
+  tick("2");
+  tick("2");
+  EXPECT_EQ(state("2"), 0);
+  EXPECT_EQ(state(kCurrencies), 0);
+}
+
+TEST_F(WorksheetOnScreen, TheParentRuleAsATable) {
+  // All, none and some children ticked, and a partial child.
+  const std::string parent = parentOf(kCurrencies);
+  const auto& items = tree()->model()->items();
+  const auto& children = items[static_cast<size_t>(itemOf(parent))].children;
+  if (children.size() < 2) GTEST_SKIP() << "the currencies have no sibling in this template";
+  for (int child : children) tick(items[static_cast<size_t>(child)].node->getLeafId());
+  EXPECT_EQ(state(parent), 1);
+  tick(items[static_cast<size_t>(children[0])].node->getLeafId());
+  EXPECT_EQ(state(parent), 2);
+  for (int child : children)
+    if (state(items[static_cast<size_t>(child)].node->getLeafId()) == 1) tick(items[static_cast<size_t>(child)].node->getLeafId());
+  EXPECT_EQ(state(parent), 0);
+  // One record of the currencies ticked makes the category, and every ancestor, partial.
+  auto* model = showCurrencies();
+  ASSERT_GE(model->rowCount(), 1);
+  model->setData(model->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+  EXPECT_EQ(state(kCurrencies), 2);
+  EXPECT_EQ(state(parent), 2);
+  EXPECT_EQ(state("2"), 2);
+}
+
+TEST_F(WorksheetOnScreen, ALabelClickOnlySelectsAndShowsTheRecords) {
+  auto* model = showCurrencies();
+  EXPECT_EQ(state(kCurrencies), 0);
+  ASSERT_EQ(tree()->currentNode()->getLeafId(), kCurrencies);
+  ASSERT_GE(model->rowCount(), 2) << "the demo company has several currencies";
+  EXPECT_TRUE(detail()->grid()->isVisible());
+  EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "");
+  EXPECT_EQ(model->data(model->index(0, 0), Qt::CheckStateRole).toInt(), Qt::Unchecked);
+  EXPECT_TRUE(frame()->command(521)->isEnabled()) << "a record table offers sort and filter";
+}
+
+TEST_F(WorksheetOnScreen, TheSelectionViewShowsTickedCategoriesOnlyAndKeepsItself) {
+  tick(kCurrencies);
+  ASSERT_EQ(gui().toggleSelectionView(), S_OK);
+  EXPECT_TRUE(frame()->command(519)->isChecked());
+  const auto& items = tree()->model()->items();
+  for (const auto& item : items) EXPECT_NE(state(item.node->getLeafId()), 0) << item.node->getLeafId();
+  EXPECT_GE(itemOf(kCurrencies), 0);
+  tick(kCurrencies);  // unticked: it leaves the view, which stays on
+  EXPECT_EQ(itemOf(kCurrencies), -1);
+  EXPECT_TRUE(tree()->isSelectionView());
+}
+
+TEST_F(WorksheetOnScreen, RecordTicksAndEditsBecomeSelectionObjects) {
+  auto* model = showCurrencies();
+  ASSERT_GE(model->rowCount(), 2);
+  // An edit in an unticked row writes nothing...
+  const int nameColumn = 2;
+  ASSERT_TRUE(model->flags(model->index(1, nameColumn)) & Qt::ItemIsEditable)
+      << "the currency name can be edited";
+  ASSERT_TRUE(model->setData(model->index(1, nameColumn), "Edited name", Qt::EditRole));
+  tree()->updateCurrentWorksheet();
+  auto* node = tree()->currentNode();
+  EXPECT_TRUE(node->getSelectionObjects().empty());
+  // ...ticked later, it writes key, subsKey and the edit.
+  model->setData(model->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+  tree()->updateCurrentWorksheet();
+  ASSERT_EQ(node->getSelectionObjects().size(), 1u);
+  const auto& object = node->getSelectionObjects()[0];
+  EXPECT_FALSE(object.getKey().empty());
+  ASSERT_EQ(object.getAdditionalData().size(), 1u);
+  EXPECT_EQ(object.getAdditionalData()[0].getValue(), "Edited name");
+
+  // A fully ticked category writes the edited rows only.
+  // The heading's double click acts by what the last refill showed: none ticked, so all.
+  detail()->toggleAllChecks();
+  EXPECT_EQ(state(kCurrencies), 1);
+  detail()->toggleAllChecks();
+  EXPECT_EQ(state(kCurrencies), 0);
+  detail()->toggleAllChecks();
+  EXPECT_EQ(state(kCurrencies), 1);
+  tree()->updateCurrentWorksheet();
+  EXPECT_EQ(node->getSelectionObjects().size(), 1u);
+}
+
+TEST_F(WorksheetOnScreen, CopyNodeTextPutsUnicodeOnTheClipboard) {
+  showCurrencies();
+  tree()->currentNode()->setDisplayName("Währungen ĉ 通貨");
+  ASSERT_EQ(gui().copyTreeNodeText(), S_OK);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("Währungen ĉ 通貨"));
+}
+
+TEST_F(WorksheetOnScreen, ATickedCurrencyIsWhatTheFileHoldsAndTheWorksheetKeepsTickAndEdit) {
+  auto* model = showCurrencies();
+  ASSERT_GE(model->rowCount(), 2);
+  const QString ticked = cell(0, 1), other = cell(1, 1);
+  model->setData(model->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+  ASSERT_TRUE(model->setData(model->index(0, 2), "Renamed currency", Qt::EditRole));
+  EXPECT_EQ(state(kCurrencies), 2);
+
+  const auto config = server.root() / "config.xml";
+  modals.script = {ChooseFile(config.string())};
+  ASSERT_EQ(gui().saveConfigurationFile(), S_OK);
+  const std::string text = ReadFile(config);
+  EXPECT_NE(text.find(">" + ticked.toStdString() + "<"), std::string::npos) << "the ticked currency";
+  EXPECT_NE(text.find(">Renamed currency<"), std::string::npos) << "with its edited name";
+  EXPECT_EQ(text.find(">" + other.toStdString() + "<"), std::string::npos) << "no other currency";
+
+  const auto sheet = server.root() / "sheet.xml";
+  modals.script = {ChooseFile(sheet.string())};
+  ASSERT_EQ(gui().saveWorksheet(true, true), S_OK);
+  ASSERT_EQ(gui().closeWorksheet(true), S_OK);
+  EXPECT_FALSE(frame()->splitter()->isVisible());
+
+  context()->setWorksheetFile(sheet.string());
+  ASSERT_EQ(gui().showWorksheet(), S_OK);
+  EXPECT_EQ(state(kCurrencies), 2);
+  model = showCurrencies();
+  int tickedRows = 0;
+  for (int r = 0; r < model->rowCount(); ++r) {
+    if (model->data(model->index(r, 0), Qt::CheckStateRole).toInt() != Qt::Checked) continue;
+    ++tickedRows;
+    EXPECT_EQ(cell(r, 1), ticked);
+    EXPECT_EQ(cell(r, 2), "Renamed currency");
+  }
+  EXPECT_EQ(tickedRows, 1);
+
+  frame()->resize(1000, 650);
+  QTest::qWait(20);
+  EXPECT_TRUE(frame()->grab().save(QString::fromStdString(screenshot("worksheet.png").string())));
+}
+
+}  // namespace
+}  // namespace dpx::test

@@ -1,0 +1,34 @@
+#include "ui/grid_list_ctrl.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+#include "ui/duplora_app.h"
+#include "ui/in_place_edit.h"
+#include "ui/main_frame.h"
+
+CGridListCtrl::CGridListCtrl(QWidget* parent, bool logGrid) : QTableView(parent), logGrid_(logGrid) {
+  setItemDelegate(new CInPlaceEdit(this));
+  setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setShowGrid(true);
+  setWordWrap(false);
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  horizontalHeader()->setObjectName("1000");
+  horizontalHeader()->setSectionsMovable(true);
+  horizontalHeader()->setHighlightSections(false);
+}
+
+void CGridListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+  DPX_MainFrame* frame = DPX_DuploraApp::MainFrame();
+  if (!frame) return;
+  QMenu menu(this);
+  menu.setObjectName("gridContextMenu");
+  for (uint32_t id : logGrid_ ? std::initializer_list<uint32_t>{32803, 32804} : std::initializer_list<uint32_t>{522, 521})
+    if (QAction* action = frame->command(id)) menu.addAction(action);
+  menu.exec(event->globalPos());
+}
