@@ -151,8 +151,8 @@ void DPX_CopyLog::setAction(int32_t action) {
 }
 
 void DPX_CopyLog::writeRecord(bool write) {
-  if (!write) return;
-  writeText(record_.line());
+  if (write) writeText(record_.line());
+  if (check_) check_(record_);
 }
 
 void DPX_CopyLog::writeEndMarker() { writeText("<DPX_LOG_END>" + formatTime(clock_(), kLineTimeFormat)); }

@@ -62,7 +62,11 @@ class DPX_CopyLog {
 
   // Writes the current record as one line when `write` is true. The record
   // stays as it is. Throws std::runtime_error when the file cannot be written.
+  // Every record of the copy passes here, written or not: the record check
+  // then sees it, and may raise to end the copy.
   void writeRecord(bool write);
+  using RecordCheck = std::function<void(const DPX_CopyLogRecord&)>;
+  void setRecordCheck(RecordCheck check) { check_ = std::move(check); }
   void writeEndMarker();
   void close();
 
@@ -87,4 +91,5 @@ class DPX_CopyLog {
   DPX_CopyLogRecord record_;
   std::string path_;
   Clock clock_;
+  RecordCheck check_;
 };

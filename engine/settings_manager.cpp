@@ -1,6 +1,7 @@
 #include "engine/settings_manager.h"
 
 #include <exception>
+#include <filesystem>
 
 #include <fmt/printf.h>
 
@@ -167,6 +168,13 @@ dpx::HRESULT DPX_SettingsManager::createDefaultFolders() {
       return 1;
     }
   }
+  // Kept as absolute paths: the settings serve every later run, whatever
+  // folder it starts in, and a server named by a relative path would
+  // otherwise leave folders that only the first run's folder can find.
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(shared, ec).lexically_normal();
+  if (!ec) shared = absolute.string();
+  while (shared.size() > 1 && shared.back() == '/') shared.pop_back();
   const std::string program = shared + "/Duplora";
   if (DPX_Util::CreateFolder(program) != 0) {
     log.LogError("Failed to create folder '%s'", program);

@@ -8,10 +8,12 @@
 #include "engine/category_factory.h"
 #include "engine/connection_context.h"
 #include "engine/copy_log.h"
+#include "engine/copy_stop.h"
 #include "engine/detail_record.h"
 #include "engine/di_interface.h"
 #include "engine/operation_args.h"
 #include "engine/resource_manager.h"
+#include "engine/target_guard.h"
 #include "engine/ui_services.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
@@ -55,6 +57,7 @@ uint16_t ProgressSteps(size_t n) { return static_cast<uint16_t>(std::min<size_t>
 dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std::string& key,
                                                     std::vector<DPX_DetailRecord> keys, DPX_WorksheetNode&) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::GetBOMFromDB");
+  dpx::StopIfInterrupted();
   DPX_CategoryFactory factory(context_);
   auto manager = factory.createManager(key);
   if (!manager) {
@@ -197,6 +200,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
   const std::string writingText = dpx::StringTable::Load(kStrWriting, language);
   dpx::HRESULT result = dpx::S_OK;
   bool progressShown = false;
+  DPX_CopyLog* copyLog = context_->copyLog;
+  std::string current;  // the category being written
   try {
     result = saveConfiguration(worksheet, baseIsFile);
     if (result == dpx::S_OK) {
@@ -221,6 +226,18 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
       const std::string creating = dpx::StringTable::Load(kStrCreatingTarget, language);
       const int chosen = context_->getCopyMethod();
 
+      // A target that cannot be written stops the copy before its first
+      // record, and after the first record that finds it so: every other
+      // record would only wait for it and fail in turn.
+      const auto target = context_->getTargetCompany();
+      DPX_TargetGuard::StopUnlessWritable(target);
+      if (copyLog) {
+        copyLog->setRecordCheck([target](const DPX_CopyLogRecord& record) {
+          dpx::StopIfInterrupted();
+          if (record.get(DPX_CopyLogRecord::kResult) == "403") DPX_TargetGuard::StopUnlessWritable(target);
+        });
+      }
+
       // Removal pass: the Replace All categories, last category first.
       DPX_Util::SetProgress(creating, 0, ProgressSteps(objects_.size()));
       progressShown = true;
@@ -233,6 +250,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
           if (!getObjectStringId(it, key)) continue;
           if (getCopyMethodForObject(worksheet, key, chosen) != 1) continue;
           if (findNode(worksheet.getNodes(), key) == DPX_WorksheetNode::kNotSelected) continue;
+          dpx::StopIfInterrupted();
+          current = key;
           if (writeCategory(*it, key, 0, "") == dpx::E_ABORT) result = dpx::E_ABORT;
         }
       }
@@ -258,16 +277,28 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
             continue;
           }
           const std::string status = fmt::sprintf(writingText, CategoryName(key));
+          dpx::StopIfInterrupted();
+          current = key;
           if (writeCategory(*it, key, method, status) == dpx::E_ABORT) result = dpx::E_ABORT;
         }
       }
     }
+  } catch (const DPX_CopyStopped& stop) {
+    // One line says why, after the last record the copy reached.
+    if (copyLog) copyLog->setRecordCheck({});
+    scope.LogError("Copy stopped: %s", stop.reason());
+    log(dpx::ComponentLogger::kError, kMethod, stop.reason());
+    RollBackOpenTransaction(context_);
+    logCategoryFailure(current, context_->getCopyMethod(), stop.reason());
+    DPX_Util::ShowError(stop.reason(), false);
+    result = DPX_E_COPY_STOPPED;
   } catch (const std::exception& e) {
     log(dpx::ComponentLogger::kError, kMethod, "Exception caught!");
     scope.LogError("Copy ended by an exception: %s", e.what());
     RollBackOpenTransaction(context_);
     result = dpx::E_FAIL;
   }
+  if (copyLog) copyLog->setRecordCheck({});
   if (progressShown) DPX_Util::ResetProgress();
   context_->setBaseFile(keptBaseFile);
   if (result != dpx::S_OK) RollBackOpenTransaction(context_);

@@ -253,6 +253,8 @@ void Company::SetBrowserEnabled(int type, bool enabled) {
   if (!enabled) browserOff_.push_back(type);
 }
 
+void Company::SetReadOnly(bool readOnly) { store().setReadOnly(readOnly); }
+
 bool Company::BrowserEnabled(int type) const {
   return std::find(browserOff_.begin(), browserOff_.end(), type) == browserOff_.end();
 }

@@ -130,6 +130,10 @@ class Company : public std::enable_shared_from_this<Company> {
   // business objects made by this company object, so that updates of that
   // type must go by Remove and Add.
   void SetBrowserEnabled(int type, bool enabled);
+  // Makes the company database refuse every write of this connection, as a
+  // server does that puts a company into read-only mode (false: writes are
+  // taken again). Writes then raise HostError(kHrCompanyReadOnly).
+  void SetReadOnly(bool readOnly);
   bool BrowserEnabled(int type) const;
   // Host side: counts a call of `operation`; true when it must fail now.
   bool TakeFault(const std::string& operation, int& code, std::string& text);

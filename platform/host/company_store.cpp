@@ -51,20 +51,30 @@ CompanyStore::CompanyStore(const std::filesystem::path& file, int serverType) : 
   }
   sqlite3_busy_timeout(db_, 5000);
   sqlite3_extended_result_codes(db_, 1);
-  execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
-  execScript(SqlDialect::CaseSensitive(serverType) ? "PRAGMA case_sensitive_like=ON;"
-                                                   : "PRAGMA case_sensitive_like=OFF;");
-  // A company made before the host indexed its tables gets the indexes now.
-  TableIndexes::Ensure(*this);
-}
-
-CompanyStore::~CompanyStore() {
-  for (auto& [text, cached] : cache_) sqlite3_finalize(cached.stmt);
-  if (db_) {
-    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db_);
+  try {
+    execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
+    execScript(SqlDialect::CaseSensitive(serverType) ? "PRAGMA case_sensitive_like=ON;"
+                                                     : "PRAGMA case_sensitive_like=OFF;");
+    // A company made before the host indexed its tables gets the indexes now.
+    TableIndexes::Ensure(*this);
+  } catch (...) {
+    // No destructor runs for a store that was never made.
+    closeDatabase();
+    throw;
   }
 }
+
+void CompanyStore::closeDatabase() {
+  for (auto& [text, cached] : cache_) sqlite3_finalize(cached.stmt);
+  cache_.clear();
+  lru_.clear();
+  if (!db_) return;
+  if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(db_);
+  db_ = nullptr;
+}
+
+CompanyStore::~CompanyStore() { closeDatabase(); }
 
 void CompanyStore::Create(const std::filesystem::path& file, int serverType, bool withTables) {
   sqlite3* db = nullptr;
@@ -82,8 +92,18 @@ void CompanyStore::Create(const std::filesystem::path& file, int serverType, boo
 }
 
 [[noreturn]] void CompanyStore::fail(const std::string& what) {
+  // A database another connection holds, or one that takes no writes, is
+  // told apart from a rejected statement: no statement can succeed then.
+  const int code = sqlite3_errcode(db_) & 0xFF;
+  if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+    throw HostError(kHrCompanyBusy, "Company",
+                    "The company database " + file_.stem().string() + " is locked by another connection");
+  if (code == SQLITE_READONLY)
+    throw HostError(kHrCompanyReadOnly, "Company", "The company database " + file_.stem().string() + " is read-only");
   throw HostError(kHrSqlError, "Company", what + ": " + sqlite3_errmsg(db_));
 }
+
+void CompanyStore::setReadOnly(bool readOnly) { execScript(readOnly ? "PRAGMA query_only=ON" : "PRAGMA query_only=OFF"); }
 
 sqlite3_stmt* CompanyStore::prepare(const std::string& sql) {
   auto it = cache_.find(sql);
@@ -199,9 +219,8 @@ int64_t CompanyStore::exec(const std::string& sql, const std::vector<Variant>& p
 void CompanyStore::execScript(const std::string& sql) {
   char* err = nullptr;
   if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    std::string msg = err ? err : "unknown error";
-    sqlite3_free(err);
-    throw HostError(kHrSqlError, "Company", "SQL error in \"" + sql + "\": " + msg);
+    sqlite3_free(err);  // the connection's own message says the same
+    fail("SQL error in \"" + sql + "\"");
   }
 }
 

@@ -51,6 +51,10 @@ class CompanyStore {
   // Runs several statements without parameters (schema changes).
   void execScript(const std::string& sql);
 
+  // Makes the database refuse every write (as a server that puts a company
+  // into read-only mode), or take writes again.
+  void setReadOnly(bool readOnly);
+
   // Transactions of the company object.
   void begin();
   void commit();
@@ -86,7 +90,11 @@ class CompanyStore {
  private:
   sqlite3_stmt* prepare(const std::string& sql);
   void bind(sqlite3_stmt* stmt, const std::vector<Variant>& params);
+  // Raises the failure of the last call: kHrCompanyBusy or
+  // kHrCompanyReadOnly when the database cannot be written at all,
+  // kHrSqlError with the server's message otherwise.
   [[noreturn]] void fail(const std::string& what);
+  void closeDatabase();
   std::string columnSql(const ColumnDef& c) const;
 
   std::filesystem::path file_;

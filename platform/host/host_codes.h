@@ -33,5 +33,7 @@ constexpr HRESULT kHrUnknownObject = static_cast<HRESULT>(0x80040505u);  // unkn
 constexpr HRESULT kHrInvalidXml = static_cast<HRESULT>(0x80040506u);     // record XML that cannot be read
 constexpr HRESULT kHrNoCurrentRow = static_cast<HRESULT>(0x80040507u);   // field access past the end
 constexpr HRESULT kHrInjected = static_cast<HRESULT>(0x80040508u);       // a fault a test asked for
+constexpr HRESULT kHrCompanyBusy = static_cast<HRESULT>(0x80040509u);    // another connection holds the database
+constexpr HRESULT kHrCompanyReadOnly = static_cast<HRESULT>(0x8004050Au);  // the database takes no writes
 
 }  // namespace dpx::host

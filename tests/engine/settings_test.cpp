@@ -194,3 +194,25 @@ TEST(Settings, WithoutASharedFolderTheDefaultsAreWrittenAndTheUserIsTold) {
 }
 
 }  // namespace
+
+TEST(Settings, DefaultFoldersAreAbsoluteWhenTheServerIsNamedRelatively) {
+  Fixture f;
+  const auto kept = std::filesystem::current_path();
+  std::filesystem::current_path(f.server.serverDir().parent_path());
+  auto company = f.server.unconnected("DEMO_BASE");
+  company->SetServer(f.server.serverDir().filename().string());
+  company->SetUserName("manager");
+  company->SetPassword("manager");
+  ASSERT_EQ(company->Connect(), 0);
+  DPX_ConnectionContext context;
+  context.setCompany(company);
+  DPX_SettingsManager settings(&context);
+  const auto made = settings.createDefaultFolders();
+  std::filesystem::current_path(kept);
+  ASSERT_EQ(made, 0);
+  // Another run, started in another folder, finds the same folders.
+  const auto program = f.company->SharedFolder().lexically_normal() / "Duplora";
+  EXPECT_EQ(settings.getLogFileFolder(), (program / "Log files").string());
+  EXPECT_EQ(settings.getWorksheetFolder(), (program / "Worksheets").string());
+  EXPECT_TRUE(std::filesystem::path(settings.getConfigurationFolder()).is_absolute());
+}

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <fstream>
 
 #include "platform/host/host.h"
+#include "platform/host/company_store.h"
 #include "tests/support/demo_server.h"
+#include "tests/support/test_dir.h"
 
 namespace dpx::host {
 namespace {
@@ -251,6 +254,15 @@ TEST_F(CompanyTest, DemoRowsShowTheCasesACopyMeets) {
   // Every demo user can log on with the password of its code.
   for (const char* user : {"auditor", "oneil"}) EXPECT_NO_THROW(server.connect("DEMO_BASE", user, user)) << user;
   for (const char* user : {"auditor", "temp"}) EXPECT_NO_THROW(server.connect("DEMO_TARGET", user, user)) << user;
+}
+
+// A database whose set-up fails is closed again: the sanitizers' leak check
+// finds the handle otherwise.
+TEST(CompanyStoreSetUp, AFileThatIsNoDatabaseIsRefusedAndLeftClosed) {
+  test::TestDir dir;
+  const auto file = dir / "broken.company";
+  std::ofstream(file) << std::string(2048, 'x');
+  EXPECT_THROW(CompanyStore(file, 6), HostError);
 }
 
 TEST(DemoServerTool, RefusesToOverwriteWithoutForce) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <stdexcept>
@@ -13,9 +14,12 @@
 #include "engine/category_factory.h"
 #include "engine/connection_context.h"
 #include "engine/copy_log.h"
+#include "engine/copy_stop.h"
 #include "engine/di_interface.h"
 #include "platform/framework/text.h"
 #include "platform/host/company.h"
+#include "platform/host/company_store.h"
+#include "tests/support/demo_server.h"
 #include "tests/support/test_dir.h"
 #include "worksheet/component_logger.h"
 #include "worksheet/configuration_manager.h"
@@ -32,6 +36,8 @@ struct Journal {
   std::set<std::string> throwing;
   std::set<std::string> unknown;
   std::set<std::string> unreadable;  // readFromDB throws
+  std::set<std::string> failing;     // writeData logs its record failed
+  std::function<void(const std::string& letter)> beforeWrite;
 };
 
 // The three categories of the tests: the first three rows of the factory.
@@ -66,8 +72,17 @@ class FakeManager : public DPX_DIInterface {
       for (const auto& item : record.dataItems) journal_.texts.push_back(item.xml);
     }
     const std::string letter = Letter(getCategoryKey());
+    if (journal_.beforeWrite) journal_.beforeWrite(letter);
     journal_.calls.push_back(letter + " " + std::to_string(method) + " " + std::to_string(items));
     if (journal_.throwing.count(letter)) throw std::runtime_error("category refused");
+    if (journal_.failing.count(letter)) {
+      DPX_CopyLog* log = getContext()->copyLog;
+      log->clearRecord();
+      log->setCategoryNo(getCategoryKey());
+      log->setResult("403");
+      log->setError("record refused");
+      log->writeRecord(true);
+    }
   }
 
  private:
@@ -100,6 +115,7 @@ std::string BaseFile() {
 }
 
 struct CopyFixture : ::testing::Test {
+  dpx::test::DemoServerFixture server{6, false};
   TestDir dir;
   DPX_ConnectionContext context;
   DPX_CopyLog log{&context};
@@ -111,7 +127,7 @@ struct CopyFixture : ::testing::Test {
     ASSERT_TRUE(dpx::WriteUtf16File(dir / "base.xml", BaseFile(), true));
     context.setBaseFile((dir / "base.xml").string());
     context.setTargetFile((dir / "DPX_Config.xml").string());
-    context.setTargetCompany(dpx::host::CreateCompany());
+    context.setTargetCompany(server.target());
     for (char letter : {'A', 'B', 'C'}) {
       DPX_WorksheetNode node;
       node.setLeafId(std::string("1.") + letter);
@@ -299,4 +315,59 @@ TEST_F(CopyFixture, ACategoryTheBaseCompanyCannotGiveDoesNotStopTheCopy) {
   const auto& m = logger->messages;
   EXPECT_NE(std::find(m.begin(), m.end(), "Failed to write all BOMs"), m.end());
   EXPECT_EQ(logLines(), std::vector<std::string>{Key('B') + "||403||||||base refused"});
+}
+
+// A target that cannot be written ends the copy with one line saying why:
+// before the first record, or right after the first record that found it so.
+TEST_F(CopyFixture, ATargetThatCannotBeWrittenStopsTheCopyWithOneLine) {
+  const std::string stopped = "||403||||||The target company 'DEMO_TARGET' cannot be written (The company database ";
+  {
+    SCOPED_TRACE("held by another connection from the start");
+    auto other = server.target();
+    other->StartTransaction();
+    other->store().exec("UPDATE OADM SET CompnyName = CompnyName");
+    EXPECT_EQ(copy(1), DPX_E_COPY_STOPPED);
+    other->EndTransaction(dpx::host::kEndRollback);
+    EXPECT_TRUE(journal.calls.empty());  // not even Replace All's removal ran
+    const auto lines = logLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind(stopped + "DEMO_TARGET is locked by another connection); the copy stopped here", 0), 0u)
+        << lines[0];
+  }
+  {
+    SCOPED_TRACE("read-only from the second category on");
+    ASSERT_TRUE(log.openIn(dir.path().string(), "TARGET2", true));
+    journal.failing = {"B", "C"};
+    journal.beforeWrite = [this](const std::string& letter) {
+      if (letter == "B") context.getTargetCompany()->SetReadOnly(true);
+    };
+    EXPECT_EQ(copy(4), DPX_E_COPY_STOPPED);
+    EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "B 4 1"}));
+    const auto lines = logLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Key('B') + "||403||||||record refused");
+    EXPECT_EQ(lines[1], Key('B') + "||403||||||The target company 'DEMO_TARGET' cannot be written (The company "
+                                   "database DEMO_TARGET is read-only); the copy stopped here");
+  }
+  // A record refused for its own reasons does not stop the copy.
+  context.getTargetCompany()->SetReadOnly(false);
+  ASSERT_TRUE(log.openIn(dir.path().string(), "TARGET3", true));
+  journal.calls.clear();
+  journal.beforeWrite = nullptr;
+  EXPECT_EQ(copy(4), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "B 4 1", "C 4 1"}));
+  EXPECT_EQ(logLines().size(), 2u);
+}
+
+TEST_F(CopyFixture, AnInterruptedCopyStopsAtItsNextRecordWithALineSayingSo) {
+  journal.failing = {"A"};
+  journal.beforeWrite = [](const std::string& letter) {
+    if (letter == "A") dpx::RequestCopyInterruption();
+  };
+  EXPECT_EQ(copy(4), DPX_E_COPY_STOPPED);
+  dpx::ClearCopyInterruption();
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2"}));
+  EXPECT_EQ(logLines(), (std::vector<std::string>{Key('A') + "||403||||||record refused",
+                                                  Key('A') + "||403||||||The copy was interrupted; the records after "
+                                                             "this line were not copied"}));
 }

@@ -1,5 +1,7 @@
 #include "tools/duplora-client/client.h"
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,8 +16,10 @@
 #include "engine/company_handle.h"
 #include "engine/connection_context.h"
 #include "engine/copy_log.h"
+#include "engine/copy_stop.h"
 #include "engine/host_application.h"
 #include "engine/settings_manager.h"
+#include "engine/target_guard.h"
 #include "engine/udt_manager.h"
 #include "engine/ui_services.h"
 #include "engine/util.h"
@@ -257,38 +261,72 @@ int RunSave(const Options& o, std::ostream& out, std::ostream& err) {
   return SaveSelection(o, context, worksheet, configuration, false, out, err);
 }
 
+// While a copy runs, SIGINT and SIGTERM ask it to stop at its next record:
+// the copy then ends its log and its temporary folder goes as after any
+// copy. A second signal ends the program at once.
+class InterruptibleScope {
+ public:
+  InterruptibleScope() {
+    ClearCopyInterruption();
+    struct sigaction action {};
+    action.sa_handler = [](int) { RequestCopyInterruption(); };
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, &keptInt_);
+    sigaction(SIGTERM, &action, &keptTerm_);
+  }
+  ~InterruptibleScope() {
+    sigaction(SIGINT, &keptInt_, nullptr);
+    sigaction(SIGTERM, &keptTerm_, nullptr);
+    ClearCopyInterruption();
+  }
+  InterruptibleScope(const InterruptibleScope&) = delete;
+  InterruptibleScope& operator=(const InterruptibleScope&) = delete;
+
+ private:
+  struct sigaction keptInt_ {};
+  struct sigaction keptTerm_ {};
+};
+
 // The copy itself, as the desktop tool's copy command runs it once its
-// questions are answered: the copy log with its header, the selection saved
-// to a private temporary file and read back, both passes, the log closed.
-// Prints the log's path and its counts.
+// questions are answered: the target locked for the whole copy, the copy log
+// with its header, the selection saved to a private temporary file and read
+// back, both passes, the log closed. Prints the log's path and its counts.
+// A copy that could not run before its first record leaves no log.
 int CopyWorksheet(DPX_ConnectionContext& context, DPX_Worksheet& worksheet, DPX_ConfigurationManager& configuration,
                   bool baseIsFile, const std::string& logFolder, std::ostream& out, std::ostream& err) {
+  InterruptibleScope interruptible;
+  DPX_TargetGuard guard(context.getTargetCompany());
+  std::string refusal;
+  if (!guard.lock(refusal)) {
+    err << "duplora-client: " << refusal << "\n";
+    return kExitCouldNotRun;
+  }
   DPX_CopyLog log(&context);
   if (!log.open()) {
     err << "duplora-client: the copy log cannot be created in the log folder '" << logFolder << "'\n";
-    return 1;
+    return kExitCouldNotRun;
   }
   log.writeHeader();
   context.copyLog = &log;
 
-  PrivateTempFolder folder;
-  if (folder.path().empty()) {
-    err << "duplora-client: cannot make a private temporary folder\n";
-    log.writeEndMarker();
-    log.close();
-    context.copyLog = nullptr;
-    return 1;
-  }
-  const std::string keptTargetFile = context.getTargetFile();
-  context.setTargetFile((folder.path() / "DPX_Config.xml").string());
   HRESULT result = E_FAIL;
-  try {
-    result = configuration.writeConfiguration(worksheet, baseIsFile);
-  } catch (const std::exception& e) {
-    err << "duplora-client: the copy ended early: " << e.what() << "\n";
-    result = E_FAIL;
+  {
+    PrivateTempFolder folder;
+    if (folder.path().empty()) {
+      err << "duplora-client: cannot make a private temporary folder\n";
+    } else {
+      const std::string keptTargetFile = context.getTargetFile();
+      context.setTargetFile((folder.path() / "DPX_Config.xml").string());
+      try {
+        result = configuration.writeConfiguration(worksheet, baseIsFile);
+      } catch (const std::exception& e) {
+        err << "duplora-client: the copy ended early: " << e.what() << "\n";
+        result = E_FAIL;
+      }
+      context.setTargetFile(keptTargetFile);
+    }
   }
-  context.setTargetFile(keptTargetFile);
   log.writeEndMarker();
   log.close();
   context.copyLog = nullptr;
@@ -296,14 +334,27 @@ int CopyWorksheet(DPX_ConnectionContext& context, DPX_Worksheet& worksheet, DPX_
   CopyOutcome outcome;
   outcome.logPath = context.getLogFile();
   CountLogLines(outcome.logPath, outcome);
-  out << "Copy log: " << outcome.logPath << "\n";
-  out << "Succeeded: " << outcome.succeeded << "\n";
-  out << "Failed: " << outcome.failed << "\n";
-  if (Failed(result) && result != E_ABORT) {
-    err << "duplora-client: the copy could not run (" << StatusMessage(result) << ")\n";
-    return 1;
+  const bool couldNotRun = Failed(result) && result != E_ABORT && result != DPX_E_COPY_STOPPED;
+  if (couldNotRun && outcome.succeeded + outcome.failed == 0) {
+    std::error_code ec;
+    std::filesystem::remove(outcome.logPath, ec);
+  } else {
+    out << "Copy log: " << outcome.logPath << "\n";
+    out << "Succeeded: " << outcome.succeeded << "\n";
+    out << "Failed: " << outcome.failed << "\n";
   }
-  return 0;
+  // A copy that stopped has said why, through the UI, as the desktop tool shows it.
+  if (result == DPX_E_COPY_STOPPED) return kExitCouldNotRun;
+  if (couldNotRun) {
+    err << "duplora-client: the copy could not run (" << StatusMessage(result) << ")\n";
+    return kExitCouldNotRun;
+  }
+  return outcome.failed > 0 ? kExitSomeFailed : kExitSucceeded;
+}
+
+// Tells which copy method runs and where it came from.
+void PrintCopyMethod(int method, const char* source, std::ostream& out) {
+  out << "Copy method: " << method << " " << DPX_Util::GetCopyMethodText(method) << " (from " << source << ")\n";
 }
 
 int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
@@ -350,6 +401,7 @@ int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
   DPX_Worksheet worksheet;
   if (!BuildWorksheet(o, context, worksheet, err)) return 1;
   DPX_ConfigurationManager configuration(&context);
+  PrintCopyMethod(o.method, "the command line", out);
   return CopyWorksheet(context, worksheet, configuration, baseIsFile, settings.getLogFileFolder(), out, err);
 }
 
@@ -520,6 +572,19 @@ int RunWorksheet(const Options& o, ConsoleUi& ui, std::ostream& out, std::ostrea
     err << "duplora-client: the worksheet '" << o.worksheet << "' holds no copy method from 1 to 4; give --method\n";
     return 1;
   }
+  // A worksheet over a configuration file takes the file's method, which a
+  // save gives from the settings, not from any choice made for this copy.
+  const char* source = o.method != 0           ? "the command line"
+                       : named.isSourceFromFile() ? "the configuration file's header"
+                                                  : "the worksheet";
+  if (method == 1 && o.method == 0) {
+    // Replace All deletes the target's own records: it is never run on a
+    // method the user did not give for this copy.
+    err << "duplora-client: the copy method Replace All comes from " << source
+        << "; Replace All deletes the target's own records and runs only when --method 1 is given\n";
+    return 1;
+  }
+  PrintCopyMethod(method, source, out);
   worksheet.setCopyMethod(method);
   context.setCopyMethod(method);
   return CopyWorksheet(context, worksheet, configuration, baseIsFile, settings.getLogFileFolder(), out, err);
@@ -537,7 +602,14 @@ std::string Usage() {
          "A worksheet names the base (a company or a configuration file) and the target, and its selection is\n"
          "what is copied or saved; --method replaces the worksheet's copy method.\n"
          "methods: 1 Replace All, 2 Update Existing Records, 3 Add New Records Without Updating Existing Records,\n"
-         "         4 Add New Records and Update Existing Records\n";
+         "         4 Add New Records and Update Existing Records\n"
+         "Replace All runs only when --method 1 is given.\n"
+         "exit status: 0 every line of the copy succeeded, 3 the copy ran and some lines failed,\n"
+         "             1 it could not run or stopped before its end\n";
+}
+
+bool WantsHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
@@ -565,6 +637,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
     else if (name == "--categories") {
       o.categories = SplitList(value);
       categoriesGiven = true;
+      if (o.categories.empty()) {
+        error = "--categories names no category";
+        return false;
+      }
     }
     else if (name == "--method" && o.command == "copy") {
       int64_t method = 0;

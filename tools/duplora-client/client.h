@@ -37,14 +37,21 @@ struct CopyOutcome {
 // in `error`, when it is not usable.
 bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
 
-// Runs the command; 0 when it ran (whatever the records' results), non-zero
-// with a message on `err` when it could not. A copy prints the log's path and
-// the counts on `out`.
+// Exit statuses.
+constexpr int kExitSucceeded = 0;   // every line of the copy succeeded (a save: written)
+constexpr int kExitCouldNotRun = 1; // it could not run, or the copy stopped before its end
+constexpr int kExitSomeFailed = 3;  // the copy ran and some lines failed
+
+// Runs the command and gives its exit status, with a message on `err` when it
+// could not run. A copy prints its copy method and where it came from, the
+// log's path and the counts on `out`.
 int Run(const Options& options, std::ostream& out, std::ostream& err);
 
 // Counts the record lines of a copy log: result "402" succeeded, any other failed.
 bool CountLogLines(const std::string& path, CopyOutcome& outcome);
 
 std::string Usage();
+// Whether the command line asks for the usage (--help or -h).
+bool WantsHelp(const std::vector<std::string>& args);
 
 }  // namespace dpx::client
