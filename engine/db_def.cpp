@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kObjectUserTable = 153;
 constexpr int kObjectUserField = 152;
+constexpr int kObjectUserKey = 151;
 
 std::string Attribute(const xercesc::DOMElement* element, const char16_t* name) {
   const XMLCh* value = element->getAttribute(reinterpret_cast<const XMLCh*>(name));
@@ -169,6 +170,13 @@ bool DbDef::LoadDefinition(int resourceId, std::vector<UserTableDef>& tables, Db
       f.size = static_cast<int>(LeadingInt(Attribute(field, u"Size")));
       def.fields.push_back(f);
     }
+    for (const auto* key : Children(Child(table, "userkeys"), "userkey")) {
+      UserKeyDef k;
+      k.name = Attribute(key, u"Name");
+      k.unique = Attribute(key, u"Unique") == "1";
+      for (const auto* element : Children(key, "element")) k.elements.push_back(Attribute(element, u"Name"));
+      def.keys.push_back(std::move(k));
+    }
     if (def.name.empty()) {
       error = fmt::format("{}: a user table without a name", path.string());
       return false;
@@ -217,7 +225,31 @@ bool DbDef::tableComplete(const UserTableDef& table) {
   }
   for (const auto& field : table.fields)
     if (!HasUserField(*fields, field)) return false;
+  for (const auto& key : table.keys)
+    if (!hasKey(table.name, key)) return false;
   return true;
+}
+
+bool DbDef::hasKey(const std::string& table, const UserKeyDef& key) {
+  const int type = company_->DbServerType();
+  auto rs = company_->NewRecordset();
+  rs->DoQuery("SELECT " + UserColumn(type, "KeyName") + " FROM OUKD WHERE " + UserColumn(type, "TableName") + " = " +
+              UserText(type, "@" + table) + " AND " + UserColumn(type, "KeyName") + " = " + UserText(type, key.name));
+  return rs->RecordCount() > 0;
+}
+
+void DbDef::createKey(const std::string& table, const UserKeyDef& key) {
+  auto object = company_->NewBusinessObject(kObjectUserKey);
+  object->SetProperty("TableName", Variant("@" + table));
+  object->SetProperty("KeyName", Variant(key.name));
+  object->SetProperty("Unique", Variant(int32_t{key.unique ? 1 : 0}));
+  for (const std::string& element : key.elements) {
+    const int line = object->AddLine("UserKeysMD_Elements");
+    object->SetLineProperty("UserKeysMD_Elements", line, "ColumnAlias", Variant(element));
+  }
+  if (object->Add() != 0)
+    throw HostError(DPX_E_CREATE_FAILED, "DbDef",
+                    fmt::format("user key {} of @{}: {}", key.name, table, LastErrorText(company_)));
 }
 
 void DbDef::CheckVersion(int& result) {
@@ -288,7 +320,8 @@ HRESULT DbDef::Create(int resourceId, bool /*dropUnknown*/, const DbVersion& ver
   try {
     // The version table first, so that an interrupted run is seen next time.
     const UserTableDef versionDef{versionTable().substr(1), "User table versions",
-                                  {{"Version", "Version", "CHAR", 20}, {"State", "Upgrade state", "CHAR", 1}}};
+                                  {{"Version", "Version", "CHAR", 20}, {"State", "Upgrade state", "CHAR", 1}},
+                                  {}};
     if (!tableComplete(versionDef)) {
       try {
         company_->NewBridge()->GetTableFieldList(versionTable());
@@ -309,6 +342,8 @@ HRESULT DbDef::Create(int resourceId, bool /*dropUnknown*/, const DbVersion& ver
       }
       for (const auto& field : table.fields)
         if (!HasUserField(*fields, field)) createField(table.name, field);
+      for (const auto& key : table.keys)
+        if (!hasKey(table.name, key)) createKey(table.name, key);
     }
     writeVersionRow(target, "C");
   } catch (const HostError& e) {

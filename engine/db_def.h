@@ -53,10 +53,17 @@ struct UserFieldDef {
   std::string type;         // ID, CHAR, INT, FLAG, ...
   int size = 0;
 };
+// One key of a user table: its fields (without "U_") in key order.
+struct UserKeyDef {
+  std::string name;
+  bool unique = false;
+  std::vector<std::string> elements;
+};
 struct UserTableDef {
   std::string name;         // without "@"
   std::string description;
   std::vector<UserFieldDef> fields;
+  std::vector<UserKeyDef> keys;
 };
 
 class DbDef {
@@ -88,6 +95,8 @@ class DbDef {
   bool tableComplete(const UserTableDef& table);
   void createTable(const std::string& name, const std::string& description);
   void createField(const std::string& table, const UserFieldDef& field);
+  bool hasKey(const std::string& table, const UserKeyDef& key);
+  void createKey(const std::string& table, const UserKeyDef& key);
 
   std::shared_ptr<HostApplication> application_;
   std::shared_ptr<host::Company> company_;

@@ -76,7 +76,8 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
       recordset->DoQuery(statement.buildSelect());
 
       bool found = false;
-      if (recordset->RecordCount() > 0) {
+      const bool matched = recordset->RecordCount() > 0;
+      if (matched) {
         std::vector<dpx::Variant> keys = dpx::records::RowValues(*recordset, keyColumns.size());
         auto existing = target->GetBusinessObject(block.hostObjectType);
         if (dpx::records::GetByKey(*existing, keys)) {
@@ -93,6 +94,14 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
       }
       if (!found) {
         if (method == 2) {  // only existing records are updated
+          if (matched) {
+            // The target has the record, yet will not give it by its key: it
+            // cannot be updated, and the user must learn so.
+            LogLine line(dpx::records::CurrentCopyLog(m_context));
+            line.start(m_categoryKey, 2, item.baseCode, item.baseDescription);
+            line.fail("The target's record that matches it was not found by its key");
+            line.write(m_logRecords != 0);
+          }
           block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
           continue;
         }

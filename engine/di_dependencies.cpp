@@ -390,9 +390,8 @@ DPX_DIInterface::RecordsetPtr DPX_DIInterface::queryObjectKeys(const std::string
   DPX_SqlStatement statement(base->DbServerType());
   for (const std::string& c : columns) statement.addColumn(c);
   statement.setTable(table);
-  for (const DPX_ValuePair& c : conditions)
-    statement.addValue(c.column, c.value,
-                       c.quoteFlag == DPX_ValuePair::kQuoted ? DPX_SqlStatement::kAlpha : DPX_SqlStatement::kNumeric);
+  // The pairs are final: their columns and values stand as the caller wrote them.
+  statement.setValues(conditions);
   recordset->DoQuery(statement.buildSelect());
   return recordset;
 }

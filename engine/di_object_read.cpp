@@ -92,7 +92,15 @@ std::vector<std::string> DPX_DIInterface::readRecordKeys(int32_t objectType, dpx
     keys.push_back(value);
   }
   dpx::Variant found;
-  if (dpx::Failed(object->invoke("GetByKey", keys, found)) || !found.toBool()) return texts;
+  if (dpx::Failed(object->invoke("GetByKey", keys, found))) return texts;
+  if (!found.toBool() && count > 1) {
+    // A record of several keys that is not found is asked for once more,
+    // with the row's values read again.
+    keys.clear();
+    for (int j = 0; j < count; ++j) keys.push_back(fields.Field(j));
+    if (dpx::Failed(object->invoke("GetByKey", keys, found))) return texts;
+  }
+  if (!found.toBool()) return texts;
 
   for (const std::string& property : keyProperties) {
     dpx::Variant value;

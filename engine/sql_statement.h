@@ -54,6 +54,8 @@ class DPX_SqlStatement {
   // that would go into the text unquoted and is not a number (or, for a date,
   // eight digits) is refused: see error().
   void addValue(const std::string& column, const std::string& value, int32_t typeCode);
+  // Takes pairs that are already in their final form as the condition list.
+  void setValues(std::vector<DPX_ValuePair> values) { values_ = std::move(values); }
 
   // The statement texts. They throw DPX_SqlValueRefused when a value was refused.
   std::string buildWhere() const;

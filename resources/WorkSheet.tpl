@@ -25,6 +25,8 @@
                   posting periods are never removed either, and copying them
                   once keeps them from being written twice;
         2 -> 33   journal entries are only ever added, never updated;
+        1,3,4 -> 2   default series are only ever updated (note 9): the
+                  target's series stay, and each user's default is set to one;
         1,2,3,4 -> 33   initial quantities copy nothing.
     - dependencies: the categories whose records a category names: the
       references it translates into the target's keys, and the codes it writes
@@ -189,7 +191,7 @@
       </group>
       <category leaf_id="3.2" string_id="DPX_TRN_COATITLES_100" note="23" data_area_format="T" allow_selection="true" prohibited_copyMethods="1" substitute_copyMethod="4"/>
       <category leaf_id="3.3" string_id="DPX_TRN_ACCOUNTS_100" note="24" data_area_format="T" allow_selection="true" prohibited_copyMethods="1" substitute_copyMethod="4">
-        <dependencies><leaf_id>2.2.1.1</leaf_id><leaf_id>3.2</leaf_id></dependencies>
+        <dependencies><leaf_id>2.2.1.1</leaf_id><leaf_id>3.1.1</leaf_id><leaf_id>3.1.2</leaf_id><leaf_id>3.2</leaf_id></dependencies>
       </category>
       <group leaf_id="3.4" string_id="DPX_TRN_DEFGLACCTDTRMINATION_100">
         <category leaf_id="3.4.1" string_id="DPX_TRN_GLACCTDETERMINATION_100" note="6" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
@@ -264,7 +266,7 @@
       <category leaf_id="5.2" string_id="DPX_TRN_DEFAULTLAYOUTS_100" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
         <dependencies><leaf_id>1.3.1</leaf_id><leaf_id>1.4.1</leaf_id></dependencies>
       </category>
-      <category leaf_id="5.3" string_id="DPX_TRN_DEFAULTSERIES_100" note="9" data_area_format="T" allow_selection="true" prohibited_copyMethods="3" substitute_copyMethod="33">
+      <category leaf_id="5.3" string_id="DPX_TRN_DEFAULTSERIES_100" note="9" data_area_format="T" allow_selection="true" prohibited_copyMethods="1,3,4" substitute_copyMethod="2">
         <dependencies><leaf_id>1.4.1</leaf_id><leaf_id>2.1.1.4</leaf_id></dependencies>
       </category>
     </group>

@@ -168,6 +168,13 @@ bool BusinessObject::GetByKey(const std::vector<Variant>& keys) {
     company_->SetLastError(code, text);
     throw HostError(kHrInjected, typeName(), text);
   }
+  if (company_->TakeFault("GetByKeyNotFound", code, text) ||
+      company_->TakeFault("GetByKeyNotFound:" + std::to_string(type_->type), code, text)) {
+    header_.clear();
+    lines_.clear();
+    positioned_ = false;
+    return false;
+  }
   // A call that fails raises and leaves its reason as the last error, so
   // that it is never mistaken for a record that is not there.
   try {

@@ -121,7 +121,8 @@ class Company : public std::enable_shared_from_this<Company> {
   // "put:<Object>.<Property>" (a write of that property is refused with the
   // fault's code as last error, e.g. "put:User.Defaults").
   // "Add:37" (and likewise for Update, Remove, GetByKey) counts the calls of
-  // one object type only.
+  // one object type only. "GetByKeyNotFound" (and ":<type>") makes the call
+  // answer "not found" without raising, whether the record is there or not.
   void InjectFault(const std::string& operation, int nth, int code = -99, std::string text = "Injected fault");
   // The nth DoQuery from now on whose SQL text contains `fragment` raises
   // HostError(kHrSqlError, text), as a statement the server rejects.

@@ -31,6 +31,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     ObjectRegistry r;
     RegisterAdministration(r);
     RegisterUserTables(r);
+    RegisterUserKeys(r);
     RegisterQueries(r);
     RegisterAddressSetup(r);
     RegisterCurrencies(r);

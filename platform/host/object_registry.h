@@ -192,6 +192,7 @@ inline PropertyDef Prop(const char* property, const char* column, PropKind kind 
 // Registration functions of the areas (registry_*.cpp).
 void RegisterAdministration(ObjectRegistry& r);   // OADM, CINF, ONNM, OUSR (12), users' tables
 void RegisterUserTables(ObjectRegistry& r);       // OUTB (153), CUFD (152): the program makes @DPXSETT/@DPXNOTE through them
+void RegisterUserKeys(ObjectRegistry& r);         // OUKD (151), UKD1: keys of user tables (DPXNOTI1 of @DPXNOTE)
 void RegisterQueries(ObjectRegistry& r);          // OQCN (134), OUQR (160)
 void RegisterAddressSetup(ObjectRegistry& r);     // OADF, indexes, transaction codes
 void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency settings

@@ -11,6 +11,7 @@
 #include "engine/di_interface.h"
 #include "engine/dom_parser.h"
 #include "engine/operation_args.h"
+#include "engine/sql_statement.h"
 #include "platform/host/host.h"
 #include "tests/support/copy_fixture.h"
 
@@ -102,6 +103,51 @@ TEST_P(RecordFamilies, StoredRowsAreListedWithTheNaturalKeyOfTheirDependencies) 
   EXPECT_EQ(info.getDetailRecords()[0].getKeyValue(0).toText(), "QA");
   EXPECT_TRUE(info.getListRows().empty());  // the caller appends the last row itself
   EXPECT_EQ(info.getTextList(), (std::vector<std::string>{"QueryDescription", "QueryCategory", "Absent"}));
+}
+
+TEST_P(RecordFamilies, ListedRecordsOfSeveralKeysAreAskedForASecondTime) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "DELETE FROM OUQR; INSERT INTO OUQR (IntrnalKey, QCategory, QName, QType) VALUES "
+                              "(5, 2, 'Bob''s stock', 'R');");
+  BareManager manager(&fx.context, "K");
+  const std::vector<std::string> keyColumns{"IntrnalKey", "QCategory"};
+  auto read = [&] {
+    auto keys = manager.listObjectKeys("OUQR", keyColumns);
+    return manager.readRecordKeys(160, *keys, keyColumns, {"InternalKey"}, {"QueryDescription"});
+  };
+  // The first answer is "not found", the second call finds the record.
+  fx.base->InjectFault("GetByKeyNotFound", 1);
+  EXPECT_EQ(read(), std::vector<std::string>{"Bob's stock"});
+  fx.base->InjectFault("GetByKeyNotFound", 1);
+  fx.base->InjectFault("GetByKeyNotFound", 2);
+  EXPECT_TRUE(read().empty());
+  EXPECT_EQ(manager.getTableInfo().getDetailRecords().size(), 1u);
+
+  // Condition pairs are final: their columns and values are not quoted again.
+  DPX_ValuePair pair;
+  pair.column = GetParam() == 5 ? "\"QName\"" : "QName";
+  pair.value = "Bob''s stock";
+  auto found = manager.queryObjectKeys("OUQR", {"IntrnalKey"}, {pair});
+  ASSERT_EQ(found->RecordCount(), 1);
+  EXPECT_EQ(found->Field(0).toInt32(), 5);
+}
+
+TEST_P(RecordFamilies, UpdateExistingRecordsReportsAMatchedRecordTheTargetWillNotGive) {
+  CopyFixture fx(GetParam());
+  const std::string insert = "DELETE FROM OCRN; INSERT INTO OCRN (CurrCode, CurrName, Locked) VALUES ";
+  CopyFixture::Exec(*fx.base, insert + "('EUR', 'Euro', 'N'), ('JPY', 'Yen', 'N');");
+  CopyFixture::Exec(*fx.target, insert + "('EUR', 'Old euro', 'N'), ('JPY', 'Old yen', 'N');");
+  const std::string key = "DPX_TRN_CURRENCYSETTINGS_100";
+  BareManager manager(&fx.context, key);
+  DPX_OperationArgs block = manager.readBaseObjects(37, "OCRN", {Chosen("CurrCode", "EUR"), Chosen("CurrCode", "JPY")});
+  ASSERT_EQ(block.dataItems.size(), 2u);
+  // The records are compared last first: JPY's target record is matched, but not given by its key.
+  fx.target->InjectFault("GetByKeyNotFound", 1);
+  EXPECT_EQ(manager.compareWithTarget(block, "Code", "CurrCode", {"CurrCode"}, {"Code", "Name"}, 2), 1);
+  ASSERT_EQ(block.dataItems.size(), 1u);
+  EXPECT_EQ(block.dataItems[0].targetCode, "EUR");
+  EXPECT_EQ(fx.logLines(), std::vector<std::string>{key + "|213|403|JPY|Yen||||The target's record that matches it "
+                                                          "was not found by its key"});
 }
 
 TEST(RecordElements, ChildElementsAreFoundIgnoringCaseAndDependenciesComeBackWhole) {

@@ -9,6 +9,7 @@
 #include "engine/db_def.h"
 #include "engine/udt_manager.h"
 #include "engine/util.h"
+#include "platform/host/company_store.h"
 #include "platform/host/host.h"
 #include "tests/engine/engine_fakes.h"
 #include "tests/support/demo_server.h"
@@ -79,6 +80,24 @@ TEST_P(UserTablesOnServerType, FreshCompanyGetsTablesAndNotesOnceEvenAfterASecon
   EXPECT_EQ(DPX_UDTManager(&context).checkCompany(), 0);
   ExpectNotes1To30Once(company);
   EXPECT_TRUE(app->boxes.empty());
+
+  // DPXNOTI1 keeps one row per note number: a second row of note 5 is refused.
+  const std::string insert = "INSERT INTO " + dpx::UserTableName(GetParam(), "@DPXNOTE") + " (" +
+                             dpx::UserColumn(GetParam(), "Code") + ", " + dpx::UserColumn(GetParam(), "Name") + ", " +
+                             dpx::UserColumn(GetParam(), "U_ID") + ") VALUES ('99999999', '99999999', 5)";
+  EXPECT_THROW(company->NewRecordset()->DoQuery(insert), dpx::HostError);
+  ExpectNotes1To30Once(company);
+  // A company whose notes table lacks its key gets it at the next load.
+  company->store().execScript("DELETE FROM OUKD; DELETE FROM UKD1; DROP INDEX \"uk_@DPXNOTE_DPXNOTI1\"");
+  company->NewRecordset()->DoQuery(insert);
+  definition.CheckVersion(check);
+  EXPECT_EQ(check, 1);
+  company->NewRecordset()->DoQuery("DELETE FROM " + dpx::UserTableName(GetParam(), "@DPXNOTE") + " WHERE " +
+                                   dpx::UserColumn(GetParam(), "Code") + " = '99999999'");
+  EXPECT_EQ(DPX_UDTManager(&context).checkCompany(), 0);
+  definition.CheckVersion(check);
+  EXPECT_EQ(check, 0);
+  EXPECT_THROW(company->NewRecordset()->DoQuery(insert), dpx::HostError);
 
   // The settings table has every field of the definition.
   auto fields = company->NewBridge()->GetTableFieldList("@DPXSETT");

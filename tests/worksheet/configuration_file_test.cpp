@@ -11,6 +11,7 @@
 #include "engine/connection_context.h"
 #include "engine/operation_args.h"
 #include "platform/framework/text.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/test_dir.h"
 #include "worksheet/component_logger.h"
 #include "worksheet/configuration_manager.h"
@@ -252,6 +253,15 @@ TEST(ConfigurationFile, WriteToFileReportsWhatFailed) {
     EXPECT_EQ(text, "old");
   }
   std::filesystem::permissions(f.dir / "ro", std::filesystem::perms::owner_all);
+  // A write that stops half-way (a full disk) fails too, for any user.
+  {
+    dpx::test::FileSizeLimit full(4);
+    EXPECT_EQ(f.manager.writeToFile("new content", (f.dir / "ro/c.xml").string()), dpx::E_FAIL);
+  }
+  std::string text;
+  ASSERT_TRUE(dpx::ReadTextFile(f.dir / "ro/c.xml", text));
+  EXPECT_EQ(text, "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "ro"), {}), 1);  // no temporary file left
 }
 
 TEST(ConfigurationFile, AFileLackingHeaderElementsShowsNothingOfTheFileReadBefore) {
@@ -336,15 +346,13 @@ TEST(ConfigurationFile, SaveThatCannotWriteLeavesTheOldFile) {
   f.context.setTargetFile((f.dir / "missing/out.xml").string());
   EXPECT_EQ(f.manager.saveConfiguration(f.worksheet, true), dpx::E_INVALIDARG);
   EXPECT_FALSE(std::filesystem::exists(f.dir / "missing"));
-  if (::geteuid() == 0) return;  // the superuser may write anywhere
-  std::filesystem::create_directories(f.dir / "ro");
-  WriteUtf16(f.dir / "ro/out.xml", "old");
-  std::filesystem::permissions(f.dir / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  // A folder stands where the file would go: the superuser cannot replace it either.
+  std::filesystem::create_directories(f.dir / "ro/out.xml");
+  WriteUtf16(f.dir / "ro/out.xml/old", "old");
   f.context.setTargetFile((f.dir / "ro/out.xml").string());
   EXPECT_NE(f.manager.saveConfiguration(f.worksheet, true), dpx::S_OK);
-  std::filesystem::permissions(f.dir / "ro", std::filesystem::perms::owner_all);
   std::string text;
-  ASSERT_TRUE(dpx::ReadTextFile(f.dir / "ro/out.xml", text));
+  ASSERT_TRUE(dpx::ReadTextFile(f.dir / "ro/out.xml/old", text));
   EXPECT_EQ(text, "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "ro"), {}), 1);  // no temporary file left
 }

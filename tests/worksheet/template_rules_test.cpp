@@ -353,6 +353,36 @@ TEST(WorksheetTemplate, CategoryRulesHoldValuesTheProgramUnderstands) {
   }
 }
 
+// A note that tells the user the one method a category is copied with is
+// what the copy does: every other method is replaced by that one.
+TEST(WorksheetTemplate, ACategoryCopiedOnlyOneWayAllowsOnlyThatMethod) {
+  const TemplateTree& tree = WorksheetTemplate();
+  const DPX_ResourceManager& keys = DPX_ResourceManager::getInstance();
+  size_t found = 0;
+  for (const TemplateNode& node : tree.nodes) {
+    if (!node.has("note")) continue;
+    const uint32_t id = keys.getStringId("DPX_LMS_NOTE" + node.attr("note") + "_0");
+    const std::string text = dpx::StringTable::Load(id);
+    const std::string marker = "will be only copied as '";
+    const size_t at = text.find(marker);
+    if (at == std::string::npos) continue;
+    ++found;
+    const std::string name = text.substr(at + marker.size(), text.find('\'', at + marker.size()) - at - marker.size());
+    int only = 0;
+    for (int m = 1; m <= 4; ++m)
+      if (dpx::EqualsIgnoreCase(dpx::StringTable::Load(static_cast<uint32_t>(349 + m)), name)) only = m;
+    ASSERT_NE(only, 0) << node.leafId() << ": no copy method is named '" << name << "'";
+    std::vector<int> prohibited;
+    SplitMethods(node.attr("prohibited_copyMethods"), prohibited);
+    for (int chosen = 1; chosen <= 4; ++chosen) {
+      const bool replaced = std::count(prohibited.begin(), prohibited.end(), chosen) > 0;
+      const int effective = replaced ? std::stoi(node.attr("substitute_copyMethod")) : chosen;
+      EXPECT_EQ(effective, only) << node.leafId() << " chosen " << chosen;
+    }
+  }
+  EXPECT_GT(found, 0u);
+}
+
 TEST(WorksheetTemplate, DependenciesNameOtherExistingNodes) {
   const TemplateTree& tree = WorksheetTemplate();
   size_t withDependencies = 0;
