@@ -98,6 +98,11 @@ Run Finish(const Started& started) {
   return run;
 }
 
+// The settings' log folder of the demo server.
+std::filesystem::path LogFolder(const DemoServerFixture& server) {
+  return server.serverDir() / "Quillon_SHR" / "Duplora" / "Log files";
+}
+
 std::vector<std::string> Login(const DemoServerFixture& server, const std::string& serverDir = "") {
   return {"--server", serverDir.empty() ? server.serverDir().string() : serverDir, "--user", "manager", "--password",
           "manager"};
@@ -529,6 +534,17 @@ TEST(DuploraClient, ExitStatusTellsHowTheCopyWent) {
   const auto currencies = Client(server.root(), copy + std::vector<std::string>{kCurrencies});
   EXPECT_EQ(currencies.code, 3) << currencies.err;
   EXPECT_EQ(currencies.out.find("Failed: 0\n"), std::string::npos) << currencies.out;
+
+  // A base that cannot be read: 1, and no copy log.
+  const auto logs = std::distance(std::filesystem::directory_iterator(LogFolder(server)), {});
+  const std::string garbage = (server.root() / "garbage.xml").string();
+  std::ofstream(garbage) << "this is no configuration file";
+  const auto unreadable = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                                    std::vector<std::string>{"--base-file", garbage, "--target",
+                                                                             "DEMO_TARGET", "--method", "4"});
+  EXPECT_EQ(unreadable.code, 1);
+  EXPECT_EQ(LogPath(unreadable.out), "") << unreadable.out;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(LogFolder(server)), {}), logs);
 }
 
 TEST(DuploraClientWorksheet, ReplaceAllRunsOnlyWhenTheCommandLineAsksForIt) {
@@ -588,9 +604,8 @@ class HeldCompany {
 
 std::vector<std::filesystem::path> LogFiles(const DemoServerFixture& server) {
   std::vector<std::filesystem::path> files;
-  const auto folder = server.serverDir() / "Quillon_SHR" / "Duplora" / "Log files";
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) files.push_back(entry.path());
+  for (const auto& entry : std::filesystem::directory_iterator(LogFolder(server), ec)) files.push_back(entry.path());
   return files;
 }
 
@@ -639,12 +654,28 @@ TEST(DuploraClientTarget, TwoCopiesStartedTogetherIntoOneTargetRunOnce) {
                                                                kIndexes})
                 .code,
             0);
-  // The target is held for a moment, so that whichever copy locks it first
-  // is still under way when the other one asks.
+  // The target's database is held, so that whichever copy locks the target
+  // first waits, still under way, when the other one asks. It is let go
+  // once the other one ended, and before the waiting copy gives up on it.
   HeldCompany held(server.target());
   const Started first = Start(server.root(), "first", ReplaceIndexes(server));
   const Started second = Start(server.root(), "second", ReplaceIndexes(server));
-  std::this_thread::sleep_for(std::chrono::seconds(3));
+  const auto lockFile = DPX_TargetGuard::LockFile(*server.target());
+  auto holder = [&] {
+    std::ifstream in(lockFile);
+    std::string text;
+    std::getline(in, text);
+    return text;
+  };
+  for (int i = 0; i < 1200 && holder().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  auto ended = [](pid_t pid) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+  };
+  const auto taken = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - taken < std::chrono::seconds(4) && !ended(first.pid) &&
+         !ended(second.pid))
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
   held.release();
   const auto a = Finish(first), b = Finish(second);
   const auto& refused = a.code == 0 ? b : a;
