@@ -1,13 +1,22 @@
 #include "engine/dom_parser.h"
 
 #include <xercesc/dom/DOM.hpp>
+#include <xercesc/internal/XMLScanner.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
+#include "engine/xml_input_guard.h"
 #include "platform/framework/text.h"
 
 namespace {
+
+// The library's DOM parser, refusing what none of the program's documents
+// holds (a DOCTYPE, deep nesting) before it is expanded or built.
+class GuardedDOMParser : public DPX_GuardedParser<xercesc::XercesDOMParser> {
+ protected:
+  const xercesc::Locator* where() const override { return getScanner()->getLocator(); }
+};
 
 using xercesc::DOMNode;
 
@@ -28,7 +37,7 @@ std::string UpperAscii(std::string s) {
 }  // namespace
 
 DPX_DOMParser::DPX_DOMParser() {
-  auto* parser = new xercesc::XercesDOMParser();
+  auto* parser = new GuardedDOMParser();
   parser->setValidationScheme(xercesc::XercesDOMParser::Val_Auto);
   parser->setDoNamespaces(false);
   parser->setDoSchema(false);

@@ -4,11 +4,14 @@
 #include "worksheet/configuration_manager.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include <unistd.h>
 
+#include <xercesc/sax/Locator.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/sax2/Attributes.hpp>
 
@@ -149,10 +152,23 @@ std::string DPX_ConfigurationManager::baseFilePath(const DPX_Worksheet& workshee
 
 dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::parse");
+  lastError_.clear();
+  parsePath_ = path;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    lastError_ = std::filesystem::exists(path, ec) ? fmt::sprintf("'%s' is not a file", path)
+                                                   : fmt::sprintf("the configuration file '%s' does not exist", path);
+    scope.LogError("%s", lastError_);
+    DPX_Util::ShowError(lastError_, false);
+    return dpx::E_FAIL;
+  }
   spill_.reset(std::tmpfile());
   spillSize_ = 0;
   if (!spill_) {
-    scope.LogError("No temporary file for the records of '%s'", path);
+    lastError_ = fmt::sprintf("the temporary folder has no room for the records of '%s': %s", path,
+                              std::strerror(errno));
+    scope.LogError("%s", lastError_);
+    DPX_Util::ShowError(lastError_, false);
     return dpx::E_FAIL;
   }
   parser_ = std::make_unique<DPX_SAXParser>();
@@ -168,10 +184,13 @@ dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
     ok = false;
   }
   if (reader_.errorCount > 0) ok = false;
+  locator_ = nullptr;
   if (!ok) {
-    scope.LogError("Failed to parse configuration file '%s'", path);
+    lastError_ = reader_.failure.empty() ? fmt::sprintf("the configuration file '%s' cannot be read", path)
+                                         : reader_.failure;
+    scope.LogError("Failed to parse configuration file '%s': %s", path, lastError_);
     log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::openConfiguration", "Failed to parse configuration file");
-    DPX_Util::ShowError(dpx::StringTable::Load(kStrXmlError, dpx::Ui().getLanguage()), false);
+    DPX_Util::ShowError(dpx::StringTable::Load(kStrXmlError, dpx::Ui().getLanguage()) + ": " + lastError_, false);
     return dpx::E_FAIL;
   }
   return dpx::S_OK;
@@ -297,6 +316,16 @@ dpx::HRESULT DPX_ConfigurationManager::getAppPath(std::string& path) {
 
 // --- SAX handler ---------------------------------------------------------------------
 
+void DPX_ConfigurationManager::setDocumentLocator(const xercesc::Locator* const locator) { locator_ = locator; }
+
+void DPX_ConfigurationManager::refuseFile(const std::string& failure) {
+  reader_.failure = failure;
+  static const XMLCh kNone[] = {0};
+  throw xercesc::SAXParseException(dpx::Utf8ToUtf16(failure).c_str(), kNone, kNone,
+                                   locator_ ? locator_->getLineNumber() : 0,
+                                   locator_ ? locator_->getColumnNumber() : 0);
+}
+
 void DPX_ConfigurationManager::startDocument() {
   objects_.clear();
   stringIdIndex_.clear();
@@ -313,6 +342,9 @@ void DPX_ConfigurationManager::startElement(const XMLCh*, const XMLCh* localname
   if (!r.hadChild.empty()) r.hadChild.back() = true;
   r.path.push_back(name);
   r.hadChild.push_back(false);
+  // Any other document would be read as a file of no categories.
+  if (r.path.size() == 1 && name != "duploraConfigurationFile")
+    refuseFile(fmt::sprintf("'%s' is not a configuration file (its root element is '%s')", parsePath_, name));
   ++r.elementCount;
   DPX_Util::SetProgressPosition(static_cast<int32_t>(r.elementCount));
   r.headerText.clear();
@@ -346,6 +378,14 @@ void DPX_ConfigurationManager::startElement(const XMLCh*, const XMLCh* localname
     const auto id = std::find_if(list.begin(), list.end(), [](const auto& a) { return a.first == "string_id"; });
     if (id == list.end()) {
       log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::startElement", "string_id missing for object");
+      r.skipDepth = r.path.size();
+      return;
+    }
+    if (stringIdIndex_.count(id->second) > 0) {
+      // The first element of a category is the category; a second would
+      // copy its records twice.
+      log(dpx::ComponentLogger::kWarning, "DPX_ConfigurationManager::startElement",
+          fmt::sprintf("The category %s appears again in the file; only its first element is read", id->second));
       r.skipDepth = r.path.size();
       return;
     }
@@ -453,8 +493,12 @@ void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, 
   } else if (name == "table" && r.tableOpen) {
     if (r.objectOpen) {
       Table table{std::move(r.tableAttributes), spillSize_, r.collected.size()};
-      if (std::fwrite(r.collected.data(), 1, r.collected.size(), spill_.get()) != r.collected.size())
+      if (std::fwrite(r.collected.data(), 1, r.collected.size(), spill_.get()) != r.collected.size()) {
         ++r.errorCount;  // a record that cannot be kept fails the read
+        if (r.failure.empty())
+          r.failure = fmt::sprintf("the temporary folder has no room for the records of '%s': %s", parsePath_,
+                                   std::strerror(errno));
+      }
       spillSize_ += r.collected.size();
       r.object.tables.push_back(std::move(table));
       r.object.tableIndex.emplace(r.tableName, r.object.tables.size() - 1);
@@ -474,6 +518,10 @@ void DPX_ConfigurationManager::warning(const xercesc::SAXParseException& exc) {
 
 void DPX_ConfigurationManager::error(const xercesc::SAXParseException& exc) {
   ++reader_.errorCount;
+  if (reader_.failure.empty())
+    reader_.failure = fmt::sprintf("the configuration file '%s' cannot be read: line %d, column %d: %s", parsePath_,
+                                   static_cast<int>(exc.getLineNumber()), static_cast<int>(exc.getColumnNumber()),
+                                   ToUtf8(exc.getMessage()));
   log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::error",
       fmt::sprintf("Error in SAX Parser: %s, line %d, col %d", ToUtf8(exc.getMessage()),
                    static_cast<int>(exc.getLineNumber()), static_cast<int>(exc.getColumnNumber())));
@@ -481,6 +529,10 @@ void DPX_ConfigurationManager::error(const xercesc::SAXParseException& exc) {
 
 void DPX_ConfigurationManager::fatalError(const xercesc::SAXParseException& exc) {
   ++reader_.errorCount;
+  if (reader_.failure.empty())
+    reader_.failure = fmt::sprintf("the configuration file '%s' cannot be read: line %d, column %d: %s", parsePath_,
+                                   static_cast<int>(exc.getLineNumber()), static_cast<int>(exc.getColumnNumber()),
+                                   ToUtf8(exc.getMessage()));
   log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::fatalError",
       fmt::sprintf("Fatal error in SAX Parser: %s, line %d, col %d", ToUtf8(exc.getMessage()),
                    static_cast<int>(exc.getLineNumber()), static_cast<int>(exc.getColumnNumber())));

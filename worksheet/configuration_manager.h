@@ -111,6 +111,11 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // temporary file, so that memory holds one category at a time.
   std::string tableXml(const Table& table) const;
 
+  // Why the last read or save of a file failed, naming the file (with the line,
+  // column and parser's message when it could not be parsed); empty after a
+  // success.
+  const std::string& lastError() const { return lastError_; }
+
   const Header& header() const { return header_; }
   Header& header() { return header_; }
   const Objects& objects() const { return objects_; }
@@ -151,6 +156,7 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   static std::vector<DPX_OperationArgs> splitRecords(const std::string& key, const std::string& text);
 
   // --- SAX handler --------------------------------------------------------------
+  void setDocumentLocator(const xercesc::Locator* const locator) override;
   void startDocument() override;
   void startElement(const XMLCh* uri, const XMLCh* localname, const XMLCh* qname,
                     const xercesc::Attributes& attrs) override;
@@ -169,6 +175,8 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   dpx::HRESULT bomFromObject(std::string& out, const Object& object, const std::vector<DPX_DetailRecord>& keys,
                              DPX_WorksheetNode& node);
   void setHeaderField(const std::string& name, const std::string& text);
+  // Stops the parse under way: the file is not one this program reads.
+  [[noreturn]] void refuseFile(const std::string& failure);
   void logCategoryFailure(const std::string& key, int method, const std::string& error) const;
   // One category of one pass: its records from the parsed file to its
   // manager's writeData. E_ABORT when the manager aborts the copy.
@@ -186,6 +194,9 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   Header header_;
   Objects objects_;
   std::map<std::string, size_t> stringIdIndex_;
+  std::string lastError_;
+  std::string parsePath_;
+  const xercesc::Locator* locator_ = nullptr;
   bool headerOnly_ = false;
   bool holdsCopyFile_ = false;  // the parsed file is a copy's own, not the base
 
@@ -207,5 +218,6 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
     std::string tableName;
     uint32_t elementCount = 0;
     int errorCount = 0;
+    std::string failure;                 // the first reason the read fails, naming the file
   } reader_;
 };

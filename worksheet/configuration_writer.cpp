@@ -2,6 +2,7 @@
 // the header and body texts, the file itself, and the records of one
 // category read from the base company or from the parsed base file.
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -254,6 +255,8 @@ dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& workshee
       const std::filesystem::path file(path);
       if (!path.empty() && !std::filesystem::is_directory(file, ec)) out = std::make_unique<dpx::Utf16FileStream>(file, true);
       if (!out || !out->isOpen()) {
+        lastError_ = fmt::sprintf("the configuration file '%s' cannot be written", path);
+        if (out && out->error()) lastError_ += std::string(": ") + std::strerror(out->error());
         scope.LogError("Cannot open '%s' for writing", path);
         log(dpx::ComponentLogger::kError, method, "Failed to open output configuration file");
         result = dpx::E_INVALIDARG;
@@ -269,6 +272,9 @@ dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& workshee
       if (result == dpx::S_OK) result = writeBody(buffer, worksheet.getNodes(), baseIsFile, flush);
       if (result == dpx::S_OK && !(flush(buffer) && out->commit())) result = dpx::E_FAIL;
       if (result != dpx::S_OK) {
+        if (out->error())
+          lastError_ = fmt::sprintf("the configuration file '%s' cannot be written: %s", path,
+                                    std::strerror(out->error()));
         scope.LogError("Cannot write '%s'", path);
         log(dpx::ComponentLogger::kError, method, "Failed to write configuration file");
       }

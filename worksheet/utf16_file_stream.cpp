@@ -1,6 +1,7 @@
 #include "worksheet/utf16_file_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 
@@ -14,7 +15,10 @@ namespace dpx {
 Utf16FileStream::Utf16FileStream(const std::filesystem::path& path, bool withBom) : path_(path) {
   std::string pattern = path.string() + ".XXXXXX";
   const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return;
+  if (fd < 0) {
+    error_ = errno;
+    return;
+  }
   temp_ = pattern;
   // mkstemp makes the file private; the finished file gets the usual mode.
   const mode_t mask = ::umask(0);
@@ -22,6 +26,7 @@ Utf16FileStream::Utf16FileStream(const std::filesystem::path& path, bool withBom
   ::fchmod(fd, 0666 & ~mask);
   file_ = ::fdopen(fd, "wb");
   if (!file_) {
+    error_ = errno;
     ::close(fd);
     discard();
     return;
@@ -39,7 +44,10 @@ bool Utf16FileStream::write(std::string_view utf8) {
     size_t n = std::min(utf8.size(), kSlice);
     while (n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) ++n;  // whole characters
     const std::string bytes = Utf8ToUtf16LEBytes(utf8.substr(0, n));
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+      failed_ = true;
+      error_ = errno;
+    }
     utf8.remove_prefix(n);
   }
   return !failed_;
@@ -51,10 +59,13 @@ bool Utf16FileStream::commit() {
     return false;
   }
   const bool flushed = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+  if (!flushed) error_ = errno;
   const bool closed = std::fclose(file_) == 0;
+  if (!closed && !error_) error_ = errno;
   file_ = nullptr;
   std::error_code ec;
   if (flushed && closed) std::filesystem::rename(temp_, path_, ec);
+  if (ec) error_ = ec.value();
   if (!flushed || !closed || ec) {
     discard();
     return false;

@@ -25,6 +25,8 @@ class Utf16FileStream {
   // Flushes, syncs and closes the file and renames it over the target.
   // False when any step failed; the target is then as it was.
   bool commit();
+  // The system's error number of the step that failed (0 when none did).
+  int error() const { return error_; }
 
  private:
   void discard();
@@ -33,6 +35,7 @@ class Utf16FileStream {
   std::filesystem::path temp_;
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace dpx

@@ -171,13 +171,16 @@ TEST(ConfigurationFile, ReaderNormalisesLayoutButNotValues) {
   EXPECT_EQ(f.manager.header().copyMethod, 3);
   EXPECT_EQ(f.manager.header().RTCF, 0);  // blanks only: no value
   const auto& objects = f.manager.objects();
-  ASSERT_EQ(objects.size(), 2u);  // the object without string_id is skipped
+  // The object without string_id is skipped; a category's second element too.
+  ASSERT_EQ(objects.size(), 1u);
   EXPECT_EQ(objects[0].attributes, (DPX_ConfigurationManager::Attributes{{"string_id", "K1"}, {"a", "1"}}));
   ASSERT_EQ(objects[0].tables.size(), 2u);
   EXPECT_EQ(f.manager.tableXml(objects[0].tables[0]), "<BOM><BO><Empty></Empty><Nil nil=\"true\"></Nil></BO></BOM>");
   EXPECT_EQ(f.manager.tableXml(objects[0].tables[1]), "");
   EXPECT_EQ(f.manager.findObject("K1"), &objects[0]);
-  EXPECT_EQ(f.logger->messages, std::vector<std::string>{"1 string_id missing for object"});
+  EXPECT_EQ(f.logger->messages,
+            (std::vector<std::string>{"1 string_id missing for object",
+                                      "2 The category K1 appears again in the file; only its first element is read"}));
 }
 
 TEST(ConfigurationFile, BrokenFilesFailCleanly) {
@@ -195,6 +198,42 @@ TEST(ConfigurationFile, BrokenFilesFailCleanly) {
   f.manager.readConfigurationFile(f.worksheet, (f.dir / "entity.xml").string());
   for (const auto& object : f.manager.objects())
     for (const auto& table : object.tables) EXPECT_EQ(f.manager.tableXml(table).find("secret"), std::string::npos);
+}
+
+// Whatever keeps a file from being read, the reason names the file and, for a
+// file that cannot be parsed, the line, the column and the parser's message.
+TEST(ConfigurationFile, AFileThatCannotBeReadSaysWhy) {
+  Fixture f;
+  struct Case {
+    const char* name;
+    std::string text;  // empty: no file is written
+    std::string reason;
+  };
+  const std::string broken = f.dir.path().string() + "/broken.xml";
+  const Case cases[] = {
+      {"broken.xml", FileText("", "<OBJECT string_id=\"K\">\n<table name=\"T\"></OBJECT>\n"),
+       "the configuration file '" + broken + "' cannot be read: line 7, column 19: expected end of tag 'table'"},
+      {"worksheet.xml", "<?xml version=\"1.0\"?>\n<twinlyWorksheet><header/></twinlyWorksheet>",
+       "is not a configuration file (its root element is 'twinlyWorksheet')"},
+      {"doctype.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE d>\n<duploraConfigurationFile/>",
+       "line 2, column 13: the file holds a document type declaration (DOCTYPE)"},
+      {"missing.xml", "", "does not exist"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = f.dir / c.name;
+    if (!c.text.empty()) WriteUtf16(path, c.text);
+    EXPECT_EQ(f.manager.readConfigurationFile(f.worksheet, path.string()), dpx::E_FAIL);
+    EXPECT_NE(f.manager.lastError().find(c.reason), std::string::npos) << f.manager.lastError();
+    EXPECT_NE(f.manager.lastError().find(path.string()), std::string::npos) << f.manager.lastError();
+  }
+  std::filesystem::create_directory(f.dir / "folder.xml");
+  EXPECT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "folder.xml").string()), dpx::E_FAIL);
+  EXPECT_EQ(f.manager.lastError(), "'" + (f.dir / "folder.xml").string() + "' is not a file");
+
+  WriteUtf16(f.dir / "good.xml", FileText("", kItems));
+  EXPECT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "good.xml").string()), dpx::S_OK);
+  EXPECT_EQ(f.manager.lastError(), "");
 }
 
 TEST(ConfigurationFile, AvailabilityFollowsTheFile) {

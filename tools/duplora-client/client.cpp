@@ -225,8 +225,9 @@ int SaveSelection(const Options& o, DPX_ConnectionContext& context, DPX_Workshee
   context.setTargetFile(std::filesystem::absolute(o.out).string());
   const HRESULT result = configuration.saveConfiguration(worksheet, baseIsFile);
   if (result != S_OK) {
-    err << "duplora-client: the configuration file '" << o.out << "' could not be written ("
-        << StatusMessage(result) << ")\n";
+    err << "duplora-client: the configuration file '" << o.out << "' could not be written";
+    if (!configuration.lastError().empty()) err << ": " << configuration.lastError() << "\n";
+    else err << " (" << StatusMessage(result) << ")\n";
     return 1;
   }
   out << o.out << "\n";
@@ -300,7 +301,10 @@ int CopyWorksheet(DPX_ConnectionContext& context, DPX_Worksheet& worksheet, DPX_
   out << "Succeeded: " << outcome.succeeded << "\n";
   out << "Failed: " << outcome.failed << "\n";
   if (Failed(result) && result != E_ABORT) {
-    err << "duplora-client: the copy could not run (" << StatusMessage(result) << ")\n";
+    if (!configuration.lastError().empty())
+      err << "duplora-client: the copy could not run: " << configuration.lastError() << "\n";
+    else
+      err << "duplora-client: the copy could not run (" << StatusMessage(result) << ")\n";
     return 1;
   }
   return 0;
@@ -315,6 +319,11 @@ int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
     base = LogOn(o, o.base, o.server, context, err);
     if (!base) return 1;
   } else {
+    std::error_code ec;
+    if (std::filesystem::is_directory(o.baseFile, ec)) {
+      err << "duplora-client: '" << o.baseFile << "' is a folder, not a configuration file\n";
+      return 1;
+    }
     std::ifstream probe(o.baseFile, std::ios::binary);
     if (!probe) {
       err << "duplora-client: cannot read the configuration file '" << o.baseFile << "'\n";
