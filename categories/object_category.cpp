@@ -44,7 +44,10 @@ DPX_TableInfo* DPX_ObjectCategory::collectDetails() {
 void DPX_ObjectCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) {
   dpx::DPX_LogScope scope("DPX_ObjectCategory::writeData");
   for (DPX_OperationArgs& block : blocks) {
-    if (block.tableName != m_definition.table) continue;  // not this category's table
+    if (block.tableName != m_definition.table) {
+      if (method != 0) logUnknownTable(block.tableName, method);
+      continue;
+    }
     writeMainBlock(block, method);
   }
 }

@@ -61,7 +61,10 @@ DPX_TableInfo* DPX_TableCategory::collectDetails() {
 void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) {
   dpx::DPX_LogScope scope("DPX_TableCategory::writeData");
   for (DPX_OperationArgs& block : blocks) {
-    if (block.tableName != m_definition.table) continue;  // not this category's table
+    if (block.tableName != m_definition.table) {
+      if (method != 0) logUnknownTable(block.tableName, method);
+      continue;
+    }
     block.setWithValues(m_categoryKey, m_definition.table, m_context, 1, DPX_OperationArgs::kTableRows);
     const std::vector<std::string>& match = m_definition.matchByColumns ? m_columns : m_keyColumns;
     switch (method) {

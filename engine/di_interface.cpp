@@ -1,6 +1,9 @@
 #include "engine/di_interface.h"
 
+#include <algorithm>
+
 #include "engine/configuration_source.h"
+#include "engine/di_record_support.h"
 #include "platform/framework/log_scope.h"
 
 DPX_DIInterface::DPX_DIInterface(DPX_ConnectionContext* context, std::string categoryKey)
@@ -26,3 +29,18 @@ void DPX_DIInterface::prepareObject(int32_t, const std::shared_ptr<dpx::host::Bu
 void DPX_DIInterface::mapReferences(std::string, std::string&, int32_t) {}
 
 void DPX_DIInterface::adjustXml(int32_t, std::string&) {}
+
+bool DPX_DIInterface::knowsField(const std::string& name) const {
+  for (const auto* list : {&m_keyColumns, &m_keyProperties, &m_columns, &m_properties, &m_listColumns})
+    if (std::find(list->begin(), list->end(), name) != list->end()) return true;
+  return false;
+}
+
+void DPX_DIInterface::logUnknownTable(const std::string& table, uint8_t method) const {
+  dpx::DPX_LogScope scope("DPX_DIInterface::writeData");
+  scope.LogError("The category %s has no table '%s'; its records are not written", m_categoryKey, table);
+  dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, method);
+  line.fail("The category has no table '" + table + "'; its records are not written");
+  line.write(true);
+}

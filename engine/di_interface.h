@@ -80,6 +80,11 @@ class DPX_DIInterface {
   static int32_t replaceElement(DPX_DOMParser& parser, int32_t add, const std::string& elementName,
                                 const std::string& elementText);
 
+  // Whether the name is one of the category's own fields (a key, a column,
+  // a property or a list column). A name taken from a worksheet is used only
+  // when this holds.
+  bool knowsField(const std::string& name) const;
+
   const std::string& getCategoryKey() const { return m_categoryKey; }
   DPX_ConnectionContext* getContext() const { return m_context; }
   DPX_TableInfo& getTableInfo() { return m_tableInfo; }
@@ -96,6 +101,10 @@ class DPX_DIInterface {
   std::vector<int32_t> m_columnFlags;        // per DB column: 1 editable in the record list, 0 read-only
   // 1: the shared write operations write one copy-log line per record; 0: none.
   int32_t m_logRecords = 1;
+
+  // A "403" line for a table block of records the category has no table for
+  // (a file may name any table); the block is not written.
+  void logUnknownTable(const std::string& table, uint8_t method) const;
 
   // ==== Reading, comparing and writing records =============================
   // (owned by the record families: engine/di_*.cpp; edit with care)

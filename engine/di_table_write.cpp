@@ -19,13 +19,34 @@
 #include "engine/sql_statement.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
+#include "platform/framework/text.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
+
+#include <xercesc/dom/DOMNode.hpp>
 
 using dpx::records::FieldInfo;
 using dpx::records::LogLine;
 
 namespace {
+
+// A row names itself by its key values: without them it would be added again
+// on every copy. A field holds a value, not elements (a reference's "dep"
+// record aside): the empty text must not be written over the target's value.
+// Raises HostError naming the field otherwise; the cursor stays on the row.
+void CheckRowValues(DPX_DOMParser& parser, const std::vector<std::string>& keyColumns) {
+  for (const std::string& key : keyColumns)
+    if (DPX_DIInterface::getChildText(parser, key).empty())
+      throw dpx::HostError(dpx::E_INVALIDARG, "DPX_DIInterface", "The row has no value for its key field '" + key + "'");
+  using xercesc::DOMNode;
+  for (const DOMNode* field = parser.getCursor()->getFirstChild(); field; field = field->getNextSibling()) {
+    if (field->getNodeType() != DOMNode::ELEMENT_NODE) continue;
+    for (const DOMNode* inner = field->getFirstChild(); inner; inner = inner->getNextSibling())
+      if (inner->getNodeType() == DOMNode::ELEMENT_NODE && dpx::Utf16ToUtf8(inner->getNodeName()) != "dep")
+        throw dpx::HostError(dpx::E_INVALIDARG, "DPX_DIInterface",
+                             "The field '" + dpx::Utf16ToUtf8(field->getNodeName()) + "' holds elements, not a value");
+  }
+}
 
 constexpr const char* kSucceeded = "402";
 constexpr const char* kFailed = "403";
@@ -201,6 +222,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
         parser.setCursor(row);
         continue;
       }
+      CheckRowValues(parser, matchColumns);
       DPX_SqlStatement statement(serverType);
       statement.setTable(block.tableName);
       for (const std::string& match : matchColumns) {

@@ -50,7 +50,59 @@ void RollBackOpenTransaction(DPX_ConnectionContext* context) {
 
 uint16_t ProgressSteps(size_t n) { return static_cast<uint16_t>(std::min<size_t>(n, 0xFFFF)); }
 
+// The first character of UTF-8 text that XML 1.0 cannot carry (controls but
+// tab, line feed and carriage return; U+FFFE and U+FFFF), with its code
+// point; npos when there is none.
+size_t FindUnwritableCharacter(const std::string& text, size_t from, uint32_t& codePoint) {
+  for (size_t i = from; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      codePoint = c;
+      return i;
+    }
+    if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+        (static_cast<unsigned char>(text[i + 2]) == 0xBE || static_cast<unsigned char>(text[i + 2]) == 0xBF)) {
+      codePoint = static_cast<unsigned char>(text[i + 2]) == 0xBE ? 0xFFFE : 0xFFFF;
+      return i;
+    }
+  }
+  return std::string::npos;
+}
+
+// The name of the element whose text holds the position.
+std::string FieldAt(const std::string& xml, size_t position) {
+  const size_t open = xml.rfind('<', position);
+  if (open == std::string::npos) return {};
+  const size_t end = xml.find_first_of(" />", open + 1);
+  return xml.substr(open + 1, (end == std::string::npos ? xml.size() : end) - open - 1);
+}
+
 }  // namespace
+
+// A record whose value holds a character that XML 1.0 cannot carry would make
+// the whole file unreadable: it is left out (a row of a table block alone,
+// else the whole record), each with a message naming the field. False when
+// nothing of the record is left.
+bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml) {
+  uint32_t codePoint = 0;
+  for (size_t bad = FindUnwritableCharacter(xml, 0, codePoint); bad != std::string::npos;
+       bad = FindUnwritableCharacter(xml, 0, codePoint)) {
+    const std::string field = FieldAt(xml, bad);
+    const size_t rowStart = tableRows ? xml.rfind("<row>", bad) : std::string::npos;
+    const size_t rowEnd = rowStart == std::string::npos ? rowStart : xml.find("</row>", rowStart);
+    const bool oneRow = rowEnd != std::string::npos && rowEnd > bad;
+    const std::string message = fmt::sprintf(
+        "A record of %s is left out: its field '%s' holds the character U+%04X, which a configuration file cannot "
+        "carry",
+        key, field, codePoint);
+    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", message);
+    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
+    else DPX_Util::ShowError(message, false);
+    if (!oneRow) return false;
+    xml.erase(rowStart, rowEnd + 6 - rowStart);
+  }
+  return true;
+}
 
 dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std::string& key,
                                                     std::vector<DPX_DetailRecord> keys, DPX_WorksheetNode&) {
@@ -76,11 +128,12 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
     return dpx::E_FAIL;
   }
   std::string text;
-  for (const auto& record : records) {
+  for (auto& record : records) {
     text += "<table name=\"";
     text += DPX_Util::EscapeXML(record.getTableName());
     text += "\">";
-    for (const auto& item : record.dataItems) {
+    for (auto& item : record.dataItems) {
+      if (!leaveOutUnwritable(key, record.severalRows != 0, item.xml)) continue;
       const size_t bom = item.xml.find("<BOM>");
       if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
     }

@@ -178,6 +178,11 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // Stops the parse under way: the file is not one this program reads.
   [[noreturn]] void refuseFile(const std::string& failure);
   void logCategoryFailure(const std::string& key, int method, const std::string& error) const;
+  // Picks whose worksheet names a field the category does not have are left
+  // out, each with a message naming it. True, with the node's copy holding
+  // only the other picks in filtered, when any was.
+  bool leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml);
+  bool refuseUnknownFields(const std::string& key, const DPX_WorksheetNode& node, DPX_WorksheetNode& filtered);
   // One category of one pass: its records from the parsed file to its
   // manager's writeData. E_ABORT when the manager aborts the copy.
   dpx::HRESULT writeCategory(const Object& object, const std::string& key, int method, const std::string& status);

@@ -6,8 +6,10 @@
 #include <ctime>
 #include <filesystem>
 
+#include "engine/category_factory.h"
 #include "engine/connection_context.h"
 #include "engine/detail_record.h"
+#include "engine/di_interface.h"
 #include "engine/operation_args.h"
 #include "engine/ui_services.h"
 #include "engine/util.h"
@@ -137,6 +139,36 @@ dpx::HRESULT DPX_ConfigurationManager::writeHeader(std::string& buffer) {
   return dpx::S_OK;
 }
 
+bool DPX_ConfigurationManager::refuseUnknownFields(const std::string& key, const DPX_WorksheetNode& node,
+                                                   DPX_WorksheetNode& filtered) {
+  auto manager = DPX_CategoryFactory(context_).createManager(key);
+  if (!manager) return false;
+  std::vector<DPX_SelectionObject> accepted;
+  bool refused = false;
+  for (const auto& object : node.getSelectionObjects()) {
+    std::string unknown;
+    for (const auto* fields : {&object.getKey(), &object.getSubsKey(), &object.getAdditionalData()})
+      for (const auto& field : *fields)
+        if (unknown.empty() && !manager->knowsField(field.getFieldName())) unknown = field.getFieldName();
+    if (unknown.empty()) {
+      accepted.push_back(object);
+      continue;
+    }
+    refused = true;
+    const std::string message =
+        fmt::sprintf("A record picked in %s is left out: the worksheet names the field '%s', which the category does "
+                     "not have",
+                     key, unknown);
+    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::writeBody", message);
+    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
+    else DPX_Util::ShowError(message, false);
+  }
+  if (!refused) return false;
+  filtered = node;
+  filtered.getSelectionObjects() = std::move(accepted);
+  return true;
+}
+
 dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vector<DPX_WorksheetNode>& nodes,
                                                  bool baseIsFile, const std::function<bool(std::string&)>& flush) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::writeBody");
@@ -150,8 +182,18 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
     if (!getObjectStringId(it, key)) continue;
     size_t position = 0;
     const int state = findNode(nodes, key, &position);
+    if (baseIsFile && position == nodes.size() && !DPX_CategoryFactory::findCategory(key)) {
+      // A file may name any category; one this program does not know is
+      // reported, not silently dropped.
+      const std::string message = fmt::sprintf("The file holds the category %s, which this program does not know", key);
+      log(dpx::ComponentLogger::kError, method, message);
+      if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
+      else DPX_Util::ShowError(message, false);
+      continue;
+    }
     if (state == DPX_WorksheetNode::kNotSelected) continue;
-    DPX_WorksheetNode& node = nodes[position];
+    DPX_WorksheetNode* used = &nodes[position];
+    DPX_WorksheetNode filtered;
 
     std::string text = "<OBJECT";
     AppendAttributes(text, it->attributes);
@@ -159,7 +201,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
 
     std::vector<DPX_DetailRecord> keys;
     if (state == DPX_WorksheetNode::kSelectedPartly) {
-      for (const auto& object : node.getSelectionObjects()) {
+      if (refuseUnknownFields(key, *used, filtered)) used = &filtered;
+      for (const auto& object : used->getSelectionObjects()) {
         const auto& fields = baseIsFile ? object.getSubsKey() : object.getKey();
         if (fields.empty()) {
           log(dpx::ComponentLogger::kError, method, "No keys in list of selection object (partial selection)");
@@ -180,6 +223,7 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
       }
     }
 
+    DPX_WorksheetNode& node = *used;
     const dpx::HRESULT read = baseIsFile ? GetBOMFromXML(text, it, keys, node) : GetBOMFromDB(text, key, keys, node);
     if (read != dpx::S_OK) failureSeen = true;
     if (text.find("<BOM>") == std::string::npos) continue;

@@ -120,6 +120,8 @@ void DPX_QueryManager::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t 
       block.set(m_categoryKey, "OUQR", 0, kQueryType);
       if (method != 0) mapDependencyToTarget(block, "QueryCategory", "row", "", "");
       writeMainBlock(block, method);
+    } else if (method != 0) {
+      logUnknownTable(block.tableName, method);
     }
   }
 }

@@ -297,6 +297,7 @@ void BusinessObject::ReadXml(const std::string& xml, int index) {
         if (d.property == field->name) p = &d;
       if (!p) bad("Unknown property '" + field->name + "' of " + t.name);
       if (p->readOnly) continue;
+      if (!field->children.empty()) bad("Property '" + p->property + "' of " + t.name + " holds elements, not a value");
       if (header && positioned_) {
         bool isKey = false;
         for (const std::string& k : t.keyProperties) isKey = isKey || k == p->property;

@@ -1,6 +1,8 @@
 // SQLite access of one company database, with the statement cache.
 #include "platform/host/company_store.h"
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 #include "platform/framework/host_error.h"
@@ -257,7 +259,13 @@ bool CompanyStore::tableExists(const std::string& table) {
 
 void CompanyStore::createTable(const TableDef& table) {
   std::string sql = "CREATE TABLE " + Quote(table.name) + " (";
-  for (size_t i = 0; i < table.columns.size(); ++i) sql += (i ? ", " : "") + columnSql(table.columns[i]);
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    // A server's key columns never hold NULL; SQLite would let them.
+    ColumnDef column = table.columns[i];
+    if (std::find(table.primaryKey.begin(), table.primaryKey.end(), column.name) != table.primaryKey.end())
+      column.notNull = true;
+    sql += (i ? ", " : "") + columnSql(column);
+  }
   if (!table.primaryKey.empty()) {
     sql += ", PRIMARY KEY (";
     for (size_t i = 0; i < table.primaryKey.size(); ++i) sql += (i ? ", " : "") + Quote(table.primaryKey[i]);

@@ -454,3 +454,168 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
   // Nothing of the refused worksheets reached the target.
   EXPECT_FALSE(Contains(Rows(server.target(), "OIDX", "IdexCode"), "OWN"));
 }
+
+namespace {
+
+// The last line a run printed on stderr.
+std::string LastLine(const std::string& text) {
+  std::string t = text;
+  while (!t.empty() && t.back() == '\n') t.pop_back();
+  const size_t nl = t.rfind('\n');
+  return nl == std::string::npos ? t : t.substr(nl + 1);
+}
+
+// A configuration file of the indexes category with the given body (the
+// "<OBJECT>" elements), as a save writes it.
+std::string IndexesFile(const std::string& body, const std::string& doctype = "") {
+  return "<?xml version=\"1.0\" encoding=\"UTF-16\" ?>\n" + doctype +
+         "<duploraConfigurationFile version=\"1.0\">\n<header>\n<configurationName>h.xml</configurationName>\n"
+         "</header>\n<body>\n" + body + "</body>\n</duploraConfigurationFile>\n";
+}
+
+std::string IndexesObject(const std::string& rows, const std::string& extraTables = "",
+                          const std::string& key = kIndexes) {
+  return "<OBJECT string_id=\"" + key + "\">" + extraTables +
+         "<table name=\"OIDX\"><BOM><BO><AdmInfo><Object>oRecordset</Object></AdmInfo><OIDX>" + rows +
+         "</OIDX></BO></BOM></table></OBJECT>\n";
+}
+
+std::string IndexRow(const std::string& code, const std::string& name) {
+  return "<row><IdexCode>" + code + "</IdexCode><IndexName>" + name + "</IndexName></row>";
+}
+
+}  // namespace
+
+// Files and values no copy should trust, each through the client: a file the
+// program could not have written is refused whole with the reason in the last
+// line and the target untouched; a bad record costs that record alone a
+// "403" line and the good records are copied.
+TEST(DuploraClientHostile, FilesAndValuesThatMustNotBeTrusted) {
+  const std::string good = IndexRow("NEW", "New index");
+  std::string nested;
+  for (int i = 0; i < 300; ++i) nested += "<e>";
+  for (int i = 0; i < 300; ++i) nested += "</e>";
+  std::string bomb = "<!DOCTYPE duploraConfigurationFile [<!ENTITY a0 \"" + std::string(360, 'x') + "\">";
+  for (int i = 1; i <= 10; ++i) {
+    bomb += "<!ENTITY a" + std::to_string(i) + " \"";
+    for (int k = 0; k < 10; ++k) bomb += "&a" + std::to_string(i - 1) + ";";
+    bomb += "\">";
+  }
+  bomb += "<!ATTLIST duploraConfigurationFile v CDATA \"&a10;\">]>\n";
+  const std::vector<std::string> untouched{"CPI|Consumer price index", "TGT|Target only"};
+  const std::vector<std::string> withNew{"CPI|Consumer price index", "NEW|New index", "TGT|Target only"};
+
+  struct Case {
+    const char* name;
+    std::string file;         // the base file; empty: the base company
+    int code;                 // exit status
+    std::string says;         // in the last line printed (refused) or in a "403" log line
+    int failedLines;          // "403" lines of the copy log
+    std::vector<std::string> target;
+  } cases[] = {
+      {"an ATTLIST default naming nested entities", IndexesFile(IndexesObject(good), bomb), 1, "(DOCTYPE)", 0,
+       untouched},
+      {"an internal entity", IndexesFile(IndexesObject(IndexRow("NEW", "&e;")),
+                                         "<!DOCTYPE duploraConfigurationFile [<!ENTITY e \"x\">]>\n"),
+       1, "line 2, column", 0, untouched},
+      {"a system DTD", IndexesFile(IndexesObject(good), "<!DOCTYPE duploraConfigurationFile SYSTEM \"c.dtd\">\n"), 1,
+       "(DOCTYPE)", 0, untouched},
+      {"elements nested 300 deep", IndexesFile(IndexesObject(good + "<row>" + nested + "</row>")), 1, "levels deep",
+       0, untouched},
+      {"another root", "<?xml version=\"1.0\"?>\n<twinlyWorksheet><header/></twinlyWorksheet>\n", 1,
+       "is not a configuration file (its root element is 'twinlyWorksheet')", 0, untouched},
+      {"a broken file", IndexesFile(IndexesObject(good) + "<OBJECT>"), 1, "line 8, column", 0, untouched},
+      {"a repeated category", IndexesFile(IndexesObject(good) + IndexesObject(IndexRow("DUP", "Twice"))), 0, "", 0,
+       withNew},
+      {"an unknown category",
+       IndexesFile(IndexesObject(IndexRow("UNK", "Unknown"), "", "DPX_TRN_NOSUCH_100") + IndexesObject(good)), 0,
+       "DPX_TRN_NOSUCH_100", 1, withNew},
+      {"an unknown table",
+       IndexesFile(IndexesObject(good, "<table name=\"ZZZZ\"><BOM><BO><ZZZZ><row><A>1</A></row></ZZZZ></BO></BOM>"
+                                       "</table>")),
+       0, "table 'ZZZZ'", 1, withNew},
+      {"a value with elements", IndexesFile(IndexesObject(good + IndexRow("CPI", "<b>bold</b>"))), 0,
+       "The field 'IndexName' holds elements", 1, withNew},
+      {"rows without a key value",
+       IndexesFile(IndexesObject(good + "<row><IndexName>No key</IndexName></row>" + IndexRow("", "Empty key") +
+                                 "<row><IdexCode nil=\"true\"></IdexCode><IndexName>Nil key</IndexName></row>")),
+       0, "no value for its key field 'IdexCode'", 3, withNew},
+      {"a control character in a base value", "", 0, "its field 'IndexName' holds the character U+0001", 1,
+       {"B&L|Bread & <Loaf>", "CPI|Consumer prices", "TGT|Target only"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DemoServerFixture server;
+    std::vector<std::string> base{"--base", "DEMO_BASE"};
+    if (!c.file.empty()) {
+      const auto path = server.root() / "hostile.xml";
+      ASSERT_TRUE(dpx::WriteUtf16File(path, c.file, true));
+      base = {"--base-file", path.string()};
+    } else {
+      server.base()->store().exec("UPDATE OIDX SET IndexName = 'Own' || char(1) || 'er' WHERE IdexCode = 'OWN'");
+    }
+    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) + base +
+                                               std::vector<std::string>{"--target", "DEMO_TARGET", "--method", "4",
+                                                                        "--categories", kIndexes});
+    EXPECT_EQ(run.code, c.code) << run.err;
+    EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"), c.target);
+    if (c.code != 0) {
+      EXPECT_NE(LastLine(run.err).find(c.says), std::string::npos) << run.err;
+      continue;
+    }
+    int failed = 0;
+    bool said = c.says.empty();
+    const auto lines = LogLines(LogPath(run.out));
+    for (const auto& line : lines) {
+      if (line.find("|403|") == std::string::npos) continue;
+      ++failed;
+      said = said || line.find(c.says) != std::string::npos;
+    }
+    EXPECT_EQ(failed, c.failedLines) << run.err;
+    EXPECT_TRUE(said) << run.err;
+  }
+}
+
+// A field name from a worksheet is used only when the category has that
+// field: "1=1 OR IdexCode" would pick every record, markup would break the
+// file. Such a pick is left out with a line naming the name; the others go on.
+TEST(DuploraClientWorksheet, PicksNamingFieldsTheCategoryLacksAreLeftOut) {
+  for (bool fileBase : {false, true}) {
+    SCOPED_TRACE(fileBase ? "configuration file base" : "company base");
+    DemoServerFixture server;
+    std::string baseFile;
+    if (fileBase) {
+      std::filesystem::create_directories(server.root() / "configs");
+      baseFile = (server.root() / "configs" / "base.xml").string();
+      const auto save = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
+                                                  std::vector<std::string>{"--base", "DEMO_BASE", "--out", baseFile,
+                                                                           "--categories", kIndexes});
+      ASSERT_EQ(save.code, 0) << save.err;
+    }
+    const std::string worksheet = WorksheetFile(server, baseFile, [](DPX_Worksheet& ws) {
+      for (auto& node : ws.getNodes()) {
+        if (node.getStringKey() != kIndexes) continue;
+        DPX_SelectionObject any;
+        any.addKeyField("1=1 OR IdexCode", "x", "db_Alpha");
+        any.addSubsKeyField("1=1 OR IdexCode", "x", "db_Alpha");
+        any.setTableName("OIDX");
+        node.addSelectionObject(any);
+        DPX_SelectionObject markup = PickedIndex("B&L");
+        markup.addAdditionalDataField("IndexName><x", "y", "db_Alpha");
+        node.addSelectionObject(markup);
+      }
+    });
+    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                               std::vector<std::string>{"--worksheet", worksheet, "--method", "4"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // CPI and OWN as picked; nothing of the refused picks.
+    EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"),
+              (std::vector<std::string>{"CPI|Consumer prices", std::string("OWN|") + kEditedName, "TGT|Target only"}));
+    int refused = 0;
+    for (const auto& line : LogLines(LogPath(run.out)))
+      refused += line.find("|403|") != std::string::npos &&
+                 (line.find("the field '1=1 OR IdexCode'") != std::string::npos ||
+                  line.find("the field 'IndexName><x'") != std::string::npos);
+    EXPECT_EQ(refused, 2) << run.err;
+  }
+}

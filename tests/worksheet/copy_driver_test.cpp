@@ -45,7 +45,10 @@ std::string Letter(const std::string& key) {
 class FakeManager : public DPX_DIInterface {
  public:
   FakeManager(DPX_ConnectionContext* context, const std::string& key, Journal& journal)
-      : DPX_DIInterface(context, key), journal_(journal) {}
+      : DPX_DIInterface(context, key), journal_(journal) {
+    m_keyColumns = {"Code"};
+    m_columns = {"Name"};
+  }
   // A company base holds one record of the category.
   int32_t readFromDB(std::vector<DPX_OperationArgs>& out, std::vector<DPX_DetailRecord>) override {
     const std::string letter = Letter(getCategoryKey());
