@@ -162,3 +162,16 @@ void DPX_CopyLog::close() {
   std::fclose(file_);
   file_ = nullptr;
 }
+
+void DPX_CopyLog::setError(std::string text) {
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // inside a character
+    if (characters++ == kErrorLength) {
+      text.erase(i);
+      text += "...";
+      break;
+    }
+  }
+  record_.set(DPX_CopyLogRecord::kError, text);
+}

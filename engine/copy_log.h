@@ -55,7 +55,10 @@ class DPX_CopyLog {
   void setTargetFormerDescription(std::string text) {
     record_.set(DPX_CopyLogRecord::kTargetFormerDescription, text);
   }
-  void setError(std::string text) { record_.set(DPX_CopyLogRecord::kError, text); }
+  // An error text longer than kErrorLength characters (a statement of
+  // thousands of keys, say) is cut there and ends with "...".
+  static constexpr size_t kErrorLength = 1000;
+  void setError(std::string text);
   // The action of a writeData method: 0 "404" Deleted, 2 "213" Updated,
   // 3 "212" Added; any other value leaves the column empty.
   void setAction(int32_t action);

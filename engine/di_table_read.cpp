@@ -36,7 +36,14 @@ DPX_OperationArgs DPX_DIInterface::readBaseRows(const std::string& table, std::v
   select.setTable(table);
   std::string sql = select.buildSelect();
 
+  // The picked keys are read a chunk at a time: one statement naming
+  // thousands of them would be too large for the server.
+  constexpr size_t kKeysPerStatement = 200;
+  DPX_OperationArgs block;
+  block.setWithValues(m_categoryKey, table, m_context, 1, DPX_OperationArgs::kTableRows);
   std::string condition;
+  size_t keysInCondition = 0;
+  bool anyCondition = false;
   for (const DPX_DetailRecord& record : selected) {
     if (record.getKeyCount() == 0) continue;  // a record without key would select nothing sensible
     DPX_SqlStatement keys(serverType);
@@ -50,12 +57,14 @@ DPX_OperationArgs DPX_DIInterface::readBaseRows(const std::string& table, std::v
     const std::string lead = " WHERE ";
     if (where.compare(0, lead.size(), lead) == 0) where.erase(0, lead.size());
     condition += (condition.empty() ? " WHERE (" : " OR (") + where + ")";
+    anyCondition = true;
+    if (++keysInCondition == kKeysPerStatement) {
+      ReadRowsInto(*base, sql + condition, block);
+      condition.clear();
+      keysInCondition = 0;
+    }
   }
-  sql += condition;
-
-  DPX_OperationArgs block;
-  block.setWithValues(m_categoryKey, table, m_context, 1, DPX_OperationArgs::kTableRows);
-  ReadRowsInto(*base, sql, block);
+  if (!condition.empty() || !anyCondition) ReadRowsInto(*base, sql + condition, block);
   return block;
 }
 

@@ -1,5 +1,7 @@
 #include "worksheet/changed_data_manager.h"
 
+#include <algorithm>
+
 #include <stdexcept>
 #include <utility>
 
@@ -197,6 +199,12 @@ long DPX_ChangedDataManager::removeUnselected(std::string& tableText, const std:
   if (tableEnd == rt::npos) return 0;
   const std::string tableName = TableNameAt(text, table);
 
+  // A table that no pick names (the query categories beside picked queries)
+  // is not filtered: its records go with the picked ones.
+  const bool named = std::any_of(selection.begin(), selection.end(), [&tableName](const DPX_SelectionObject& o) {
+    return o.getTableName().empty() || o.getTableName() == tableName;
+  });
+  if (!named) return 0;
   std::vector<const DPX_SelectionObject*> usable;
   for (const auto& object : selection) {
     if (object.getSubsKey().empty()) continue;

@@ -96,6 +96,26 @@ TEST_F(CopyLogTest, SmallLogHasTheExactBytes) {
   EXPECT_EQ(std::filesystem::path(log.path()).filename(), "Target Co_20261209214530.txt");
 }
 
+// A host error can carry a whole statement; the line keeps a readable start.
+TEST_F(CopyLogTest, LongErrorsAreCutToAReadableLength) {
+  DPX_CopyLog log(nullptr);
+  ASSERT_TRUE(log.openIn(dir_.path().string(), "Target Co", true));
+  std::string statement = "SELECT * FROM OIDX WHERE ";
+  while (statement.size() < 50000) statement += "(IdexCode = N'\xC3\xBC') OR ";
+  log.clearRecord();
+  log.setResult("403");
+  log.setError(statement);
+  log.writeRecord(true);
+  log.close();
+  const std::string text = dpx::Utf16LEBytesToUtf8(ReadBytes(log.path()));
+  const size_t start = text.find("|SELECT");
+  ASSERT_NE(start, std::string::npos);
+  const std::string error = text.substr(start + 1, text.find("\r\n", start) - start - 1);
+  EXPECT_EQ(dpx::Utf8ToUtf16(error).size(), DPX_CopyLog::kErrorLength + 3);
+  EXPECT_EQ(error.substr(error.size() - 3), "...");
+  EXPECT_EQ(error.rfind(statement.substr(0, 100), 0), 0u);
+}
+
 TEST_F(CopyLogTest, HeaderIdsOfMethodsAndResponses) {
   struct Case {
     int32_t method, response;

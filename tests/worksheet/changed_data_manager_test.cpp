@@ -135,8 +135,9 @@ TEST(RemoveUnselected, KeepsOnlyTheNamedRecords) {
       {"no row named empties the block", Table(Rows({"1", "2"})), {Pick("OCRG", {{"GroupCode", "9"}})}, Table("")},
       {"empty selection empties the text", Table(Group("1")), {}, ""},
       {"a pick without keys names nothing", Table(Group("1")), {Pick("OCRG", {})}, Table("")},
-      {"a pick of another table names nothing here", Table(Group("1")), {Pick("OITM", {{"GroupCode", "1"}})},
-       Table("")},
+      // The query categories of picked queries: no pick names their table.
+      {"a table no pick names is kept whole", Table(Group("1") + Group("2")), {Pick("OITM", {{"GroupCode", "1"}})},
+       Table(Group("1") + Group("2"))},
   };
   for (auto& c : cases) {
     DPX_ChangedDataManager manager(nullptr, nullptr);
