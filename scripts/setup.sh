@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache pkg-config
           libxerces-c-dev libsqlite3-dev libfmt-dev libgtest-dev libgmock-dev
-          qt6-base-dev locales)
+          qt6-base-dev locales clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

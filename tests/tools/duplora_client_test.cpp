@@ -943,3 +943,21 @@ TEST(DuploraClient, CopiesTheCustomizationCategories) {
     }
   }
 }
+
+// A save says which record it left out and why; the file it writes can be read back.
+TEST(DuploraClientHostile, ASaveLeavesOutARecordItCannotWriteAndSaysWhy) {
+  DemoServerFixture server;
+  server.base()->store().exec("UPDATE OIDX SET IndexName = 'Own' || char(31) || 'er' WHERE IdexCode = 'OWN'");
+  const std::string file = (server.root() / "saved.xml").string();
+  const auto save = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
+                                              std::vector<std::string>{"--base", "DEMO_BASE", "--out", file,
+                                                                       "--categories", kIndexes});
+  ASSERT_EQ(save.code, 0) << save.err;
+  EXPECT_NE(save.err.find("its field 'IndexName' holds the character U+001F"), std::string::npos) << save.err;
+  const auto copy = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                              std::vector<std::string>{"--base-file", file, "--target", "DEMO_TARGET",
+                                                                       "--method", "4", "--categories", kIndexes});
+  ASSERT_EQ(copy.code, 0) << copy.err;
+  EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"),
+            (std::vector<std::string>{"B&L|Bread & <Loaf>", "CPI|Consumer prices", "TGT|Target only"}));
+}
