@@ -53,13 +53,18 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
   for (size_t i = block.dataItems.size(); i-- > 0;) {
     DPX_OperationArgs::DataItem& item = block.dataItems[i];
     try {
-      std::string checked = item.xml;
-      if (!checkUserFields(block, checked, &knownFields)) {
-        block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
-        result = 0;
-        continue;
+      // A record without user-defined fields passes the check as it is; a
+      // block of another connection is checked against its own target.
+      if (dpx::records::MayHoldUserFields(item.xml) || (block.context != nullptr && block.context != m_context)) {
+        std::string checked = item.xml;
+        if (!checkUserFields(block, checked, &knownFields)) {
+          block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
+          result = 0;
+          continue;
+        }
+        item.xml = std::move(checked);
       }
-      auto fromXml = target->GetBusinessObjectFromXML(checked, 0);
+      auto fromXml = target->GetBusinessObjectFromXML(item.xml, 0);
       for (size_t d = 0; d < descriptionProperties.size() && d < 2; ++d)
         (d == 0 ? item.baseCode : item.baseDescription) = dpx::records::PropertyText(*fromXml, descriptionProperties[d]);
 
@@ -99,7 +104,6 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
         item.keyValues.clear();
       }
       item.exists = found;
-      item.xml = std::move(checked);
     } catch (const dpx::HostError& e) {
       LogLine line(dpx::records::CurrentCopyLog(m_context));
       line.start(m_categoryKey, -1, item.baseCode, item.baseDescription);

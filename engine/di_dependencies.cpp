@@ -23,11 +23,14 @@
 #include "engine/sql_statement.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
+#include "engine/record_text.h"
 #include "platform/framework/text.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
 
 namespace {
+
+namespace rt = dpx::recordtext;
 
 // Moves to the first child element of the cursor named `name` (ASCII case
 // ignored). False, cursor unchanged, when there is none.
@@ -63,28 +66,66 @@ const std::vector<dpx::records::FieldInfo>& FieldListOf(FieldLists& lists, dpx::
   return found->second;
 }
 
-// findTargetKey with the field lists already read kept in `lists`.
-int32_t FindTargetKey(DPX_DOMParser& parser, dpx::host::Recordset& recordset, dpx::host::Company& target,
-                      int32_t serverType, FieldLists& lists, std::string& value) {
+// What a dependency record names: the table, its key field, and the fields
+// and values that identify the row in any company.
+struct DependencyRecord {
+  std::string table;
+  std::string keyField;
+  std::vector<std::string> keyFields;
+  std::vector<std::string> keyValues;
+};
+
+// The dependency record under the cursor's element; false when it holds none.
+bool ReadDependency(DPX_DOMParser& parser, DependencyRecord& out) {
   auto* start = parser.getCursor();
-  if (!GotoChildNamed(parser, "dep")) return 0;
-  const std::string table = DPX_DIInterface::getChildText(parser, "tableName");
-  const std::string keyField = DPX_DIInterface::getChildText(parser, "fField");
-  const std::vector<std::string> keyFields = ChildTexts(parser, "fKeyFields");
-  const std::vector<std::string> keyValues = ChildTexts(parser, "fKeyValues");
+  if (!GotoChildNamed(parser, "dep")) return false;
+  out.table = DPX_DIInterface::getChildText(parser, "tableName");
+  out.keyField = DPX_DIInterface::getChildText(parser, "fField");
+  out.keyFields = ChildTexts(parser, "fKeyFields");
+  out.keyValues = ChildTexts(parser, "fKeyValues");
   parser.setCursor(start);
-  if (keyFields.size() != keyValues.size() || keyFields.empty()) return 0;
+  return true;
+}
+
+// The same for the element at `field` of a record's text.
+bool ReadDependency(std::string_view text, size_t field, DependencyRecord& out) {
+  const size_t dep = rt::FindChild(text, field, "dep");
+  if (dep == rt::npos) return false;
+  auto childText = [&](const char* name) {
+    const size_t child = rt::FindChild(text, dep, name);
+    return child == rt::npos ? std::string() : rt::FirstText(text, child);
+  };
+  auto childTexts = [&](const char* name) {
+    std::vector<std::string> texts;
+    const size_t list = rt::FindChild(text, dep, name);
+    if (list == rt::npos) return texts;
+    for (size_t e = rt::FirstChildElement(text, list); e != rt::npos; e = rt::NextSiblingElement(text, e))
+      texts.push_back(rt::FirstText(text, e));
+    return texts;
+  };
+  out.table = childText("tableName");
+  out.keyField = childText("fField");
+  out.keyFields = childTexts("fKeyFields");
+  out.keyValues = childTexts("fKeyValues");
+  return true;
+}
+
+// The target's key of the row a dependency record names; the field lists
+// already read are kept in `lists`.
+int32_t FindTargetKey(const DependencyRecord& dep, dpx::host::Recordset& recordset, dpx::host::Company& target,
+                      int32_t serverType, FieldLists& lists, std::string& value) {
+  if (dep.keyFields.size() != dep.keyValues.size() || dep.keyFields.empty()) return 0;
 
   // Names from the record are used only as the target spells its own fields.
-  const std::vector<dpx::records::FieldInfo>& fields = FieldListOf(lists, target, table);
-  if (fields.empty() || !dpx::records::FindFieldExact(fields, keyField)) return 0;
+  const std::vector<dpx::records::FieldInfo>& fields = FieldListOf(lists, target, dep.table);
+  if (fields.empty() || !dpx::records::FindFieldExact(fields, dep.keyField)) return 0;
   DPX_SqlStatement statement(serverType);
-  statement.setTable(table);
-  statement.addColumn(keyField);
-  for (size_t i = 0; i < keyFields.size(); ++i) {
-    const dpx::records::FieldInfo* f = dpx::records::FindFieldExact(fields, keyFields[i]);
+  statement.setTable(dep.table);
+  statement.addColumn(dep.keyField);
+  for (size_t i = 0; i < dep.keyFields.size(); ++i) {
+    const dpx::records::FieldInfo* f = dpx::records::FindFieldExact(fields, dep.keyFields[i]);
     if (!f) return 0;
-    statement.addValue(f->name, keyValues[i], f->type);
+    statement.addValue(f->name, dep.keyValues[i], f->type);
   }
   std::string sql;
   try {
@@ -108,19 +149,26 @@ class TargetKeyLookup {
         recordset_(target_->NewRecordset()),
         serverType_(target_->DbServerType()) {}
 
-  // For the cursor's child `field`: -1 when it holds no dependency record
-  // (a plain value stays as it is); otherwise the cursor is on that child
-  // and the result is 1 with the target's key, or 0 when the target has no
-  // such row.
-  int32_t find(DPX_DOMParser& parser, const std::string& field, std::string& key) {
-    std::string record;
-    if (DPX_DIInterface::findChildElement(parser, field, record) != 1 || !GotoChildNamed(parser, field)) return -1;
+  // For the child `field` of the row at `row`: -1 when the row has no such
+  // child or it holds no dependency record (a plain value stays as it is);
+  // otherwise `at` and `after` span that child and the result is 1 with the
+  // target's key, or 0 when the target has no such row.
+  int32_t find(std::string_view text, size_t row, const std::string& field, size_t& at, size_t& after,
+               std::string& key) {
+    at = rt::FindChild(text, row, field);
+    if (at == rt::npos) return -1;
+    size_t begin, end;
+    if (!rt::ElementContent(text, at, begin, end, after)) return -1;
+    if (!rt::FirstText(text, at).empty() || !rt::HasChildElement(text, at)) return -1;
+    std::string record(text.substr(begin, end - begin));
     if (auto found = known_.find(record); found != known_.end()) {
       if (found->second.first == 1) key = found->second.second;
       return found->second.first;
     }
-    const int32_t result = FindTargetKey(parser, *recordset_, *target_, serverType_, fieldLists_, key);
-    known_.emplace(record, std::make_pair(result, key));
+    DependencyRecord dep;
+    const int32_t result =
+        ReadDependency(text, at, dep) ? FindTargetKey(dep, *recordset_, *target_, serverType_, fieldLists_, key) : 0;
+    known_.emplace(std::move(record), std::make_pair(result, key));
     return result;
   }
 
@@ -131,6 +179,67 @@ class TargetKeyLookup {
   std::map<std::string, std::pair<int32_t, std::string>> known_;  // by the dependency record's text
   FieldLists fieldLists_;
 };
+
+// A record's text rebuilt while its rows are walked in the original text:
+// the parts between edits are copied once, so a block of many rows costs
+// one pass whatever is edited.
+class RecordEdit {
+ public:
+  explicit RecordEdit(const std::string& text) : text_(text) {}
+
+  // Leaves out the element [at, after) of the row at `row` and, unless
+  // `element` is empty, appends `element` as the row's last child.
+  void moveToEnd(size_t row, size_t at, size_t after, const std::string& element) {
+    size_t begin, end, rowAfter;
+    if (!rt::ElementContent(text_, row, begin, end, rowAfter)) return;
+    copyTo(at);
+    copied_ = after;
+    if (element.empty()) return;
+    copyTo(end);
+    out_ += element;
+  }
+  // Leaves out the element [at, after).
+  void remove(size_t at, size_t after) {
+    copyTo(at);
+    copied_ = after;
+  }
+  // The edited text; false when nothing was edited.
+  bool finish(std::string& result) {
+    if (!edited_) return false;
+    copyTo(text_.size());
+    result = std::move(out_);
+    return true;
+  }
+
+ private:
+  void copyTo(size_t position) {
+    if (!edited_) {
+      out_.reserve(text_.size() + 256);
+      edited_ = true;
+    }
+    if (position > copied_) out_.append(text_, copied_, position - copied_);
+    copied_ = std::max(copied_, position);
+  }
+
+  const std::string& text_;
+  std::string out_;
+  size_t copied_ = 0;
+  bool edited_ = false;
+};
+
+// The first row of a record, under its first element `parentName` when one
+// is named: npos when the record has none (or is not a record).
+size_t FirstRow(std::string_view text, const std::string& rowName, const std::string& parentName,
+                bool parentRequired) {
+  size_t scope = rt::RootElement(text);
+  if (scope == rt::npos || rt::ElementEnd(text, scope) == rt::npos) return rt::npos;
+  if (!parentName.empty()) {
+    const size_t parent = rt::FindDescendant(text, scope, parentName);
+    if (parent != rt::npos) scope = parent;
+    else if (parentRequired) return rt::npos;
+  }
+  return rt::FindDescendant(text, scope, rowName);
+}
 
 // Whether the rows after this one are walked too.
 bool WalksAllRows(const DPX_OperationArgs& block, const std::string& parentName) {
@@ -198,56 +307,55 @@ int32_t DPX_DIInterface::resolveDependencies(DPX_OperationArgs& block, const std
   auto recordset = base->NewRecordset();
   const int32_t serverType = base->DbServerType();
 
-  // The base's rows already looked up, by reference value: (found, key values).
-  std::map<std::string, std::pair<bool, std::vector<std::string>>> looked;
-  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
-    DPX_DOMParser parser;
-    if (!parser.loadXML(item.xml)) continue;
-    auto* root = parser.getCursor();
-    if (!parentName.empty()) parser.findElement(parentName);
-    const uint32_t rows = parser.findElement(rowName);
-    for (uint32_t r = 0; r < rows; ++r) {
-      auto* row = parser.getCursor();
-      std::string value;
-      // 1: already a dependency record; -1: the row has no such field.
-      if (findChildElement(parser, field, value) == 0 && !value.empty() && value != "NULL") {
-        const bool negative = dpx::LeadingInt(value) < 0;
-        std::vector<std::string> keyValues(keyFields.size());
-        bool haveRow = false;
-        try {
-          if (auto known = looked.find(value); known != looked.end()) {
-            haveRow = known->second.first;
-            keyValues = known->second.second;
-          } else {
-            DPX_SqlStatement statement(serverType);
-            statement.setTable(table);
-            for (const std::string& k : keyFields) statement.addColumn(k);
-            statement.addValue(keyField, value, fieldType);
-            recordset->DoQuery(statement.buildSelect());
-            if (recordset->RecordCount() > 0) {
-              haveRow = true;
-              for (size_t c = 0; c < keyFields.size(); ++c)
-                keyValues[c] = recordset->Field(static_cast<int>(c)).toText();
-            }
-            looked.emplace(value, std::make_pair(haveRow, keyValues));
-          }
-        } catch (const DPX_SqlValueRefused& e) {
-          // a value that is no key of that kind stays as it is
-          scope.LogWarning("Reference %s = '%s' left as it is: %s", field, value, e.what());
-          parser.setCursor(row);
-          if (!WalksAllRows(block, parentName) || !dpx::records::NextSiblingElement(parser)) break;
-          continue;
-        }
-        // A negative reference ("none", "all") stays unless the base has such a row.
-        if (haveRow || !negative) {
-          if (GotoChildNamed(parser, field)) writeDependency(parser, field, table, keyField, keyFields, keyValues);
-        }
+  // Each distinct reference is looked up once per block, and its dependency
+  // record is made once: (the field's new element, or "" to leave it).
+  std::map<std::string, std::string> resolved;
+  auto resolve = [&](const std::string& value) -> const std::string& {
+    if (auto known = resolved.find(value); known != resolved.end()) return known->second;
+    std::string element;
+    try {
+      DPX_SqlStatement statement(serverType);
+      statement.setTable(table);
+      for (const std::string& k : keyFields) statement.addColumn(k);
+      statement.addValue(keyField, value, fieldType);
+      recordset->DoQuery(statement.buildSelect());
+      std::vector<std::string> keyValues(keyFields.size());
+      const bool haveRow = recordset->RecordCount() > 0;
+      if (haveRow)
+        for (size_t c = 0; c < keyFields.size(); ++c) keyValues[c] = recordset->Field(static_cast<int>(c)).toText();
+      // A negative reference ("none", "all") stays unless the base has such a row.
+      if (haveRow || dpx::LeadingInt(value) >= 0) {
+        element = "<" + field + "><dep>" + rt::TextElement("tableName", table) + rt::TextElement("fField", keyField);
+        element += "<fKeyFields>";
+        for (const std::string& f : keyFields) element += rt::TextElement("fField", f);
+        element += "</fKeyFields><fKeyValues>";
+        for (const std::string& v : keyValues) element += rt::TextElement("fValue", v);
+        element += "</fKeyValues></dep></" + field + ">";
       }
-      parser.setCursor(row);
-      if (!WalksAllRows(block, parentName) || !dpx::records::NextSiblingElement(parser)) break;
+    } catch (const DPX_SqlValueRefused& e) {
+      // a value that is no key of that kind stays as it is
+      scope.LogWarning("Reference %s = '%s' left as it is: %s", field, value, e.what());
     }
-    parser.setCursor(root);
-    item.xml = parser.serialize(true);
+    return resolved.emplace(value, std::move(element)).first->second;
+  };
+
+  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
+    const std::string& xml = item.xml;
+    RecordEdit edit(xml);
+    for (size_t row = FirstRow(xml, rowName, parentName, false); row != rt::npos;
+         row = WalksAllRows(block, parentName) ? rt::NextSiblingElement(xml, row) : rt::npos) {
+      const size_t at = rt::FindChild(xml, row, field);
+      if (at == rt::npos) continue;  // the row has no such field
+      // A field that holds elements and no text is already a dependency record.
+      const std::string value = rt::FirstText(xml, at);
+      if (value.empty() || value == "NULL") continue;
+      const std::string& element = resolve(value);
+      if (element.empty()) continue;
+      size_t begin, end, after;
+      if (rt::ElementContent(xml, at, begin, end, after)) edit.moveToEnd(row, at, after, element);
+    }
+    std::string edited;
+    if (edit.finish(edited)) item.xml = std::move(edited);
   }
   return 1;
 }
@@ -256,8 +364,10 @@ int32_t DPX_DIInterface::findTargetKey(DPX_DOMParser& parser, dpx::host::Records
                                        dpx::host::Company& target, int32_t serverType, const std::string& field,
                                        std::string& value) {
   (void)field;
+  DependencyRecord dep;
+  if (!ReadDependency(parser, dep)) return 0;
   FieldLists lists;
-  return FindTargetKey(parser, recordset, target, serverType, lists, value);
+  return FindTargetKey(dep, recordset, target, serverType, lists, value);
 }
 
 int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const std::string& field,
@@ -267,29 +377,25 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
   TargetKeyLookup lookup(block.context ? block.context : m_context);
 
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
-    DPX_DOMParser parser;
-    if (!parser.loadXML(item.xml)) continue;
-    auto* root = parser.getCursor();
-    if (!parentName.empty() && parser.findElement(parentName) == 0) continue;  // left exactly as it was
-    const uint32_t rows = parser.findElement(rowName);
-    for (uint32_t r = 0; r < rows; ++r) {
-      auto* row = parser.getCursor();
+    const std::string& xml = item.xml;
+    RecordEdit edit(xml);
+    // Without its parent element the record is left exactly as it was.
+    for (size_t row = FirstRow(xml, rowName, parentName, true); row != rt::npos;
+         row = WalksAllRows(block, parentName) ? rt::NextSiblingElement(xml, row) : rt::npos) {
       // Only a dependency record can be mapped: a plain value (empty, "NULL",
       // a negative "none") stays as it is.
       std::string key;
-      const int32_t found = lookup.find(parser, field, key);
-      if (found == 1) {
-        replaceElement(parser, 1, field, key);
-      } else if (found == 0 && !fallback.empty()) {
-        replaceElement(parser, 1, field, fallback);
-      } else if (found == 0) {
-        replaceElement(parser, 0, field, "");  // the target applies its own default
-      }
-      parser.setCursor(row);
-      if (!WalksAllRows(block, parentName) || !dpx::records::NextSiblingElement(parser)) break;
+      size_t at = 0, after = 0;
+      const int32_t found = lookup.find(xml, row, field, at, after, key);
+      if (found == 1)
+        edit.moveToEnd(row, at, after, rt::TextElement(field, key));
+      else if (found == 0 && !fallback.empty())
+        edit.moveToEnd(row, at, after, rt::TextElement(field, fallback));
+      else if (found == 0)
+        edit.remove(at, after);  // the target applies its own default
     }
-    parser.setCursor(root);
-    item.xml = parser.serialize(true);
+    std::string edited;
+    if (edit.finish(edited)) item.xml = std::move(edited);
   }
   return 1;
 }
@@ -300,35 +406,28 @@ int32_t DPX_DIInterface::mapDependenciesToTarget(DPX_OperationArgs& block, const
   TargetKeyLookup lookup(block.context ? block.context : m_context);
 
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
-    DPX_DOMParser parser;
-    if (!parser.loadXML(item.xml)) continue;
-    auto* root = parser.getCursor();
-    uint32_t rows = parser.findElement(rowName);
-    uint32_t examined = 0;
-    while (examined < rows) {
-      auto* row = parser.getCursor();
+    const std::string& xml = item.xml;
+    RecordEdit edit(xml);
+    size_t row = FirstRow(xml, rowName, "", false);
+    while (row != rt::npos) {
       std::string key;
-      const int32_t found = lookup.find(parser, field, key);
+      size_t at = 0, after = 0;
+      const int32_t found = lookup.find(xml, row, field, at, after, key);
+      const size_t next = rt::NextSiblingElement(xml, row);
       if (found == 1) {
-        replaceElement(parser, 1, field, key);
+        edit.moveToEnd(row, at, after, rt::TextElement(field, key));
       } else if (found == 0) {
-        // The row cannot be satisfied in the target: it is not written.
-        parser.setCursor(row);
-        const bool hasNext = dpx::records::NextSiblingElement(parser);
-        auto* next = hasNext ? parser.getCursor() : nullptr;
-        parser.setCursor(row);
-        parser.removeCurrent();
-        --rows;
-        if (!next) break;
-        parser.setCursor(next);
+        // The row cannot be satisfied in the target: it is not written, and
+        // the row after it takes its place.
+        const size_t rowEnd = rt::ElementEnd(xml, row);
+        if (rowEnd != rt::npos) edit.remove(row, rowEnd);
+        row = next;
         continue;
       }
-      ++examined;
-      parser.setCursor(row);
-      if (block.severalRows != 1 || !dpx::records::NextSiblingElement(parser)) break;
+      row = block.severalRows == 1 ? next : rt::npos;
     }
-    parser.setCursor(root);
-    item.xml = parser.serialize(true);
+    std::string edited;
+    if (edit.finish(edited)) item.xml = std::move(edited);
   }
   return 1;
 }

@@ -152,24 +152,24 @@ int32_t DPX_DIInterface::AddDataSetFromDI(int32_t objectType, DPX_OperationArgs:
 
 int32_t DPX_DIInterface::copyRecords(DPX_OperationArgs block) {
   const std::string description = DescriptionProperty(block);
-  for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
+  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     if (item.exists)
-      UpdateDataSetFromDI(block.hostObjectType, item, description);
+      UpdateDataSetFromDI(block.hostObjectType, std::move(item), description);
     else
-      AddDataSetFromDI(block.hostObjectType, item);
+      AddDataSetFromDI(block.hostObjectType, std::move(item));
   }
   return 1;
 }
 
 int32_t DPX_DIInterface::updateTargetRecords(DPX_OperationArgs block) {
   const std::string description = DescriptionProperty(block);
-  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
-    UpdateDataSetFromDI(block.hostObjectType, item, description);
+  for (DPX_OperationArgs::DataItem& item : block.dataItems)
+    UpdateDataSetFromDI(block.hostObjectType, std::move(item), description);
   return 1;
 }
 
 int32_t DPX_DIInterface::addTargetRecords(DPX_OperationArgs block) {
-  for (const DPX_OperationArgs::DataItem& item : block.dataItems) AddDataSetFromDI(block.hostObjectType, item);
+  for (DPX_OperationArgs::DataItem& item : block.dataItems) AddDataSetFromDI(block.hostObjectType, std::move(item));
   return 1;
 }
 

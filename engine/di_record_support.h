@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/framework/variant.h"
@@ -65,6 +66,10 @@ std::vector<dpx::Variant> RowValues(dpx::host::Recordset& recordset, size_t coun
 bool ReadIntegerKey(const dpx::Variant& value, int64_t& out);
 
 std::string UpperAscii(const std::string& text);
+
+// Whether a record's text may hold a user-defined field ("U_" element), so
+// that the user-field check has something to look at.
+inline bool MayHoldUserFields(std::string_view xml) { return xml.find("<U_") != std::string_view::npos; }
 
 // Element-only walking from the cursor: to the first element child, to the
 // next element sibling. False (cursor unchanged) when there is none.

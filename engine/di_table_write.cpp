@@ -16,6 +16,7 @@
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
 #include "engine/dom_parser.h"
+#include "engine/record_text.h"
 #include "engine/sql_statement.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
@@ -35,35 +36,36 @@ std::string ElementNameOf(const std::string& table) {
   return !table.empty() && table[0] == '@' ? table.substr(1) : table;
 }
 
-// Moves the cursor of a parsed per-row record to its "row" element:
-// BOM > BO > (AdmInfo, table element) > row. False when the record is not so shaped.
-bool GotoRecordRow(DPX_DOMParser& parser) {
-  parser.resetCursor();
-  if (!dpx::records::FirstChildElement(parser)) return false;  // BO
-  if (!dpx::records::FirstChildElement(parser)) return false;  // AdmInfo
-  if (!dpx::records::NextSiblingElement(parser)) return false;  // the table element
-  if (!dpx::records::FirstChildElement(parser)) return false;  // row
-  return parser.getNodeName() == "row";
+namespace rt = dpx::recordtext;
+
+// The "row" element of a per-row record: BOM > BO > (AdmInfo, the table
+// element) > row. npos when the record is not so shaped.
+size_t RecordRow(std::string_view xml) {
+  const size_t root = rt::RootElement(xml);
+  if (root == rt::npos || rt::ElementEnd(xml, root) == rt::npos) return rt::npos;
+  const size_t bo = rt::FirstChildElement(xml, root);
+  const size_t admInfo = bo == rt::npos ? rt::npos : rt::FirstChildElement(xml, bo);
+  const size_t table = admInfo == rt::npos ? rt::npos : rt::NextSiblingElement(xml, admInfo);
+  const size_t row = table == rt::npos ? rt::npos : rt::FirstChildElement(xml, table);
+  return row != rt::npos && rt::TagName(xml, row) == "row" ? row : rt::npos;
 }
 
 // Adds every element of the row that the target's field list knows to the
 // statement (the assignments), with the target's spelling and type, and the
 // key columns among them to keyStatement (the WHERE). Returns the number
 // added; unknown names are collected for the log.
-size_t AddRowFields(DPX_DOMParser& parser, const std::vector<FieldInfo>& fields, DPX_SqlStatement& statement,
-                    DPX_SqlStatement* keyStatement, const std::vector<std::string>& upperKeys,
-                    std::vector<std::string>& unknown) {
+size_t AddRowFields(std::string_view xml, size_t row, const std::vector<FieldInfo>& fields,
+                    DPX_SqlStatement& statement, DPX_SqlStatement* keyStatement,
+                    const std::vector<std::string>& upperKeys, std::vector<std::string>& unknown) {
   size_t added = 0;
-  auto* row = parser.getCursor();
-  if (!dpx::records::FirstChildElement(parser)) return 0;
-  do {
-    const std::string name = parser.getNodeName();
+  for (size_t child = rt::FirstChildElement(xml, row); child != rt::npos; child = rt::NextSiblingElement(xml, child)) {
+    const std::string name(rt::TagName(xml, child));
     const FieldInfo* field = dpx::records::FindField(fields, name);
     if (!field) {
       unknown.push_back(name);
       continue;
     }
-    const std::string text = parser.getText();
+    const std::string text = rt::FirstText(xml, child);
     // A memo cannot be compared on every server, so the builder leaves memo
     // values out there; as an assigned value it is plain text, and leaving it
     // out would copy the row without it (an address format without its format).
@@ -73,8 +75,7 @@ size_t AddRowFields(DPX_DOMParser& parser, const std::vector<FieldInfo>& fields,
                             upperKeys.end())
       keyStatement->addValue(field->name, text, field->type);
     ++added;
-  } while (dpx::records::NextSiblingElement(parser));
-  parser.setCursor(row);
+  }
   return added;
 }
 
@@ -90,13 +91,13 @@ std::string Join(const std::vector<std::string>& names) {
 bool ReadRowFields(const std::string& xml, const std::string& table, const std::vector<FieldInfo>& fields,
                    DPX_SqlStatement& statement, DPX_SqlStatement* keyStatement,
                    const std::vector<std::string>& upperKeys, dpx::DPX_LogScope& scope) {
-  DPX_DOMParser parser;
-  if (!parser.loadXML(xml) || !GotoRecordRow(parser)) {
+  const size_t row = RecordRow(xml);
+  if (row == rt::npos) {
     scope.LogError("Row of %s is not shaped as a table row; nothing written", table);
     return false;
   }
   std::vector<std::string> unknown;
-  AddRowFields(parser, fields, statement, keyStatement, upperKeys, unknown);
+  AddRowFields(xml, row, fields, statement, keyStatement, upperKeys, unknown);
   if (!unknown.empty()) scope.LogWarning("Fields unknown to the target left out: %s", Join(unknown));
   return true;
 }
@@ -104,7 +105,8 @@ bool ReadRowFields(const std::string& xml, const std::string& table, const std::
 }  // namespace
 
 struct DPX_DIInterface::TargetFields {
-  explicit TargetFields(std::string tableName) : table(std::move(tableName)) {}
+  explicit TargetFields(std::string tableName, bool deferCounter = false)
+      : table(std::move(tableName)), deferCounter(deferCounter) {}
 
   const std::vector<FieldInfo>& of(dpx::host::Company& target) {
     if (!read) {
@@ -117,7 +119,49 @@ struct DPX_DIInterface::TargetFields {
   std::string table;
   bool read = false;
   std::vector<FieldInfo> list;
+  // A block raises the next number once, after its last row: the counter
+  // ends past the highest key written, as it would row by row.
+  bool deferCounter = false;
+  bool counterDue = false;
 };
+
+namespace {
+
+// Keeps the host's next automatic key above every key now in the table. The
+// counter never goes down, and a key column that holds text leaves it alone.
+void RaiseCounter(DPX_ConnectionContext* context, const std::string& table, int32_t counterObjectType,
+                  const std::string& counterKeyColumn) {
+  dpx::DPX_LogScope scope("DPX_DIInterface::insertTableRows");
+  try {
+    auto target = dpx::records::TargetCompany(context);
+    const int32_t serverType = target->DbServerType();
+    auto recordset = target->NewRecordset();
+    const std::string column = serverType == 5 ? "\"" + counterKeyColumn + "\"" : counterKeyColumn;
+    recordset->DoQuery(fmt::sprintf("SELECT MAX(%s) FROM %s", column, table));
+    int64_t highest = 0;
+    if (recordset->RecordCount() > 0) {
+      const dpx::Variant value = recordset->Field(0);
+      if (!value.isEmpty() && !dpx::records::ReadIntegerKey(value, highest)) {
+        scope.LogInfo("Key column %s of %s is not numeric; the next number stays", counterKeyColumn, table);
+        return;
+      }
+    }
+    const std::string autoKey = serverType == 5 ? "\"AutoKey\"" : "AutoKey";
+    const std::string objectCode = serverType == 5 ? "\"ObjectCode\"" : "ObjectCode";
+    recordset->DoQuery(
+        fmt::sprintf("SELECT %s FROM ONNM WHERE %s = '%d'", autoKey, objectCode, counterObjectType));
+    if (recordset->RecordCount() == 0) return;
+    int64_t current = 0;
+    dpx::records::ReadIntegerKey(recordset->Field(0), current);
+    if (highest + 1 <= current) return;
+    recordset->DoQuery(fmt::sprintf("UPDATE ONNM SET %s = %d WHERE %s = '%d'", autoKey,
+                                    static_cast<long long>(highest + 1), objectCode, counterObjectType));
+  } catch (const dpx::HostError& e) {
+    scope.LogError("Next number of object %d not updated: %s", counterObjectType, e.what());
+  }
+}
+
+}  // namespace
 
 int32_t DPX_DIInterface::buildObjectXml(DPX_OperationArgs& block, const std::string& keyColumn,
                                         const std::vector<std::string>& descriptionColumns,
@@ -155,57 +199,66 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
   const int32_t serverType = target->DbServerType();
   const std::vector<FieldInfo> fields = dpx::records::ReadFieldList(*target, block.tableName);
 
-  DPX_DOMParser parser;
-  if (!parser.loadXML(blockXml)) {
+  // BOM > BO > (AdmInfo, the table element) > rows, cut from the block's
+  // text: a block of any number of rows is never made a document.
+  const size_t root = rt::RootElement(blockXml);
+  if (root == rt::npos || rt::ElementEnd(blockXml, root) == rt::npos) {
+    DPX_DOMParser parser;  // only to say what is wrong with the text
+    const std::string errors = parser.loadXML(blockXml) ? std::string("The rows are not complete") : parser.getErrors();
     LogLine line(dpx::records::CurrentCopyLog(m_context));
     line.start(m_categoryKey, -1);
     line.result("10020");  // Could not read dataset
-    line.error(parser.getErrors());
+    line.error(errors);
     line.write(true);
     scope.LogError("Rows of table %s cannot be read", block.tableName);
     return 0;
   }
-  // BOM > BO > (AdmInfo, the table element) > rows
-  parser.resetCursor();
-  if (!dpx::records::FirstChildElement(parser) || !dpx::records::FirstChildElement(parser) ||
-      !dpx::records::NextSiblingElement(parser))
-    return 1;  // no table element: no rows
-  auto* tableElement = parser.getCursor();
-  if (!dpx::records::FirstChildElement(parser)) return 1;
+  const size_t bo = rt::FirstChildElement(blockXml, root);
+  const size_t admInfo = bo == rt::npos ? rt::npos : rt::FirstChildElement(blockXml, bo);
+  const size_t tableElement = admInfo == rt::npos ? rt::npos : rt::NextSiblingElement(blockXml, admInfo);
+  if (tableElement == rt::npos) return 1;  // no table element: no rows
 
   const std::string elementName = ElementNameOf(block.tableName);
+  const std::string recordStart = "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><" + elementName + ">";
+  const std::string recordEnd = "</" + elementName + "></BO></BOM>";
+  const std::string declaration = DPX_XmlParser::kDeclaration;
   const size_t keyCount = keyColumns.size();
   std::map<std::string, bool> knownFields;  // user-defined fields, looked up once for all rows
   int32_t result = 1;
-  do {
-    auto* row = parser.getCursor();
+  for (size_t row = rt::FirstChildElement(blockXml, tableElement); row != rt::npos;
+       row = rt::NextSiblingElement(blockXml, row)) {
+    const size_t rowEnd = rt::ElementEnd(blockXml, row);
+    const std::string_view rowText = std::string_view(blockXml).substr(row, rowEnd - row);
     DPX_OperationArgs::DataItem item;
-    std::string rowText = parser.serialize(false);
-    DPX_Util::RemoveUpToMarker(rowText);
-    const std::string record = "<BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><" + elementName + ">" + rowText +
-                               "</" + elementName + "></BO></BOM>";
     // A row without user-defined fields passes the check unchanged but for
     // the declaration the check writes, so it gets that without being parsed
     // again. A block of another connection is checked against its own target.
-    const bool checkFields = rowText.find("<U_") != std::string::npos ||
+    const bool checkFields = dpx::records::MayHoldUserFields(rowText) ||
                              (block.context != nullptr && block.context != m_context);
-    item.xml = checkFields ? record : parser.writeDeclaration() + record;
-    if (descriptionColumns.size() > 0) item.baseCode = getChildText(parser, descriptionColumns[0]);
-    if (descriptionColumns.size() > 1) item.baseDescription = getChildText(parser, descriptionColumns[1]);
+    item.xml.reserve((checkFields ? 0 : declaration.size()) + recordStart.size() + rowText.size() + recordEnd.size());
+    if (!checkFields) item.xml = declaration;
+    item.xml += recordStart;
+    item.xml += rowText;
+    item.xml += recordEnd;
+    auto childText = [&](const std::string& name) {
+      const size_t child = rt::FindChild(blockXml, row, name);
+      return child == rt::npos ? std::string() : rt::FirstText(blockXml, child);
+    };
+    if (descriptionColumns.size() > 0) item.baseCode = childText(descriptionColumns[0]);
+    if (descriptionColumns.size() > 1) item.baseDescription = childText(descriptionColumns[1]);
 
     try {
       // A row whose user-defined fields the target lacks is dropped on its own
       // (with its "10024" line) and the other rows go on.
       if (checkFields && !checkUserFields(block, item.xml, &knownFields)) {
         result = 0;
-        parser.setCursor(row);
         continue;
       }
       DPX_SqlStatement statement(serverType);
       statement.setTable(block.tableName);
       for (const std::string& match : matchColumns) {
         const FieldInfo* field = dpx::records::FindField(fields, match);
-        statement.addValue(match, getChildText(parser, match), field ? field->type : DPX_SqlStatement::kAlpha);
+        statement.addValue(match, childText(match), field ? field->type : DPX_SqlStatement::kAlpha);
       }
       // Without a condition the SELECT would match the target's first row, whatever it is.
       if (statement.values().empty())
@@ -214,10 +267,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
       for (const std::string& d : descriptionColumns) statement.addColumn(d);
       recordset->DoQuery(statement.buildSelect());
       if (recordset->RecordCount() > 0) {
-        if (method == 3) {  // existing rows stay untouched
-          parser.setCursor(row);
-          continue;
-        }
+        if (method == 3) continue;  // existing rows stay untouched
         item.exists = true;
         item.keyValues = dpx::records::RowValues(*recordset, keyCount);
         if (recordset->FieldCount() > static_cast<int>(keyCount))
@@ -226,10 +276,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
           item.targetFormerDescription =
               DPX_Util::VariantToDisplayText(recordset->Field(static_cast<int>(keyCount) + 1));
       } else {
-        if (method == 2) {  // only existing rows are updated
-          parser.setCursor(row);
-          continue;
-        }
+        if (method == 2) continue;  // only existing rows are updated
         item.exists = false;
       }
       block.dataItems.push_back(std::move(item));
@@ -241,36 +288,36 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
       line.write(m_logRecords != 0);
       scope.LogError("Row of %s not matched with the target: %s", block.tableName, e.what());
     }
-    parser.setCursor(row);
-  } while (dpx::records::NextSiblingElement(parser));
-  parser.setCursor(tableElement);
+  }
   return result;
 }
 
 int32_t DPX_DIInterface::copyTableRecords(DPX_OperationArgs block, int32_t counterObjectType,
                                           const std::string& counterKeyColumn) {
-  TargetFields fields(block.tableName);
-  for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
+  TargetFields fields(block.tableName, true);
+  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     if (item.exists)
-      updateTableRow(block.tableName, item, block.keyNames, fields);
+      updateTableRow(block.tableName, std::move(item), block.keyNames, fields);
     else
-      insertTableRow(block.tableName, item, counterObjectType, counterKeyColumn, fields);
+      insertTableRow(block.tableName, std::move(item), counterObjectType, counterKeyColumn, fields);
   }
+  if (fields.counterDue) RaiseCounter(m_context, block.tableName, counterObjectType, counterKeyColumn);
   return 1;
 }
 
 int32_t DPX_DIInterface::addTargetRows(DPX_OperationArgs block, int32_t counterObjectType,
                                        const std::string& counterKeyColumn) {
-  TargetFields fields(block.tableName);
-  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
-    insertTableRow(block.tableName, item, counterObjectType, counterKeyColumn, fields);
+  TargetFields fields(block.tableName, true);
+  for (DPX_OperationArgs::DataItem& item : block.dataItems)
+    insertTableRow(block.tableName, std::move(item), counterObjectType, counterKeyColumn, fields);
+  if (fields.counterDue) RaiseCounter(m_context, block.tableName, counterObjectType, counterKeyColumn);
   return 1;
 }
 
 int32_t DPX_DIInterface::updateTargetRows(DPX_OperationArgs block) {
   TargetFields fields(block.tableName);
-  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
-    updateTableRow(block.tableName, item, block.keyNames, fields);
+  for (DPX_OperationArgs::DataItem& item : block.dataItems)
+    updateTableRow(block.tableName, std::move(item), block.keyNames, fields);
   return 1;
 }
 
@@ -367,34 +414,10 @@ int32_t DPX_DIInterface::insertTableRow(const std::string& table, DPX_OperationA
   line.write(m_logRecords != 0);
 
   if (counterObjectType == -1 || !inserted || !target) return 1;
-  // Keeps the host's next automatic key above every key now in the table. The
-  // counter never goes down, and a key column that holds text leaves it alone.
-  try {
-    const int32_t serverType = target->DbServerType();
-    auto recordset = target->NewRecordset();
-    const std::string column = serverType == 5 ? "\"" + counterKeyColumn + "\"" : counterKeyColumn;
-    recordset->DoQuery(fmt::sprintf("SELECT MAX(%s) FROM %s", column, table));
-    int64_t highest = 0;
-    if (recordset->RecordCount() > 0) {
-      const dpx::Variant value = recordset->Field(0);
-      if (!value.isEmpty() && !dpx::records::ReadIntegerKey(value, highest)) {
-        scope.LogInfo("Key column %s of %s is not numeric; the next number stays", counterKeyColumn, table);
-        return 1;
-      }
-    }
-    const std::string autoKey = serverType == 5 ? "\"AutoKey\"" : "AutoKey";
-    const std::string objectCode = serverType == 5 ? "\"ObjectCode\"" : "ObjectCode";
-    recordset->DoQuery(
-        fmt::sprintf("SELECT %s FROM ONNM WHERE %s = '%d'", autoKey, objectCode, counterObjectType));
-    if (recordset->RecordCount() == 0) return 1;
-    int64_t current = 0;
-    dpx::records::ReadIntegerKey(recordset->Field(0), current);
-    if (highest + 1 <= current) return 1;
-    recordset->DoQuery(fmt::sprintf("UPDATE ONNM SET %s = %d WHERE %s = '%d'", autoKey,
-                                    static_cast<long long>(highest + 1), objectCode, counterObjectType));
-  } catch (const dpx::HostError& e) {
-    scope.LogError("Next number of object %d not updated: %s", counterObjectType, e.what());
-  }
+  if (fields.deferCounter)
+    fields.counterDue = true;
+  else
+    RaiseCounter(m_context, table, counterObjectType, counterKeyColumn);
   return 1;
 }
 

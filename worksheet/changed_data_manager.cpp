@@ -8,7 +8,7 @@
 #include "platform/framework/log_scope.h"
 #include "platform/framework/string_table.h"
 #include "worksheet/component_logger.h"
-#include "worksheet/record_text.h"
+#include "engine/record_text.h"
 #include "worksheet/selection_object.h"
 
 namespace rt = dpx::recordtext;

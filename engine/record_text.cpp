@@ -1,5 +1,6 @@
-#include "worksheet/record_text.h"
+#include "engine/record_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/framework/text.h"
@@ -134,6 +135,122 @@ bool ElementValue(std::string_view text, std::string_view name, size_t from, siz
   }
   value = DecodeXmlText(inner);
   return true;
+}
+
+size_t RootElement(std::string_view text) {
+  size_t pos = 0;
+  while (true) {
+    pos = text.find('<', pos);
+    if (pos == npos || pos + 1 >= text.size()) return npos;
+    if (text[pos + 1] != '?' && text[pos + 1] != '!' && text[pos + 1] != '/') return pos;
+    pos = text.find('>', pos);
+    if (pos == npos) return npos;
+  }
+}
+
+std::string_view TagName(std::string_view text, size_t start) {
+  size_t end = start + 1;
+  while (end < text.size() && !IsNameEnd(text[end])) ++end;
+  return text.substr(start + 1, end - start - 1);
+}
+
+bool ElementContent(std::string_view text, size_t start, size_t& begin, size_t& end, size_t& after) {
+  const size_t tagEnd = StartTagEnd(text, start);
+  if (tagEnd == npos) return false;
+  if (text[tagEnd - 1] == '/') {
+    begin = end = after = tagEnd + 1;
+    return true;
+  }
+  after = ElementEnd(text, start);
+  if (after == npos) return false;
+  begin = tagEnd + 1;
+  end = text.rfind("</", after - 1);
+  if (end == npos || end < begin) end = begin;
+  return true;
+}
+
+namespace {
+// The next element start at or after `pos`, before the parent's end tag.
+size_t ElementAtOrAfter(std::string_view text, size_t pos) {
+  while (true) {
+    pos = text.find('<', pos);
+    if (pos == npos || pos + 1 >= text.size() || text[pos + 1] == '/') return npos;
+    if (text[pos + 1] != '?' && text[pos + 1] != '!') return pos;
+    pos = text.find('>', pos);
+    if (pos == npos) return npos;
+  }
+}
+}  // namespace
+
+size_t FirstChildElement(std::string_view text, size_t start) {
+  size_t begin, end, after;
+  if (!ElementContent(text, start, begin, end, after) || begin == end) return npos;
+  return ElementAtOrAfter(text, begin);
+}
+
+size_t NextSiblingElement(std::string_view text, size_t start) {
+  const size_t end = ElementEnd(text, start);
+  return end == npos ? npos : ElementAtOrAfter(text, end);
+}
+
+size_t FindDescendant(std::string_view text, size_t start, std::string_view name) {
+  size_t begin, end, after;
+  if (!ElementContent(text, start, begin, end, after)) return npos;
+  size_t found = FindStartTag(text, name, begin, end);
+  if (found != npos) return found;
+  std::string upper(name);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper == name ? npos : FindStartTag(text, upper, begin, end);
+}
+
+size_t FindChild(std::string_view text, size_t start, std::string_view name) {
+  for (size_t child = FirstChildElement(text, start); child != npos; child = NextSiblingElement(text, child)) {
+    const std::string_view tag = TagName(text, child);
+    if (tag.size() == name.size() &&
+        std::equal(tag.begin(), tag.end(), name.begin(), [](char a, char b) {
+          auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+          return lower(a) == lower(b);
+        }))
+      return child;
+  }
+  return npos;
+}
+
+std::string FirstText(std::string_view text, size_t start) {
+  size_t begin, end, after;
+  if (!ElementContent(text, start, begin, end, after)) return {};
+  const size_t lt = text.find('<', begin);
+  return DecodeXmlText(text.substr(begin, (lt == npos || lt > end ? end : lt) - begin));
+}
+
+bool HasChildElement(std::string_view text, size_t start) { return FirstChildElement(text, start) != npos; }
+
+std::string EscapeText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '\r': out += "&#xD;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string TextElement(std::string_view name, std::string_view text) {
+  std::string out = "<";
+  out += name;
+  if (text.empty()) return out + "/>";
+  out += '>';
+  out += EscapeText(text);
+  out += "</";
+  out += name;
+  out += '>';
+  return out;
 }
 
 }  // namespace dpx::recordtext
