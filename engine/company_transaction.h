@@ -1,7 +1,8 @@
 // A transaction of a host company for one multi-statement write: opened when
 // the caller has none open, committed by commit(), rolled back when it ends
-// without commit. Inside a transaction the caller already opened it does
-// nothing, so the caller's commit or roll-back decides.
+// without commit. Inside a transaction the caller already opened it is a
+// savepoint of that transaction: a roll-back undoes only this write, and the
+// caller's commit or roll-back decides about the rest.
 #pragma once
 
 #include <memory>
@@ -26,6 +27,7 @@ class CompanyTransaction {
  private:
   std::shared_ptr<host::Company> company_;
   bool own_ = false;
+  bool savepoint_ = false;
 };
 
 }  // namespace dpx

@@ -118,9 +118,31 @@ bool DPX_CopyLog::openIn(const std::string& folder, const std::string& targetNam
 void DPX_CopyLog::writeText(const std::string& utf8) {
   if (!file_) throw std::runtime_error("The copy log is not open");
   const std::string bytes = dpx::Utf8ToUtf16LEBytes(utf8);
+  if (holding_) {
+    held_ += bytes;
+    return;
+  }
+  writeBytes(bytes);
+}
+
+void DPX_CopyLog::writeBytes(const std::string& bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {
     throw std::runtime_error("Failed to write the copy log \"" + path_ + "\"");
   }
+}
+
+void DPX_CopyLog::holdLines() { holding_ = true; }
+
+void DPX_CopyLog::releaseLines() {
+  holding_ = false;
+  std::string bytes;
+  bytes.swap(held_);
+  if (!bytes.empty()) writeBytes(bytes);
+}
+
+void DPX_CopyLog::dropLines() {
+  holding_ = false;
+  held_.clear();
 }
 
 void DPX_CopyLog::writeHeader() {

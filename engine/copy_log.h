@@ -66,6 +66,13 @@ class DPX_CopyLog {
   void writeEndMarker();
   void close();
 
+  // The lines of a batch of target writes: while held, lines wait in memory;
+  // releaseLines writes them at once (throws as writeRecord does), dropLines
+  // forgets them (their records were undone).
+  void holdLines();
+  void releaseLines();
+  void dropLines();
+
   const DPX_CopyLogRecord& record() const { return record_; }
   // The path of the open (or last opened) file; "" before open.
   const std::string& path() const { return path_; }
@@ -80,6 +87,7 @@ class DPX_CopyLog {
 
  private:
   void writeText(const std::string& utf8);
+  void writeBytes(const std::string& bytes);
 
   std::FILE* file_ = nullptr;
   int lastOpenError_ = 0;
@@ -87,4 +95,6 @@ class DPX_CopyLog {
   DPX_CopyLogRecord record_;
   std::string path_;
   Clock clock_;
+  bool holding_ = false;
+  std::string held_;  // UTF-16LE bytes of the held lines
 };

@@ -11,6 +11,7 @@
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
 #include "engine/sql_statement.h"
+#include "engine/target_batch.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/business_object.h"
@@ -152,24 +153,32 @@ int32_t DPX_DIInterface::AddDataSetFromDI(int32_t objectType, DPX_OperationArgs:
 
 int32_t DPX_DIInterface::copyRecords(DPX_OperationArgs block) {
   const std::string description = DescriptionProperty(block);
-  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
-    if (item.exists)
-      UpdateDataSetFromDI(block.hostObjectType, std::move(item), description);
-    else
-      AddDataSetFromDI(block.hostObjectType, std::move(item));
-  }
+  dpx::TargetBatch batch(m_context);
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+    batch.write([&, record = &item] {
+      if (record->exists)
+        UpdateDataSetFromDI(block.hostObjectType, *record, description);
+      else
+        AddDataSetFromDI(block.hostObjectType, *record);
+    });
+  batch.commit();
   return 1;
 }
 
 int32_t DPX_DIInterface::updateTargetRecords(DPX_OperationArgs block) {
   const std::string description = DescriptionProperty(block);
-  for (DPX_OperationArgs::DataItem& item : block.dataItems)
-    UpdateDataSetFromDI(block.hostObjectType, std::move(item), description);
+  dpx::TargetBatch batch(m_context);
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+    batch.write([&, record = &item] { UpdateDataSetFromDI(block.hostObjectType, *record, description); });
+  batch.commit();
   return 1;
 }
 
 int32_t DPX_DIInterface::addTargetRecords(DPX_OperationArgs block) {
-  for (DPX_OperationArgs::DataItem& item : block.dataItems) AddDataSetFromDI(block.hostObjectType, std::move(item));
+  dpx::TargetBatch batch(m_context);
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+    batch.write([&, record = &item] { AddDataSetFromDI(block.hostObjectType, *record); });
+  batch.commit();
   return 1;
 }
 
@@ -205,7 +214,10 @@ int32_t DPX_DIInterface::removeTargetRecords(DPX_OperationArgs block, const std:
     scope.LogError("Records of %s not listed for removal: %s", block.tableName, e.what());
     return 1;
   }
-  for (const auto& key : keys) removeTargetRecord(block.hostObjectType, key, descriptionProperties);
+  dpx::TargetBatch batch(m_context);
+  for (const auto& key : keys)
+    batch.write([&, record = &key] { removeTargetRecord(block.hostObjectType, *record, descriptionProperties); });
+  batch.commit();
   return 1;
 }
 

@@ -18,6 +18,7 @@
 #include "engine/dom_parser.h"
 #include "engine/record_text.h"
 #include "engine/sql_statement.h"
+#include "engine/target_batch.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
@@ -295,11 +296,16 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
 int32_t DPX_DIInterface::copyTableRecords(DPX_OperationArgs block, int32_t counterObjectType,
                                           const std::string& counterKeyColumn) {
   TargetFields fields(block.tableName, true);
-  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
-    if (item.exists)
-      updateTableRow(block.tableName, std::move(item), block.keyNames, fields);
-    else
-      insertTableRow(block.tableName, std::move(item), counterObjectType, counterKeyColumn, fields);
+  {
+    dpx::TargetBatch batch(m_context);
+    for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+      batch.write([&, row = &item] {
+        if (row->exists)
+          updateTableRow(block.tableName, *row, block.keyNames, fields);
+        else
+          insertTableRow(block.tableName, *row, counterObjectType, counterKeyColumn, fields);
+      });
+    batch.commit();
   }
   if (fields.counterDue) RaiseCounter(m_context, block.tableName, counterObjectType, counterKeyColumn);
   return 1;
@@ -308,16 +314,22 @@ int32_t DPX_DIInterface::copyTableRecords(DPX_OperationArgs block, int32_t count
 int32_t DPX_DIInterface::addTargetRows(DPX_OperationArgs block, int32_t counterObjectType,
                                        const std::string& counterKeyColumn) {
   TargetFields fields(block.tableName, true);
-  for (DPX_OperationArgs::DataItem& item : block.dataItems)
-    insertTableRow(block.tableName, std::move(item), counterObjectType, counterKeyColumn, fields);
+  {
+    dpx::TargetBatch batch(m_context);
+    for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+      batch.write([&, row = &item] { insertTableRow(block.tableName, *row, counterObjectType, counterKeyColumn, fields); });
+    batch.commit();
+  }
   if (fields.counterDue) RaiseCounter(m_context, block.tableName, counterObjectType, counterKeyColumn);
   return 1;
 }
 
 int32_t DPX_DIInterface::updateTargetRows(DPX_OperationArgs block) {
   TargetFields fields(block.tableName);
-  for (DPX_OperationArgs::DataItem& item : block.dataItems)
-    updateTableRow(block.tableName, std::move(item), block.keyNames, fields);
+  dpx::TargetBatch batch(m_context);
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+    batch.write([&, row = &item] { updateTableRow(block.tableName, *row, block.keyNames, fields); });
+  batch.commit();
   return 1;
 }
 

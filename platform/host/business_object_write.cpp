@@ -168,6 +168,7 @@ int StartWrite(Company& company, const ObjectTypeDef& t, const char* operation) 
   if (company.TakeFault(operation, code, text) ||
       company.TakeFault(std::string(operation) + ":" + std::to_string(t.type), code, text))
     return Refuse(company, code, text);
+  if (company.TakeTransactionFault(code, text)) return code;
   return 0;
 }
 

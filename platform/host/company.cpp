@@ -135,6 +135,26 @@ void Company::StartTransaction() {
 
 bool Company::InTransaction() const { return store_ && store_->inTransaction(); }
 
+void Company::StartSavepoint() {
+  RequireConnected("StartSavepoint");
+  if (!store_->inTransaction()) throw HostError(E_FAIL, "Company", "No transaction is open");
+  store_->exec("SAVEPOINT dpx_record");
+}
+
+void Company::EndSavepoint(int option) {
+  RequireConnected("EndSavepoint");
+  if (!store_->inTransaction()) return;
+  if (option == kEndRollback) store_->exec("ROLLBACK TO dpx_record");
+  store_->exec("RELEASE dpx_record");
+}
+
+bool Company::TakeTransactionFault(int& code, std::string& text) {
+  if (!TakeFault("EndTransaction", code, text)) return false;
+  if (store_ && store_->inTransaction()) store_->rollback();
+  SetLastError(code, text);
+  return true;
+}
+
 void Company::EndTransaction(int option) {
   RequireConnected("EndTransaction");
   if (!store_->inTransaction()) return;

@@ -90,6 +90,12 @@ class Company : public std::enable_shared_from_this<Company> {
   void StartTransaction();
   bool InTransaction() const;
   void EndTransaction(int option);
+  // A savepoint inside the open transaction, so that one record's writes can
+  // be undone alone: Start raises when no transaction is open; End releases
+  // it (kEndCommit) or undoes what was written since (kEndRollback), and does
+  // nothing when the transaction has ended meanwhile. Savepoints nest.
+  void StartSavepoint();
+  void EndSavepoint(int option);
 
   // The companies of the server (Server must be set; connecting is not
   // needed): 0 database name, 1 company name, 2 version, 3 localization.
@@ -121,7 +127,10 @@ class Company : public std::enable_shared_from_this<Company> {
   // "put:<Object>.<Property>" (a write of that property is refused with the
   // fault's code as last error, e.g. "put:User.Defaults").
   // "Add:37" (and likewise for Update, Remove, GetByKey) counts the calls of
-  // one object type only.
+  // one object type only. "EndTransaction" counts the writes (Add, Update,
+  // Remove, and DoQuery of a statement that is no SELECT): the nth one fails
+  // and takes the whole open transaction with it, as a server does when the
+  // disk is full (the write raises HostError(kHrInjected) or returns the code).
   void InjectFault(const std::string& operation, int nth, int code = -99, std::string text = "Injected fault");
   // The nth DoQuery from now on whose SQL text contains `fragment` raises
   // HostError(kHrSqlError, text), as a statement the server rejects.
@@ -133,6 +142,9 @@ class Company : public std::enable_shared_from_this<Company> {
   bool BrowserEnabled(int type) const;
   // Host side: counts a call of `operation`; true when it must fail now.
   bool TakeFault(const std::string& operation, int& code, std::string& text);
+  // Host side: counts a write for the "EndTransaction" fault; true (with the
+  // transaction rolled back and the last error set) when it must fail now.
+  bool TakeTransactionFault(int& code, std::string& text);
   // Host side: counts a DoQuery of `sql`; true when it must fail now.
   bool TakeSqlFault(const std::string& sql, std::string& text);
 

@@ -23,6 +23,10 @@ int Recordset::DoQuery(const std::string& sql) {
     company_->SetLastError(kErrGeneral, text);
     throw HostError(kHrSqlError, "Recordset", text);
   }
+  const size_t verb = sql.find_first_not_of(" \t\r\n");
+  const bool reads = verb != std::string::npos && EqualsIgnoreCase(std::string_view(sql).substr(verb, 6), "SELECT");
+  if (!reads && company_->TakeTransactionFault(code, text))
+    throw HostError(kHrInjected, "Recordset", text);
   std::string table;
   std::string translated;
   try {
