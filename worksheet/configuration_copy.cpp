@@ -114,6 +114,30 @@ int DPX_ConfigurationManager::findNode(const std::vector<DPX_WorksheetNode>& nod
   return DPX_WorksheetNode::kNotSelected;
 }
 
+size_t DPX_ConfigurationManager::appendTableRecords(const std::string& key, const std::string& tableName,
+                                                   const std::string& text, size_t from, size_t nextTable,
+                                                   std::vector<DPX_OperationArgs>& records) {
+  DPX_OperationArgs record;
+  size_t searchFrom = from;
+  size_t end = from;
+  while (true) {
+    const size_t bom = text.find("<BOM>", searchFrom);
+    if (bom == std::string::npos || (nextTable != std::string::npos && bom > nextTable)) break;
+    const size_t close = text.find("</BOM>", bom + 1);
+    if (close == std::string::npos) break;
+    end = close + 6;
+    record.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
+    DPX_OperationArgs::DataItem item;
+    item.xml.reserve(std::char_traits<char>::length(kDeclaration) + end - bom);
+    item.xml = kDeclaration;
+    item.xml.append(text, bom, end - bom);
+    record.dataItems.push_back(std::move(item));
+    searchFrom = end;
+  }
+  records.push_back(std::move(record));
+  return end;
+}
+
 std::vector<DPX_OperationArgs> DPX_ConfigurationManager::splitRecords(const std::string& key, const std::string& text) {
   std::vector<DPX_OperationArgs> records;
   const size_t prefixLength = std::char_traits<char>::length(kTablePrefix);
@@ -123,25 +147,29 @@ std::vector<DPX_OperationArgs> DPX_ConfigurationManager::splitRecords(const std:
     const size_t quote = text.find('"', nameStart);
     if (quote == std::string::npos) break;
     const std::string tableName = text.substr(nameStart, quote - nameStart);
-    const size_t nextTable = text.find(kTablePrefix, quote);
-    DPX_OperationArgs record;
-    size_t searchFrom = quote;
-    size_t end = quote;
-    while (true) {
-      const size_t bom = text.find("<BOM>", searchFrom);
-      if (bom == std::string::npos || (nextTable != std::string::npos && bom > nextTable)) break;
-      const size_t close = text.find("</BOM>", bom + 1);
-      if (close == std::string::npos) break;
-      end = close + 6;
-      record.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
-      DPX_OperationArgs::DataItem item;
-      item.xml = kDeclaration;
-      item.xml.append(text, bom, end - bom);
-      record.dataItems.push_back(std::move(item));
-      searchFrom = end;
-    }
-    records.push_back(std::move(record));
+    const size_t end = appendTableRecords(key, tableName, text, quote, text.find(kTablePrefix, quote), records);
     pos = text.find(kTablePrefix, end);
+  }
+  return records;
+}
+
+std::vector<DPX_OperationArgs> DPX_ConfigurationManager::categoryRecords(const Object& object, const std::string& key) {
+  // A table whose first attribute is not its name is read as the whole
+  // category's text would be read.
+  const bool named = std::all_of(object.tables.begin(), object.tables.end(), [](const Table& table) {
+    return !table.attributes.empty() && table.attributes.front().first == "name";
+  });
+  if (!named) {
+    std::string text;
+    DPX_WorksheetNode unfiltered;  // no row filter: the file holds the selection
+    bomFromObject(text, object, {}, unfiltered);
+    return splitRecords(key, text);
+  }
+  // Table by table: memory holds the records and one table's text.
+  std::vector<DPX_OperationArgs> records;
+  for (const Table& table : object.tables) {
+    const std::string text = tableXml(table);
+    appendTableRecords(key, DPX_Util::EscapeXML(table.attributes.front().second), text, 0, std::string::npos, records);
   }
   return records;
 }
@@ -170,12 +198,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeCategory(const Object& object, const
     log(dpx::ComponentLogger::kError, kMethod, "Failed to get DIObject");
     return dpx::S_OK;
   }
-  std::string text;
-  DPX_WorksheetNode unfiltered;  // no row filter: the file holds the selection
-  bomFromObject(text, object, {}, unfiltered);
-  auto records = splitRecords(key, text);
-  std::string().swap(text);  // one copy of the category at a time
   try {
+    auto records = categoryRecords(object, key);
     if (!status.empty()) DPX_Util::ShowInformation(status, false);
     manager->writeData(std::move(records), static_cast<uint8_t>(method));
   } catch (const DPX_DIFailureAbortException&) {

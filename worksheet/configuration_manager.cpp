@@ -4,7 +4,9 @@
 #include "worksheet/configuration_manager.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 
 #include <unistd.h>
@@ -123,9 +125,26 @@ std::string DPX_ConfigurationManager::tableXml(const Table& table) const {
   std::string xml;
   if (!spill_ || table.length == 0) return xml;
   std::fflush(spill_.get());
-  xml.resize(table.length);
-  const ssize_t n = ::pread(::fileno(spill_.get()), xml.data(), table.length, static_cast<off_t>(table.offset));
-  if (n != static_cast<ssize_t>(table.length)) throw std::runtime_error("The stored records cannot be read back");
+  if (table.length > xml.max_size())
+    throw std::runtime_error(fmt::sprintf("The stored records of a table (%d bytes) are too large to be read back",
+                                          static_cast<unsigned long long>(table.length)));
+  try {
+    xml.resize(static_cast<size_t>(table.length));
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error(fmt::sprintf("The stored records of a table (%d bytes) do not fit in memory",
+                                          static_cast<unsigned long long>(table.length)));
+  }
+  // Read in pieces: one read gives at most 2 GiB on this system, whatever it was asked for.
+  constexpr size_t kPiece = size_t{1} << 30;
+  size_t done = 0;
+  while (done < xml.size()) {
+    const size_t want = std::min(kPiece, xml.size() - done);
+    const ssize_t n = ::pread(::fileno(spill_.get()), xml.data() + done, want,
+                              static_cast<off_t>(table.offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw std::runtime_error("The stored records cannot be read back");
+    done += static_cast<size_t>(n);
+  }
   return xml;
 }
 
@@ -374,6 +393,7 @@ void DPX_ConfigurationManager::startElement(const XMLCh*, const XMLCh* localname
     r.tableName = tableName->second;
     r.tableAttributes = std::move(list);
     r.collected.clear();
+    r.tableOffset = spillSize_;
   }
 }
 
@@ -437,6 +457,9 @@ void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, 
     if (depth == r.bomDepth) {
       r.insideBOM = false;
       r.collected += "</BOM>";
+      // Each finished record goes to the spill file at once, so that memory
+      // holds one record of the table at a time.
+      if (r.tableOpen && r.objectOpen) spillCollected();
     } else {
       r.collected += "</";
       r.collected += name;
@@ -452,10 +475,8 @@ void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, 
     r.objectOpen = false;
   } else if (name == "table" && r.tableOpen) {
     if (r.objectOpen) {
-      Table table{std::move(r.tableAttributes), spillSize_, r.collected.size()};
-      if (std::fwrite(r.collected.data(), 1, r.collected.size(), spill_.get()) != r.collected.size())
-        ++r.errorCount;  // a record that cannot be kept fails the read
-      spillSize_ += r.collected.size();
+      spillCollected();
+      Table table{std::move(r.tableAttributes), r.tableOffset, spillSize_ - r.tableOffset};
       r.object.tables.push_back(std::move(table));
       r.object.tableIndex.emplace(r.tableName, r.object.tables.size() - 1);
     }
@@ -464,6 +485,15 @@ void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, 
     r.tableOpen = false;
   }
   pop();
+}
+
+void DPX_ConfigurationManager::spillCollected() {
+  Reader& r = reader_;
+  if (r.collected.empty()) return;
+  if (std::fwrite(r.collected.data(), 1, r.collected.size(), spill_.get()) != r.collected.size())
+    ++r.errorCount;  // a record that cannot be kept fails the read
+  spillSize_ += r.collected.size();
+  r.collected.clear();
 }
 
 void DPX_ConfigurationManager::warning(const xercesc::SAXParseException& exc) {

@@ -149,6 +149,12 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // Splits an object's table blocks into one record per table with one data
   // item per "<BOM>" block, each prefixed with the UTF-16 declaration.
   static std::vector<DPX_OperationArgs> splitRecords(const std::string& key, const std::string& text);
+  // The records of one table (named tableName) in text[from, nextTable) as
+  // one DPX_OperationArgs appended to records; the end of the last record.
+  static size_t appendTableRecords(const std::string& key, const std::string& tableName, const std::string& text,
+                                   size_t from, size_t nextTable, std::vector<DPX_OperationArgs>& records);
+  // The stored records of a category as splitRecords makes them of its text.
+  std::vector<DPX_OperationArgs> categoryRecords(const Object& object, const std::string& key);
 
   // --- SAX handler --------------------------------------------------------------
   void startDocument() override;
@@ -169,6 +175,8 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   dpx::HRESULT bomFromObject(std::string& out, const Object& object, const std::vector<DPX_DetailRecord>& keys,
                              DPX_WorksheetNode& node);
   void setHeaderField(const std::string& name, const std::string& text);
+  // Appends the collected record XML to the spill file.
+  void spillCollected();
   void logCategoryFailure(const std::string& key, int method, const std::string& error) const;
   // One category of one pass: its records from the parsed file to its
   // manager's writeData. E_ABORT when the manager aborts the copy.
@@ -195,7 +203,8 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
     std::vector<bool> hadChild;          // parallel: whether a child element started
     bool insideBOM = false;
     size_t bomDepth = 0;                 // path size at the "BOM" start
-    std::string collected;               // record XML of the open table
+    std::string collected;               // record XML of the open record
+    uint64_t tableOffset = 0;            // where the open table's records start in the spill file
     std::string pending;                 // character data of the open element inside a BOM
     std::string headerText;              // character data of the open header element
     bool objectOpen = false;
