@@ -2,7 +2,13 @@
 #include "categories/category_classes.h"
 
 #include "categories/customization/company_display_settings_manager.h"
+#include "categories/customization/formatted_search_manager.h"
 #include "categories/customization/query_manager.h"
+#include "categories/customization/user_defined_objects_manager.h"
+#include "categories/customization/user_defined_tables_content_manager.h"
+#include "categories/customization/users_manager.h"
+#include "categories/customization/user_defined_fields_manager.h"
+#include "categories/customization/user_defined_tables_manager.h"
 #include "categories/setup/address_format_manager.h"
 #include "categories/setup/coa_settings_manager.h"
 #include "categories/setup/company_details_manager.h"
@@ -16,6 +22,17 @@
 
 void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_QueryManager", &DPX_CategoryFactory::Make<DPX_QueryManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserDefinedTablesManager",
+                                     &DPX_CategoryFactory::Make<DPX_UserDefinedTablesManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserDefinedFieldsManager",
+                                     &DPX_CategoryFactory::Make<DPX_UserDefinedFieldsManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserDefinedTablesContentManager",
+                                     &DPX_CategoryFactory::Make<DPX_UserDefinedTablesContentManager>);
+  DPX_CategoryFactory::registerClass("DPX_FormattedSearchManager",
+                                     &DPX_CategoryFactory::MakeWithMode<DPX_FormattedSearchManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserDefinedObjectsManager",
+                                     &DPX_CategoryFactory::Make<DPX_UserDefinedObjectsManager>);
+  DPX_CategoryFactory::registerClass("DPX_UsersManager", &DPX_CategoryFactory::Make<DPX_UsersManager>);
   DPX_CategoryFactory::registerClass("DPX_AddressFormatManager", &DPX_CategoryFactory::Make<DPX_AddressFormatManager>);
   DPX_CategoryFactory::registerClass("DPX_IndexesManager", &DPX_CategoryFactory::Make<DPX_IndexesManager>);
   DPX_CategoryFactory::registerClass("DPX_TransactionCodeManager",

@@ -35,7 +35,10 @@ DPX_TableInfo* DPX_ObjectCategory::collectDetails() {
   for (int i = 0; i < count; ++i) {
     std::vector<std::string> texts =
         readRecordKeys(m_definition.objectType, *recordset, m_keyColumns, m_keyProperties, m_properties);
-    if (!texts.empty()) m_tableInfo.addListRow(texts);
+    if (!texts.empty()) {
+      ApplyListTexts(m_context, m_definition.listTexts, texts);
+      m_tableInfo.addListRow(texts);
+    }
     recordset->MoveNext();
   }
   return &m_tableInfo;
@@ -56,7 +59,12 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
     removeTargetRecords(block, m_keyColumns, m_listColumns, m_definition.removalSql);
     return;
   }
-  compareWithTarget(block, m_definition.matchProperty, m_definition.matchColumn, m_keyColumns, m_listColumns, method);
+  if (m_definition.matchProperties.empty())
+    compareWithTarget(block, m_definition.matchProperty, m_definition.matchColumn, m_keyColumns, m_listColumns,
+                      method);
+  else
+    compareRecordsWithTarget(block, m_definition.matchProperties, m_definition.matchColumns, m_keyColumns,
+                             m_listColumns, method);
   switch (method) {
     case 2:
       updateTargetRecords(block);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "categories/list_text.h"
 #include "engine/di_interface.h"
 
 struct DPX_ObjectCategoryDefinition {
@@ -18,6 +19,13 @@ struct DPX_ObjectCategoryDefinition {
   std::string matchProperty;  // property that identifies a record in any company
   std::string matchColumn;    // the column holding it
   std::string removalSql;     // records the removal pass removes; empty: every record
+  // A record identified by several properties (a field by its table and
+  // name) names them all here, and their columns in the same order; they
+  // take the place of matchProperty and matchColumn.
+  std::vector<std::string> matchProperties = {};
+  std::vector<std::string> matchColumns = {};
+  // Record-list cells that show a code number as a text.
+  std::vector<DPX_ListText> listTexts = {};
 };
 
 class DPX_ObjectCategory : public DPX_DIInterface {

@@ -87,9 +87,17 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
 void DPX_TableCategory::mapByNameOrNextNumber(const std::string& table, std::string& xml, int32_t mode,
                                               const std::string& keyColumn, const std::string& nameColumn,
                                               const std::vector<std::pair<std::string, std::string>>& extraConditions) {
+  if (table != m_definition.table) return;
+  MapByNameOrNextNumber(m_context, table, xml, mode, keyColumn, nameColumn, extraConditions);
+}
+
+void DPX_TableCategory::MapByNameOrNextNumber(DPX_ConnectionContext* context, const std::string& table,
+                                              std::string& xml, int32_t mode, const std::string& keyColumn,
+                                              const std::string& nameColumn,
+                                              const std::vector<std::pair<std::string, std::string>>& extraConditions) {
   dpx::DPX_LogScope scope("DPX_TableCategory::mapReferences");
-  if (table != m_definition.table || (mode != 2 && mode != 3)) return;
-  auto target = dpx::records::TargetCompany(m_context);
+  if (mode != 2 && mode != 3) return;
+  auto target = dpx::records::TargetCompany(context);
   const int32_t serverType = target->DbServerType();
   DPX_DOMParser parser;
   if (!parser.loadXML(xml)) return;

@@ -27,6 +27,15 @@ class HostApplication {
 
   // Shows an error text in the client's own status bar.
   virtual void setStatusBarErrorMessage(const std::string& text) = 0;
+
+  // The client's descriptions of its forms: the description of a form, and
+  // of an item (or a column of a matrix item; "-1" for the item itself) on a
+  // form. Both raise HostError for a form or item the client cannot
+  // describe. A client without descriptions of its own answers from a small
+  // table of the common forms.
+  virtual std::string formDescription(const std::string& formId);
+  virtual std::string itemDescription(const std::string& formId, const std::string& itemId,
+                                      const std::string& columnId);
 };
 
 }  // namespace dpx

@@ -9,6 +9,7 @@
 #include "platform/host/company.h"
 #include "platform/host/company_store.h"
 #include "platform/host/host_codes.h"
+#include "platform/host/line_collection.h"
 #include "platform/host/property_values.h"
 #include "platform/host/record_xml.h"
 
@@ -192,6 +193,7 @@ bool BusinessObject::GetByKey(const std::vector<Variant>& keys) {
         // A key of the wrong kind names no record.
         header_.clear();
         lines_.clear();
+        currentLine_.clear();
         positioned_ = false;
         return false;
       }
@@ -203,6 +205,7 @@ bool BusinessObject::GetByKey(const std::vector<Variant>& keys) {
     QueryResult r = store.query(sql, params);
     header_.clear();
     lines_.clear();
+    currentLine_.clear();
     positioned_ = false;
     fetchedKey_.clear();
     if (r.rows.empty()) return false;
@@ -236,6 +239,7 @@ bool BusinessObject::GetByKey(const std::vector<Variant>& keys) {
   } catch (const HostError& e) {
     header_.clear();
     lines_.clear();
+    currentLine_.clear();
     positioned_ = false;
     company_->SetLastError(kErrGeneral, e.description());
     throw;
@@ -383,7 +387,18 @@ int BusinessObject::LineCount(const std::string& element) const {
 int BusinessObject::AddLine(const std::string& element) {
   auto& rows = lines_[element];
   rows.emplace_back();
+  currentLine_[element] = static_cast<int>(rows.size()) - 1;
   return static_cast<int>(rows.size()) - 1;
+}
+
+int BusinessObject::CurrentLine(const std::string& element) const {
+  auto it = currentLine_.find(element);
+  return it == currentLine_.end() ? 0 : it->second;
+}
+
+void BusinessObject::SetCurrentLine(const std::string& element, int line) {
+  // A line past the end leaves the current line where it is.
+  if (line >= 0 && line < LineCount(element)) currentLine_[element] = line;
 }
 
 namespace {
@@ -488,6 +503,11 @@ HRESULT BusinessObject::getObject(const std::string& name, std::shared_ptr<HostO
     out = Browser();
     return S_OK;
   }
+  for (const LineDef& line : type_->lines)
+    if (line.element == name) {
+      out = std::make_shared<LineCollection>(std::static_pointer_cast<BusinessObject>(shared_from_this()), name);
+      return S_OK;
+    }
   return HostObject::getObject(name, out);
 }
 
@@ -496,6 +516,8 @@ bool BusinessObject::hasMember(const std::string& name) const {
       name == "ReadXml")
     return true;
   if (name == "Browser") return hasBrowser();
+  for (const LineDef& line : type_->lines)
+    if (line.element == name) return true;
   const PropertyDef* p = type_->findProperty(name);
   return p != nullptr;
 }

@@ -61,7 +61,10 @@ class BusinessObject : public HostObject {
   HRESULT SetProperty(const std::string& property, const Variant& value);
   // Lines of a line element ("SalesTaxCodes_Lines").
   int LineCount(const std::string& element) const;
-  int AddLine(const std::string& element);   // index of the new empty line
+  int AddLine(const std::string& element);   // index of the new empty line, which becomes current
+  // The current line of a line element, for its collection object.
+  int CurrentLine(const std::string& element) const;
+  void SetCurrentLine(const std::string& element, int line);
   HRESULT GetLineProperty(const std::string& element, int line, const std::string& property, Variant& out) const;
   HRESULT SetLineProperty(const std::string& element, int line, const std::string& property, const Variant& value);
 
@@ -70,7 +73,8 @@ class BusinessObject : public HostObject {
 
   // By name: GetByKey(k1..kn) -> bool, GetAsXML() -> text, Add/Update/Remove
   // -> int result, ReadXml(xml, index); every header property by get/put;
-  // the object member "Browser" when the type has one.
+  // the object member "Browser" when the type has one, and one collection
+  // object per line element (LineCollection).
   HRESULT get(const std::string& name, Variant& out) override;
   HRESULT put(const std::string& name, const Variant& value) override;
   HRESULT invoke(const std::string& name, const std::vector<Variant>& args, Variant& out) override;
@@ -85,6 +89,7 @@ class BusinessObject : public HostObject {
   PropertyValues header_;
   std::map<std::string, std::vector<PropertyValues>> lines_;   // by line element
   std::vector<Variant> fetchedKey_;                            // key of the fetched record
+  std::map<std::string, int> currentLine_;                     // by line element
   bool positioned_ = false;
   std::shared_ptr<BusinessObjectBrowser> browser_;
 };

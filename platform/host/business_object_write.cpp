@@ -236,9 +236,21 @@ int BusinessObject::Update() {
   const ObjectTypeDef& t = *type_;
   auto refuse = [&](int code, const std::string& text) { return Refuse(*company_, code, text); };
   if (int fault = StartWrite(*company_, t, "Update")) return fault;
-  if (!positioned_) return refuse(kErrNotPositioned, t.name + ": no record fetched; call GetByKey before Update");
+  if (!positioned_ && !t.updateByKey)
+    return refuse(kErrNotPositioned, t.name + ": no record fetched; call GetByKey before Update");
   CompanyStore& store = company_->store();
   try {
+    if (!positioned_) {
+      // Filled without GetByKey: the record is the one its key values name.
+      std::vector<Variant> params;
+      if (store.query("SELECT 1 FROM " + Q::Quote(t.mainTable) + WhereOf(t, t.keyProperties, header_, params) +
+                          " LIMIT 1",
+                      params)
+              .rows.empty())
+        return refuse(kErrRecordNotFound, Describe(t, header_) + " does not exist");
+      fetchedKey_.clear();
+      for (const std::string& k : t.keyProperties) fetchedKey_.push_back(ValueOf(header_, k));
+    }
     CompanyStore::Savepoint sp(store);
     for (size_t i = 0; i < t.keyProperties.size(); ++i) header_[t.keyProperties[i]] = fetchedKey_[i];
     Refusal r = CheckUnique(store, t, header_, t.keyProperties.empty() ? nullptr : &fetchedKey_);

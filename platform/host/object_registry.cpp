@@ -36,6 +36,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterCurrencies(r);
     RegisterSalesTax(r);
     RegisterCompanySettings(r);
+    RegisterCustomization(r);
     return r;
   }();
   return registry;
@@ -72,6 +73,13 @@ void ObjectRegistry::extendReferences(int type, std::vector<ReferenceDef> refere
       return;
     }
   std::fprintf(stderr, "host registry: extendReferences of unknown type %d\n", type);
+  std::abort();
+}
+
+ObjectHooks& ObjectRegistry::hooksOf(int type) {
+  for (ObjectTypeDef& t : types_)
+    if (t.type == type) return t.hooks;
+  std::fprintf(stderr, "host registry: hooksOf unknown type %d\n", type);
   std::abort();
 }
 

@@ -117,6 +117,9 @@ struct ObjectTypeDef {
   std::string objectCode;                // ONNM.ObjectCode for ObjectCounter ("" = type number)
   std::vector<ReferenceDef> references;  // required references (header or line properties)
   bool hasBrowser = true;                // "Browser" member with ReadXml; false: update is Remove + Add
+  // Update of an object that was filled without GetByKey finds the record
+  // by the key properties' values (registrations are updated that way).
+  bool updateByKey = false;
   ObjectHooks hooks;
 
   const PropertyDef* findProperty(const std::string& property) const;   // header, exact name
@@ -157,6 +160,8 @@ class ObjectRegistry {
   void extendTable(const std::string& table, std::vector<ColumnDef> columns);
   void extendType(int type, std::vector<PropertyDef> properties);
   void extendReferences(int type, std::vector<ReferenceDef> references);
+  // The write hooks of a registered type, for an area that adds a rule.
+  ObjectHooks& hooksOf(int type);
 
   const TableDef* findTable(const std::string& name) const;   // exact, then ignoring ASCII case
   const ObjectTypeDef* findType(int type) const;
@@ -197,5 +202,6 @@ void RegisterAddressSetup(ObjectRegistry& r);     // OADF, indexes, transaction 
 void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency settings
 void RegisterSalesTax(ObjectRegistry& r);         // OSTT (127), OSTC (128) with lines STC1
 void RegisterCompanySettings(ObjectRegistry& r);  // more of OADM and CINF; OADP, ADP1, OHLD, HLD1, ADM1, OCTG
+void RegisterCustomization(ObjectRegistry& r);    // CSHS (219), OUDO (206), OUDP, OUBR, OUPT (214)
 
 }  // namespace dpx::host

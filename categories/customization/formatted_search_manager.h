@@ -1,0 +1,24 @@
+// Formatted searches (table CSHS, business object 219): the saved query
+// assigned to a field of a host form. Mode 1 serves the searches on
+// user-defined items (ItemID beginning with "U_"), mode 0 those on standard
+// items. A search names its query by number; it travels naming the query by
+// its name and is written with the number of the target's query of that
+// name. A search is matched in the target by form, item and column.
+#pragma once
+
+#include "categories/object_category.h"
+
+class DPX_FormattedSearchManager : public DPX_ObjectCategory {
+ public:
+  DPX_FormattedSearchManager(DPX_ConnectionContext* context, const std::string& categoryKey, int32_t mode);
+
+  bool initialize() override;
+  int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  DPX_TableInfo* collectDetails() override;
+  void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+
+  int32_t mode() const { return m_mode; }
+
+ private:
+  int32_t m_mode;
+};

@@ -1,0 +1,30 @@
+// The rows of the user tables without a host object (OUTB ObjectType '0'),
+// copied table by table: the record list shows the tables, and choosing a
+// table copies all of its rows, matched with the target's rows by Code and
+// written with their own Code. A block is written only when it names such a
+// user table of the target ("@" + its name) outside the excluded tables;
+// any other block is refused with one failed copy-log line and leaves the
+// table it names untouched.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "engine/di_interface.h"
+
+class DPX_UserDefinedTablesContentManager : public DPX_DIInterface {
+ public:
+  DPX_UserDefinedTablesContentManager(DPX_ConnectionContext* context, const std::string& categoryKey);
+
+  bool initialize() override;
+  int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
+  DPX_TableInfo* collectDetails() override;
+  void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+
+  static std::string listSql();
+
+ private:
+  // The names (without "@") of the target's tables that blocks may name.
+  std::set<std::string> writableTables();
+};
