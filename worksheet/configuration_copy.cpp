@@ -125,6 +125,8 @@ std::vector<DPX_OperationArgs> DPX_ConfigurationManager::splitRecords(const std:
     const std::string tableName = text.substr(nameStart, quote - nameStart);
     const size_t nextTable = text.find(kTablePrefix, quote);
     DPX_OperationArgs record;
+    // A table without records keeps its name: Replace All empties it.
+    record.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
     size_t searchFrom = quote;
     size_t end = quote;
     while (true) {
@@ -133,7 +135,6 @@ std::vector<DPX_OperationArgs> DPX_ConfigurationManager::splitRecords(const std:
       const size_t close = text.find("</BOM>", bom + 1);
       if (close == std::string::npos) break;
       end = close + 6;
-      record.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
       DPX_OperationArgs::DataItem item;
       item.xml = kDeclaration;
       item.xml.append(text, bom, end - bom);

@@ -180,9 +180,16 @@ int32_t DPX_UserDefinedObjectsManager::readFromDB(std::vector<DPX_OperationArgs>
 bool DPX_UserDefinedObjectsManager::appendRegistration(DPX_OperationArgs& block, dpx::host::Company& base,
                                                        const std::string& code) {
   auto registration = base.GetBusinessObject(kRegistrationType);
-  if (!dpx::records::GetByKey(*registration, {dpx::Variant(code)})) {
+  std::string reason = "not found";
+  bool found = false;
+  try {
+    found = dpx::records::GetByKey(*registration, {dpx::Variant(code)});
+  } catch (const dpx::HostError& e) {
+    reason = e.what();
+  }
+  if (!found) {
     dpx::DPX_LogScope scope("DPX_UserDefinedObjectsManager::readFromDB");
-    scope.LogError("Registration '%s' cannot be read from the base; it is left out", code);
+    scope.LogError("Registration '%s' cannot be read from the base (%s); it is left out", code, reason);
     return false;
   }
   DPX_OperationArgs::DataItem item;

@@ -7,6 +7,7 @@
 #include "engine/connection_context.h"
 #include "engine/di_record_support.h"
 #include "engine/operation_args.h"
+#include "engine/sql_statement.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
@@ -85,6 +86,17 @@ DPX_TableInfo* DPX_UserDefinedTablesContentManager::readFromFile(dpx::Configurat
   return &m_tableInfo;
 }
 
+bool DPX_UserDefinedTablesContentManager::targetHasTable(const std::string& name) {
+  auto target = dpx::records::TargetCompany(m_context);
+  DPX_SqlStatement statement(target->DbServerType());
+  statement.setTable("OUTB");
+  statement.addColumn("TableName");
+  statement.addValue("TableName", name, DPX_SqlStatement::kAlpha);
+  auto recordset = target->NewRecordset();
+  recordset->DoQuery(statement.buildSelect());
+  return recordset->RecordCount() > 0;
+}
+
 std::set<std::string> DPX_UserDefinedTablesContentManager::writableTables() {
   auto target = dpx::records::TargetCompany(m_context);
   auto recordset = target->NewRecordset();
@@ -100,11 +112,18 @@ void DPX_UserDefinedTablesContentManager::writeData(std::vector<DPX_OperationArg
   const std::set<std::string> writable = writableTables();
   for (DPX_OperationArgs& block : blocks) {
     const std::string& table = block.tableName;
-    if (table.size() < 2 || table[0] != '@' || !writable.contains(table.substr(1))) {
-      // A block of any other table (a host table, an excluded or unknown one) is never written.
+    const bool userTable = table.size() > 1 && table[0] == '@';
+    const bool absent = userTable && !DPX_UserTableExclusions::excluded(table.substr(1)) &&
+                        !writable.contains(table.substr(1)) && !targetHasTable(table.substr(1));
+    // A table the target does not have holds nothing to empty or update
+    // (Replace All removes before the user tables are added).
+    if (absent && (method == 0 || method == 2)) continue;
+    if (!userTable || !writable.contains(table.substr(1))) {
+      // A block of any other table (a host table, an excluded one, one with an object) is never written.
       dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
       line.start(m_categoryKey, ActionOf(method), table, "");
-      line.fail("'" + table + "' is not a user table without an object in the target; its rows are not written");
+      line.fail(absent ? "The target has no user table '" + table + "'; its rows are not written"
+                       : "'" + table + "' is not a user table without an object in the target; its rows are not written");
       line.write(true);
       scope.LogError("Rows of %s refused: not a user table without an object in the target", table);
       continue;

@@ -4,7 +4,8 @@
 // written with their own Code. A block is written only when it names such a
 // user table of the target ("@" + its name) outside the excluded tables;
 // any other block is refused with one failed copy-log line and leaves the
-// table it names untouched.
+// table it names untouched (the removal pass passes over a user table the
+// target does not have at all).
 #pragma once
 
 #include <set>
@@ -27,4 +28,6 @@ class DPX_UserDefinedTablesContentManager : public DPX_DIInterface {
  private:
   // The names (without "@") of the target's tables that blocks may name.
   std::set<std::string> writableTables();
+  // Whether the target's OUTB has a table of that name, of any kind.
+  bool targetHasTable(const std::string& name);
 };

@@ -36,11 +36,11 @@ void WriteDemoRows(CompanyStore& store, bool base) {
 // A user table with fields, made the way the program makes them: through
 // the user-table and user-field objects.
 void AddUserTable(Company& c, const std::string& name, const std::string& description,
-                  const std::vector<std::pair<std::string, int>>& fields) {
+                  const std::vector<std::pair<std::string, int>>& fields, int tableType = 0) {
   auto table = c.NewBusinessObject(153);
   table->SetProperty("TableName", Variant(name));
   table->SetProperty("TableDescription", Variant(description));
-  table->SetProperty("TableType", Variant(0));
+  table->SetProperty("TableType", Variant(tableType));
   if (table->Add() != 0) throw HostError(E_FAIL, "DemoServer", c.GetLastErrorDescription());
   for (auto& [field, type] : fields) {
     auto f = c.NewBusinessObject(152);
@@ -111,10 +111,22 @@ void DemoServer::Create(const std::filesystem::path& dir, const DemoServerOption
       AddUserTable(*company, "BASEONLY", "Base's only table", {{"Note", db_Memo}});
       store.exec("INSERT INTO \"@CARS\" (Code, Name, U_Color, U_Seats, U_Bought) VALUES "
                  "('C1', 'Van & <trailer>', 'White', 3, '20240131'), ('C2', 'Boss''s car', 'Black', 5, '20230615')");
+      // A name that merely begins like the program's notes table, a table
+      // with a host object, and a field the host marks as its own.
+      AddUserTable(*company, "DPXNOTEX", "Notes & <extra>", {{"Text", db_Alpha}});
+      store.exec("INSERT INTO \"@DPXNOTEX\" (Code, Name, U_Text) VALUES ('N1', 'O''Neil''s note', 'x')");
+      AddUserTable(*company, "TRIPS", "Trips (document)", {{"Driver", db_Alpha}}, 3);
+      AddUserTable(*company, "SYSFLD", "Has a system field", {{"Own", db_Alpha}});
+      store.exec("UPDATE CUFD SET SYS = 'Y' WHERE TableID = '@SYSFLD'");
+      // Users in departments and branches: one by a name the target has under another code.
+      store.exec("UPDATE OUSR SET Department = 2, Branch = 3 WHERE USER_CODE = 'auditor'");
+      store.exec("UPDATE OUSR SET Department = 3, Branch = 2 WHERE USER_CODE = 'oneil'");
     } else {
       AddUserTable(*company, "CARS", "Company cars", {{"Seats", db_Numeric}, {"Color", db_Alpha}});
       AddUserTable(*company, "TGTONLY", "Target only table", {{"Flag", db_Alpha}});
       store.exec("INSERT INTO \"@CARS\" (Code, Name, U_Color, U_Seats) VALUES ('C9', 'Truck', 'Red', 2)");
+      store.exec("INSERT INTO \"@TGTONLY\" (Code, Name, U_Flag) VALUES ('T1', 'Target row', 'Y')");
+      store.exec("UPDATE OUSR SET Department = 4, Branch = 5 WHERE USER_CODE = 'auditor'");
     }
     company->Disconnect();
   }

@@ -16,29 +16,15 @@
 #include "categories/customization/user_defined_tables_manager.h"
 #include "engine/category_factory.h"
 #include "platform/host/host.h"
+#include "tests/categories/category_copy.h"
 #include "tests/support/copy_fixture.h"
 
 namespace {
 
 using dpx::test::CopyFixture;
+using dpx::test::MethodCase;
 using Lines = std::vector<std::string>;
 using Rows = std::vector<std::vector<std::string>>;
-
-struct MethodCase {
-  uint8_t method;
-  std::string rows;
-  Lines lines;
-};
-
-// Reads the whole category from the base and writes it with a fresh manager, both from the factory.
-std::vector<DPX_OperationArgs> Copy(CopyFixture& fx, const std::string& key, uint8_t method) {
-  RegisterCategoryClasses();
-  DPX_CategoryFactory factory(&fx.context);
-  std::vector<DPX_OperationArgs> blocks;
-  factory.createManager(key)->readFromDB(blocks, {});
-  factory.createManager(key)->writeData(blocks, method);
-  return blocks;
-}
 
 void AddTable(dpx::host::Company& company, const std::string& name, const std::string& description, int type = 0) {
   auto table = company.NewBusinessObject(153);
@@ -110,7 +96,7 @@ TEST_P(UserDefinitions, UserTablesByCopyMethod) {
     SCOPED_TRACE("method " + std::to_string(c.method));
     CopyFixture fx(GetParam());
     SeedTables(fx);
-    const std::vector<DPX_OperationArgs> blocks = Copy(fx, kTablesKey, c.method);
+    const std::vector<DPX_OperationArgs> blocks = dpx::test::CopyCategory(fx, kTablesKey, c.method);
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].dataItems.size(), 3u) << "the own tables are never read";
     EXPECT_EQ(CopyFixture::Column(*fx.target, kTableRows), c.rows);
@@ -172,7 +158,7 @@ TEST_P(UserDefinitions, UserFieldsByCopyMethodAreFoundByName) {
     SCOPED_TRACE("method " + std::to_string(c.method));
     CopyFixture fx(GetParam());
     SeedFields(fx);
-    Copy(fx, kFieldsKey, c.method);
+    dpx::test::CopyCategory(fx, kFieldsKey, c.method);
     EXPECT_EQ(CopyFixture::Column(*fx.target, kFieldRows), c.rows);
     EXPECT_EQ(fx.logLines(), c.lines);
     // The table's U_ columns follow the fields; the own tables keep theirs.
@@ -234,7 +220,7 @@ TEST_P(UserDefinitions, TableContentsByCopyMethod) {
     SCOPED_TRACE("method " + std::to_string(c.method));
     CopyFixture fx(GetParam());
     SeedContents(fx);
-    const std::vector<DPX_OperationArgs> blocks = Copy(fx, kContentsKey, c.method);
+    const std::vector<DPX_OperationArgs> blocks = dpx::test::CopyCategory(fx, kContentsKey, c.method);
     // One block per table without an object, the empty one too; never the own tables.
     std::string names;
     for (const DPX_OperationArgs& block : blocks) names += (names.empty() ? "" : ",") + block.tableName;
@@ -251,9 +237,12 @@ TEST_P(UserDefinitions, ReplaceAllEmptiesExactlyTheTablesWithABlockAndLeavesTheC
   SeedContents(fx);
   AddTable(*fx.target, "UNTOUCHED", "No block");
   CopyFixture::Exec(*fx.target, "INSERT INTO \"@UNTOUCHED\" (Code, Name) VALUES ('U', 'stays')");
+  // A table only the base has: nothing to empty in the target, and no line for it.
+  AddTable(*fx.base, "NEWT", "Base only");
   const std::string counters = CopyFixture::Column(*fx.target, "SELECT ObjectCode || ':' || AutoKey FROM ONNM ORDER BY 1");
-  Copy(fx, kContentsKey, 0);
-  Copy(fx, kContentsKey, 1);
+  dpx::test::CopyCategory(fx, kContentsKey, 0);
+  for (const std::string& line : fx.logLines()) EXPECT_EQ(line.find("|404|402|"), 19u) << line;
+  dpx::test::CopyCategory(fx, kContentsKey, 1);
   EXPECT_EQ(CopyFixture::Column(*fx.target, kCarRows), "A:Van & <trailer>:White,B:Boss's car:Black");
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT COUNT(*) FROM \"@EMPTY\""), "0");
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code FROM \"@UNTOUCHED\""), "U");

@@ -454,3 +454,77 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
   // Nothing of the refused worksheets reached the target.
   EXPECT_FALSE(Contains(Rows(server.target(), "OIDX", "IdexCode"), "OWN"));
 }
+
+// The customization categories copy the demo base's user tables, fields,
+// table rows, searches, registrations and users into the demo target. Only
+// the superuser's removal under Replace All is refused.
+TEST(DuploraClient, CopiesTheCustomizationCategories) {
+  const std::string list =
+      "DPX_TRN_QUERIES_100,DPX_TRN_UDT_100,DPX_TRN_UDF_100,DPX_TRN_UDTCONT_100,DPX_TRN_FSUDF_100,DPX_TRN_FSSTDF_100,"
+      "DPX_TRN_UDO_100,DPX_TRN_USERSLEAF_100";
+  using Texts = std::vector<std::string>;
+  // The rows of a query, each as "a|b|c".
+  const auto select = [](const std::shared_ptr<dpx::host::Company>& company, const std::string& sql) {
+    Texts rows;
+    for (const auto& row : company->store().query(sql).rows) {
+      std::string line;
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i].toText();
+      rows.push_back(line);
+    }
+    return rows;
+  };
+  struct Case {
+    int serverType;
+    int method;
+    Texts tables;   // user tables besides the program's own
+    Texts cars;     // rows of @CARS
+    Texts objects;  // registrations
+  };
+  const Texts all = {"BASEONLY", "CARS", "DPXNOTEX", "SYSFLD", "TGTONLY", "TRIPS"};
+  const Texts allCars = {"C1|White", "C2|Black", "C9|Red"};
+  const Texts allObjects = {"FLEET|Fleet & <Cars>|2", "OWNER'S|Owner's register|0", "TGTONLY|Target only|0",
+                            "TRIPS|Trips|0"};
+  const Case cases[] = {
+      {5, 1, {"BASEONLY", "CARS", "DPXNOTEX", "SYSFLD", "TRIPS"}, {"C1|White", "C2|Black"},
+       {"FLEET|Fleet & <Cars>|2", "OWNER'S|Owner's register|0", "TRIPS|Trips|0"}},
+      {5, 2, {"CARS", "TGTONLY"}, {"C9|Red"}, {"TGTONLY|Target only|0", "TRIPS|Trips|0"}},
+      {5, 3, all, allCars,
+       {"FLEET|Fleet & <Cars>|2", "OWNER'S|Owner's register|0", "TGTONLY|Target only|0", "TRIPS|Trips (old)|0"}},
+      {5, 4, all, allCars, allObjects},
+      {6, 1, {"BASEONLY", "CARS", "DPXNOTEX", "SYSFLD", "TRIPS"}, {"C1|White", "C2|Black"},
+       {"FLEET|Fleet & <Cars>|2", "OWNER'S|Owner's register|0", "TRIPS|Trips|0"}},
+      {6, 4, all, allCars, allObjects},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("server type " + std::to_string(c.serverType) + ", method " + std::to_string(c.method));
+    DemoServerFixture server(c.serverType);
+    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                               std::vector<std::string>{"--base", "DEMO_BASE", "--target",
+                                                                        "DEMO_TARGET", "--method",
+                                                                        std::to_string(c.method), "--categories", list});
+    ASSERT_TRUE(run.code == 0 || run.code == 3) << run.err << run.out;
+    const auto target = server.target();
+    EXPECT_EQ(select(target, "SELECT TableName FROM OUTB WHERE TableName NOT LIKE 'DPX%' OR TableName = 'DPXNOTEX' ORDER BY 1"),
+              c.tables);
+    EXPECT_EQ(Rows(target, "@CARS", "Code, U_Color"), c.cars);
+    EXPECT_EQ(Rows(target, "OUDO", "Code, Name, (SELECT COUNT(*) FROM UDO1 WHERE UDO1.Code = OUDO.Code)"), c.objects);
+    // The system field never travels; every other field has its column.
+    EXPECT_EQ(select(target, "SELECT TableID || '.' || AliasID FROM CUFD WHERE TableID IN ('@CARS', '@SYSFLD') ORDER BY 1"),
+              (c.method == 2 ? Texts{"@CARS.Color", "@CARS.Seats"}
+                             : Texts{"@CARS.Bought", "@CARS.Color", "@CARS.Seats"}));
+    // The auditor's department and branch are the target's of the same names; a new department gets MAX + 1.
+    EXPECT_EQ(select(target, "SELECT USER_CODE, Department, Branch FROM OUSR WHERE USER_CODE IN ('auditor', 'oneil') ORDER BY 1"),
+              (c.method == 2 ? Texts{"auditor|4|5"} : Texts{"auditor|4|5", "oneil|8|7"}));
+    // The search on U_Color names the target's "Sales by month", whatever its number there.
+    EXPECT_EQ(select(target, "SELECT FormID, ItemID, (SELECT QName FROM OUQR WHERE IntrnalKey = QueryId) FROM CSHS "
+                             "WHERE ItemID = 'U_Color'"),
+              (c.method == 2 ? Texts{} : Texts{"134|U_Color|Sales by month"}));
+
+    const auto lines = LogLines(LogPath(run.out));
+    for (const auto& line : lines) {
+      if (line.find("|403|") == std::string::npos) continue;
+      const bool expected = c.method == 1 && line.rfind("DPX_TRN_USERSLEAF_100|404|403|||manager|", 0) == 0;
+      EXPECT_TRUE(expected) << line;
+    }
+  }
+}
