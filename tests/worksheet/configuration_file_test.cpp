@@ -372,7 +372,7 @@ TEST(ConfigurationFile, SplitsTablesIntoRecordsWithDeclarations) {
   ASSERT_EQ(records[0].dataItems.size(), 3u);
   EXPECT_EQ(records[0].dataItems[2].xml, "<?xml version=\"1.0\" encoding=\"UTF-16\" ?><BOM><x>3</x></BOM>");
   EXPECT_TRUE(records[1].dataItems.empty());
-  EXPECT_EQ(records[1].tableName, "");  // a table without records is never set
+  EXPECT_EQ(records[1].tableName, "B");  // a table without records keeps its name, so Replace All can empty it
   ASSERT_EQ(records[2].dataItems.size(), 1u);
   EXPECT_EQ(records[2].tableName, "C");
 }
