@@ -613,6 +613,10 @@ std::vector<std::string> ReplaceIndexes(const DemoServerFixture& server) {
   return std::vector<std::string>{"copy"} + Login(server) +
          std::vector<std::string>{"--base", "DEMO_BASE", "--target", "DEMO_TARGET", "--method", "1", "--categories",
                                   kIndexes};
+}
+
+}  // namespace
+
 namespace {
 
 // The last line a run printed on stderr.
@@ -739,6 +743,8 @@ TEST(DuploraClientTarget, SigtermEndsTheCopyWithItsLogAndWithoutItsTemporaryFold
   EXPECT_NE(lines[lines.size() - 2].find("|403||||||The copy was interrupted;"), std::string::npos)
       << lines[lines.size() - 2];
   EXPECT_EQ(lines.back().rfind("<DPX_LOG_END>", 0), 0u);
+}
+
 // Files and values no copy should trust, each through the client: a file the
 // program could not have written is refused whole with the reason in the last
 // line and the target untouched; a bad record costs that record alone a
@@ -761,7 +767,7 @@ TEST(DuploraClientHostile, FilesAndValuesThatMustNotBeTrusted) {
   struct Case {
     const char* name;
     std::string file;         // the base file; empty: the base company
-    int code;                 // exit status
+    int code;                 // exit status: 3 where some lines failed
     std::string says;         // in the last line printed (refused) or in a "403" log line
     int failedLines;          // "403" lines of the copy log
     std::vector<std::string> target;
@@ -781,19 +787,19 @@ TEST(DuploraClientHostile, FilesAndValuesThatMustNotBeTrusted) {
       {"a repeated category", IndexesFile(IndexesObject(good) + IndexesObject(IndexRow("DUP", "Twice"))), 0, "", 0,
        withNew},
       {"an unknown category",
-       IndexesFile(IndexesObject(IndexRow("UNK", "Unknown"), "", "DPX_TRN_NOSUCH_100") + IndexesObject(good)), 0,
+       IndexesFile(IndexesObject(IndexRow("UNK", "Unknown"), "", "DPX_TRN_NOSUCH_100") + IndexesObject(good)), 3,
        "DPX_TRN_NOSUCH_100", 1, withNew},
       {"an unknown table",
        IndexesFile(IndexesObject(good, "<table name=\"ZZZZ\"><BOM><BO><ZZZZ><row><A>1</A></row></ZZZZ></BO></BOM>"
                                        "</table>")),
-       0, "table 'ZZZZ'", 1, withNew},
-      {"a value with elements", IndexesFile(IndexesObject(good + IndexRow("CPI", "<b>bold</b>"))), 0,
+       3, "table 'ZZZZ'", 1, withNew},
+      {"a value with elements", IndexesFile(IndexesObject(good + IndexRow("CPI", "<b>bold</b>"))), 3,
        "The field 'IndexName' holds elements", 1, withNew},
       {"rows without a key value",
        IndexesFile(IndexesObject(good + "<row><IndexName>No key</IndexName></row>" + IndexRow("", "Empty key") +
                                  "<row><IdexCode nil=\"true\"></IdexCode><IndexName>Nil key</IndexName></row>")),
-       0, "no value for its key field 'IdexCode'", 3, withNew},
-      {"a control character in a base value", "", 0, "its field 'IndexName' holds the character U+0001", 1,
+       3, "no value for its key field 'IdexCode'", 3, withNew},
+      {"a control character in a base value", "", 3, "its field 'IndexName' holds the character U+0001", 1,
        {"B&L|Bread & <Loaf>", "CPI|Consumer prices", "TGT|Target only"}},
   };
   for (const auto& c : cases) {
@@ -860,7 +866,7 @@ TEST(DuploraClientWorksheet, PicksNamingFieldsTheCategoryLacksAreLeftOut) {
     });
     const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
                                                std::vector<std::string>{"--worksheet", worksheet, "--method", "4"});
-    ASSERT_EQ(run.code, 0) << run.err;
+    ASSERT_EQ(run.code, 3) << run.err;  // the two refused picks
     // CPI and OWN as picked; nothing of the refused picks.
     EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"),
               (std::vector<std::string>{"CPI|Consumer prices", std::string("OWN|") + kEditedName, "TGT|Target only"}));
@@ -870,6 +876,9 @@ TEST(DuploraClientWorksheet, PicksNamingFieldsTheCategoryLacksAreLeftOut) {
                  (line.find("the field '1=1 OR IdexCode'") != std::string::npos ||
                   line.find("the field 'IndexName><x'") != std::string::npos);
     EXPECT_EQ(refused, 2) << run.err;
+  }
+}
+
 // The customization categories copy the demo base's user tables, fields,
 // table rows, searches, registrations and users into the demo target. Only
 // the superuser's removal under Replace All is refused.
