@@ -1,6 +1,7 @@
 // Shared slots of the business-object categories.
 #include "categories/object_category.h"
 
+#include "categories/category_support.h"
 #include "engine/di_record_support.h"
 #include "engine/operation_args.h"
 #include "platform/framework/log_scope.h"
@@ -57,15 +58,5 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
     return;
   }
   compareWithTarget(block, m_definition.matchProperty, m_definition.matchColumn, m_keyColumns, m_listColumns, method);
-  switch (method) {
-    case 2:
-      updateTargetRecords(block);
-      break;
-    case 3:
-      addTargetRecords(block);
-      break;
-    default:
-      copyRecords(block);
-      break;
-  }
+  dpx::categories::WriteObjectsByMethod(*this, block, method);
 }

@@ -97,6 +97,14 @@ class DPX_DIInterface {
   // 1: the shared write operations write one copy-log line per record; 0: none.
   int32_t m_logRecords = 1;
 
+  // The record list from the records a configuration file stores for the
+  // category: those of its last block (or its first), one row per record,
+  // keyed by the keyNames and showing the textNames of the record's rowName
+  // element. Without a stored block the list stays as it is.
+  DPX_TableInfo* readStoredList(dpx::ConfigurationSource* configuration, bool lastBlock,
+                                const std::vector<std::string>& keyNames, const std::vector<std::string>& textNames,
+                                const std::string& rowName);
+
   // ==== Reading, comparing and writing records =============================
   // (owned by the record families: engine/di_*.cpp; edit with care)
  public:

@@ -36,6 +36,9 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterCurrencies(r);
     RegisterSalesTax(r);
     RegisterCompanySettings(r);
+    RegisterNumbering(r);
+    RegisterPostingPeriods(r);
+    RegisterTaxDefinitions(r);
     return r;
   }();
   return registry;
