@@ -13,10 +13,13 @@
 #include "categories/setup/coa_settings_manager.h"
 #include "categories/setup/company_details_manager.h"
 #include "categories/setup/currency_settings_manager.h"
+#include "categories/setup/document_numbering_manager.h"
 #include "categories/setup/document_settings_manager.h"
 #include "categories/setup/general_settings_manager.h"
 #include "categories/setup/indexes_manager.h"
+#include "categories/setup/posting_periods_manager.h"
 #include "categories/setup/print_on_add_settings_manager.h"
+#include "categories/setup/tax_definition_manager.h"
 #include "categories/setup/transaction_code_manager.h"
 #include "engine/category_factory.h"
 
@@ -51,4 +54,8 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_PrintOnAddSettingsManager",
                                      &DPX_CategoryFactory::Make<DPX_PrintOnAddSettingsManager>);
   DPX_CategoryFactory::registerClass("DPX_COASettingsManager", &DPX_CategoryFactory::Make<DPX_COASettingsManager>);
+  DPX_CategoryFactory::registerClass("DPX_DocumentNumberingManager",
+                                     &DPX_CategoryFactory::Make<DPX_DocumentNumberingManager>);
+  DPX_CategoryFactory::registerClass("DPX_PostingPeriodsManager", &DPX_CategoryFactory::Make<DPX_PostingPeriodsManager>);
+  DPX_CategoryFactory::registerClass("DPX_TaxDefinitionManager", &DPX_CategoryFactory::Make<DPX_TaxDefinitionManager>);
 }

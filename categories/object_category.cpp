@@ -1,6 +1,7 @@
 // Shared slots of the business-object categories.
 #include "categories/object_category.h"
 
+#include "categories/category_support.h"
 #include "engine/di_record_support.h"
 #include "engine/operation_args.h"
 #include "platform/framework/log_scope.h"
@@ -68,15 +69,5 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
   else
     compareRecordsWithTarget(block, m_definition.matchProperties, m_definition.matchColumns, m_keyColumns,
                              m_listColumns, method);
-  switch (method) {
-    case 2:
-      updateTargetRecords(block);
-      break;
-    case 3:
-      addTargetRecords(block);
-      break;
-    default:
-      copyRecords(block);
-      break;
-  }
+  dpx::categories::WriteObjectsByMethod(*this, block, method);
 }

@@ -32,18 +32,8 @@ int32_t DPX_TableCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, st
 }
 
 DPX_TableInfo* DPX_TableCategory::readFromFile(dpx::ConfigurationSource* configuration) {
-  std::vector<DPX_OperationArgs> blocks;
-  if (!configuration) return &m_tableInfo;
-  configuration->getData(m_categoryKey, blocks);
-  if (blocks.empty())
-    return &m_tableInfo;
-  initialize();
   // The rows of a table category carry database column names.
-  for (const DPX_OperationArgs::DataItem& item : blocks.back().dataItems) {
-    std::vector<std::string> row = parseKeyValues(item, m_keyColumns, m_columns, "row");
-    m_tableInfo.addListRow(row);
-  }
-  return &m_tableInfo;
+  return readStoredList(configuration, true, m_keyColumns, m_columns, "row");
 }
 
 DPX_TableInfo* DPX_TableCategory::collectDetails() {

@@ -13,14 +13,19 @@ bool DPX_DIInterface::initialize() { return true; }
 
 DPX_TableInfo* DPX_DIInterface::readFromFile(dpx::ConfigurationSource* configuration) {
   dpx::DPX_LogScope log("DPX_DIInterface::readFromFile");
+  return readStoredList(configuration, true, m_keyProperties, m_properties, "row");
+}
+
+DPX_TableInfo* DPX_DIInterface::readStoredList(dpx::ConfigurationSource* configuration, bool lastBlock,
+                                               const std::vector<std::string>& keyNames,
+                                               const std::vector<std::string>& textNames, const std::string& rowName) {
   if (!configuration) return &m_tableInfo;
   std::vector<DPX_OperationArgs> blocks;
   configuration->getData(m_categoryKey, blocks);
   if (blocks.empty()) return &m_tableInfo;
   initialize();
-  const DPX_OperationArgs& block = blocks.back();
-  for (const auto& item : block.dataItems)
-    m_tableInfo.addListRow(parseKeyValues(item, m_keyProperties, m_properties, "row"));
+  const DPX_OperationArgs& block = lastBlock ? blocks.back() : blocks.front();
+  for (const auto& item : block.dataItems) m_tableInfo.addListRow(parseKeyValues(item, keyNames, textNames, rowName));
   return &m_tableInfo;
 }
 

@@ -105,6 +105,13 @@ class DPX_DIInterface {
   // A "403" line for a table block of records the category has no table for
   // (a file may name any table); the block is not written.
   void logUnknownTable(const std::string& table, uint8_t method) const;
+  // The record list from the records a configuration file stores for the
+  // category: those of its last block (or its first), one row per record,
+  // keyed by the keyNames and showing the textNames of the record's rowName
+  // element. Without a stored block the list stays as it is.
+  DPX_TableInfo* readStoredList(dpx::ConfigurationSource* configuration, bool lastBlock,
+                                const std::vector<std::string>& keyNames, const std::vector<std::string>& textNames,
+                                const std::string& rowName);
 
   // ==== Reading, comparing and writing records =============================
   // (owned by the record families: engine/di_*.cpp; edit with care)

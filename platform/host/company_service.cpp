@@ -19,7 +19,7 @@ std::shared_ptr<BusinessObject> SingleRow(const std::shared_ptr<Company>& compan
 }
 }  // namespace
 
-CompanyService::CompanyService(std::shared_ptr<Company> company) : company_(std::move(company)) {}
+CompanyService::CompanyService(std::shared_ptr<Company> company) : company_(company), periods_(std::move(company)) {}
 
 std::shared_ptr<BusinessObject> CompanyService::GetAdminInfo() { return adminInfo_ = SingleRow(company_, kTypeAdminInfo); }
 
@@ -59,7 +59,16 @@ std::vector<SettingsEntry> CompanyService::GetSettingsEntries() {
   return out;
 }
 
-std::shared_ptr<HostObject> CompanyService::GetBusinessService(int) { return nullptr; }
+std::shared_ptr<HostObject> CompanyService::GetBusinessService(int number) {
+  company_->RequireConnected("GetBusinessService");
+  if (number == SeriesService::kNumber) return GetSeriesService();
+  return nullptr;
+}
+
+std::shared_ptr<SeriesService> CompanyService::GetSeriesService() {
+  company_->RequireConnected("GetBusinessService");
+  return std::make_shared<SeriesService>(company_);
+}
 
 HRESULT CompanyService::invoke(const std::string& name, const std::vector<Variant>& args, Variant& out) {
   out = Variant();

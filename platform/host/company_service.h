@@ -11,6 +11,8 @@
 
 #include "platform/host/business_object.h"
 #include "platform/host/host_object.h"
+#include "platform/host/posting_periods.h"
+#include "platform/host/series_service.h"
 
 namespace dpx::host {
 
@@ -38,8 +40,25 @@ class CompanyService : public HostObject {
   // "EnableAccountSegmentation" is non-zero when account references travel
   // by format code.
   std::shared_ptr<BusinessObject> GetCompanySettings();
-  // A numbered business service; null when no category registered it.
+  // A numbered business service (35 the numbering series); null for a
+  // number the host does not offer.
   std::shared_ptr<HostObject> GetBusinessService(int number);
+  std::shared_ptr<SeriesService> GetSeriesService();
+
+  // The posting-period operations (see PostingPeriods).
+  std::shared_ptr<ServiceList> GetPeriodCategoryList() { return periods_.GetPeriodCategoryList(); }
+  std::shared_ptr<ServiceObject> GetPeriodCategory(const std::shared_ptr<ServiceObject>& item) {
+    return periods_.GetPeriodCategory(item);
+  }
+  std::shared_ptr<ServiceList> GetPeriodsList(const std::shared_ptr<ServiceObject>& item) {
+    return periods_.GetPeriodsList(item);
+  }
+  std::shared_ptr<ServiceObject> NewPeriodCategory(int kind) { return periods_.NewPeriodCategory(kind); }
+  std::shared_ptr<ServiceObject> CreatePeriodCategory(const std::shared_ptr<ServiceObject>& category) {
+    return periods_.CreatePeriodCategory(category);
+  }
+  std::shared_ptr<ServiceObject> PeriodFromXml(const std::string& xml) { return periods_.PeriodFromXml(xml); }
+  int UpdatePeriod(const std::shared_ptr<ServiceObject>& period) { return periods_.UpdatePeriod(period); }
 
   // By name: GetAdminInfo/GetCompanyInfo/GetCompanySettings (objects, through
   // getObject), UpdateAdminInfo/UpdateCompanyInfo (apply the last object got),
@@ -52,6 +71,7 @@ class CompanyService : public HostObject {
  private:
   std::shared_ptr<Company> company_;
   std::shared_ptr<BusinessObject> adminInfo_, companyInfo_;
+  PostingPeriods periods_;
 };
 
 }  // namespace dpx::host

@@ -38,6 +38,9 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterSalesTax(r);
     RegisterCompanySettings(r);
     RegisterCustomization(r);
+    RegisterNumbering(r);
+    RegisterPostingPeriods(r);
+    RegisterTaxDefinitions(r);
     return r;
   }();
   return registry;

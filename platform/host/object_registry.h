@@ -204,5 +204,8 @@ void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency sett
 void RegisterSalesTax(ObjectRegistry& r);         // OSTT (127), OSTC (128) with lines STC1
 void RegisterCompanySettings(ObjectRegistry& r);  // more of OADM and CINF; OADP, ADP1, OHLD, HLD1, ADM1, OCTG
 void RegisterCustomization(ObjectRegistry& r);    // CSHS (219), OUDO (206), OUDP, OUBR, OUPT (214)
+void RegisterNumbering(ObjectRegistry& r);        // NNM1 (series service 35), OPID, document rows of ONNM
+void RegisterPostingPeriods(ObjectRegistry& r);   // OACP, OFPR (the company service's period operations)
+void RegisterTaxDefinitions(ObjectRegistry& r);   // OSTA (126), OVTG (5), ODDG (117), OWHT (178), OIND, OACT
 
 }  // namespace dpx::host

@@ -1,8 +1,11 @@
-// Shared by the category copy tests: a case of the copy-method tables, and
-// a copy of a whole category (or chosen records) by two managers from the
+// Shared by the category copy tests: a case of the copy-method tables; a
+// copy of a whole category (or chosen records) by two managers from the
 // factory, one reading the base and a fresh one writing the target, as the
-// copy driver does.
+// copy driver does; and the blocks of a configuration file as the record
+// list reads them back.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "categories/category_classes.h"
 #include "engine/category_factory.h"
+#include "engine/configuration_source.h"
 #include "tests/support/copy_fixture.h"
 
 namespace dpx::test {
@@ -20,14 +24,34 @@ struct MethodCase {
   std::vector<std::string> lines;  // the copy-log lines, in order
 };
 
-inline std::vector<DPX_OperationArgs> CopyCategory(CopyFixture& fx, const std::string& key, uint8_t method,
-                                                   std::vector<DPX_DetailRecord> chosen = {}) {
+// The blocks the reader gave; nothing is written when the factory makes
+// another class than Manager for the key.
+template <class Manager = DPX_DIInterface>
+std::vector<DPX_OperationArgs> CopyCategory(CopyFixture& fx, const std::string& key, uint8_t method,
+                                            std::vector<DPX_DetailRecord> chosen = {}) {
   RegisterCategoryClasses();
   DPX_CategoryFactory factory(&fx.context);
   std::vector<DPX_OperationArgs> blocks;
-  factory.createManager(key)->readFromDB(blocks, std::move(chosen));
+  auto reader = factory.createManager(key);
+  EXPECT_NE(dynamic_cast<Manager*>(reader.get()), nullptr) << key;
+  if (!dynamic_cast<Manager*>(reader.get())) return blocks;
+  reader->readFromDB(blocks, std::move(chosen));
+  reader.reset();
   factory.createManager(key)->writeData(blocks, method);
   return blocks;
 }
+
+// A configuration file's blocks of one category, as the record list reads them back.
+class StoredBlocks : public dpx::ConfigurationSource {
+ public:
+  explicit StoredBlocks(std::vector<DPX_OperationArgs> blocks) : blocks_(std::move(blocks)) {}
+  int32_t getData(const std::string&, std::vector<DPX_OperationArgs>& out) override {
+    out = blocks_;
+    return out.empty() ? -1 : 0;
+  }
+
+ private:
+  std::vector<DPX_OperationArgs> blocks_;
+};
 
 }  // namespace dpx::test

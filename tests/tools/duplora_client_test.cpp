@@ -970,3 +970,46 @@ TEST(DuploraClientHostile, ASaveLeavesOutARecordItCannotWriteAndSaysWhy) {
   EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"),
             (std::vector<std::string>{"B&L|Bread & <Loaf>", "CPI|Consumer prices", "TGT|Target only"}));
 }
+// Document numbering, posting periods and tax definitions of the demo
+// companies under every copy method, on the quoting server type and the
+// default one. Posting periods forbid Replace All and take method 4 for it,
+// so they are never written twice.
+TEST(DuploraClient, NumberingPeriodsAndTaxDefinitionsCopyUnderEveryMethod) {
+  const std::vector<std::string> keys{"DPX_TRN_DOCNUMBERING_100", "DPX_TRN_POSTPER_100", "DPX_TRN_TAXDEFINITION_100"};
+  struct Expect {
+    int method;
+    bool adds;       // new series, period categories and tax records reach the target
+    int periodLines; // 12 periods of FY24, 4 of 2025Q (two of them missing in the target), BASE26 and its period
+  } cases[] = {{1, true, 18}, {2, false, 16}, {3, true, 2}, {4, true, 18}};
+  for (int serverType : {5, 6}) {
+    for (const Expect& c : cases) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(c.method));
+      DemoServerFixture server(serverType);
+      const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                                 std::vector<std::string>{"--base", "DEMO_BASE", "--target", "DEMO_TARGET",
+                                                                          "--method", std::to_string(c.method),
+                                                                          "--categories", keys[0] + "," + keys[1] + "," + keys[2]});
+      ASSERT_TRUE(run.code == 0 || run.code == 3) << run.code << run.err;
+      const auto lines = LogLines(LogPath(run.out));
+      ASSERT_GE(lines.size(), 2u) << run.out;
+      int periodLines = 0;
+      for (size_t i = 1; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].rfind(keys[0] + "|", 0) == 0 || lines[i].rfind(keys[1] + "|", 0) == 0 ||
+                    lines[i].rfind(keys[2] + "|", 0) == 0)
+            << lines[i];
+        periodLines += lines[i].rfind(keys[1] + "|", 0) == 0;
+      }
+      EXPECT_EQ(periodLines, c.periodLines);
+      const auto target = server.target();
+      EXPECT_EQ(Contains(Rows(target, "NNM1", "ObjectCode, SeriesName, InitialNum"), "22|Import|9000"), c.adds);
+      // Document 13 keeps the target's next number; document 22 takes the base's higher one.
+      EXPECT_EQ(Rows(target, "NNM1", "ObjectCode, NextNumber, Series").at(0), c.method == 3 ? "13|80|1" : "13|80|1");
+      EXPECT_TRUE(Contains(Rows(target, "NNM1", "ObjectCode, NextNumber, Series"), c.method == 3 ? "22|30|2" : "22|50|2"));
+      EXPECT_EQ(Contains(Rows(target, "OACP", "PeriodCat"), "BASE26"), c.adds);
+      EXPECT_FALSE(Contains(Rows(target, "OACP", "PeriodCat"), "2024"));
+      EXPECT_EQ(Contains(Rows(target, "OACT", "AcctCode"), "DXTRANSACCT"), c.adds);
+      EXPECT_EQ(Contains(Rows(target, "OSTA", "Code"), "TGT"), c.method != 1);
+      EXPECT_EQ(Contains(Rows(target, "OSTT", "Name"), "Base's own"), c.adds);
+    }
+  }
+}
