@@ -3,6 +3,12 @@
 
 #include "categories/customization/company_display_settings_manager.h"
 #include "categories/customization/query_manager.h"
+#include "categories/finance/bp_general_manager.h"
+#include "categories/finance/credit_card_payment_methods_manager.h"
+#include "categories/finance/credit_card_payments_manager.h"
+#include "categories/finance/item_groups_manager.h"
+#include "categories/finance/items_manager.h"
+#include "categories/finance/warehouses_manager.h"
 #include "categories/setup/address_format_manager.h"
 #include "categories/setup/coa_settings_manager.h"
 #include "categories/setup/company_details_manager.h"
@@ -34,4 +40,13 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_PrintOnAddSettingsManager",
                                      &DPX_CategoryFactory::Make<DPX_PrintOnAddSettingsManager>);
   DPX_CategoryFactory::registerClass("DPX_COASettingsManager", &DPX_CategoryFactory::Make<DPX_COASettingsManager>);
+  // Master data.
+  DPX_CategoryFactory::registerClass("DPX_CreditCardPaymentsManager",
+                                     &DPX_CategoryFactory::Make<DPX_CreditCardPaymentsManager>);
+  DPX_CategoryFactory::registerClass("DPX_CreditCardPaymentMethodsManager",
+                                     &DPX_CategoryFactory::Make<DPX_CreditCardPaymentMethodsManager>);
+  DPX_CategoryFactory::registerClass("DPX_BPGeneralManager", &DPX_CategoryFactory::Make<DPX_BPGeneralManager>);
+  DPX_CategoryFactory::registerClass("DPX_ItemGroupsManager", &DPX_CategoryFactory::Make<DPX_ItemGroupsManager>);
+  DPX_CategoryFactory::registerClass("DPX_WarehousesManager", &DPX_CategoryFactory::Make<DPX_WarehousesManager>);
+  DPX_CategoryFactory::registerClass("DPX_ItemsManager", &DPX_CategoryFactory::Make<DPX_ItemsManager>);
 }

@@ -52,6 +52,8 @@ enum class PropKind {
   Date,      // date <-> 'YYYYMMDD' text column
   YesNo,     // integer 1 yes / 0 no <-> 'Y'/'N' text column
   TypeLetter,// field type code 0..4 <-> 'A','M','N','D','B' text column
+  CardType,  // partner type 0 customer / 1 vendor / 2 lead <-> 'C','S','L';
+             // record XML names them "cCustomer", "cSupplier", "cLid"
 };
 
 struct PropertyDef {
@@ -197,5 +199,6 @@ void RegisterAddressSetup(ObjectRegistry& r);     // OADF, indexes, transaction 
 void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency settings
 void RegisterSalesTax(ObjectRegistry& r);         // OSTT (127), OSTC (128) with lines STC1
 void RegisterCompanySettings(ObjectRegistry& r);  // more of OADM and CINF; OADP, ADP1, OHLD, HLD1, ADM1, OCTG
+void RegisterMasterData(ObjectRegistry& r);       // partners, items, item groups, warehouses, credit cards and what they name
 
 }  // namespace dpx::host

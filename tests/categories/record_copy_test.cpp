@@ -20,6 +20,7 @@
 #include "worksheet/configuration_manager.h"
 #include "platform/host/host.h"
 #include "tests/support/copy_fixture.h"
+#include "tests/support/stored_blocks.h"
 
 namespace {
 
@@ -357,18 +358,7 @@ TEST_P(ServerTypes, ARefusedQueryUpdateIsLoggedAndTheCopyGoesOn) {
                                   "DPX_TRN_QUERIES_100|213|403|2|QB|9||QB|Refused by the test"}));
 }
 
-// A configuration file's blocks of one category, as the record list reads them back.
-class StoredBlocks : public dpx::ConfigurationSource {
- public:
-  explicit StoredBlocks(std::vector<DPX_OperationArgs> blocks) : blocks_(std::move(blocks)) {}
-  int32_t getData(const std::string&, std::vector<DPX_OperationArgs>& out) override {
-    out = blocks_;
-    return out.empty() ? -1 : 0;
-  }
-
- private:
-  std::vector<DPX_OperationArgs> blocks_;
-};
+using dpx::test::StoredBlocks;
 
 TEST_P(ServerTypes, StoredRecordsAreListedFromTheLastBlock) {
   CopyFixture fx(GetParam());
