@@ -9,6 +9,12 @@
 #include "categories/customization/users_manager.h"
 #include "categories/customization/user_defined_fields_manager.h"
 #include "categories/customization/user_defined_tables_manager.h"
+#include "categories/finance/bp_general_manager.h"
+#include "categories/finance/credit_card_payment_methods_manager.h"
+#include "categories/finance/credit_card_payments_manager.h"
+#include "categories/finance/item_groups_manager.h"
+#include "categories/finance/items_manager.h"
+#include "categories/finance/warehouses_manager.h"
 #include "categories/setup/address_format_manager.h"
 #include "categories/setup/coa_settings_manager.h"
 #include "categories/setup/company_details_manager.h"
@@ -58,4 +64,13 @@ void RegisterCategoryClasses() {
                                      &DPX_CategoryFactory::Make<DPX_DocumentNumberingManager>);
   DPX_CategoryFactory::registerClass("DPX_PostingPeriodsManager", &DPX_CategoryFactory::Make<DPX_PostingPeriodsManager>);
   DPX_CategoryFactory::registerClass("DPX_TaxDefinitionManager", &DPX_CategoryFactory::Make<DPX_TaxDefinitionManager>);
+  // Master data.
+  DPX_CategoryFactory::registerClass("DPX_CreditCardPaymentsManager",
+                                     &DPX_CategoryFactory::Make<DPX_CreditCardPaymentsManager>);
+  DPX_CategoryFactory::registerClass("DPX_CreditCardPaymentMethodsManager",
+                                     &DPX_CategoryFactory::Make<DPX_CreditCardPaymentMethodsManager>);
+  DPX_CategoryFactory::registerClass("DPX_BPGeneralManager", &DPX_CategoryFactory::Make<DPX_BPGeneralManager>);
+  DPX_CategoryFactory::registerClass("DPX_ItemGroupsManager", &DPX_CategoryFactory::Make<DPX_ItemGroupsManager>);
+  DPX_CategoryFactory::registerClass("DPX_WarehousesManager", &DPX_CategoryFactory::Make<DPX_WarehousesManager>);
+  DPX_CategoryFactory::registerClass("DPX_ItemsManager", &DPX_CategoryFactory::Make<DPX_ItemsManager>);
 }

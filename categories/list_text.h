@@ -1,23 +1,81 @@
-// A record-list column that shows a host code number as a text of the string
-// table, loaded in the host client's language: the text at offset + the
-// number, or, for a column with fixed ids, the id of the number or else the
-// other id. A number without a text shows as an empty cell.
+// A record-list column that shows a code in place of the text a user knows:
+// a text of the string table (by a list of codes, or at an offset plus the
+// code's number), a column of the row the code names, or the name of the
+// business object it names.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class DPX_ConnectionContext;
+namespace dpx::host {
+class HostObject;
+}
 
-struct DPX_ListText {
-  size_t column = 0;                   // index in the record-list row
-  int32_t offset = 0;                  // string id = offset + the number
-  std::map<int64_t, int32_t> fixedIds; // when given: the id of each number ...
-  int32_t otherId = 0;                 // ... and of every other number
+enum class DPX_ListTextKind : uint8_t {
+  kStringTable,   // the text of the listed codes, or the other text
+  kStringOffset,  // the text at offset + the code's number
+  kLookup,        // a column of the row the code names, read by SQL
+  kObjectName,    // a property of the business object the code names
 };
 
-// Replaces the cells of `row` that the list texts name.
+struct DPX_ListText {
+  size_t column = 0;  // position in the list row
+  DPX_ListTextKind kind = DPX_ListTextKind::kStringTable;
+  // String table: the texts whose codes are listed, and the text of any other code.
+  std::vector<std::pair<std::vector<std::string>, uint32_t>> texts;
+  uint32_t otherText = 0;
+  int32_t offset = 0;  // string offset: id = offset + the number
+  // Lookup: table, key column and shown column; object: type and name property.
+  std::string table;
+  std::string keyColumn;
+  std::string shownColumn;
+  int32_t objectType = 0;
+  std::string nameProperty;
+
+  static DPX_ListText StringTable(size_t column, std::vector<std::pair<std::vector<std::string>, uint32_t>> texts,
+                                  uint32_t otherText) {
+    DPX_ListText t;
+    t.column = column;
+    t.texts = std::move(texts);
+    t.otherText = otherText;
+    return t;
+  }
+  static DPX_ListText StringOffset(size_t column, int32_t offset) {
+    DPX_ListText t;
+    t.column = column;
+    t.kind = DPX_ListTextKind::kStringOffset;
+    t.offset = offset;
+    return t;
+  }
+  static DPX_ListText Lookup(size_t column, std::string table, std::string keyColumn, std::string shownColumn) {
+    DPX_ListText t;
+    t.column = column;
+    t.kind = DPX_ListTextKind::kLookup;
+    t.table = std::move(table);
+    t.keyColumn = std::move(keyColumn);
+    t.shownColumn = std::move(shownColumn);
+    return t;
+  }
+  static DPX_ListText ObjectName(size_t column, int32_t objectType, std::string nameProperty) {
+    DPX_ListText t;
+    t.column = column;
+    t.kind = DPX_ListTextKind::kObjectName;
+    t.objectType = objectType;
+    t.nameProperty = std::move(nameProperty);
+    return t;
+  }
+};
+
+// The business objects a list fetches names with, one per type, kept for all its rows.
+using DPX_ListTextObjects = std::map<int32_t, std::shared_ptr<dpx::host::HostObject>>;
+
+// Replaces the cells of `row` that the list texts name. Without `objects`
+// (a row read from a configuration file, whose base may be no company) only
+// the string-table texts apply.
 void ApplyListTexts(DPX_ConnectionContext* context, const std::vector<DPX_ListText>& texts,
-                    std::vector<std::string>& row);
+                    std::vector<std::string>& row, DPX_ListTextObjects* objects = nullptr);

@@ -1,43 +1,103 @@
-// Shared slots of the business-object categories.
+// Shared slots of the business-object categories. Beyond the main table a
+// definition may name reference fields (dependency records on reading, the
+// target's keys on writing), tables the records need (written first, without
+// copy-log lines) and codes the record list shows as texts.
 #include "categories/object_category.h"
 
 #include "categories/category_support.h"
+#include "engine/configuration_source.h"
+#include "engine/connection_context.h"
 #include "engine/di_record_support.h"
 #include "engine/operation_args.h"
+#include "engine/sql_statement.h"
+#include "engine/util.h"
 #include "platform/framework/log_scope.h"
+#include "platform/framework/string_table.h"
+#include "platform/framework/text.h"
+#include "platform/host/business_object.h"
+#include "platform/host/company.h"
 #include "platform/host/recordset.h"
+
+DPX_ReferenceField DPX_AccountReference(const std::string& field, const std::string& enclosing) {
+  return {field, enclosing, "OACT", "AcctCode", {"FormatCode"}, 0, DPX_ReferenceCondition::kHostFlag};
+}
 
 DPX_ObjectCategory::DPX_ObjectCategory(DPX_ConnectionContext* context, const std::string& categoryKey,
                                        DPX_ObjectCategoryDefinition definition)
     : DPX_DIInterface(context, categoryKey), m_definition(std::move(definition)) {}
 
 bool DPX_ObjectCategory::initialize() {
-  dpx::records::DescribeColumns(m_tableInfo, m_context, m_definition.table, m_columns, m_columnFlags);
+  if (m_definition.listTexts.empty()) {
+    dpx::records::DescribeColumns(m_tableInfo, m_context, m_definition.table, m_columns, m_columnFlags);
+    return true;
+  }
+  m_tableInfo.setTableName(m_definition.table);
+  m_tableInfo.setContext(m_context);
+  std::vector<std::string> headings;
+  std::vector<int32_t> types;
+  m_tableInfo.readFieldTypes(m_definition.table, m_columns, headings, types);
+  // A column that shows names in place of codes sorts as text.
+  for (const DPX_ListText& text : m_definition.listTexts)
+    if (text.column < types.size()) types[text.column] = dpx::fieldtype::kAlpha;
+  m_tableInfo.setColumns(headings, m_columnFlags, types);
   return true;
 }
 
 int32_t DPX_ObjectCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
   dpx::DPX_LogScope scope("DPX_ObjectCategory::readFromDB");
+  for (const DPX_DependentBlock& dependent : m_definition.dependents) {
+    DPX_OperationArgs rows = dependent.objectType == DPX_OperationArgs::kTableRows
+                                 ? readBaseTable(dependent.table, "", 0)
+                                 : readBaseRecords(dependent.objectType, dependent.table, dependent.keyColumns, "");
+    if (!rows.dataItems.empty()) blocks.push_back(std::move(rows));
+  }
   DPX_OperationArgs block =
       chosen.empty()
           ? readBaseRecords(m_definition.objectType, m_definition.table, m_keyColumns, m_definition.keyQuery)
           : readBaseObjects(m_definition.objectType, m_definition.table, chosen);
-  if (!block.dataItems.empty()) blocks.push_back(std::move(block));
+  if (block.dataItems.empty()) return 0;
+  resolveReferences(block);
+  blocks.push_back(std::move(block));
   return 0;
+}
+
+void DPX_ObjectCategory::resolveReferences(DPX_OperationArgs& block) {
+  std::optional<bool> accounts;  // the base's flag, asked once when an account needs it
+  for (const DPX_ReferenceField& ref : m_definition.references) {
+    if (ref.condition != DPX_ReferenceCondition::kAlways) {
+      if (!accounts) accounts = DPX_Util::QueryHostFlag(dpx::records::BaseCompany(m_context));
+      if (!*accounts) continue;
+    }
+    resolveDependencies(block, ref.field, ref.valueKind, ref.table, ref.keyColumn, ref.shownColumns, "row",
+                        ref.enclosing);
+  }
+}
+
+void DPX_ObjectCategory::mapReferencesToTarget(DPX_OperationArgs& block) {
+  std::optional<bool> accounts;  // the target's flag
+  for (const DPX_ReferenceField& ref : m_definition.references) {
+    if (ref.condition == DPX_ReferenceCondition::kReadOnly) continue;
+    if (ref.condition == DPX_ReferenceCondition::kHostFlag) {
+      if (!accounts) accounts = DPX_Util::QueryHostFlag(dpx::records::TargetCompany(m_context));
+      if (!*accounts) continue;
+    }
+    mapDependencyToTarget(block, ref.field, "row", "", ref.enclosing);
+  }
 }
 
 DPX_TableInfo* DPX_ObjectCategory::collectDetails() {
   dpx::DPX_LogScope scope("DPX_ObjectCategory::collectDetails");
   initialize();
-  auto recordset = m_definition.keyQuery.empty() ? listObjectKeys(m_definition.table, m_keyColumns)
-                                                  : queryBaseList(m_definition.keyQuery);
+  const std::string& query = m_definition.listQuery.empty() ? m_definition.keyQuery : m_definition.listQuery;
+  auto recordset = query.empty() ? listObjectKeys(m_definition.table, m_keyColumns) : queryBaseList(query);
   recordset->MoveFirst();
   const int count = recordset->RecordCount();
+  DPX_ListTextObjects objects;  // one per named type, for every row
   for (int i = 0; i < count; ++i) {
     std::vector<std::string> texts =
         readRecordKeys(m_definition.objectType, *recordset, m_keyColumns, m_keyProperties, m_properties);
     if (!texts.empty()) {
-      ApplyListTexts(m_context, m_definition.listTexts, texts);
+      ApplyListTexts(m_context, m_definition.listTexts, texts, &objects);
       m_tableInfo.addListRow(texts);
     }
     recordset->MoveNext();
@@ -45,24 +105,81 @@ DPX_TableInfo* DPX_ObjectCategory::collectDetails() {
   return &m_tableInfo;
 }
 
+DPX_TableInfo* DPX_ObjectCategory::readFromFile(dpx::ConfigurationSource* configuration) {
+  dpx::DPX_LogScope log("DPX_ObjectCategory::readFromFile");
+  if (!configuration) return &m_tableInfo;
+  std::vector<DPX_OperationArgs> blocks;
+  configuration->getData(m_categoryKey, blocks);
+  // The records are the main table's block; the blocks of needed tables come before it.
+  const DPX_OperationArgs* records = nullptr;
+  for (const DPX_OperationArgs& block : blocks)
+    if (block.tableName == m_definition.table || block.tableName.empty()) records = &block;
+  if (!records) return &m_tableInfo;
+  initialize();
+  for (const auto& item : records->dataItems) {
+    std::vector<std::string> row = parseKeyValues(item, m_keyProperties, m_properties, "row");
+    ApplyListTexts(m_context, m_definition.listTexts, row);
+    m_tableInfo.addListRow(std::move(row));
+  }
+  return &m_tableInfo;
+}
+
 void DPX_ObjectCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) {
   dpx::DPX_LogScope scope("DPX_ObjectCategory::writeData");
   for (DPX_OperationArgs& block : blocks) {
-    if (block.tableName != m_definition.table) {
-      if (method != 0) logUnknownTable(block.tableName, method);
+    if (block.tableName == m_definition.table) {
+      writeMainBlock(block, method);
       continue;
     }
-    writeMainBlock(block, method);
+    bool known = false;
+    for (const DPX_DependentBlock& dependent : m_definition.dependents)
+      if (block.tableName == dependent.table) {
+        known = true;
+        writeDependentBlock(block, dependent, method);
+      }
+    if (!known && method != 0) logUnknownTable(block.tableName, method);
   }
 }
 
+void DPX_ObjectCategory::writeDependentBlock(DPX_OperationArgs& block, const DPX_DependentBlock& dependent,
+                                             uint8_t method) {
+  if (method == 0 && !dependent.inRemovalPass) return;
+  m_logRecords = 0;
+  block.context = m_context;
+  if (dependent.objectType == DPX_OperationArgs::kTableRows) {
+    block.setWithValues(m_categoryKey, dependent.table, m_context, 1, DPX_OperationArgs::kTableRows);
+    buildObjectXml(block, dependent.matchColumn, dependent.listColumns, dependent.matchColumn, dependent.fixedMethod);
+    if (dependent.fixedMethod == 2)
+      updateTargetRows(block);
+    else if (dependent.fixedMethod == 3)
+      addTargetRows(block, dependent.counterObjectType, dependent.keyColumns.front());
+    else
+      copyTableRecords(block, dependent.counterObjectType, dependent.keyColumns.front());
+  } else {
+    block.set(m_categoryKey, dependent.table, 0, dependent.objectType);
+    compareWithTarget(block, dependent.matchProperty, dependent.matchColumn, dependent.keyColumns,
+                      dependent.listColumns, dependent.fixedMethod);
+    if (dependent.fixedMethod == 2)
+      updateTargetRecords(block);
+    else if (dependent.fixedMethod == 3)
+      addTargetRecords(block);
+    else
+      copyRecords(block);
+  }
+  m_logRecords = 1;
+}
+
 void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method) {
+  m_logRecords = 1;
   block.context = m_context;
   block.set(m_categoryKey, m_definition.table, 0, m_definition.objectType);
   if (method == 0) {
+    if (!m_definition.removalStatement.empty())
+      dpx::records::TargetCompany(m_context)->NewRecordset()->DoQuery(m_definition.removalStatement);
     removeTargetRecords(block, m_keyColumns, m_listColumns, m_definition.removalSql);
     return;
   }
+  mapReferencesToTarget(block);
   if (m_definition.matchProperties.empty())
     compareWithTarget(block, m_definition.matchProperty, m_definition.matchColumn, m_keyColumns, m_listColumns,
                       method);

@@ -6,11 +6,55 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "categories/list_text.h"
 #include "engine/di_interface.h"
+
+namespace dpx::host {
+class HostObject;
+}
+
+// When a reference field travels as a dependency record.
+enum class DPX_ReferenceCondition : uint8_t {
+  kAlways,    // read from the base and translated into the target's key
+  kHostFlag,  // an account: read under the base's account flag, translated under the target's
+  kReadOnly,  // read under the base's account flag, written as it stands
+};
+
+// A field that names a row of another table: the row is found in the target
+// by its shown columns and the field takes the target's key.
+struct DPX_ReferenceField {
+  std::string field;                      // element in the record XML
+  std::string enclosing;                  // sub-record holding the field; empty: the record itself
+  std::string table;                      // referenced table
+  std::string keyColumn;                  // its key column
+  std::vector<std::string> shownColumns;  // the columns that name the row in any company
+  int32_t valueKind = 2;                  // host field type of the key: 2 number, 0 text
+  DPX_ReferenceCondition condition = DPX_ReferenceCondition::kAlways;
+};
+
+// An account field: OACT by AcctCode, named by FormatCode, under the host flag.
+DPX_ReferenceField DPX_AccountReference(const std::string& field, const std::string& enclosing = "");
+
+// A table whose rows the category's records need. It is read whole, whatever
+// records are chosen, and written before the main table without copy-log lines.
+struct DPX_DependentBlock {
+  std::string table;
+  int32_t objectType = 300;               // 300: plain rows written by SQL
+  std::vector<std::string> keyColumns;    // key columns of the table
+  std::vector<std::string> listColumns;   // the row's code and name
+  std::string matchProperty;              // business object: the property found in the target ...
+  std::string matchColumn;                // ... in this column; plain rows: the column matched by
+  uint8_t fixedMethod = 4;                // the method it is written by, whatever the copy's
+  int32_t counterObjectType = -1;         // plain rows: the host counter moved past new keys
+  bool inRemovalPass = false;             // also written in the removal pass of Replace All
+};
 
 struct DPX_ObjectCategoryDefinition {
   int32_t objectType = 0;     // host business-object type
@@ -24,8 +68,12 @@ struct DPX_ObjectCategoryDefinition {
   // take the place of matchProperty and matchColumn.
   std::vector<std::string> matchProperties = {};
   std::vector<std::string> matchColumns = {};
-  // Record-list cells that show a code number as a text.
-  std::vector<DPX_ListText> listTexts = {};
+  // The record list's key query when it differs from keyQuery ("" : keyQuery).
+  std::string listQuery = {};
+  std::vector<DPX_ReferenceField> references = {};   // read and translated in this order
+  std::vector<DPX_DependentBlock> dependents = {};   // written before the main table, in this order
+  std::vector<DPX_ListText> listTexts = {};          // shown as text; their columns sort as text
+  std::string removalStatement = {};                 // SQL the removal pass runs on the target first
 };
 
 class DPX_ObjectCategory : public DPX_DIInterface {
@@ -38,11 +86,18 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
 
+  DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
+
   const DPX_ObjectCategoryDefinition& definition() const { return m_definition; }
 
  protected:
   // Compares one block of the main table with the target and writes it by the method.
   void writeMainBlock(DPX_OperationArgs& block, uint8_t method);
+  // Writes one block of a table the records need, with the copy-log lines off.
+  void writeDependentBlock(DPX_OperationArgs& block, const DPX_DependentBlock& dependent, uint8_t method);
+  // Dependency records of the reference fields (read) and the target's keys (write).
+  void resolveReferences(DPX_OperationArgs& block);
+  void mapReferencesToTarget(DPX_OperationArgs& block);
 
   DPX_ObjectCategoryDefinition m_definition;
 };

@@ -1,6 +1,8 @@
 // Shared slots of the table categories.
 #include "categories/table_category.h"
 
+#include "categories/key_by_name.h"
+
 #include "engine/connection_context.h"
 #include "engine/di_record_support.h"
 #include "engine/dom_parser.h"
@@ -81,52 +83,5 @@ void DPX_TableCategory::mapByNameOrNextNumber(const std::string& table, std::str
                                               const std::string& keyColumn, const std::string& nameColumn,
                                               const std::vector<std::pair<std::string, std::string>>& extraConditions) {
   if (table != m_definition.table) return;
-  MapByNameOrNextNumber(m_context, table, xml, mode, keyColumn, nameColumn, extraConditions);
-}
-
-void DPX_TableCategory::MapByNameOrNextNumber(DPX_ConnectionContext* context, const std::string& table,
-                                              std::string& xml, int32_t mode, const std::string& keyColumn,
-                                              const std::string& nameColumn,
-                                              const std::vector<std::pair<std::string, std::string>>& extraConditions) {
-  dpx::DPX_LogScope scope("DPX_TableCategory::mapReferences");
-  if (mode != 2 && mode != 3) return;
-  auto target = dpx::records::TargetCompany(context);
-  const int32_t serverType = target->DbServerType();
-  DPX_DOMParser parser;
-  if (!parser.loadXML(xml)) return;
-  auto* root = parser.getCursor();
-  if (parser.findElement("row") == 0) return;
-
-  auto recordset = target->NewRecordset();
-  DPX_SqlStatement statement(serverType);
-  statement.setTable(table);
-  if (mode == 2) {
-    // The name goes through the statement builder, so a name with "'" works.
-    statement.addColumn(keyColumn);
-    statement.addValue(nameColumn, getChildText(parser, nameColumn), DPX_SqlStatement::kAlpha);
-    for (const auto& [column, value] : extraConditions) statement.addValue(column, value, DPX_SqlStatement::kAlpha);
-    recordset->DoQuery(statement.buildSelect());
-    if (recordset->RecordCount() < 1) return;  // no row of that name: the row keeps its base key
-  } else {
-    recordset->DoQuery(fmt::sprintf("SELECT MAX(%s) FROM %s", serverType == 5 ? "\"" + keyColumn + "\"" : keyColumn,
-                                    table));
-  }
-  int64_t key = 0;
-  if (recordset->RecordCount() > 0 && !recordset->Field(0).isEmpty() &&
-      !dpx::records::ReadIntegerKey(recordset->Field(0), key)) {
-    scope.LogWarning("Key %s of %s is not a number; the row keeps its key", keyColumn, table);
-    return;
-  }
-  if (mode == 3) ++key;
-
-  const std::string text = fmt::sprintf("%d", static_cast<long long>(key));
-  std::string ignored;
-  if (findChildElement(parser, keyColumn, ignored) != -1) {
-    parser.findElement(keyColumn);
-    replaceElement(parser, 1, keyColumn, text);
-  } else {
-    parser.addElement(keyColumn, text, "", "", false);
-  }
-  parser.setCursor(root);
-  xml = parser.serialize(true);
+  dpx::categories::MapKeyByNameOrNextNumber(m_context, table, xml, mode, keyColumn, nameColumn, extraConditions);
 }

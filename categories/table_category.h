@@ -42,11 +42,4 @@ class DPX_TableCategory : public DPX_DIInterface {
                              const std::vector<std::pair<std::string, std::string>>& extraConditions = {});
 
   DPX_TableCategoryDefinition m_definition;
-
- public:
-  // The same for a row of any table, for managers of other families that
-  // carry such a table along (users carry their departments).
-  static void MapByNameOrNextNumber(DPX_ConnectionContext* context, const std::string& table, std::string& xml,
-                                    int32_t mode, const std::string& keyColumn, const std::string& nameColumn,
-                                    const std::vector<std::pair<std::string, std::string>>& extraConditions = {});
 };

@@ -22,7 +22,7 @@ constexpr const char* kRoot = "UDO";
 using ObjectPtr = DPX_UserDefinedObjectsManager::ObjectPtr;
 
 // The record list's type column: "Master Data" for object type 1, "Document" otherwise.
-const DPX_ListText kTypeText = {1, 0, {{1, 36}}, 37};
+const DPX_ListText kTypeText = DPX_ListText::StringTable(1, {{{"1"}, 36}}, 37);
 
 dpx::Variant Get(const ObjectPtr& object, const std::string& name) {
   dpx::Variant value;

@@ -7,7 +7,7 @@ namespace {
 constexpr int32_t kUserTableType = 153;
 }  // namespace
 
-const DPX_ListText DPX_UserDefinedTablesManager::kTypeText = {2, 38, {}, 0};
+const DPX_ListText DPX_UserDefinedTablesManager::kTypeText = DPX_ListText::StringOffset(2, 38);
 
 std::string DPX_UserDefinedTablesManager::listSql() {
   // The own tables always bring a condition, whose " AND " gives way to the WHERE.
@@ -17,7 +17,7 @@ std::string DPX_UserDefinedTablesManager::listSql() {
 DPX_UserDefinedTablesManager::DPX_UserDefinedTablesManager(DPX_ConnectionContext* context,
                                                            const std::string& categoryKey)
     : DPX_ObjectCategory(context, categoryKey,
-                         {kUserTableType, "OUTB", listSql(), "TableName", "TableName", listSql(), {}, {}, {kTypeText}}) {
+                         {kUserTableType, "OUTB", listSql(), "TableName", "TableName", listSql(), {}, {}, {}, {}, {}, {kTypeText}}) {
   m_keyColumns = {"TableName"};
   m_keyProperties = {"TableName"};
   m_columns = {"TableName", "Descr", "ObjectType"};

@@ -3,7 +3,7 @@
 
 #include <fmt/printf.h>
 
-#include "categories/table_category.h"
+#include "categories/key_by_name.h"
 #include "engine/connection_context.h"
 #include "engine/di_record_support.h"
 #include "engine/operation_args.h"
@@ -140,5 +140,5 @@ void DPX_UsersManager::prepareObject(int32_t objectType, const std::shared_ptr<d
 
 void DPX_UsersManager::mapReferences(std::string tableName, std::string& rowXml, int32_t mode) {
   if (tableName != "OUDP" && tableName != "OUBR") return;
-  DPX_TableCategory::MapByNameOrNextNumber(m_context, tableName, rowXml, mode, "Code", "Name");
+  dpx::categories::MapKeyByNameOrNextNumber(m_context, tableName, rowXml, mode, "Code", "Name");
 }

@@ -21,6 +21,16 @@ using Q = CompanyStore;
 
 bool IsEmptyValue(const Variant& v) { return v.isEmpty() || (v.type() == VarType::Text && v.toText().empty()); }
 
+// A partner type by its column letter, its number or its record-XML name; -1 for none of them.
+int32_t CardTypeOf(const std::string& s) {
+  static const char* const letters[] = {"C", "S", "L"};
+  static const char* const names[] = {"cCustomer", "cSupplier", "cLid"};
+  static const char* const numbers[] = {"0", "1", "2"};
+  for (int32_t i = 0; i < 3; ++i)
+    if (s == letters[i] || s == names[i] || s == numbers[i]) return i;
+  return -1;
+}
+
 // Property value (canonical form) from a column value.
 Variant FromColumn(const PropertyDef& p, const Variant& c) {
   if (IsEmptyValue(c)) return Variant();
@@ -42,6 +52,10 @@ Variant FromColumn(const PropertyDef& p, const Variant& c) {
       std::string s = c.toText();
       size_t i = s.size() == 1 ? letters.find(s[0]) : std::string::npos;
       return i == std::string::npos ? Variant(static_cast<int32_t>(c.toInt64())) : Variant(static_cast<int32_t>(i));
+    }
+    case PropKind::CardType: {
+      const int32_t t = CardTypeOf(c.toText());
+      return t < 0 ? Variant(c.toText()) : Variant(t);
     }
     default: return Variant(c.toText());
   }
@@ -109,6 +123,12 @@ bool Normalize(const PropertyDef& p, const Variant& v, Variant& out) {
       out = Variant(static_cast<int32_t>(n));
       return true;
     }
+    case PropKind::CardType: {
+      const int32_t t = CardTypeOf(s);
+      if (t < 0) return false;
+      out = Variant(t);
+      return true;
+    }
     default:
       out = Variant(s);
       return true;
@@ -124,6 +144,7 @@ Variant ToColumn(const PropertyDef& p, const Variant& v) {
     case PropKind::Date: return Variant(v.toDate().toYmd());
     case PropKind::YesNo: return Variant(v.toInt64() ? "Y" : "N");
     case PropKind::TypeLetter: return Variant(std::string(1, "AMNDB"[std::clamp<int64_t>(v.toInt64(), 0, 4)]));
+    case PropKind::CardType: return Variant(std::string(1, "CSL"[std::clamp<int64_t>(v.toInt64(), 0, 2)]));
     default: return Variant(v.toText());
   }
 }
@@ -131,6 +152,10 @@ Variant ToColumn(const PropertyDef& p, const Variant& v) {
 // Text of a canonical value in record XML.
 std::string XmlText(const PropertyDef& p, const Variant& v) {
   if (p.kind == PropKind::Double) return FormatDouble(v.toDouble());
+  if (p.kind == PropKind::CardType) {
+    static const char* const names[] = {"cCustomer", "cSupplier", "cLid"};
+    return names[std::clamp<int64_t>(v.toInt64(), 0, 2)];
+  }
   return v.toText();
 }
 

@@ -41,6 +41,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterNumbering(r);
     RegisterPostingPeriods(r);
     RegisterTaxDefinitions(r);
+    RegisterMasterData(r);
     return r;
   }();
   return registry;

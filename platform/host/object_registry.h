@@ -52,6 +52,8 @@ enum class PropKind {
   Date,      // date <-> 'YYYYMMDD' text column
   YesNo,     // integer 1 yes / 0 no <-> 'Y'/'N' text column
   TypeLetter,// field type code 0..4 <-> 'A','M','N','D','B' text column
+  CardType,  // partner type 0 customer / 1 vendor / 2 lead <-> 'C','S','L';
+             // record XML names them "cCustomer", "cSupplier", "cLid"
 };
 
 struct PropertyDef {
@@ -207,5 +209,6 @@ void RegisterCustomization(ObjectRegistry& r);    // CSHS (219), OUDO (206), OUD
 void RegisterNumbering(ObjectRegistry& r);        // NNM1 (series service 35), OPID, document rows of ONNM
 void RegisterPostingPeriods(ObjectRegistry& r);   // OACP, OFPR (the company service's period operations)
 void RegisterTaxDefinitions(ObjectRegistry& r);   // OSTA (126), OVTG (5), ODDG (117), OWHT (178), OIND, OACT
+void RegisterMasterData(ObjectRegistry& r);       // partners, items, item groups, warehouses, credit cards and what they name
 
 }  // namespace dpx::host

@@ -2,7 +2,7 @@
 // copy of a whole category (or chosen records) by two managers from the
 // factory, one reading the base and a fresh one writing the target, as the
 // copy driver does; and the blocks of a configuration file as the record
-// list reads them back.
+// list reads them back (tests/support/stored_blocks.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,8 +13,8 @@
 
 #include "categories/category_classes.h"
 #include "engine/category_factory.h"
-#include "engine/configuration_source.h"
 #include "tests/support/copy_fixture.h"
+#include "tests/support/stored_blocks.h"
 
 namespace dpx::test {
 
@@ -40,18 +40,5 @@ std::vector<DPX_OperationArgs> CopyCategory(CopyFixture& fx, const std::string& 
   factory.createManager(key)->writeData(blocks, method);
   return blocks;
 }
-
-// A configuration file's blocks of one category, as the record list reads them back.
-class StoredBlocks : public dpx::ConfigurationSource {
- public:
-  explicit StoredBlocks(std::vector<DPX_OperationArgs> blocks) : blocks_(std::move(blocks)) {}
-  int32_t getData(const std::string&, std::vector<DPX_OperationArgs>& out) override {
-    out = blocks_;
-    return out.empty() ? -1 : 0;
-  }
-
- private:
-  std::vector<DPX_OperationArgs> blocks_;
-};
 
 }  // namespace dpx::test

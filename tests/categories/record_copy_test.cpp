@@ -21,6 +21,7 @@
 #include "platform/host/host.h"
 #include "tests/categories/category_copy.h"
 #include "tests/support/copy_fixture.h"
+#include "tests/support/stored_blocks.h"
 
 namespace {
 

@@ -325,14 +325,35 @@ TEST(DuploraClient, RefusesToRunWithAClearMessage) {
   }
 }
 
+// Copies the categories from the demo base into the demo target by the method.
+Run CopyDemoCategories(DemoServerFixture& server, const std::vector<std::string>& keys, int method) {
+  std::string list;
+  for (const auto& key : keys) list += (list.empty() ? "" : ",") + key;
+  return Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                   std::vector<std::string>{"--base", "DEMO_BASE", "--target", "DEMO_TARGET",
+                                                            "--method", std::to_string(method), "--categories", list});
+}
+
+// Every category has a line in the copy log, and every line succeeded.
+void ExpectEveryLineSucceeded(const std::string& clientOutput, const std::vector<std::string>& keys) {
+  const auto lines = LogLines(LogPath(clientOutput));
+  for (const auto& key : keys) {
+    int count = 0;
+    for (const auto& line : lines)
+      if (line.rfind(key + "|", 0) == 0) {
+        ++count;
+        EXPECT_NE(line.find("|402|"), std::string::npos) << line;
+      }
+    EXPECT_GE(count, 1) << key;
+  }
+}
+
 // The settings categories copy the demo base's settings into the demo
 // target: one line each (the print-on-add rows one per row), all succeeded.
 TEST(DuploraClient, CopiesTheSettingsCategories) {
   const std::vector<std::string> keys = {"DPX_TRN_CMPDSPSETTINGS_100",  "DPX_TRN_CMPDETAILS_100",
                                          "DPX_TRN_GENERALSETTINGS_100", "DPX_TRN_DOCSETTINGS_100",
                                          "DPX_TRN_PRTONADDSETTINGS_100", "DPX_TRN_COASETTINGS_100"};
-  std::string list;
-  for (const auto& key : keys) list += (list.empty() ? "" : ",") + key;
   struct Case {
     int method;
     std::vector<std::string> printRows;  // the target's ADP1 afterwards
@@ -340,10 +361,7 @@ TEST(DuploraClient, CopiesTheSettingsCategories) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.method);
     DemoServerFixture server;
-    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
-                                               std::vector<std::string>{"--base", "DEMO_BASE", "--target",
-                                                                        "DEMO_TARGET", "--method",
-                                                                        std::to_string(c.method), "--categories", list});
+    const auto run = CopyDemoCategories(server, keys, c.method);
     ASSERT_EQ(run.code, 0) << run.err << run.out;
     const auto target = server.target();
     // Payment terms "Net 30" are 3 in the base and 7 in the target; "none" stays.
@@ -362,17 +380,47 @@ TEST(DuploraClient, CopiesTheSettingsCategories) {
     EXPECT_EQ(Rows(target, "HLD1", "Rmrks"), (std::vector<std::string>{"Christmas", "Christmas", "New Year"}));
     EXPECT_EQ(Rows(target, "ADM1", "Code, Street"),
               (std::vector<std::string>{"1|1 O'Neil & <Main> Street", "5|Target Lane"}));
+    ExpectEveryLineSucceeded(run.out, keys);
+  }
+}
 
-    const auto lines = LogLines(LogPath(run.out));
-    for (const auto& key : keys) {
-      int count = 0;
-      for (const auto& line : lines)
-        if (line.rfind(key + "|", 0) == 0) {
-          ++count;
-          EXPECT_NE(line.find("|402|"), std::string::npos) << line;
-        }
-      EXPECT_GE(count, 1) << key;
+// The master-data categories copy the demo base's partners, item groups,
+// warehouses, items and credit-card set-up into the demo target: every
+// reference arrives under the target's key, every line succeeded.
+TEST(DuploraClient, CopiesTheMasterDataCategories) {
+  const std::vector<std::string> keys = {"DPX_TRN_ITEMGROUPS_100",      "DPX_TRN_CCPAYMENTS_100",
+                                         "DPX_TRN_CCPAYMNTMETHODS_100", "DPX_TRN_BPGENERALINFO_100",
+                                         "DPX_TRN_WAREHOUSES_100",      "DPX_TRN_ITEMSLEAF_100"};
+  const std::string child = "A100|Child of P|927|7|3|P100";
+  const std::string parent = "P100|O'Brien Parent|927|7|3|";
+  const std::string vendor = "V300|Base-only vendor|101|||";
+  const std::string lead = "L400|A lead||||";
+  const std::string same = "C200|Same code & <name>|100|1|1|";
+  const std::string targetOnly = "T900|Target-only|101|||";
+  struct Case {
+    int method;
+    std::vector<std::string> partners;  // the target's OCRD afterwards
+  } cases[] = {{1, {child, same, lead, parent, vendor}},
+               {2, {same, targetOnly}},
+               {3, {child, "C200|Other name in target|100|1|1|", lead, parent, targetOnly, vendor}},
+               {4, {child, same, lead, parent, targetOnly, vendor}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.method);
+    DemoServerFixture server;
+    const auto run = CopyDemoCategories(server, keys, c.method);
+    ASSERT_EQ(run.code, 0) << run.err << run.out;
+    const auto target = server.target();
+    // Groups, payment terms and price lists arrive under the target's keys; the parent before its child.
+    EXPECT_EQ(Rows(target, "OCRD",
+                   "CardCode, CardName, IFNULL(GroupCode, ''), IFNULL(GroupNum, ''), IFNULL(ListNum, ''), "
+                   "IFNULL(FatherCard, '')"),
+              c.partners);
+    // The location "Main Hall" is 3 in the target; the base's yard has no location there.
+    if (c.method != 3) {
+      EXPECT_EQ(Rows(target, "OWHS", "WhsCode, WhsName, IFNULL(Location, '')").front(), "01|General|3");
     }
+    EXPECT_EQ(Rows(target, "OLCT", "Code, Location"), (std::vector<std::string>{"3|Main Hall"}));
+    ExpectEveryLineSucceeded(run.out, keys);
   }
 }
 
