@@ -8,9 +8,12 @@
 #include "categories/setup/company_details_manager.h"
 #include "categories/setup/currency_settings_manager.h"
 #include "categories/setup/document_settings_manager.h"
+#include "categories/setup/dunning_levels_manager.h"
 #include "categories/setup/general_settings_manager.h"
 #include "categories/setup/indexes_manager.h"
+#include "categories/setup/payment_terms_manager.h"
 #include "categories/setup/print_on_add_settings_manager.h"
+#include "categories/setup/setup_category_tables.h"
 #include "categories/setup/transaction_code_manager.h"
 #include "engine/category_factory.h"
 
@@ -34,4 +37,9 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_PrintOnAddSettingsManager",
                                      &DPX_CategoryFactory::Make<DPX_PrintOnAddSettingsManager>);
   DPX_CategoryFactory::registerClass("DPX_COASettingsManager", &DPX_CategoryFactory::Make<DPX_COASettingsManager>);
+  // Setup categories: dunning levels and payment terms, and the definition tables.
+  DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
+  DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);
+  RegisterSetupObjectCategories();
+  RegisterSetupTableCategories();
 }

@@ -36,6 +36,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterCurrencies(r);
     RegisterSalesTax(r);
     RegisterCompanySettings(r);
+    RegisterSetupFamilies(r);
     return r;
   }();
   return registry;

@@ -197,5 +197,6 @@ void RegisterAddressSetup(ObjectRegistry& r);     // OADF, indexes, transaction 
 void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency settings
 void RegisterSalesTax(ObjectRegistry& r);         // OSTT (127), OSTC (128) with lines STC1
 void RegisterCompanySettings(ObjectRegistry& r);  // more of OADM and CINF; OADP, ADP1, OHLD, HLD1, ADM1, OCTG
+void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects and tables, dunning, payment terms
 
 }  // namespace dpx::host

@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <regex>
+#include <set>
 
 #include "engine/connection_context.h"
 #include "platform/framework/string_table.h"
@@ -453,4 +454,84 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
   }
   // Nothing of the refused worksheets reached the target.
   EXPECT_FALSE(Contains(Rows(server.target(), "OIDX", "IdexCode"), "OWN"));
+}
+
+// The twenty-six setup categories of the smaller setup tables, copied whole
+// from the demo base under each copy method, with both companies of server
+// type 5 and of the default type: every line succeeds, and what each method
+// must leave alone stays.
+TEST(DuploraClientSetupFamilies, EveryCategoryCopiesUnderEveryMethod) {
+  const std::vector<std::string> keys = {
+      "DPX_TRN_COMMISIONGROUPS_100", "DPX_TRN_RELTNSHPS_40",       "DPX_TRN_SALESSTAGES_100",
+      "DPX_TRN_LANDEDCOSTS_100",     "DPX_TRN_BPPRIORITIES_100",   "DPX_TRN_LOCATIONS_100",
+      "DPX_TRN_UOMLENGTHWIDTH_100",  "DPX_TRN_UOMWEIGHT_100",      "DPX_TRN_CUSTOMGROUPS_100",
+      "DPX_TRN_MANUFACTURERS_100",   "DPX_TRN_SHIPPINGTYPES_100",  "DPX_TRN_TEMPLATES_100",
+      "DPX_TRN_PACKAGETYPES_100",    "DPX_TRN_CREDITSUPPLIERS_100", "DPX_TRN_PAYMENTBLOCKS_100",
+      "DPX_TRN_PROJECTS_100",        "DPX_TRN_PARTNERS_100",       "DPX_TRN_COMPETITORS_100",
+      "DPX_TRN_CUSTOMERGROUPS_100",  "DPX_TRN_SUPPLIERGROUPS_100", "DPX_TRN_BPPROPERTIES_100",
+      "DPX_TRN_INVENTORYCYCLES_100", "DPX_TRN_ITEMPROPERTIES_100", "DPX_TRN_PREDEFINEDTEXT_100",
+      "DPX_TRN_DUNNINGLEVELS_100",   "DPX_TRN_PAYMENTTERMS_100"};
+  std::string list;
+  for (const auto& key : keys) list += (list.empty() ? "" : ",") + key;
+  // A name of each table, as "table: column".
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"OCOG", "GroupName"}, {"OORL", "OrlDesc"},  {"OOST", "Descript"},  {"OALC", "AlcName"},
+      {"OBPP", "PrioDesc"},  {"OLCT", "Location"}, {"OLGT", "UnitName"},  {"OWGT", "UnitName"},
+      {"OARG", "CstGrpName"}, {"OMRC", "FirmName"}, {"OSHP", "TrnspName"}, {"OCTT", "Descriptio"},
+      {"OPKG", "PkgType"},   {"OPVL", "Name"},     {"OPYB", "PayBlock"},  {"OPRJ", "PrjName"},
+      {"OPRT", "Name"},      {"OCMT", "Name"},     {"OCRG", "GroupName"}, {"OCQG", "GroupName"},
+      {"OCYC", "Name"},      {"OITG", "ItmsGrpNam"}, {"OPDT", "Text"},    {"OCTG", "PymntGroup"}};
+  for (int serverType : {5, 6}) {
+    for (int method = 1; method <= 4; ++method) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                                 std::vector<std::string>{"--base", "DEMO_BASE", "--target",
+                                                                          "DEMO_TARGET", "--method",
+                                                                          std::to_string(method), "--categories", list});
+      ASSERT_EQ(run.code, 0) << run.err;
+      const std::string log = LogPath(run.out);
+      ASSERT_FALSE(log.empty()) << run.out;
+      std::set<std::string> logged;
+      for (const auto& line : LogLines(log)) {
+        EXPECT_EQ(line.find("|403|"), std::string::npos) << line;
+        EXPECT_EQ(line.find("|10024|"), std::string::npos) << line;
+        logged.insert(line.substr(0, line.find('|')));
+      }
+      for (const auto& key : keys) EXPECT_TRUE(logged.count(key)) << key;
+      EXPECT_NE(run.out.find("Failed: 0\n"), std::string::npos) << run.out;
+
+      const auto base = server.base();
+      const auto target = server.target();
+      for (const auto& [table, column] : names) {
+        SCOPED_TRACE(table);
+        const auto baseNames = Rows(base, table, column);
+        const auto targetNames = Rows(target, table, column);
+        // A record only the base has arrives unless only updates were asked for.
+        const bool baseOnly = Contains(targetNames, "Base only") || Contains(targetNames, "Base's template") ||
+                              Contains(targetNames, "Base metre") || Contains(targetNames, "Base unit");
+        EXPECT_EQ(baseOnly, method != 2) << ::testing::PrintToString(targetNames);
+        // A record only the target has stays unless Replace All removed it.
+        if (table != "OCRG" && table != "OPRJ") {
+          EXPECT_EQ(Contains(targetNames, "Target only") || Contains(targetNames, "Target's template") ||
+                        Contains(targetNames, "Target unit"),
+                    method != 1)
+              << ::testing::PrintToString(targetNames);
+        }
+        if (method == 1 || method == 4) {
+          for (const auto& name : baseNames) EXPECT_TRUE(Contains(targetNames, name)) << name;
+        }
+      }
+      // The host's own records stay whatever the method.
+      EXPECT_TRUE(Contains(Rows(target, "OARG", "CstGrpCode, CstGrpName"), "-1|Default"));
+      EXPECT_TRUE(Contains(Rows(target, "OCTG", "GroupNum, PymntGroup"), "-1|Cash Basic"));
+      // The plain tables of dunning levels and payment terms are add-or-update whatever the method.
+      EXPECT_EQ(Rows(target, "ODUT", "TermCode, TermName"),
+                (std::vector<std::string>{"1|Net 30", "2|O'Hara's & <Co> terms", "3|Base only", "4|Target only"}));
+      EXPECT_TRUE(Contains(Rows(target, "OCDC", "Code, TableDesc"), "D2|O'Hara & <Co> discount"));
+      // A project a business partner uses survives Replace All.
+      EXPECT_TRUE(Contains(Rows(target, "OPRJ", "PrjCode, PrjName"), "P8|Used by a partner"));
+      EXPECT_EQ(Contains(Rows(target, "OPRJ", "PrjCode, PrjName"), "P1|Alpha"), method != 3);
+    }
+  }
 }
