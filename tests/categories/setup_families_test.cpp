@@ -485,7 +485,7 @@ TEST_P(SetupRules, AccompanyingRowsAreOverwrittenWithoutALineEvenByAddOnly) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.base, "INSERT INTO ODUN VALUES (1, 10), (2, 20); INSERT INTO ODUT VALUES (1, 'New'), (2, 'Two');"
                               "INSERT INTO OCDC VALUES ('D1', 'New early'), ('D2', 'Late');"
-                              "INSERT INTO OCTG VALUES (1, 'Net 30', 'D2')");
+                              "INSERT INTO OCTG (GroupNum, PymntGroup, DiscCode) VALUES (1, 'Net 30', 'D2')");
   CopyFixture::Exec(*fx.target, "INSERT INTO ODUN VALUES (1, 11); INSERT INTO ODUT VALUES (1, 'Old'), (4, 'Four');"
                                 "INSERT INTO OCDC VALUES ('D1', 'Old early');"
                                 "INSERT INTO ONNM (ObjectCode, AutoKey, DfltSeries) VALUES ('196', 1, 0)");
@@ -510,8 +510,9 @@ TEST_P(SetupRules, OneChosenPaymentTermBringsEveryPlainRowAndNoNegativeTerm) {
                     "INSERT INTO RIT1 VALUES (1, 'First'), (2, 'Second'); INSERT INTO ORIT VALUES (1, 'Two');"
                     "INSERT INTO OCDC VALUES ('D1', 'Early'), ('D2', 'Late');"
                     "INSERT INTO CDC1 VALUES ('D1', 0, 2), ('D1', 1, 1), ('D2', 0, 3);"
-                    "INSERT INTO OCTG VALUES (-3, 'Host own', NULL), (1, 'Net 30', 'D1'), (2, 'Net 60', NULL)");
-  CopyFixture::Exec(*fx.target, "INSERT INTO OCTG VALUES (-3, 'Target own', NULL);"
+                    "INSERT INTO OCTG (GroupNum, PymntGroup, DiscCode) VALUES "
+                    "(-3, 'Host own', NULL), (1, 'Net 30', 'D1'), (2, 'Net 60', NULL)");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OCTG (GroupNum, PymntGroup, DiscCode) VALUES (-3, 'Target own', NULL);"
                                 "INSERT INTO CDC1 VALUES ('D1', 0, 9)");
   RegisterCategoryClasses();
   DPX_CategoryFactory factory(&fx.context);
