@@ -4,11 +4,11 @@
 #include "categories/customization/company_display_settings_manager.h"
 #include "categories/customization/formatted_search_manager.h"
 #include "categories/customization/query_manager.h"
+#include "categories/customization/user_defined_fields_manager.h"
 #include "categories/customization/user_defined_objects_manager.h"
 #include "categories/customization/user_defined_tables_content_manager.h"
-#include "categories/customization/users_manager.h"
-#include "categories/customization/user_defined_fields_manager.h"
 #include "categories/customization/user_defined_tables_manager.h"
+#include "categories/customization/users_manager.h"
 #include "categories/finance/bp_general_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
 #include "categories/finance/credit_card_payments_manager.h"
@@ -21,10 +21,13 @@
 #include "categories/setup/currency_settings_manager.h"
 #include "categories/setup/document_numbering_manager.h"
 #include "categories/setup/document_settings_manager.h"
+#include "categories/setup/dunning_levels_manager.h"
 #include "categories/setup/general_settings_manager.h"
 #include "categories/setup/indexes_manager.h"
+#include "categories/setup/payment_terms_manager.h"
 #include "categories/setup/posting_periods_manager.h"
 #include "categories/setup/print_on_add_settings_manager.h"
+#include "categories/setup/setup_category_tables.h"
 #include "categories/setup/tax_definition_manager.h"
 #include "categories/setup/transaction_code_manager.h"
 #include "engine/category_factory.h"
@@ -73,4 +76,9 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_ItemGroupsManager", &DPX_CategoryFactory::Make<DPX_ItemGroupsManager>);
   DPX_CategoryFactory::registerClass("DPX_WarehousesManager", &DPX_CategoryFactory::Make<DPX_WarehousesManager>);
   DPX_CategoryFactory::registerClass("DPX_ItemsManager", &DPX_CategoryFactory::Make<DPX_ItemsManager>);
+  // Setup categories: dunning levels and payment terms, and the definition tables.
+  DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
+  DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);
+  RegisterSetupObjectCategories();
+  RegisterSetupTableCategories();
 }

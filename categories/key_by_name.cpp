@@ -14,9 +14,11 @@
 
 namespace dpx::categories {
 
-void MapKeyByNameOrNextNumber(DPX_ConnectionContext* context, const std::string& table, std::string& xml,
-                              int32_t mode, const std::string& keyColumn, const std::string& nameColumn,
-                              const std::vector<std::pair<std::string, std::string>>& extraConditions) {
+void MapKeyByColumnsOrNextNumber(DPX_ConnectionContext* context, const std::string& table, std::string& xml,
+                                 int32_t mode, const std::string& keyColumn,
+                                 const std::vector<std::string>& lookupColumns,
+                                 const std::vector<std::pair<std::string, std::string>>& fixedConditions,
+                                 const std::vector<dpx::records::FieldInfo>* targetFields) {
   dpx::DPX_LogScope scope("DPX_DIInterface::mapReferences");
   if (mode != 2 && mode != 3) return;
   auto target = dpx::records::TargetCompany(context);
@@ -30,10 +32,14 @@ void MapKeyByNameOrNextNumber(DPX_ConnectionContext* context, const std::string&
   DPX_SqlStatement statement(serverType);
   statement.setTable(table);
   if (mode == 2) {
-    // The name goes through the statement builder, so a name with "'" works.
+    // The values go through the statement builder, so a name with "'" works.
     statement.addColumn(keyColumn);
-    statement.addValue(nameColumn, DPX_DIInterface::getChildText(parser, nameColumn), DPX_SqlStatement::kAlpha);
-    for (const auto& [column, value] : extraConditions) statement.addValue(column, value, DPX_SqlStatement::kAlpha);
+    for (const std::string& column : lookupColumns) {
+      const dpx::records::FieldInfo* field = targetFields ? dpx::records::FindField(*targetFields, column) : nullptr;
+      statement.addValue(column, DPX_DIInterface::getChildText(parser, column),
+                         field ? field->type : DPX_SqlStatement::kAlpha);
+    }
+    for (const auto& [column, value] : fixedConditions) statement.addValue(column, value, DPX_SqlStatement::kAlpha);
     recordset->DoQuery(statement.buildSelect());
     if (recordset->RecordCount() < 1) return;  // no row of that name: the row keeps its base key
   } else {

@@ -8,7 +8,9 @@
 #include "engine/configuration_source.h"
 #include "engine/connection_context.h"
 #include "engine/di_record_support.h"
+#include "engine/dom_parser.h"
 #include "engine/operation_args.h"
+#include "engine/record_text.h"
 #include "engine/sql_statement.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
@@ -22,9 +24,30 @@ DPX_ReferenceField DPX_AccountReference(const std::string& field, const std::str
   return {field, enclosing, "OACT", "AcctCode", {"FormatCode"}, 0, DPX_ReferenceCondition::kHostFlag};
 }
 
+DPX_DependentBlock DPX_PlainRows(std::string table, std::vector<std::string> matchColumns,
+                                 std::vector<std::string> listColumns, int32_t counterObjectType,
+                                 std::string counterKeyColumn) {
+  DPX_DependentBlock rows;
+  rows.table = std::move(table);
+  rows.objectType = DPX_OperationArgs::kTableRows;
+  rows.keyColumns = {std::move(counterKeyColumn)};
+  rows.listColumns = std::move(listColumns);
+  rows.fixedMethod = 4;
+  rows.counterObjectType = counterObjectType;
+  rows.matchColumns = std::move(matchColumns);
+  return rows;
+}
+
 DPX_ObjectCategory::DPX_ObjectCategory(DPX_ConnectionContext* context, const std::string& categoryKey,
                                        DPX_ObjectCategoryDefinition definition)
-    : DPX_DIInterface(context, categoryKey), m_definition(std::move(definition)) {}
+    : DPX_DIInterface(context, categoryKey), m_definition(std::move(definition)) {
+  m_keyColumns = m_definition.keyColumns;
+  m_keyProperties = m_definition.keyProperties;
+  m_columns = m_definition.columns;
+  m_properties = m_definition.properties;
+  m_columnFlags = m_definition.columnFlags;
+  m_listColumns = m_definition.listProperties;
+}
 
 bool DPX_ObjectCategory::initialize() {
   if (m_definition.listTexts.empty()) {
@@ -45,6 +68,8 @@ bool DPX_ObjectCategory::initialize() {
 
 int32_t DPX_ObjectCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
   dpx::DPX_LogScope scope("DPX_ObjectCategory::readFromDB");
+  // The tables the records need go whole, whichever records were chosen,
+  // and before the records that may refer to them.
   for (const DPX_DependentBlock& dependent : m_definition.dependents) {
     DPX_OperationArgs rows = dependent.objectType == DPX_OperationArgs::kTableRows
                                  ? readBaseTable(dependent.table, "", 0)
@@ -79,7 +104,12 @@ void DPX_ObjectCategory::mapReferencesToTarget(DPX_OperationArgs& block) {
     if (ref.condition == DPX_ReferenceCondition::kReadOnly) continue;
     if (ref.condition == DPX_ReferenceCondition::kHostFlag) {
       if (!accounts) accounts = DPX_Util::QueryHostFlag(dpx::records::TargetCompany(m_context));
-      if (!*accounts) continue;
+      if (!*accounts) {
+        // The target names accounts otherwise: the field is left to the target's default.
+        for (DPX_OperationArgs::DataItem& item : block.dataItems)
+          item.xml = dpx::recordtext::WithoutDependencyRecords(item.xml, ref.field);
+        continue;
+      }
     }
     mapDependencyToTarget(block, ref.field, "row", "", ref.enclosing);
   }
@@ -139,6 +169,7 @@ void DPX_ObjectCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_
       }
     if (!known && method != 0) logUnknownTable(block.tableName, method);
   }
+  m_logRecords = 1;
 }
 
 void DPX_ObjectCategory::writeDependentBlock(DPX_OperationArgs& block, const DPX_DependentBlock& dependent,
@@ -148,7 +179,12 @@ void DPX_ObjectCategory::writeDependentBlock(DPX_OperationArgs& block, const DPX
   block.context = m_context;
   if (dependent.objectType == DPX_OperationArgs::kTableRows) {
     block.setWithValues(m_categoryKey, dependent.table, m_context, 1, DPX_OperationArgs::kTableRows);
-    buildObjectXml(block, dependent.matchColumn, dependent.listColumns, dependent.matchColumn, dependent.fixedMethod);
+    if (dependent.matchColumns.empty())
+      buildObjectXml(block, dependent.matchColumn, dependent.listColumns, dependent.matchColumn,
+                     dependent.fixedMethod);
+    else
+      buildTableXml(block, dependent.matchColumns, dependent.listColumns, dependent.matchColumns,
+                    dependent.fixedMethod);
     if (dependent.fixedMethod == 2)
       updateTargetRows(block);
     else if (dependent.fixedMethod == 3)
@@ -187,4 +223,15 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
     compareRecordsWithTarget(block, m_definition.matchProperties, m_definition.matchColumns, m_keyColumns,
                              m_listColumns, method);
   dpx::categories::WriteObjectsByMethod(*this, block, method);
+}
+
+void DPX_ObjectCategory::adjustXml(int32_t objectType, std::string& xml) {
+  if (m_definition.removedElement.empty() || objectType != m_definition.objectType) return;
+  DPX_DOMParser parser;
+  if (!parser.loadXML(xml)) return;  // the host reports the broken record when it reads it
+  auto* root = parser.getCursor();
+  if (parser.findElement(m_definition.removedElement) == 0) return;
+  if (!parser.removeCurrent()) return;
+  parser.setCursor(root);
+  xml = parser.serialize(true);
 }

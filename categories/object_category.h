@@ -2,7 +2,13 @@
 // objects, listed by a key query, fetched by key as record XML and written
 // through the same business object. A category of this family differs from
 // the others in its object type, table, lists and queries, which its class
-// hands to this base as a DPX_ObjectCategoryDefinition.
+// (or its row of a definition table) hands to this base as a
+// DPX_ObjectCategoryDefinition.
+//
+// Some categories carry plain tables along with their records (the terms a
+// dunning level names, the installments of payment terms): those are read
+// whole, written before the records, add-or-update whatever the copy method,
+// without copy-log lines, and left alone by the removal pass.
 #pragma once
 
 #include <cstdint>
@@ -52,17 +58,27 @@ struct DPX_DependentBlock {
   std::string matchProperty;              // business object: the property found in the target ...
   std::string matchColumn;                // ... in this column; plain rows: the column matched by
   uint8_t fixedMethod = 4;                // the method it is written by, whatever the copy's
-  int32_t counterObjectType = -1;         // plain rows: the host counter moved past new keys
+  int32_t counterObjectType = -1;         // plain rows: the host counter moved past new keys (in keyColumns[0])
   bool inRemovalPass = false;             // also written in the removal pass of Replace All
+  // Plain rows matched by several columns; empty: by matchColumn.
+  std::vector<std::string> matchColumns = {};
 };
 
+// Plain rows that travel with the records: found in the target by
+// matchColumns and overwritten there, or added, whatever the copy's method.
+DPX_DependentBlock DPX_PlainRows(std::string table, std::vector<std::string> matchColumns,
+                                 std::vector<std::string> listColumns, int32_t counterObjectType,
+                                 std::string counterKeyColumn);
+
+// Every member has an initializer, so a category may give only the leading
+// members in braces.
 struct DPX_ObjectCategoryDefinition {
-  int32_t objectType = 0;     // host business-object type
-  std::string table;          // main table, such as "OCRN"
-  std::string keyQuery;       // SELECT of the key columns; empty: every record of the table
-  std::string matchProperty;  // property that identifies a record in any company
-  std::string matchColumn;    // the column holding it
-  std::string removalSql;     // records the removal pass removes; empty: every record
+  int32_t objectType = 0;       // host business-object type
+  std::string table{};          // main table, such as "OCRN"
+  std::string keyQuery{};       // SELECT of the key columns; empty: every record of the table
+  std::string matchProperty{};  // property that identifies a record in any company
+  std::string matchColumn{};    // the column holding it
+  std::string removalSql{};     // records the removal pass removes; empty: every record
   // A record identified by several properties (a field by its table and
   // name) names them all here, and their columns in the same order; they
   // take the place of matchProperty and matchColumn.
@@ -74,6 +90,17 @@ struct DPX_ObjectCategoryDefinition {
   std::vector<DPX_DependentBlock> dependents = {};   // written before the main table, in this order
   std::vector<DPX_ListText> listTexts = {};          // shown as text; their columns sort as text
   std::string removalStatement = {};                 // SQL the removal pass runs on the target first
+
+  // The manager's lists; a class that fills them itself leaves these empty.
+  std::vector<std::string> keyColumns{};
+  std::vector<std::string> keyProperties{};
+  std::vector<std::string> columns{};
+  std::vector<std::string> properties{};  // parallel to the columns; their texts make a listed row
+  std::vector<int32_t> columnFlags{};
+  std::vector<std::string> listProperties{};  // the copy log's code and description
+  // An element taken out of the record XML (its first occurrence) before the
+  // record is added or updated: a value that only means something in the base.
+  std::string removedElement{};
 };
 
 class DPX_ObjectCategory : public DPX_DIInterface {
@@ -85,6 +112,7 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  void adjustXml(int32_t objectType, std::string& xml) override;
 
   DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
 

@@ -1,7 +1,8 @@
 // The family of table categories: rows of one host table without a business
 // object, read and written by SQL. A category of this family differs from the
 // others only in its table, its lists and a few constants, which its class
-// hands to this base as a DPX_TableCategoryDefinition; the slots are shared.
+// (or its row of a definition table) hands to this base as a
+// DPX_TableCategoryDefinition; the slots are shared.
 #pragma once
 
 #include <cstdint>
@@ -9,15 +10,33 @@
 #include <utility>
 #include <vector>
 
+#include "categories/list_text.h"
 #include "engine/di_interface.h"
+#include "engine/di_record_support.h"
 
+// Every member has an initializer, so a category may give only the leading
+// members in braces.
 struct DPX_TableCategoryDefinition {
-  std::string table;              // the category's host table, such as "OADF"
-  std::string listSql;            // the record list's SELECT: key columns, then columns
-  int32_t counterObjectType = -1; // ONNM object code moved past new keys; -1: none
-  std::string counterKeyColumn;   // the numeric key column MAX is read of
-  bool matchByColumns = false;    // rows match the target's by the columns (a name), else by the key columns
-  std::string deleteFilter;       // WHERE clause of the removal pass; empty: every row
+  std::string table{};                      // the category's host table, such as "OADF"
+  std::string listSql{};                    // the record list's SELECT: key columns, then columns
+  int32_t counterObjectType = -1;           // ONNM object code moved past new keys; -1: none
+  std::string counterKeyColumn{};           // the numeric key column MAX is read of (and that a new row's key goes to)
+  std::vector<std::string> matchColumns{};  // a row's counterpart in the target; empty: the key columns
+  std::string deleteFilter{};               // WHERE clause of the removal pass; empty: every row
+  // The same filter as server type 5 reads it, used as it stands; empty: the
+  // removal rewrites deleteFilter for that server type.
+  std::string deleteFilterQuoted{};
+  std::string readAllSql{};  // the rows a copy of the whole category reads; empty: every row
+  // Before a write the row takes the key of its counterpart in the target
+  // (update) or the target's highest key + 1 (insert), in counterKeyColumn.
+  bool newKeys = false;
+  std::vector<DPX_ListText> listTexts{};  // record-list cells shown as texts
+
+  // The manager's lists; a class that fills them itself leaves these empty.
+  std::vector<std::string> keyColumns{};
+  std::vector<std::string> columns{};
+  std::vector<int32_t> columnFlags{};
+  std::vector<std::string> logColumns{};  // the copy log's code and description
 };
 
 class DPX_TableCategory : public DPX_DIInterface {
@@ -30,6 +49,7 @@ class DPX_TableCategory : public DPX_DIInterface {
   DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  void mapReferences(std::string table, std::string& xml, int32_t mode) override;
 
   const DPX_TableCategoryDefinition& definition() const { return m_definition; }
 
@@ -40,6 +60,17 @@ class DPX_TableCategory : public DPX_DIInterface {
   void mapByNameOrNextNumber(const std::string& table, std::string& xml, int32_t mode, const std::string& keyColumn,
                              const std::string& nameColumn,
                              const std::vector<std::pair<std::string, std::string>>& extraConditions = {});
+  // The same, with the row's counterpart found by several of its columns.
+  void mapByColumnsOrNextNumber(const std::string& table, std::string& xml, int32_t mode,
+                                const std::string& keyColumn, const std::vector<std::string>& lookupColumns,
+                                const std::vector<std::pair<std::string, std::string>>& fixedConditions);
+  // The columns a row is matched with the target's by.
+  const std::vector<std::string>& matchColumns() const;
 
   DPX_TableCategoryDefinition m_definition;
+
+ private:
+  // The target's fields of the table, read by the first key lookup.
+  std::vector<dpx::records::FieldInfo> m_targetFields;
+  bool m_targetFieldsRead = false;
 };

@@ -24,7 +24,7 @@ namespace {
 
 constexpr int kObjectUserTable = 153;
 constexpr int kObjectUserField = 152;
-constexpr int kObjectUserKey = 151;
+constexpr int kObjectUserKey = 10151;  // the host's user-keys object (151 is the dunning levels')
 
 std::string Attribute(const xercesc::DOMElement* element, const char16_t* name) {
   const XMLCh* value = element->getAttribute(reinterpret_cast<const XMLCh*>(name));

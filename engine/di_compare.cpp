@@ -15,6 +15,7 @@
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
 #include "engine/dom_parser.h"
+#include "engine/record_text.h"
 #include "engine/sql_statement.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
@@ -64,7 +65,9 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
         }
         item.xml = std::move(checked);
       }
-      auto fromXml = target->GetBusinessObjectFromXML(item.xml, 0);
+      // The host reads values only: a reference still carried as a dependency
+      // record (mapped later, or not at all) is no part of the match.
+      auto fromXml = target->GetBusinessObjectFromXML(dpx::recordtext::WithoutDependencyRecords(item.xml), 0);
       for (size_t d = 0; d < descriptionProperties.size() && d < 2; ++d)
         (d == 0 ? item.baseCode : item.baseDescription) = dpx::records::PropertyText(*fromXml, descriptionProperties[d]);
 

@@ -253,4 +253,25 @@ std::string TextElement(std::string_view name, std::string_view text) {
   return out;
 }
 
+std::string WithoutDependencyRecords(std::string_view xml, std::string_view field) {
+  std::string out;
+  size_t copied = 0;
+  // Rows do not nest, except inside a dependency record, which goes whole.
+  for (size_t row = FindStartTag(xml, "row", 0, xml.size()); row != npos;) {
+    const size_t rowEnd = ElementEnd(xml, row);
+    if (rowEnd == npos) return std::string(xml);
+    for (size_t child = FirstChildElement(xml, row); child != npos; child = NextSiblingElement(xml, child)) {
+      if (!HasChildElement(xml, child) || (!field.empty() && TagName(xml, child) != field)) continue;
+      const size_t end = ElementEnd(xml, child);
+      if (end == npos) return std::string(xml);
+      out.append(xml.substr(copied, child - copied));
+      copied = end;
+    }
+    row = FindStartTag(xml, "row", rowEnd, xml.size());
+  }
+  if (copied == 0) return std::string(xml);
+  out.append(xml.substr(copied));
+  return out;
+}
+
 }  // namespace dpx::recordtext

@@ -62,4 +62,9 @@ std::string EscapeText(std::string_view text);
 // An element with a text: <name>escaped text</name>; <name/> without one.
 std::string TextElement(std::string_view name, std::string_view text);
 
+// The record without the dependency records its rows hold in place of values
+// (the fields of a "row" that hold elements); with a field name, only those of
+// that field. A record that is not well formed comes back as it is.
+std::string WithoutDependencyRecords(std::string_view xml, std::string_view field = {});
+
 }  // namespace dpx::recordtext

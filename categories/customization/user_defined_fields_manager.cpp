@@ -16,8 +16,13 @@ std::string DPX_UserDefinedFieldsManager::listSql() {
 DPX_UserDefinedFieldsManager::DPX_UserDefinedFieldsManager(DPX_ConnectionContext* context,
                                                            const std::string& categoryKey)
     : DPX_ObjectCategory(context, categoryKey,
-                         {kUserFieldType, "CUFD", listSql(), "", "", listSql(), {"TableName", "Name"},
-                          {"TableID", "AliasID"}, {{3, 43, {}, 0}}}) {
+                         {.objectType = kUserFieldType,
+                          .table = "CUFD",
+                          .keyQuery = listSql(),
+                          .removalSql = listSql(),
+                          .matchProperties = {"TableName", "Name"},
+                          .matchColumns = {"TableID", "AliasID"},
+                          .listTexts = {DPX_ListText::StringOffset(3, 43)}}) {
   m_keyColumns = {"TableID", "FieldID"};
   m_keyProperties = {"TableName", "Name"};
   m_columns = {"TableID", "AliasID", "Descr", "TypeID"};

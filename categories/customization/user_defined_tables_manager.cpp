@@ -17,7 +17,13 @@ std::string DPX_UserDefinedTablesManager::listSql() {
 DPX_UserDefinedTablesManager::DPX_UserDefinedTablesManager(DPX_ConnectionContext* context,
                                                            const std::string& categoryKey)
     : DPX_ObjectCategory(context, categoryKey,
-                         {kUserTableType, "OUTB", listSql(), "TableName", "TableName", listSql(), {}, {}, {}, {}, {}, {kTypeText}}) {
+                         {.objectType = kUserTableType,
+                          .table = "OUTB",
+                          .keyQuery = listSql(),
+                          .matchProperty = "TableName",
+                          .matchColumn = "TableName",
+                          .removalSql = listSql(),
+                          .listTexts = {kTypeText}}) {
   m_keyColumns = {"TableName"};
   m_keyProperties = {"TableName"};
   m_columns = {"TableName", "Descr", "ObjectType"};

@@ -3,7 +3,7 @@
 
 DPX_AddressFormatManager::DPX_AddressFormatManager(DPX_ConnectionContext* context, const std::string& categoryKey)
     : DPX_TableCategory(context, categoryKey,
-                        {"OADF", "SELECT Code, Name FROM OADF", 131, "Code", /*matchByColumns=*/true, ""}) {
+                        {"OADF", "SELECT Code, Name FROM OADF", 131, "Code", /*matchColumns=*/{"Name"}, ""}) {
   m_keyColumns = {"Code"};
   m_columns = {"Name"};
   m_columnFlags = {0};

@@ -3,7 +3,7 @@
 
 DPX_IndexesManager::DPX_IndexesManager(DPX_ConnectionContext* context, const std::string& categoryKey)
     : DPX_TableCategory(context, categoryKey,
-                        {"OIDX", "SELECT IdexCode, IndexName FROM OIDX", 38, "IdexCode", /*matchByColumns=*/false, ""}) {
+                        {"OIDX", "SELECT IdexCode, IndexName FROM OIDX", 38, "IdexCode", /*matchColumns: the key*/ {}, ""}) {
   m_keyColumns = {"IdexCode"};
   m_columns = {"IndexName"};
   m_columnFlags = {1};

@@ -7,6 +7,7 @@
 #include "categories/category_support.h"
 #include "engine/di_record_support.h"
 #include "engine/operation_args.h"
+#include "engine/record_text.h"
 #include "engine/sql_statement.h"
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
@@ -152,7 +153,12 @@ void DPX_TaxDefinitionManager::writeData(std::vector<DPX_OperationArgs> blocks, 
     }
     auto mapReferences = [&] {
       for (const TaxReference& ref : t->references) {
-        if (ref.accountFormatOnly && !byFormatCode) continue;
+        if (ref.accountFormatOnly && !byFormatCode) {
+          // Read by format code, yet the target names accounts otherwise: its default.
+          for (DPX_OperationArgs::DataItem& item : block.dataItems)
+            item.xml = dpx::recordtext::WithoutDependencyRecords(item.xml, ref.field);
+          continue;
+        }
         mapDependencyToTarget(block, ref.field, "row", "", ref.parent);
       }
     };

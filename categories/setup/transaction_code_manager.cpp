@@ -5,7 +5,7 @@ DPX_TransactionCodeManager::DPX_TransactionCodeManager(DPX_ConnectionContext* co
                                                        const std::string& categoryKey)
     : DPX_TableCategory(context, categoryKey,
                         {"OTRC", "SELECT TrnsCode, TrnsCode, TrnsCodDsc FROM OTRC", 45, "TrnsCode",
-                         /*matchByColumns=*/false, ""}) {
+                         /*matchColumns: the key*/ {}, ""}) {
   m_keyColumns = {"TrnsCode"};
   m_columns = {"TrnsCode", "TrnsCodDsc"};
   m_columnFlags = {0, 1};

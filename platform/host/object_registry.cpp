@@ -42,13 +42,30 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterPostingPeriods(r);
     RegisterTaxDefinitions(r);
     RegisterMasterData(r);
+    RegisterSetupFamilies(r);
     return r;
   }();
   return registry;
 }
 
-void ObjectRegistry::addTable(TableDef table) { tables_.push_back(std::move(table)); }
-void ObjectRegistry::addType(ObjectTypeDef type) { types_.push_back(std::move(type)); }
+// A table or type is defined once; the categories that share it extend that definition.
+void ObjectRegistry::addTable(TableDef table) {
+  for (const TableDef& t : tables_)
+    if (t.name == table.name) {
+      std::fprintf(stderr, "host registry: table %s is defined twice; extend the first definition\n",
+                   table.name.c_str());
+      if (!std::getenv("DPX_REGISTRY_LIST")) std::abort();
+    }
+  tables_.push_back(std::move(table));
+}
+void ObjectRegistry::addType(ObjectTypeDef type) {
+  for (const ObjectTypeDef& t : types_)
+    if (t.type == type.type) {
+      std::fprintf(stderr, "host registry: object type %d is defined twice; extend the first definition\n", type.type);
+      if (!std::getenv("DPX_REGISTRY_LIST")) std::abort();
+    }
+  types_.push_back(std::move(type));
+}
 void ObjectRegistry::addDemoRows(DemoRows rows) { demo_.push_back(std::move(rows)); }
 
 void ObjectRegistry::extendTable(const std::string& table, std::vector<ColumnDef> columns) {

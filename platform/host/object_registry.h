@@ -199,7 +199,7 @@ inline PropertyDef Prop(const char* property, const char* column, PropKind kind 
 // Registration functions of the areas (registry_*.cpp).
 void RegisterAdministration(ObjectRegistry& r);   // OADM, CINF, ONNM, OUSR (12), users' tables
 void RegisterUserTables(ObjectRegistry& r);       // OUTB (153), CUFD (152): the program makes @DPXSETT/@DPXNOTE through them
-void RegisterUserKeys(ObjectRegistry& r);         // OUKD (151), UKD1: keys of user tables (DPXNOTI1 of @DPXNOTE)
+void RegisterUserKeys(ObjectRegistry& r);         // OUKD (10151), UKD1: keys of user tables (DPXNOTI1 of @DPXNOTE)
 void RegisterQueries(ObjectRegistry& r);          // OQCN (134), OUQR (160)
 void RegisterAddressSetup(ObjectRegistry& r);     // OADF, indexes, transaction codes
 void RegisterCurrencies(ObjectRegistry& r);       // OCRN (37) and currency settings
@@ -210,5 +210,6 @@ void RegisterNumbering(ObjectRegistry& r);        // NNM1 (series service 35), O
 void RegisterPostingPeriods(ObjectRegistry& r);   // OACP, OFPR (the company service's period operations)
 void RegisterTaxDefinitions(ObjectRegistry& r);   // OSTA (126), OVTG (5), ODDG (117), OWHT (178), OIND, OACT
 void RegisterMasterData(ObjectRegistry& r);       // partners, items, item groups, warehouses, credit cards and what they name
+void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects and tables, dunning, payment terms
 
 }  // namespace dpx::host

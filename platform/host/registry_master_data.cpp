@@ -91,22 +91,12 @@ void AddAccounts(ObjectTypeDef& type, TableDef& table, const char* const (&accou
 }
 
 void RegisterReferencedTables(ObjectRegistry& r) {
-  AddLookupTable(r, "OCRG",
-                 {Col("GroupCode", db_Numeric, "Group Code"), Col("GroupName", db_Alpha, "Group Name", 100),
-                  Col("GroupType", db_Alpha, "Group Type", 1)});
-  AddLookupTable(r, "OCOG", {Col("GroupCode", db_Numeric, "Group Code"), Col("GroupName", db_Alpha, "Group Name", 30)});
-  AddLookupTable(r, "OSHP", {Col("TrnspCode", db_Numeric, "Code"), Col("TrnspName", db_Alpha, "Name", 40)});
   AddLookupTable(r, "OSLP", {Col("SlpCode", db_Numeric, "Code"), Col("SlpName", db_Alpha, "Name", 155)});
   AddLookupTable(r, "OTER", {Col("territryID", db_Numeric, "Territory"), Col("descript", db_Alpha, "Description", 100)});
   AddLookupTable(r, "OHEM",
                  {Col("empID", db_Numeric, "Employee"), Col("lastName", db_Alpha, "Last Name", 50),
                   Col("firstName", db_Alpha, "First Name", 50)});
-  AddLookupTable(r, "OACT",
-                 {Col("AcctCode", db_Alpha, "Account Code", 15), Col("AcctName", db_Alpha, "Account Name", 100),
-                  Col("FormatCode", db_Alpha, "Account Number", 210)});
-  AddLookupTable(r, "OCYC", {Col("Code", db_Numeric, "Code"), Col("Name", db_Alpha, "Name", 30)});
-  AddLookupTable(r, "OWGT", {Col("UnitCode", db_Numeric, "Code"), Col("UnitName", db_Alpha, "Name", 20)});
-  AddLookupTable(r, "OLGT", {Col("UnitCode", db_Numeric, "Code"), Col("UnitName", db_Alpha, "Name", 20)});
+  // OACT, the chart of accounts, is the tax definitions' table (registered before this one).
   // Indicator codes and 1099 forms have no business object; the host
   // numbers them by its counters 138 and 145.
   AddLookupTable(r, "OIDC", {Col("Code", db_Numeric, "Code"), Col("Name", db_Alpha, "Name", 100)});
@@ -114,13 +104,10 @@ void RegisterReferencedTables(ObjectRegistry& r) {
 
   AddNamedType(r, 36, "Credit Card", "OCRC", "CreditCards", "CreditCard", "CreditCardCode", "CardName",
                "CreditCardName", "Credit Card Name");
-  AddNamedType(r, 43, "Manufacturer", "OMRC", "Manufacturers", "FirmCode", "Code", "FirmName", "ManufacturerName",
-               "Manufacturer Name");
   AddNamedType(r, 6, "Price List", "OPLN", "PriceLists", "ListNum", "PriceListNo", "ListName", "PriceListName",
                "Price List Name");
   AddNamedType(r, 71, "Payment Due Date", "OCDT", "CreditPaymentDueDates", "Code", "DueDateCode", "Name",
                "DueDateName", "Name");
-  AddNamedType(r, 144, "Location", "OLCT", "WarehouseLocations", "Code", "Code", "Location", "Name", "Location");
 
   // Payment methods name a credit card and a payment due date.
   r.addTable({"OCRP",
@@ -329,10 +316,8 @@ void RegisterItems(ObjectRegistry& r) {
 void AddMasterDataDemoRows(ObjectRegistry& r) {
   r.addDemoRows({"OCRG",
                  {"GroupCode", "GroupName", "GroupType"},
-                 {{"100", "Customers", "C"}, {"101", "Vendors", "S"}, {"921", "O'Neil & <Partners>", "C"}},
-                 {{"100", "Customers", "C"}, {"101", "Vendors", "S"}, {"927", "O'Neil & <Partners>", "C"}}});
-  r.addDemoRows({"OCOG", {"GroupCode", "GroupName"}, {{"1", "Standard"}}, {{"4", "Standard"}}});
-  r.addDemoRows({"OSHP", {"TrnspCode", "TrnspName"}, {{"1", "Courier"}}, {{"2", "Courier"}}});
+                 {{"930", "Customers", "C"}, {"931", "Vendors", "S"}, {"921", "O'Neil & <Partners>", "C"}},
+                 {{"930", "Customers", "C"}, {"931", "Vendors", "S"}, {"927", "O'Neil & <Partners>", "C"}}});
   r.addDemoRows({"OSLP", {"SlpCode", "SlpName"}, {{"1", "Ann"}}, {{"5", "Ann"}}});
   r.addDemoRows({"OTER", {"territryID", "descript"}, {{"1", "North"}}, {{"3", "North"}}});
   r.addDemoRows({"OHEM", {"empID", "lastName", "firstName"}, {{"1", "Smith", "Jo"}}, {{"8", "Smith", "Jo"}}});
@@ -342,9 +327,6 @@ void AddMasterDataDemoRows(ObjectRegistry& r) {
                  {{"_SYS01", "Bank", "1000-00"}, {"_SYS02", "Stock (old)", "9999-99"}, {"_SYS03", "Revenue", "4000-01"},
                   {"_SYS11", "Receivables", "1100-00"}, {"_SYS12", "Stock", "1300-00"},
                   {"_SYS13", "Revenue", "4000-00"}}});
-  r.addDemoRows({"OCYC", {"Code", "Name"}, {{"1", "Weekly"}}, {{"3", "Weekly"}}});
-  r.addDemoRows({"OWGT", {"UnitCode", "UnitName"}, {{"1", "kg"}}, {{"2", "kg"}}});
-  r.addDemoRows({"OLGT", {"UnitCode", "UnitName"}, {{"1", "m"}}, {{"4", "m"}}});
   r.addDemoRows({"OIDC", {"Code", "Name"}, {{"1", "Export"}, {"2", "Domestic & <EU>"}}, {{"5", "Export"}}});
   r.addDemoRows({"OTNN",
                  {"FormCode", "Form1099"},
@@ -360,8 +342,6 @@ void AddMasterDataDemoRows(ObjectRegistry& r) {
                  {{"1", "Visa monthly", "1", "1"}, {"2", "Card's quarter", "2", "2"}},
                  {{"4", "Card's quarter", "3", "5"}, {"5", "Target's own", "4", "6"}}});
   r.addDemoRows({"OPLN", {"ListNum", "ListName"}, {{"1", "Base Price"}, {"2", "Retail"}}, {{"1", "Retail"}, {"3", "Base Price"}}});
-  r.addDemoRows({"OMRC", {"FirmCode", "FirmName"}, {{"1", "Acme & <Sons>"}}, {{"2", "Acme & <Sons>"}}});
-  r.addDemoRows({"OLCT", {"Code", "Location"}, {{"1", "Main Hall"}, {"2", "Base's Yard"}}, {{"3", "Main Hall"}}});
   r.addDemoRows({"OITB",
                  {"ItmsGrpCod", "ItmsGrpNam", "CycleCode", "InventoryAccount"},
                  {{"100", "Items", "1", "_SYS02"}, {"103", "Tools & <Parts>", kNull, kNull}},
@@ -371,15 +351,16 @@ void AddMasterDataDemoRows(ObjectRegistry& r) {
                  {"WhsCode", "WhsName", "Location", "StockAccount"},
                  {{"01", "General", "1", "_SYS02"}, {"02", "O'Hare & <Yard>", "2", kNull}},
                  {{"01", "General (old)", "3", "_SYS12"}}});
+  // ProjectCod is the setup families' column of OCRD: a project a partner uses.
   r.addDemoRows({"OCRD",
-                 {"CardCode", "CardType", "CardName", "GroupCode", "GroupNum", "ListNum", "FatherCard", "DebitorAccount"},
-                 {{"A100", "C", "Child of P", "921", "3", "1", "P100", "_SYS01"},
-                  {"C200", "C", "Same code & <name>", "100", "1", "2", kNull, kNull},
-                  {"P100", "C", "O'Brien Parent", "921", "3", "1", kNull, "_SYS01"},
-                  {"V300", "S", "Base-only vendor", "101", kNull, kNull, kNull, kNull},
-                  {"L400", "L", "A lead", kNull, kNull, kNull, kNull, kNull}},
-                 {{"C200", "C", "Other name in target", "100", "1", "1", kNull, kNull},
-                  {"T900", "S", "Target-only", "101", kNull, kNull, kNull, kNull}}});
+                 {"CardCode", "CardType", "CardName", "GroupCode", "GroupNum", "ListNum", "FatherCard", "DebitorAccount", "ProjectCod"},
+                 {{"A100", "C", "Child of P", "921", "3", "1", "P100", "_SYS01", "P1"},
+                  {"C200", "C", "Same code & <name>", "930", "1", "2", kNull, kNull, kNull},
+                  {"P100", "C", "O'Brien Parent", "921", "3", "1", kNull, "_SYS01", kNull},
+                  {"V300", "S", "Base-only vendor", "931", kNull, kNull, kNull, kNull, kNull},
+                  {"L400", "L", "A lead", kNull, kNull, kNull, kNull, kNull, kNull}},
+                 {{"C200", "C", "Other name in target", "930", "1", "1", kNull, kNull, "P1"},
+                  {"T900", "S", "Target-only", "931", kNull, kNull, kNull, kNull, "P8"}}});
   r.addDemoRows({"OITM",
                  {"ItemCode", "ItemType", "ItemName", "ItmsGrpCod", "FirmCode"},
                  {{"I001", "0", "Bolt & <Nut>", "100", "1"}, {"I002", "1", "Fitter's hour", "103", kNull}},

@@ -1,4 +1,4 @@
-// Registry: keys of user-defined tables (OUKD, type 151) with their elements
+// Registry: keys of user-defined tables (OUKD, type 10151) with their elements
 // (UKD1). Adding a key makes its index over the elements' "U_" columns,
 // unique when the key says so; a table whose rows break the uniqueness
 // refuses it. Removing the key drops the index.
@@ -77,7 +77,7 @@ void RegisterUserKeys(ObjectRegistry& r) {
                Col("LineNum", db_Numeric, "Line Number"), Col("ColAlias", db_Alpha, "Field Name", 18)},
               {"TableName", "KeyId", "LineNum"}});
   ObjectTypeDef keys;
-  keys.type = 151;
+  keys.type = 10151;
   keys.name = "User Key";
   keys.mainTable = "OUKD";
   keys.headerElement = "UserKeysMD";

@@ -1,6 +1,7 @@
 // Every category class that registers with the factory is made for its own
-// keys and is of the class its row names: a misspelt class name would lose
-// its categories quietly at run time.
+// keys and is of the class its row names (or, for a row of a definition
+// table, the family base with that row's definition): a misspelt class name
+// would lose its categories quietly at run time.
 #include <gtest/gtest.h>
 
 #include <cxxabi.h>
@@ -11,6 +12,7 @@
 #include <typeinfo>
 
 #include "categories/category_classes.h"
+#include "categories/setup/setup_category_tables.h"
 #include "engine/category_factory.h"
 #include "engine/connection_context.h"
 #include "engine/di_interface.h"
@@ -25,6 +27,14 @@ std::string Demangled(const char* name) {
   return out;
 }
 
+// The table of the definition-table row of a class, "" when no row has it.
+template <class Rows>
+std::string DefinitionTableOf(const Rows& rows, const std::string& className) {
+  for (const auto& row : rows)
+    if (row.className == className) return row.definition.table;
+  return "";
+}
+
 TEST(CategoryClasses, EveryRegisteredClassIsMadeForItsKeys) {
   RegisterCategoryClasses();
   DPX_ConnectionContext context;
@@ -36,7 +46,15 @@ TEST(CategoryClasses, EveryRegisteredClassIsMadeForItsKeys) {
     std::unique_ptr<DPX_DIInterface> manager = factory.createManager(row.key);
     ASSERT_NE(manager, nullptr);
     const DPX_DIInterface& object = *manager;
-    EXPECT_EQ(Demangled(typeid(object).name()), row.className);
+    if (const auto* objects = dynamic_cast<const DPX_ObjectCategory*>(manager.get());
+        objects && Demangled(typeid(object).name()) == "DPX_ObjectCategory") {
+      EXPECT_EQ(objects->definition().table, DefinitionTableOf(SetupObjectCategories(), row.className));
+    } else if (const auto* tables = dynamic_cast<const DPX_TableCategory*>(manager.get());
+               tables && Demangled(typeid(object).name()) == "DPX_TableCategory") {
+      EXPECT_EQ(tables->definition().table, DefinitionTableOf(SetupTableCategories(), row.className));
+    } else {
+      EXPECT_EQ(Demangled(typeid(object).name()), row.className);
+    }
     EXPECT_EQ(manager->getCategoryKey(), row.key);
     ++made;
   }
@@ -44,6 +62,22 @@ TEST(CategoryClasses, EveryRegisteredClassIsMadeForItsKeys) {
   for (const char* name : {"DPX_QueryManager", "DPX_AddressFormatManager", "DPX_IndexesManager",
                            "DPX_TransactionCodeManager", "DPX_CurrencySettingsManager"})
     EXPECT_TRUE(DPX_CategoryFactory::isRegistered(name)) << name;
+}
+
+TEST(CategoryClasses, EveryDefinitionTableRowIsTheFactorysCategory) {
+  RegisterCategoryClasses();
+  auto check = [](const auto& rows, size_t expected) {
+    EXPECT_EQ(rows.size(), expected);
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.key);
+      const DPX_CategoryFactory::Category* category = DPX_CategoryFactory::findCategory(row.key);
+      ASSERT_NE(category, nullptr);
+      EXPECT_STREQ(category->className, row.className);
+      EXPECT_TRUE(DPX_CategoryFactory::isRegistered(row.className));
+    }
+  };
+  check(SetupObjectCategories(), 13u);
+  check(SetupTableCategories(), 11u);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST_P(RecordFaults, ARowTheBuilderRefusesIsLoggedAndTheNextIsInserted) {
   good.baseDescription = "Good";
   block.dataItems = {bad, good};
   // A table category without key mapping: the rows' own codes are written.
-  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", true, ""});
+  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", {"Name"}, ""});
   plain.addTargetRows(block, -1, "Code");
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code || ':' || Name FROM OADF"), "8:Good");
   const Lines lines = fx.logLines();
@@ -151,7 +151,7 @@ TEST_P(RecordFaults, RowsWithoutUserFieldsComeOutAsTheUserFieldCheckLeavesThem) 
   DPX_OperationArgs block = AddressBlock(
       fx, {RowRecord("<row><Code>1</Code><Name>A &amp; &lt;B&gt; \"q\" 'a'</Name><Format/></row>"
                      "<row><Code>2</Code><Name>Grüße €</Name><Format>l1&#13;\nl2\tx</Format></row>")});
-  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", true, ""});
+  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", {"Name"}, ""});
   ASSERT_EQ(plain.buildTableXml(block, {"Code"}, {"Code", "Name"}, {"Code"}, 4), 1);
   ASSERT_EQ(block.dataItems.size(), 2u);
   // The row keeps its own spelling of the text; read as a document it is
@@ -172,7 +172,7 @@ TEST_P(RecordFaults, ARowWithNothingToMatchByIsNotTakenForTheTargetsFirstRow) {
   CopyFixture::Exec(*fx.target, "DELETE FROM OADF; INSERT INTO OADF (Code, Name, Format) VALUES (5, 'B', 'other');");
   DPX_OperationArgs block = AddressBlock(fx, {RowRecord("<row><Code>1</Code><Name>A</Name><Format>fa</Format></row>")});
   // Matched by the memo column, which server type 5 cannot compare: no condition is left.
-  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", true, ""});
+  DPX_TableCategory plain(&fx.context, "DPX_TRN_ADDRESSFORMAT_100", {"OADF", "", -1, "Code", {"Name"}, ""});
   plain.buildTableXml(block, {"Format"}, {"Code", "Name"}, {"Format"}, 4);
   if (GetParam() == 5) {
     EXPECT_TRUE(block.dataItems.empty());

@@ -15,6 +15,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <set>
 
 #include "engine/connection_context.h"
 #include "engine/target_guard.h"
@@ -393,16 +394,16 @@ TEST(DuploraClient, CopiesTheMasterDataCategories) {
                                          "DPX_TRN_WAREHOUSES_100",      "DPX_TRN_ITEMSLEAF_100"};
   const std::string child = "A100|Child of P|927|7|3|P100";
   const std::string parent = "P100|O'Brien Parent|927|7|3|";
-  const std::string vendor = "V300|Base-only vendor|101|||";
+  const std::string vendor = "V300|Base-only vendor|931|||";
   const std::string lead = "L400|A lead||||";
-  const std::string same = "C200|Same code & <name>|100|1|1|";
-  const std::string targetOnly = "T900|Target-only|101|||";
+  const std::string same = "C200|Same code & <name>|930|1|1|";
+  const std::string targetOnly = "T900|Target-only|931|||";
   struct Case {
     int method;
     std::vector<std::string> partners;  // the target's OCRD afterwards
   } cases[] = {{1, {child, same, lead, parent, vendor}},
                {2, {same, targetOnly}},
-               {3, {child, "C200|Other name in target|100|1|1|", lead, parent, targetOnly, vendor}},
+               {3, {child, "C200|Other name in target|930|1|1|", lead, parent, targetOnly, vendor}},
                {4, {child, same, lead, parent, targetOnly, vendor}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.method);
@@ -415,11 +416,11 @@ TEST(DuploraClient, CopiesTheMasterDataCategories) {
                    "CardCode, CardName, IFNULL(GroupCode, ''), IFNULL(GroupNum, ''), IFNULL(ListNum, ''), "
                    "IFNULL(FatherCard, '')"),
               c.partners);
-    // The location "Main Hall" is 3 in the target; the base's yard has no location there.
+    // The location "Main" is 3 in the target; the base's rack has no location there.
     if (c.method != 3) {
       EXPECT_EQ(Rows(target, "OWHS", "WhsCode, WhsName, IFNULL(Location, '')").front(), "01|General|3");
     }
-    EXPECT_EQ(Rows(target, "OLCT", "Code, Location"), (std::vector<std::string>{"3|Main Hall"}));
+    EXPECT_EQ(Rows(target, "OLCT", "Code, Location"), (std::vector<std::string>{"1|Target only", "3|Main"}));
     ExpectEveryLineSucceeded(run.out, keys);
   }
 }
@@ -1018,6 +1019,7 @@ TEST(DuploraClientHostile, ASaveLeavesOutARecordItCannotWriteAndSaysWhy) {
   EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"),
             (std::vector<std::string>{"B&L|Bread & <Loaf>", "CPI|Consumer prices", "TGT|Target only"}));
 }
+
 // Document numbering, posting periods and tax definitions of the demo
 // companies under every copy method, on the quoting server type and the
 // default one. Posting periods forbid Replace All and take method 4 for it,
@@ -1058,6 +1060,98 @@ TEST(DuploraClient, NumberingPeriodsAndTaxDefinitionsCopyUnderEveryMethod) {
       EXPECT_EQ(Contains(Rows(target, "OACT", "AcctCode"), "DXTRANSACCT"), c.adds);
       EXPECT_EQ(Contains(Rows(target, "OSTA", "Code"), "TGT"), c.method != 1);
       EXPECT_EQ(Contains(Rows(target, "OSTT", "Name"), "Base's own"), c.adds);
+    }
+  }
+}
+
+// The twenty-six setup categories of the smaller setup tables, copied whole
+// from the demo base under each copy method, with both companies of server
+// type 5 and of the default type: every line succeeds, and what each method
+// must leave alone stays.
+TEST(DuploraClientSetupFamilies, EveryCategoryCopiesUnderEveryMethod) {
+  const std::vector<std::string> keys = {
+      "DPX_TRN_COMMISIONGROUPS_100", "DPX_TRN_RELTNSHPS_40",       "DPX_TRN_SALESSTAGES_100",
+      "DPX_TRN_LANDEDCOSTS_100",     "DPX_TRN_BPPRIORITIES_100",   "DPX_TRN_LOCATIONS_100",
+      "DPX_TRN_UOMLENGTHWIDTH_100",  "DPX_TRN_UOMWEIGHT_100",      "DPX_TRN_CUSTOMGROUPS_100",
+      "DPX_TRN_MANUFACTURERS_100",   "DPX_TRN_SHIPPINGTYPES_100",  "DPX_TRN_TEMPLATES_100",
+      "DPX_TRN_PACKAGETYPES_100",    "DPX_TRN_CREDITSUPPLIERS_100", "DPX_TRN_PAYMENTBLOCKS_100",
+      "DPX_TRN_PROJECTS_100",        "DPX_TRN_PARTNERS_100",       "DPX_TRN_COMPETITORS_100",
+      "DPX_TRN_CUSTOMERGROUPS_100",  "DPX_TRN_SUPPLIERGROUPS_100", "DPX_TRN_BPPROPERTIES_100",
+      "DPX_TRN_INVENTORYCYCLES_100", "DPX_TRN_ITEMPROPERTIES_100", "DPX_TRN_PREDEFINEDTEXT_100",
+      "DPX_TRN_DUNNINGLEVELS_100",   "DPX_TRN_PAYMENTTERMS_100"};
+  std::string list;
+  for (const auto& key : keys) list += (list.empty() ? "" : ",") + key;
+  // A name of each table, as "table: column".
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"OCOG", "GroupName"}, {"OORL", "OrlDesc"},  {"OOST", "Descript"},  {"OALC", "AlcName"},
+      {"OBPP", "PrioDesc"},  {"OLCT", "Location"}, {"OLGT", "UnitName"},  {"OWGT", "UnitName"},
+      {"OARG", "CstGrpName"}, {"OMRC", "FirmName"}, {"OSHP", "TrnspName"}, {"OCTT", "Descriptio"},
+      {"OPKG", "PkgType"},   {"OPVL", "Name"},     {"OPYB", "PayBlock"},  {"OPRJ", "PrjName"},
+      {"OPRT", "Name"},      {"OCMT", "Name"},     {"OCRG", "GroupName"}, {"OCQG", "GroupName"},
+      {"OCYC", "Name"},      {"OITG", "ItmsGrpNam"}, {"OPDT", "Text"},    {"OCTG", "PymntGroup"}};
+  for (int serverType : {5, 6}) {
+    for (int method = 1; method <= 4; ++method) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                                 std::vector<std::string>{"--base", "DEMO_BASE", "--target",
+                                                                          "DEMO_TARGET", "--method",
+                                                                          std::to_string(method), "--categories", list});
+      // Replace All cannot remove the target's payment terms that its
+      // administration record names as defaults: the host refuses those two.
+      const int refused = method == 1 ? 2 : 0;
+      if (refused == 0)
+        ASSERT_EQ(run.code, 0) << run.err;
+      else
+        ASSERT_TRUE(run.code == 0 || run.code == 3) << run.code << run.err;
+      const std::string log = LogPath(run.out);
+      ASSERT_FALSE(log.empty()) << run.out;
+      std::set<std::string> logged;
+      int failed = 0;
+      for (const auto& line : LogLines(log)) {
+        if (line.find("|403|") != std::string::npos) {
+          ++failed;
+          EXPECT_EQ(line.rfind("DPX_TRN_PAYMENTTERMS_100|404|403|", 0), 0u) << line;
+          EXPECT_NE(line.find("still refer"), std::string::npos) << line;
+        }
+        EXPECT_EQ(line.find("|10024|"), std::string::npos) << line;
+        logged.insert(line.substr(0, line.find('|')));
+      }
+      EXPECT_EQ(failed, refused);
+      for (const auto& key : keys) EXPECT_TRUE(logged.count(key)) << key;
+      EXPECT_NE(run.out.find("Failed: " + std::to_string(refused) + "\n"), std::string::npos) << run.out;
+
+      const auto base = server.base();
+      const auto target = server.target();
+      for (const auto& [table, column] : names) {
+        SCOPED_TRACE(table);
+        const auto baseNames = Rows(base, table, column);
+        const auto targetNames = Rows(target, table, column);
+        // A record only the base has arrives unless only updates were asked for.
+        const bool baseOnly = Contains(targetNames, "Base only") || Contains(targetNames, "Base's template") ||
+                              Contains(targetNames, "Base metre") || Contains(targetNames, "Base unit");
+        EXPECT_EQ(baseOnly, method != 2) << ::testing::PrintToString(targetNames);
+        // A record only the target has stays unless Replace All removed it.
+        if (table != "OCRG" && table != "OPRJ") {
+          EXPECT_EQ(Contains(targetNames, "Target only") || Contains(targetNames, "Target's template") ||
+                        Contains(targetNames, "Target unit"),
+                    method != 1)
+              << ::testing::PrintToString(targetNames);
+        }
+        if (method == 1 || method == 4) {
+          for (const auto& name : baseNames) EXPECT_TRUE(Contains(targetNames, name)) << name;
+        }
+      }
+      // The host's own records stay whatever the method.
+      EXPECT_TRUE(Contains(Rows(target, "OARG", "CstGrpCode, CstGrpName"), "-1|Default"));
+      EXPECT_TRUE(Contains(Rows(target, "OCTG", "GroupNum, PymntGroup"), "-1|Cash Basic"));
+      // The plain tables of dunning levels and payment terms are add-or-update whatever the method.
+      EXPECT_EQ(Rows(target, "ODUT", "TermCode, TermName"),
+                (std::vector<std::string>{"1|Net 30", "2|O'Hara's & <Co> terms", "3|Base only", "4|Target only"}));
+      EXPECT_TRUE(Contains(Rows(target, "OCDC", "Code, TableDesc"), "D2|O'Hara & <Co> discount"));
+      // A project a business partner uses survives Replace All.
+      EXPECT_TRUE(Contains(Rows(target, "OPRJ", "PrjCode, PrjName"), "P8|Used by a partner"));
+      EXPECT_EQ(Contains(Rows(target, "OPRJ", "PrjCode, PrjName"), "P1|Alpha"), method != 3);
     }
   }
 }
