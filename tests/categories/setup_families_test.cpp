@@ -434,7 +434,7 @@ TEST_P(SetupRules, ReplaceAllKeepsAndUpdatesTheProjectsBusinessPartnersUse) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.base, "INSERT INTO OPRJ VALUES ('P1', 'New alpha'), ('P2', 'Beta')");
   CopyFixture::Exec(*fx.target, "INSERT INTO OPRJ VALUES ('P1', 'Old alpha'), ('P9', 'Unused');"
-                                "INSERT INTO OCRD VALUES ('C1', 'P1'), ('C2', NULL)");
+                                "INSERT INTO OCRD (CardCode, ProjectCod) VALUES ('C1', 'P1'), ('C2', NULL)");
   Copy(fx, "DPX_TRN_PROJECTS_100", 0);
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT PrjCode || ':' || PrjName FROM OPRJ ORDER BY PrjCode"),
             "P1:Old alpha");
