@@ -11,15 +11,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "engine/connection_context.h"
-#include "tests/ui/desktop_fixture.h"
-#include "ui/detail_form_dlg.h"
-#include "ui/table_model.h"
-#include "ui/tree_form_dlg.h"
-#include "ui/tree_model.h"
-#include "worksheet/selection_manager.h"
-#include "worksheet/worksheet.h"
-#include "worksheet/worksheet_node.h"
+#include "tests/ui/worksheet_fixture.h"
 
 namespace dpx::test {
 namespace {
@@ -44,47 +36,14 @@ std::string ReadFile(const std::filesystem::path& path) {
       .toStdString();
 }
 
-class WorksheetOnScreen : public DesktopFixture {
+class WorksheetOnScreen : public WorksheetFixture {
  protected:
-  void SetUp() override {
-    DesktopFixture::SetUp();
-    ASSERT_TRUE(start());
-    open();
-    // A new worksheet on the company the client is logged on to.
-    context()->setBaseCompany(context()->getCompany());
-    ASSERT_EQ(gui().showWorksheet(), S_OK);
-    ASSERT_TRUE(frame()->splitter()->isVisible());
-  }
-
-  DPX_GUIManager& gui() { return DPX_GUIManager::getInstance(); }
-  DPX_ConnectionContext* context() { return gui().getContext(); }
-  DPX_TreeFormDlg* tree() { return frame()->treeForm(); }
-  DPX_DetailFormDlg* detail() { return frame()->detailForm(); }
-  DPX_Worksheet* worksheet() { return gui().getSelectionManager()->getWorksheet(); }
-
-  int itemOf(const std::string& leafId) {
-    const auto& items = tree()->model()->items();
-    for (size_t i = 0; i < items.size(); ++i)
-      if (items[i].node->getLeafId() == leafId) return static_cast<int>(i);
-    return -1;
-  }
-  // The click on an item's check box.
-  void tick(const std::string& leafId) {
-    const int item = itemOf(leafId);
-    ASSERT_GE(item, 0) << leafId;
-    tree()->model()->setData(tree()->model()->indexOf(item), Qt::Checked, Qt::CheckStateRole);
-  }
-  int state(const std::string& leafId) { return tree()->stateOf(leafId); }
   std::string parentOf(const std::string& leafId) { return leafId.substr(0, leafId.rfind('.')); }
 
   // The currencies in the record list; the grid's model rows.
   DPX_TableModel* showCurrencies() {
     EXPECT_TRUE(tree()->selectLeaf(kCurrencies));
     return detail()->model();
-  }
-  QString cell(int row, int column) {
-    auto* m = detail()->model();
-    return m->data(m->index(row, column), Qt::DisplayRole).toString();
   }
 };
 
@@ -238,6 +197,37 @@ TEST_F(WorksheetOnScreen, ATickedCurrencyIsWhatTheFileHoldsAndTheWorksheetKeepsT
   frame()->resize(1000, 650);
   QTest::qWait(20);
   EXPECT_TRUE(frame()->grab().save(QString::fromStdString(screenshot("worksheet.png").string())));
+}
+
+TEST_F(WorksheetOnScreen, ANewFileBaseShowsOnlyTheFilesCategoriesAndRecords) {
+  auto* model = showCurrencies();
+  ASSERT_GE(model->rowCount(), 2);
+  const QString kept = cell(0, 1);
+  tickRow(0);
+  const auto config = server.root() / "one_currency.xml";
+  modals.script = {ChooseFile(config.string())};
+  ASSERT_EQ(gui().saveConfigurationFile(), S_OK);
+
+  // The base becomes that file and the worksheet is read again, as a change
+  // of the worksheet's properties does it.
+  context()->setBaseCompany(nullptr);
+  context()->setBaseFile(config.string());
+  context()->setTargetFile("");
+  ASSERT_EQ(gui().showTreeForm(false), S_OK);
+  ASSERT_EQ(gui().getSelectionManager()->refreshWorksheet(), S_OK);
+  ASSERT_EQ(gui().showTreeForm(true), S_OK);
+  ASSERT_TRUE(worksheet()->isSourceFromFile());
+
+  int absent = 0;
+  for (const auto& node : worksheet()->getNodes()) {
+    if (!node.isLeaf() || node.isAvailable()) continue;
+    EXPECT_EQ(itemOf(node.getLeafId()), -1) << node.getLeafId() << " is not in the file";
+    ++absent;
+  }
+  EXPECT_GT(absent, 0);
+  model = showCurrencies();
+  ASSERT_EQ(model->rowCount(), 1) << "the file's currency, none of the company's";
+  EXPECT_EQ(cell(0, 1), kept);
 }
 
 }  // namespace
