@@ -11,6 +11,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -27,16 +28,23 @@
 namespace dpx::test {
 namespace {
 
-// A category manager that lists `records` records of its own: code, name.
+// A category manager that lists `records` records of its own: a read-only
+// code, a name and, past two columns, fields of their own.
 class ListedManager : public DPX_DIInterface {
  public:
-  explicit ListedManager(int records) {
+  explicit ListedManager(int records, int columns = 2) {
+    std::vector<std::string> names{"Code", "Name"};
+    for (int c = 2; c < columns; ++c) names.push_back("Field " + std::to_string(c));
+    std::vector<int32_t> editable(names.size(), 1);
+    editable[0] = 0;
     m_tableInfo.setTableName("OTST");
-    m_tableInfo.setColumns({"Code", "Name"}, {0, 1}, {dpx::fieldtype::kAlpha, dpx::fieldtype::kAlpha});
-    m_tableInfo.setTextList({"Code", "Name"});
+    m_tableInfo.setColumns(names, editable, std::vector<int32_t>(names.size(), dpx::fieldtype::kAlpha));
+    m_tableInfo.setTextList(names);
     for (int i = 0; i < records; ++i) {
       const std::string code = fmt::sprintf("C%05d", i);
-      m_tableInfo.addListRow({code, "Record " + std::to_string(i)});
+      std::vector<std::string> cells{code, "Record " + std::to_string(i)};
+      for (int c = 2; c < columns; ++c) cells.push_back(std::to_string(c));
+      m_tableInfo.addListRow(cells);
       DPX_DetailRecord record;
       record.addKeyValue("Code", dpx::Variant(code));
       record.addValue("Group", dpx::Variant(int32_t{i % 3}));
@@ -109,6 +117,9 @@ class SmallWorksheet : public WorksheetFixture {
     add("3", "Transactions", false);
     depends(add("3.1", "Journal", true), {"1", "2", "3", "4", "5", "6", "7"});
     depends(add("3.2", "Orders", true), {"1.2"});
+    DPX_WorksheetNode& company = add("3.3", "Company Details", true);
+    company.setDataAreaFormat(DPX_WorksheetNode::kFormatDetail);
+    company.setDataInterface(std::make_shared<ListedManager>(1, 3));
     ASSERT_EQ(gui().showTreeForm(true), S_OK);
   }
 
@@ -460,6 +471,38 @@ TEST_F(SmallWorksheet, EveryRecordIsShownAndAnEditFarDownIsWritten) {
   ASSERT_EQ(object.getAdditionalData().size(), 1u);
   EXPECT_EQ(object.getAdditionalData()[0].getFieldName(), "Name");
   EXPECT_EQ(object.getAdditionalData()[0].getValue(), "Edited far down");
+}
+
+TEST_F(SmallWorksheet, ADetailsCategoryShowsItsFieldsAndWritesAnEdit) {
+  ASSERT_TRUE(tree()->selectLeaf("3.3"));
+  const std::pair<const char*, const char*> fields[] = {{"1136", "Code"}, {"1072", "Name"}, {"1073", "Field 2"}};
+  for (const auto& [label, heading] : fields) {
+    auto* l = detail()->findChild<QLabel*>(label);
+    ASSERT_NE(l, nullptr) << label;
+    EXPECT_EQ(l->text().toStdString(), heading);
+    EXPECT_TRUE(l->isVisibleTo(detail()));
+  }
+  EXPECT_FALSE(detail()->findChild<QLabel*>("1144")->isVisibleTo(detail()));
+  EXPECT_TRUE(detail()->findChild<QLineEdit*>("1137")->isReadOnly());
+  auto* name = detail()->findChild<QLineEdit*>("1070");
+  EXPECT_EQ(name->text(), "Record 0");
+
+  tick("3.3");
+  name->setText("Our company");
+  emit name->editingFinished();
+  tree()->updateCurrentWorksheet();
+  const DPX_WorksheetNode* node = tree()->currentNode();
+  ASSERT_EQ(node->getSelectionObjects().size(), 1u);
+  const auto& edits = node->getSelectionObjects()[0].getAdditionalData();
+  ASSERT_EQ(edits.size(), 1u);
+  EXPECT_EQ(edits[0].getFieldName(), "Name");
+  EXPECT_EQ(edits[0].getValue(), "Our company");
+
+  // More fields than the pane has pairs: nothing is shown.
+  DPX_WorksheetNode* wide = tree()->currentNode();
+  wide->setDataInterface(std::make_shared<ListedManager>(1, DPX_DetailFormDlg::kDetailFields + 1));
+  EXPECT_EQ(detail()->setCurrentNode(wide, true), E_FAIL);
+  EXPECT_FALSE(detail()->findChild<QLabel*>("1136")->isVisibleTo(detail()));
 }
 
 }  // namespace

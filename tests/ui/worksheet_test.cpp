@@ -1,12 +1,14 @@
 // The worksheet on screen: the category tree and its check rules, the record
 // list of a category, and saving what is ticked.
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -26,6 +28,14 @@ ModalDriver::Handler ChooseFile(const std::string& path) {
     dialog->selectFile(QString::fromStdString(path));
     static_cast<QDialog*>(dialog)->accept();
   };
+}
+
+// The welcome dialog answered with "Existing Duplora Worksheet".
+void ChooseExistingWorksheet(QWidget* w) {
+  auto* existing = w->findChild<QRadioButton*>("1010");
+  ASSERT_NE(existing, nullptr) << w->objectName().toStdString();
+  existing->setChecked(true);
+  static_cast<QDialog*>(w)->accept();
 }
 
 // A configuration file's text (UTF-16 LE) in UTF-8.
@@ -181,8 +191,9 @@ TEST_F(WorksheetOnScreen, ATickedCurrencyIsWhatTheFileHoldsAndTheWorksheetKeepsT
   ASSERT_EQ(gui().closeWorksheet(true), S_OK);
   EXPECT_FALSE(frame()->splitter()->isVisible());
 
-  context()->setWorksheetFile(sheet.string());
-  ASSERT_EQ(gui().showWorksheet(), S_OK);
+  modals.script = {ChooseExistingWorksheet, ChooseFile(sheet.string())};
+  ASSERT_EQ(gui().showWelcomeForm(), S_OK);
+  ASSERT_TRUE(frame()->splitter()->isVisible());
   EXPECT_EQ(state(kCurrencies), 2);
   model = showCurrencies();
   int tickedRows = 0;
@@ -228,6 +239,51 @@ TEST_F(WorksheetOnScreen, ANewFileBaseShowsOnlyTheFilesCategoriesAndRecords) {
   model = showCurrencies();
   ASSERT_EQ(model->rowCount(), 1) << "the file's currency, none of the company's";
   EXPECT_EQ(cell(0, 1), kept);
+}
+
+TEST_F(WorksheetOnScreen, AWorksheetOnAnotherCompanyIsNotOpenedWithoutAChoiceOfCompany) {
+  struct Case {
+    const char* name;
+    std::function<void()> set;
+  };
+  const Case cases[] = {
+      {"base", [&] { context()->setBaseCompany(server.target()); }},
+      {"target", [&] { context()->setTargetCompany(server.target()); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!gui().isWorksheetOpen()) {
+      context()->setBaseCompany(context()->getCompany());
+      ASSERT_EQ(gui().showWorksheet(), S_OK);
+    }
+    c.set();
+    const auto sheet = server.root() / (std::string(c.name) + "_elsewhere.xml");
+    modals.script = {ChooseFile(sheet.string())};
+    ASSERT_EQ(gui().saveWorksheet(true, true), S_OK);
+    ASSERT_EQ(gui().closeWorksheet(true), S_OK);
+
+    modals.script = {ChooseExistingWorksheet, ChooseFile(sheet.string())};
+    gui().showWelcomeForm();
+    EXPECT_FALSE(gui().isWorksheetOpen());
+    EXPECT_FALSE(frame()->splitter()->isVisible());
+  }
+}
+
+TEST_F(WorksheetOnScreen, ARecordListShownAgainIsBuiltFromTheListedRecords) {
+  auto* model = showCurrencies();
+  const int listed = model->rowCount();
+  ASSERT_GE(listed, 2);
+  tickRow(1);
+  tree()->updateCurrentWorksheet();
+  // The panes let go of the worksheet and show it again: the record lists
+  // start afresh while the categories keep what they listed.
+  ASSERT_EQ(gui().showTreeForm(false), S_OK);
+  ASSERT_EQ(gui().showTreeForm(true), S_OK);
+  model = showCurrencies();
+  ASSERT_EQ(model->rowCount(), listed);
+  EXPECT_FALSE(ticked(0));
+  EXPECT_TRUE(ticked(1));
+  EXPECT_EQ(state(kCurrencies), 2);
 }
 
 }  // namespace
