@@ -9,6 +9,7 @@
 
 #include <fmt/printf.h>
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -254,7 +255,7 @@ TEST_F(SmallWorksheet, DisplayingDependenciesCountsThemOrSaysWhy) {
     std::vector<std::string> boxes;
   };
   const Case cases[] = {
-      {"1.1", {}, false, text(10039), {}},
+      {"1.2.1", {"1.1"}, false, text(10039), {}},  // its one dependency is ticked
       {"1.2.1", {}, false, fmt::sprintf(text(10038), 1), {}},
       {"3.2", {}, false, fmt::sprintf(text(10038), 2), {}},  // a dependency on a parent: both its leaves
       {"3.1", {}, false, "", {text(10040)}},
@@ -268,14 +269,18 @@ TEST_F(SmallWorksheet, DisplayingDependenciesCountsThemOrSaysWhy) {
     ASSERT_TRUE(tree()->selectLeaf(c.shown));
     frame()->messagePane()->clear();
     modals.seen.clear();
-    tree()->showDependencies();
+    QAction* display = frame()->command(517);
+    ASSERT_TRUE(display->isEnabled());
+    display->trigger();
     EXPECT_EQ(status(), c.status);
     std::vector<std::string> boxes;
     for (const auto& seen : modals.seen) boxes.push_back(seen.text);
     EXPECT_EQ(boxes, c.boxes);
-    EXPECT_TRUE(tree()->canHideDependencies());
     EXPECT_EQ(tree()->model()->data(indexOf(c.shown), Qt::FontRole).value<QFont>().bold(), true);
-    tree()->hideDependencies();
+    QAction* hide = frame()->command(518);
+    ASSERT_TRUE(hide->isEnabled());
+    hide->trigger();
+    EXPECT_FALSE(hide->isEnabled());
     EXPECT_FALSE(tree()->model()->data(indexOf(c.shown), Qt::FontRole).value<QFont>().bold());
     if (c.selectionView) tree()->toggleSelectionView();
   }
@@ -291,7 +296,7 @@ TEST_F(SmallWorksheet, TheAllDependenciesViewMarksWhatTheTickedCategoriesNeed) {
   };
   const Step steps[] = {
       {"units ticked, view off", [&] { tick("1.2.1"); }, {{"1.2.1", 1}, {"1.2", 2}, {"1", 2}, {"1.1", 0}}},
-      {"view on", [&] { tree()->toggleShowAllDependencies(); },
+      {"view on", [&] { frame()->command(32806)->trigger(); },
        {{"1.1", 3}, {"1.2.1", 1}, {"1.2", 2}, {"1", 4}, {"1.2.2", 0}}},
       {"orders ticked: both leaves of its parent dependency", [&] { tick("3.2"); },
        {{"1.2.2", 3}, {"1.2.1", 1}, {"1.2", 4}, {"3.2", 1}, {"3", 2}}},
@@ -302,15 +307,17 @@ TEST_F(SmallWorksheet, TheAllDependenciesViewMarksWhatTheTickedCategoriesNeed) {
       {"select all: nothing is missing", [&] { tree()->selectAll(true); },
        {{"1.1", 0}, {"1.2.2", 0}, {"1", 0}, {"3", 0}}},
       {"clear all", [&] { tree()->selectAll(false); }, {{"1.1", 0}, {"1.2.1", 0}, {"1", 0}}},
-      {"units ticked, view off again", [&] { tick("1.2.1"); tree()->toggleShowAllDependencies(); },
+      {"units ticked, view off again", [&] { tick("1.2.1"); frame()->command(32806)->trigger(); },
        {{"1.1", 0}, {"1.2.1", 1}, {"1", 2}}},
   };
+  EXPECT_FALSE(frame()->command(517)->isEnabled()) << "the category shown has no dependencies";
   for (const auto& step : steps) {
     SCOPED_TRACE(step.what);
     step.act();
     for (const auto& [id, expected] : step.images) EXPECT_EQ(image(id), expected) << id;
   }
   EXPECT_FALSE(tree()->isShowAllDependencies());
+  EXPECT_FALSE(frame()->command(32806)->isChecked());
 
   // The counts: one per ticked category that needs the leaf.
   tree()->toggleShowAllDependencies();
