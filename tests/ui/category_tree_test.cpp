@@ -10,14 +10,17 @@
 #include <fmt/printf.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -25,6 +28,7 @@
 #include "engine/util.h"
 #include "platform/host/server_catalogue.h"
 #include "tests/ui/worksheet_fixture.h"
+#include "ui/grid_list_ctrl.h"
 
 namespace dpx::test {
 namespace {
@@ -510,6 +514,26 @@ TEST_F(SmallWorksheet, ADetailsCategoryShowsItsFieldsAndWritesAnEdit) {
   wide->setDataInterface(std::make_shared<ListedManager>(1, DPX_DetailFormDlg::kDetailFields + 1));
   EXPECT_EQ(detail()->setCurrentNode(wide, true), E_FAIL);
   EXPECT_FALSE(detail()->findChild<QLabel*>("1136")->isVisibleTo(detail()));
+}
+
+TEST_F(SmallWorksheet, TheGridsContextMenuOffersTheirTableCommands) {
+  const std::pair<bool, QStringList> cases[] = {{false, {"522", "521"}}, {true, {"32803", "32804"}}};
+  for (const auto& [logGrid, expected] : cases) {
+    SCOPED_TRACE(logGrid ? "log grid" : "record grid");
+    CGridListCtrl grid(nullptr, logGrid);
+    grid.resize(300, 200);
+    grid.show();
+    QStringList offered;
+    QTimer::singleShot(50, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (QAction* action : menu->actions()) offered << action->objectName();
+      menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20), grid.viewport()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(grid.viewport(), &event);
+    EXPECT_EQ(offered, expected);
+  }
 }
 
 }  // namespace
