@@ -2,13 +2,14 @@
 // into the records a copy hands to the managers.
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "engine/connection_context.h"
 #include "engine/operation_args.h"
 #include "fuzz/fuzz_input.h"
 #include "worksheet/configuration_manager.h"
 #include "worksheet/worksheet.h"
-#include "worksheet/worksheet_node.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   dpx::fuzz::Quiet();
@@ -20,13 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (auto it = manager.objects().cbegin(); it != manager.objects().cend(); ++it) {
     std::string key;
     if (!manager.getObjectStringId(it, key)) continue;
-    std::string text;
-    DPX_WorksheetNode whole;
-    manager.GetBOMFromXML(text, it, {}, whole);
-    const auto records = DPX_ConfigurationManager::splitRecords(key, text);
+    const auto records = manager.categoryRecords(*it, key);
     std::vector<DPX_OperationArgs> stored;
     manager.getData(key, stored);
-    (void)records;
   }
   return 0;
 }

@@ -285,17 +285,27 @@ void DPX_DetailFormDlg::refillGrid() {
     for (int r : model_->shownRows()) allChecked_ = allChecked_ || view->rows[static_cast<size_t>(r)].selected;
 }
 
-void DPX_DetailFormDlg::setRowChecked(int viewRow, bool ticked) {
+void DPX_DetailFormDlg::setRowChecked(int viewRow, bool ticked) { setRowsChecked({viewRow}, ticked); }
+
+void DPX_DetailFormDlg::setRowsChecked(const std::vector<int>& viewRows, bool ticked) {
   DPX_TableView* view = currentView();
-  if (!view || viewRow < 0 || viewRow >= view->rowCount()) return;
-  DPX_TableRow& row = view->rows[static_cast<size_t>(viewRow)];
-  if (row.selected == ticked) return;
+  if (!view) return;
+  bool changes = false;
+  for (int r : viewRows)
+    changes = changes || (r >= 0 && r < view->rowCount() && view->rows[static_cast<size_t>(r)].selected != ticked);
+  if (!changes) return;
   if (!enabled_) {
-    model_->refresh();  // the box stays clear
+    model_->refresh();  // the boxes stay clear
     return;
   }
-  if (currentNode_->isAllowSelection()) row.selected = ticked;
-  else selectNodeRecords(currentNode_, ticked);
+  if (currentNode_->isAllowSelection()) {
+    for (int r : viewRows)
+      if (r >= 0 && r < view->rowCount()) view->rows[static_cast<size_t>(r)].selected = ticked;
+  } else {
+    selectNodeRecords(currentNode_, ticked);
+  }
+  // The tree hears once, however many rows changed: a heading double click on
+  // a long table stays one pass over its rows.
   int n = 0;
   for (const auto& r : view->rows) n += r.selected ? 1 : 0;
   const int state = n == 0 ? 0 : (n == view->rowCount() ? 1 : 2);
@@ -327,9 +337,9 @@ void DPX_DetailFormDlg::toggleAllChecks() {
   if (!view || view->rows.empty()) return;
   allChecked_ = !allChecked_;
   // Every row shown, not a first part of them: no tick stays hidden.
-  const std::vector<int> rows = model_->shownRows();
   const bool target = allChecked_;
-  for (int r : rows) setRowChecked(r, target);
+  const std::vector<int> rows = model_->shownRows();  // a copy: the refill after the tick changes the list
+  setRowsChecked(rows, target);
   allChecked_ = target;
 }
 

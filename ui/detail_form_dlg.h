@@ -56,6 +56,7 @@ class DPX_DetailFormDlg : public QWidget {
   void sortByColumn(int column);
   // A tick on the grid (or in a test): the category's rules decide.
   void setRowChecked(int viewRow, bool ticked);
+  void setRowsChecked(const std::vector<int>& viewRows, bool ticked);
 
   QTableView* grid() const { return grid_; }
   DPX_TableModel* model() const { return model_; }

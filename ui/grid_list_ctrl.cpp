@@ -1,5 +1,7 @@
 #include "ui/grid_list_ctrl.h"
 
+#include <array>
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -28,7 +30,8 @@ void CGridListCtrl::contextMenuEvent(QContextMenuEvent* event) {
   if (!frame) return;
   QMenu menu(this);
   menu.setObjectName("gridContextMenu");
-  for (uint32_t id : logGrid_ ? std::initializer_list<uint32_t>{32803, 32804} : std::initializer_list<uint32_t>{522, 521})
+  static constexpr std::array<uint32_t, 2> kRecordCommands{522, 521}, kLogCommands{32803, 32804};
+  for (uint32_t id : logGrid_ ? kLogCommands : kRecordCommands)
     if (QAction* action = frame->command(id)) menu.addAction(action);
   menu.exec(event->globalPos());
 }

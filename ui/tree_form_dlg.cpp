@@ -80,7 +80,7 @@ DPX_TreeFormDlg::DPX_TreeFormDlg(QWidget* parent) : QWidget(parent) {
     const int item = model_->itemOf(index);
     if (item < 0) return;
     expanded_[model_->items()[static_cast<size_t>(item)].node->getLeafId()] = expanded;
-    remarkTree();
+    remarkAll();
   };
   connect(tree_, &QTreeView::expanded, this, [remember](const QModelIndex& i) { remember(i, true); });
   connect(tree_, &QTreeView::collapsed, this, [remember](const QModelIndex& i) { remember(i, false); });
@@ -93,10 +93,12 @@ int DPX_TreeFormDlg::stateOf(const std::string& leafId) const {
   return it == states_.end() ? 0 : it->second;
 }
 
-int DPX_TreeFormDlg::markOf(const std::string& leafId) const {
-  auto it = marks_.find(leafId);
-  return it == marks_.end() ? 0 : it->second;
+int DPX_TreeFormDlg::imageOf(const std::string& leafId) const {
+  auto it = images_.find(leafId);
+  return it == images_.end() ? 0 : it->second;
 }
+
+void DPX_TreeFormDlg::setImage(const std::string& leafId, int image) { images_[leafId] = image; }
 
 void DPX_TreeFormDlg::storeState(const std::string& leafId, int state) {
   auto it = states_.find(leafId);
@@ -122,6 +124,7 @@ HRESULT DPX_TreeFormDlg::showCurrentWorksheet() {
   states_.clear();
   previousStates_.clear();
   marks_.clear();
+  images_.clear();
   expanded_.clear();
   findChild<QLabel*>("902")->setText(Q(Load(2039)));
   findChild<QLabel*>("904")->setText(Q(Load(2040)));
@@ -138,9 +141,11 @@ HRESULT DPX_TreeFormDlg::showCurrentWorksheet() {
     if (isDisabled(node)) node.setSelected(DPX_WorksheetNode::kNotSelected);
     states_[node.getLeafId()] = previousStates_[node.getLeafId()] = node.getSelected();
     expanded_[node.getLeafId()] = false;
-    marks_[node.getLeafId()] = 0;
+    marks_[node.getLeafId()] = images_[node.getLeafId()] = 0;
   }
   fillTree();
+  // The all-dependencies view outlives a worksheet: its counts start from this one's ticks.
+  if (showAllDependencies_) refreshDependencyMarks();
   HRESULT result = dpx::S_OK;
   try {
     if (detailForm_) result = detailForm_->initializeWorksheet(worksheet_);
@@ -257,7 +262,7 @@ void DPX_TreeFormDlg::fillTree() {
     tree_->scrollTo(index);
     tree_->setCurrentIndex(index);
   }
-  remarkTree();
+  remarkAll();
 }
 
 void DPX_TreeFormDlg::setItemState(int item, int state) {
@@ -265,12 +270,18 @@ void DPX_TreeFormDlg::setItemState(int item, int state) {
   DPX_WorksheetNode* node = entry.node;
   node->setSelected(state);
   if (state != 0 && isDisabled(*node)) return;
+  const int old = stateOf(node->getLeafId());
   storeState(node->getLeafId(), state);
   if (!entry.children.empty()) {
     for (int child : entry.children) setItemState(child, state);
   } else if ((state == 0 || state == 1) && detailForm_) {
     detailForm_->selectNodeRecords(node, state == 1);
   }
+  if (!showAllDependencies_) return;
+  // Only a change between unticked and ticked changes what the category needs.
+  if (old == 0 && state != 0) addDependentCounts(*node, +1);
+  else if (old != 0 && state == 0) addDependentCounts(*node, -1);
+  markItemAllDependencies(item);
 }
 
 void DPX_TreeFormDlg::updateParentStatus(int item) {
@@ -302,7 +313,7 @@ void DPX_TreeFormDlg::afterUserChange() {
     selectionView_ = false;
     toggleSelectionView();
   }
-  remarkTree();
+  remarkAll();
 }
 
 void DPX_TreeFormDlg::onCheckItem(int item) {
@@ -334,7 +345,7 @@ HRESULT DPX_TreeFormDlg::onChangeLeafData(int state, int hint) {
     selectionView_ = false;
     toggleSelectionView();
   }
-  remarkTree();
+  remarkAll();
   return dpx::S_OK;
 }
 
@@ -358,7 +369,13 @@ void DPX_TreeFormDlg::selectAll(bool select) {
     if (!selectionView_) DPX_GUIManager::getInstance().enableMenuOptions();
   }
   if (view) toggleSelectionView();
+  // The warning flag follows the new selection; the images are those of a
+  // select-all (no collapsed marks while the all-dependencies view is on).
   remarkTree();
+  suppressCollapsedMarks_ = showAllDependencies_;
+  selectAllValue_ = select;
+  refreshDependencyMarks();
+  suppressCollapsedMarks_ = selectAllValue_ = false;
 }
 
 void DPX_TreeFormDlg::selectAllDetails(bool select) {
@@ -382,6 +399,7 @@ void DPX_TreeFormDlg::undoSelection() {
   worksheet_->setModified(true);
   if (view) toggleSelectionView();
   remarkTree();
+  refreshDependencyMarks();
 }
 
 void DPX_TreeFormDlg::toggleSelectionView() {
@@ -393,7 +411,10 @@ void DPX_TreeFormDlg::toggleSelectionView() {
   onChangeSelectedNode();
 }
 
-void DPX_TreeFormDlg::toggleShowAllDependencies() { showAllDependencies_ = !showAllDependencies_; }
+void DPX_TreeFormDlg::toggleShowAllDependencies() {
+  showAllDependencies_ = !showAllDependencies_;
+  refreshDependencyMarks();
+}
 
 bool DPX_TreeFormDlg::selectLeaf(const std::string& leafId) {
   const auto& items = model_->items();
@@ -427,7 +448,7 @@ void DPX_TreeFormDlg::hideDependencies() {
   if (!dependencyDisplay_) return;
   dependencyDisplay_ = false;
   shownNode_ = nullptr;
-  remarkTree();
+  remarkAll();
 }
 
 void DPX_TreeFormDlg::showDependencies() {
@@ -435,7 +456,7 @@ void DPX_TreeFormDlg::showDependencies() {
   if (!currentNode_) return;
   shownNode_ = currentNode_;
   dependencyDisplay_ = true;
-  remarkTree();
+  remarkAll();
   bool all = true;
   for (int i = 1; i <= 7; ++i) all = all && shownNode_->dependsOn(fmt::sprintf("%d", i));
   if (all) {
@@ -478,7 +499,7 @@ void DPX_TreeFormDlg::markItem(int item) {
       image = 1;
       for (int p = entry.parent; p >= 0; p = items[static_cast<size_t>(p)].parent) {
         const std::string& id = items[static_cast<size_t>(p)].node->getLeafId();
-        if (!isExpanded(p) && markOf(id) == 0) marks_[id] = 2;
+        if (!isExpanded(p) && marks_[id] == 0) marks_[id] = images_[id] = 2;
       }
       break;
     }
@@ -496,8 +517,77 @@ void DPX_TreeFormDlg::markItem(int item) {
       if (below) image = 4;
     }
   }
-  marks_[node->getLeafId()] = image;
+  marks_[node->getLeafId()] = images_[node->getLeafId()] = image;
   for (int child : entry.children) markItem(child);
+}
+
+void DPX_TreeFormDlg::remarkAll() {
+  remarkTree();
+  if (showAllDependencies_) markAllDependencies();
+}
+
+void DPX_TreeFormDlg::refreshDependencyMarks() {
+  if (!worksheet_) return;
+  dpx::WaitCursor wait;
+  for (auto& node : worksheet_->getNodes()) node.resetDependentCount();
+  if (showAllDependencies_) {
+    for (const auto& node : worksheet_->getNodes())
+      if (stateOf(node.getLeafId()) != 0) addDependentCounts(node, +1);
+  }
+  markAllDependencies();
+}
+
+void DPX_TreeFormDlg::addDependentCounts(const DPX_WorksheetNode& node, int delta) {
+  if (!worksheet_) return;
+  for (const std::string& dependency : node.getDependencies()) {
+    for (auto& leaf : worksheet_->getNodes())
+      if (leaf.isLeaf() && Covers(dependency, leaf.getLeafId())) leaf.addDependentCount(delta);
+  }
+}
+
+void DPX_TreeFormDlg::markAllDependencies() {
+  for (size_t i = 0; i < model_->items().size(); ++i) markItemAllDependencies(static_cast<int>(i));
+  model_->refresh();
+}
+
+int DPX_TreeFormDlg::leafImage(int item) const {
+  const DPX_WorksheetNode* node = model_->items()[static_cast<size_t>(item)].node;
+  const int state = stateOf(node->getLeafId());
+  const auto mark = marks_.find(node->getLeafId());
+  const int kept = mark == marks_.end() ? 0 : mark->second;
+  // Needed by a ticked category and not fully ticked itself.
+  if (showAllDependencies_ ? state != 1 && node->getDependentCount() > 0 : kept == 3) return 3;
+  if (state == 1 && kept == 1 && !selectAllValue_) return 1;
+  return 0;
+}
+
+void DPX_TreeFormDlg::markItemAllDependencies(int item) {
+  const auto& entry = model_->items()[static_cast<size_t>(item)];
+  if (entry.node->isLeaf()) setImage(entry.node->getLeafId(), leafImage(item));
+  else markCollapsedItem(item);
+}
+
+void DPX_TreeFormDlg::markCollapsedItem(int item) {
+  const auto& items = model_->items();
+  int image = 0;
+  if (!suppressCollapsedMarks_ && !isExpanded(item)) {
+    bool dependency = false, warning = false;
+    std::vector<int> pending{item};
+    while (!pending.empty()) {
+      const int i = pending.back();
+      pending.pop_back();
+      const auto& entry = items[static_cast<size_t>(i)];
+      if (entry.node->isLeaf()) {
+        const int leaf = leafImage(i);
+        dependency = dependency || leaf == 3;
+        warning = warning || (leaf == 1 && stateOf(entry.node->getLeafId()) != 0);
+      }
+      pending.insert(pending.end(), entry.children.begin(), entry.children.end());
+    }
+    if (dependency) image = 4;
+    else if (warning && !selectAllValue_) image = 2;
+  }
+  setImage(items[static_cast<size_t>(item)].node->getLeafId(), image);
 }
 
 HRESULT DPX_TreeFormDlg::updateCurrentWorksheet() {

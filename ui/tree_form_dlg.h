@@ -59,11 +59,12 @@ class DPX_TreeFormDlg : public QWidget {
   bool isShowAllDependencies() const { return showAllDependencies_; }
   bool isTableShown() const;
 
-  // For the model: the current check state and mark of a leaf id, the shown
-  // category, whether a node may not be ticked under this base and target,
-  // and the click on an item's check box.
+  // For the model: the current check state of a leaf id and the image its
+  // item shows (0 none, 1 to 4 the marks), the shown category, whether a node
+  // may not be ticked under this base and target, and the click on an item's
+  // check box.
   int stateOf(const std::string& leafId) const;
-  int markOf(const std::string& leafId) const;
+  int imageOf(const std::string& leafId) const;
   const DPX_WorksheetNode* shownNode() const { return shownNode_; }
   bool isDisabled(const DPX_WorksheetNode& node) const;
   void onCheckItem(int item);
@@ -81,6 +82,16 @@ class DPX_TreeFormDlg : public QWidget {
   void onChangeSelectedNode();
   void remarkTree();
   void markItem(int item);
+  void setImage(const std::string& leafId, int image);
+  // The all-dependencies view: per leaf the number of ticked categories that
+  // need it, and the images drawn from those counts.
+  void refreshDependencyMarks();
+  void addDependentCounts(const DPX_WorksheetNode& node, int delta);
+  void markAllDependencies();
+  void markItemAllDependencies(int item);
+  void markCollapsedItem(int item);
+  int leafImage(int item) const;
+  void remarkAll();
   void storeState(const std::string& leafId, int state);
   void afterUserChange();
   bool isExpanded(int item) const;
@@ -92,7 +103,8 @@ class DPX_TreeFormDlg : public QWidget {
   std::map<std::string, int> states_;          // the current selection
   std::map<std::string, int> previousStates_;  // the one undo brings back
   std::map<std::string, bool> expanded_;
-  std::map<std::string, int> marks_;
+  std::map<std::string, int> marks_;   // the mark last given by remarkTree
+  std::map<std::string, int> images_;  // the image each item shows
   std::string currentLeafId_;
   bool busy_ = false;
   bool undoAvailable_ = false;
@@ -106,6 +118,9 @@ class DPX_TreeFormDlg : public QWidget {
   bool userDefinedDisabled_ = false;
   bool localizationDisabled_ = false;
   bool showAllDependencies_ = false;
+  // Only while select-all re-marks the tree.
+  bool suppressCollapsedMarks_ = false;
+  bool selectAllValue_ = false;
 
   QLineEdit* baseEdit_;
   QLineEdit* targetEdit_;

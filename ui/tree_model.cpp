@@ -96,11 +96,11 @@ QVariant DPX_TreeModel::data(const QModelIndex& index, int role) const {
       return state == 1 ? Qt::Checked : (state == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
     }
     case Qt::DecorationRole: {
-      const int mark = pane_->markOf(node->getLeafId());
+      const int mark = pane_->imageOf(node->getLeafId());
       return mark >= 1 && mark <= 4 ? QVariant(MarkImage(mark)) : QVariant();
     }
     case Qt::UserRole:
-      return pane_->markOf(node->getLeafId());
+      return pane_->imageOf(node->getLeafId());
     case Qt::FontRole: {
       if (node != pane_->shownNode()) return {};
       QFont bold;

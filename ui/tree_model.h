@@ -1,7 +1,7 @@
 // The category tree's model: the worksheet nodes the tree shows, nested by
 // their level. Check states (Qt::CheckStateRole: unchecked, checked, partial),
-// marks (Qt::DecorationRole) and the bold shown category come from the tree
-// pane; setData on the check state is a click on the check box, which the
+// marks (Qt::DecorationRole; Qt::UserRole gives the mark's number) and the
+// bold shown category come from the tree pane; setData on the check state is a click on the check box, which the
 // pane turns into the tree's own rule (not Qt's automatic tri-state).
 #pragma once
 

@@ -71,6 +71,11 @@ bool CutLastElement(std::string& path) {
   return true;
 }
 
+// Why the records of a file cannot be kept, from the errno of the failed step.
+std::string SpillFailure(const std::string& path) {
+  return fmt::sprintf("the temporary folder has no room for the records of '%s': %s", path, std::strerror(errno));
+}
+
 const char* const kHeaderNames[] = {"configurationName", "dbVersion", "localization", "creationUser",
                                     "creationDate", "additionalDescr", "partialConfiguration", "backup",
                                     "approval", "copyMethod", "RTCF", "FRFMUDF"};
@@ -126,7 +131,7 @@ void DPX_ConfigurationManager::SpillCloser::operator()(std::FILE* f) const {
 std::string DPX_ConfigurationManager::tableXml(const Table& table) const {
   std::string xml;
   if (!spill_ || table.length == 0) return xml;
-  std::fflush(spill_.get());
+  if (std::fflush(spill_.get()) != 0) throw std::runtime_error(SpillFailure(parsePath_));
   if (table.length > xml.max_size())
     throw std::runtime_error(fmt::sprintf("The stored records of a table (%d bytes) are too large to be read back",
                                           static_cast<unsigned long long>(table.length)));
@@ -183,8 +188,7 @@ dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
   spill_.reset(std::tmpfile());
   spillSize_ = 0;
   if (!spill_) {
-    lastError_ = fmt::sprintf("the temporary folder has no room for the records of '%s': %s", path,
-                              std::strerror(errno));
+    lastError_ = SpillFailure(path);
     scope.LogError("%s", lastError_);
     DPX_Util::ShowError(lastError_, false);
     return dpx::E_FAIL;
@@ -202,6 +206,12 @@ dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
     ok = false;
   }
   if (reader_.errorCount > 0) ok = false;
+  // The last records may still wait in the spill file's buffer: a file whose
+  // records cannot all be kept is not read.
+  if (ok && std::fflush(spill_.get()) != 0) {
+    ok = false;
+    reader_.failure = SpillFailure(path);
+  }
   locator_ = nullptr;
   if (!ok) {
     lastError_ = reader_.failure.empty() ? fmt::sprintf("the configuration file '%s' cannot be read", path)
@@ -531,9 +541,7 @@ void DPX_ConfigurationManager::spillCollected() {
   if (r.collected.empty()) return;
   if (std::fwrite(r.collected.data(), 1, r.collected.size(), spill_.get()) != r.collected.size()) {
     ++r.errorCount;  // a record that cannot be kept fails the read
-    if (r.failure.empty())
-      r.failure = fmt::sprintf("the temporary folder has no room for the records of '%s': %s", parsePath_,
-                               std::strerror(errno));
+    if (r.failure.empty()) r.failure = SpillFailure(parsePath_);
   }
   spillSize_ += r.collected.size();
   r.collected.clear();

@@ -313,7 +313,13 @@ dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& workshee
         return written;
       };
       if (!flush(buffer)) result = dpx::E_FAIL;
-      if (result == dpx::S_OK) result = writeBody(buffer, worksheet.getNodes(), baseIsFile, flush);
+      try {
+        if (result == dpx::S_OK) result = writeBody(buffer, worksheet.getNodes(), baseIsFile, flush);
+      } catch (const std::exception& e) {
+        // A base file's records that cannot be read back: the file stays as it was.
+        lastError_ = fmt::sprintf("the configuration file '%s' cannot be written: %s", path, e.what());
+        result = dpx::E_FAIL;
+      }
       if (result == dpx::S_OK && !(flush(buffer) && out->commit())) result = dpx::E_FAIL;
       if (result != dpx::S_OK) {
         if (out->error())

@@ -31,7 +31,6 @@ constexpr int kMaxTreeDepth = 64;
 // The progress display of a read runs over a fixed range.
 constexpr uint16_t kReadProgressRange = 123;
 
-const char* const kRoot = "twinlyWorksheet";
 const char* const kTableNameAttribute = "tableName";
 
 

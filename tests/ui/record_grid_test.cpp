@@ -119,6 +119,50 @@ TEST(RecordGrid, TheInPlaceEditorOpensOnEditableCellsAndEscapeKeepsTheText) {
   EXPECT_TRUE(!open || !open->isVisible());
 }
 
+TEST(RecordGrid, AWideTableKeepsFlagsRulesAndLinesForEveryColumn) {
+  // Wider than 20 list columns and 10 sort lines.
+  constexpr int kColumns = 25;
+  DPX_TableView view;
+  for (int c = 0; c < kColumns; ++c) {
+    view.columnNames.push_back("c" + std::to_string(c));
+    view.columnTypes.push_back(kAlpha);
+    view.readOnly.push_back(c == 23);
+  }
+  for (int r = 0; r < 2; ++r) {
+    DPX_TableRow row{{}, r};
+    for (int c = 0; c < kColumns; ++c) row.cells.push_back(std::to_string(r * 100 + c));
+    view.rows.push_back(row);
+  }
+  view.setSort(23, true);
+  view.addFilterRule(24, 1, "124", "");
+  view.filterActive = true;
+  view.markFilteredRows();
+
+  DPX_TableModel model;
+  model.setView(&view, false);
+  ASSERT_EQ(model.columnCount(), kColumns + 1);
+  ASSERT_EQ(model.rowCount(), 1);
+  EXPECT_FALSE(model.flags(model.index(0, 24)) & Qt::ItemIsEditable) << "column 23 is read-only";
+  EXPECT_EQ(model.data(model.index(0, 24), Qt::BackgroundRole).value<QBrush>().color(), QColor(0xE6, 0xE6, 0xE6));
+  EXPECT_TRUE(model.flags(model.index(0, 25)) & Qt::ItemIsEditable);
+  EXPECT_FALSE(model.headerData(24, Qt::Horizontal, Qt::DecorationRole).isNull()) << "sorted";
+  EXPECT_FALSE(model.headerData(25, Qt::Horizontal, Qt::DecorationRole).isNull()) << "filtered";
+  EXPECT_TRUE(model.headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
+
+  DPX_FilterTableDlg filter(nullptr, &view, nullptr);
+  auto* last = filter.findChild<QComboBox*>("rule_24");
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(last->currentIndex(), last->findData(1));
+  EXPECT_EQ(filter.findChild<QComboBox*>("rule_25"), nullptr);
+  filter.accept();
+  ASSERT_EQ(view.filterRules.size(), 1u);
+  EXPECT_EQ(view.filterRules[0].column, 24);
+
+  DPX_SortTableDlg sort(nullptr, &view, nullptr);
+  EXPECT_NE(sort.findChild<QComboBox*>("sortColumn_25"), nullptr) << "a line for every column and the ticks";
+  EXPECT_EQ(sort.findChild<QComboBox*>("1081")->currentIndex(), 23 + 2);
+}
+
 TEST(FilterDialog, RulePositionsClearAndOk) {
   DPX_TableView view = Currencies();
   view.addFilterRule(2, 5, "1", "");

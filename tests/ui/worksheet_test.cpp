@@ -1,25 +1,19 @@
 // The worksheet on screen: the category tree and its check rules, the record
 // list of a category, and saving what is ticked.
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
 
-#include "engine/connection_context.h"
-#include "tests/ui/desktop_fixture.h"
-#include "ui/detail_form_dlg.h"
-#include "ui/table_model.h"
-#include "ui/tree_form_dlg.h"
-#include "ui/tree_model.h"
-#include "worksheet/selection_manager.h"
-#include "worksheet/worksheet.h"
-#include "worksheet/worksheet_node.h"
+#include "tests/ui/worksheet_fixture.h"
 
 namespace dpx::test {
 namespace {
@@ -36,6 +30,14 @@ ModalDriver::Handler ChooseFile(const std::string& path) {
   };
 }
 
+// The welcome dialog answered with "Existing Duplora Worksheet".
+void ChooseExistingWorksheet(QWidget* w) {
+  auto* existing = w->findChild<QRadioButton*>("1010");
+  ASSERT_NE(existing, nullptr) << w->objectName().toStdString();
+  existing->setChecked(true);
+  static_cast<QDialog*>(w)->accept();
+}
+
 // A configuration file's text (UTF-16 LE) in UTF-8.
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -44,47 +46,14 @@ std::string ReadFile(const std::filesystem::path& path) {
       .toStdString();
 }
 
-class WorksheetOnScreen : public DesktopFixture {
+class WorksheetOnScreen : public WorksheetFixture {
  protected:
-  void SetUp() override {
-    DesktopFixture::SetUp();
-    ASSERT_TRUE(start());
-    open();
-    // A new worksheet on the company the client is logged on to.
-    context()->setBaseCompany(context()->getCompany());
-    ASSERT_EQ(gui().showWorksheet(), S_OK);
-    ASSERT_TRUE(frame()->splitter()->isVisible());
-  }
-
-  DPX_GUIManager& gui() { return DPX_GUIManager::getInstance(); }
-  DPX_ConnectionContext* context() { return gui().getContext(); }
-  DPX_TreeFormDlg* tree() { return frame()->treeForm(); }
-  DPX_DetailFormDlg* detail() { return frame()->detailForm(); }
-  DPX_Worksheet* worksheet() { return gui().getSelectionManager()->getWorksheet(); }
-
-  int itemOf(const std::string& leafId) {
-    const auto& items = tree()->model()->items();
-    for (size_t i = 0; i < items.size(); ++i)
-      if (items[i].node->getLeafId() == leafId) return static_cast<int>(i);
-    return -1;
-  }
-  // The click on an item's check box.
-  void tick(const std::string& leafId) {
-    const int item = itemOf(leafId);
-    ASSERT_GE(item, 0) << leafId;
-    tree()->model()->setData(tree()->model()->indexOf(item), Qt::Checked, Qt::CheckStateRole);
-  }
-  int state(const std::string& leafId) { return tree()->stateOf(leafId); }
   std::string parentOf(const std::string& leafId) { return leafId.substr(0, leafId.rfind('.')); }
 
   // The currencies in the record list; the grid's model rows.
   DPX_TableModel* showCurrencies() {
     EXPECT_TRUE(tree()->selectLeaf(kCurrencies));
     return detail()->model();
-  }
-  QString cell(int row, int column) {
-    auto* m = detail()->model();
-    return m->data(m->index(row, column), Qt::DisplayRole).toString();
   }
 };
 
@@ -222,8 +191,9 @@ TEST_F(WorksheetOnScreen, ATickedCurrencyIsWhatTheFileHoldsAndTheWorksheetKeepsT
   ASSERT_EQ(gui().closeWorksheet(true), S_OK);
   EXPECT_FALSE(frame()->splitter()->isVisible());
 
-  context()->setWorksheetFile(sheet.string());
-  ASSERT_EQ(gui().showWorksheet(), S_OK);
+  modals.script = {ChooseExistingWorksheet, ChooseFile(sheet.string())};
+  ASSERT_EQ(gui().showWelcomeForm(), S_OK);
+  ASSERT_TRUE(frame()->splitter()->isVisible());
   EXPECT_EQ(state(kCurrencies), 2);
   model = showCurrencies();
   int tickedRows = 0;
@@ -238,6 +208,82 @@ TEST_F(WorksheetOnScreen, ATickedCurrencyIsWhatTheFileHoldsAndTheWorksheetKeepsT
   frame()->resize(1000, 650);
   QTest::qWait(20);
   EXPECT_TRUE(frame()->grab().save(QString::fromStdString(screenshot("worksheet.png").string())));
+}
+
+TEST_F(WorksheetOnScreen, ANewFileBaseShowsOnlyTheFilesCategoriesAndRecords) {
+  auto* model = showCurrencies();
+  ASSERT_GE(model->rowCount(), 2);
+  const QString kept = cell(0, 1);
+  tickRow(0);
+  const auto config = server.root() / "one_currency.xml";
+  modals.script = {ChooseFile(config.string())};
+  ASSERT_EQ(gui().saveConfigurationFile(), S_OK);
+
+  // The base becomes that file and the worksheet is read again, as a change
+  // of the worksheet's properties does it.
+  context()->setBaseCompany(nullptr);
+  context()->setBaseFile(config.string());
+  context()->setTargetFile("");
+  ASSERT_EQ(gui().showTreeForm(false), S_OK);
+  ASSERT_EQ(gui().getSelectionManager()->refreshWorksheet(), S_OK);
+  ASSERT_EQ(gui().showTreeForm(true), S_OK);
+  ASSERT_TRUE(worksheet()->isSourceFromFile());
+
+  int absent = 0;
+  for (const auto& node : worksheet()->getNodes()) {
+    if (!node.isLeaf() || node.isAvailable()) continue;
+    EXPECT_EQ(itemOf(node.getLeafId()), -1) << node.getLeafId() << " is not in the file";
+    ++absent;
+  }
+  EXPECT_GT(absent, 0);
+  model = showCurrencies();
+  ASSERT_EQ(model->rowCount(), 1) << "the file's currency, none of the company's";
+  EXPECT_EQ(cell(0, 1), kept);
+}
+
+TEST_F(WorksheetOnScreen, AWorksheetOnAnotherCompanyIsNotOpenedWithoutAChoiceOfCompany) {
+  struct Case {
+    const char* name;
+    std::function<void()> set;
+  };
+  const Case cases[] = {
+      {"base", [&] { context()->setBaseCompany(server.target()); }},
+      {"target", [&] { context()->setTargetCompany(server.target()); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!gui().isWorksheetOpen()) {
+      context()->setBaseCompany(context()->getCompany());
+      ASSERT_EQ(gui().showWorksheet(), S_OK);
+    }
+    c.set();
+    const auto sheet = server.root() / (std::string(c.name) + "_elsewhere.xml");
+    modals.script = {ChooseFile(sheet.string())};
+    ASSERT_EQ(gui().saveWorksheet(true, true), S_OK);
+    ASSERT_EQ(gui().closeWorksheet(true), S_OK);
+
+    modals.script = {ChooseExistingWorksheet, ChooseFile(sheet.string())};
+    gui().showWelcomeForm();
+    EXPECT_FALSE(gui().isWorksheetOpen());
+    EXPECT_FALSE(frame()->splitter()->isVisible());
+  }
+}
+
+TEST_F(WorksheetOnScreen, ARecordListShownAgainIsBuiltFromTheListedRecords) {
+  auto* model = showCurrencies();
+  const int listed = model->rowCount();
+  ASSERT_GE(listed, 2);
+  tickRow(1);
+  tree()->updateCurrentWorksheet();
+  // The panes let go of the worksheet and show it again: the record lists
+  // start afresh while the categories keep what they listed.
+  ASSERT_EQ(gui().showTreeForm(false), S_OK);
+  ASSERT_EQ(gui().showTreeForm(true), S_OK);
+  model = showCurrencies();
+  ASSERT_EQ(model->rowCount(), listed);
+  EXPECT_FALSE(ticked(0));
+  EXPECT_TRUE(ticked(1));
+  EXPECT_EQ(state(kCurrencies), 2);
 }
 
 }  // namespace

@@ -396,6 +396,33 @@ TEST(ConfigurationFile, SaveThatCannotWriteLeavesTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir / "ro"), {}), 1);  // no temporary file left
 }
 
+// The records of a base file wait in a temporary file; when that cannot be
+// written (a full disk), a save fails with a message and leaves the old file.
+TEST(ConfigurationFile, SaveWhoseRecordsCannotBeKeptFailsWithAMessage) {
+  Fixture f;
+  WriteUtf16(f.dir / "base.xml", FileText("", std::string(kItems) + kGroups));
+  WriteUtf16(f.dir / "out.xml", "old");
+  f.context.setBaseFile((f.dir / "base.xml").string());
+  f.context.setTargetFile((f.dir / "out.xml").string());
+  f.worksheet.getNodes().push_back(Leaf("1", "DPX_TRN_ITEMS_100", 1));
+  dpx::HRESULT result = dpx::S_OK;
+  {
+    // Fewer bytes than the records: they fit the temporary file's buffer and
+    // fail only when it is written out.
+    dpx::test::FileSizeLimit full(64);
+    EXPECT_NO_THROW(result = f.manager.saveConfiguration(f.worksheet, true));
+  }
+  EXPECT_NE(result, dpx::S_OK);
+  EXPECT_NE(f.manager.lastError().find("the temporary folder has no room for the records of '" +
+                                       (f.dir / "base.xml").string() + "'"),
+            std::string::npos)
+      << f.manager.lastError();
+  std::string text;
+  ASSERT_TRUE(dpx::ReadTextFile(f.dir / "out.xml", text));
+  EXPECT_EQ(text, "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.path()), {}), 2);  // no temporary file left
+}
+
 TEST(ConfigurationFile, LargeTextsWithWideCharactersAreWrittenWhole) {
   TestDir dir;
   std::string text;
