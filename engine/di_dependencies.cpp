@@ -127,7 +127,7 @@ int32_t FindTargetKey(const DependencyRecord& dep, dpx::host::Recordset& records
     if (!f) return 0;
     statement.addValue(f->name, dep.keyValues[i], f->type);
   }
-  std::string sql;
+  DPX_SqlText sql;
   try {
     sql = statement.buildSelect();
   } catch (const DPX_SqlValueRefused&) {

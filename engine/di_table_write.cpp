@@ -395,7 +395,7 @@ int32_t DPX_DIInterface::updateTableRow(const std::string& table, DPX_OperationA
     } else if (assignments.values().empty()) {
       line.fail("No field of the row is known to the target's table " + table);
     } else {
-      const std::string sql = assignments.buildUpdate() + keys.buildWhere();
+      const DPX_SqlText sql = assignments.buildUpdate() + keys.buildWhere();
       if (recordset->DoQuery(sql) == 0) {
         line.targetCode(item.targetCode);
         line.targetDescription(item.baseDescription);

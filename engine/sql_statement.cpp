@@ -2,6 +2,9 @@
 // sql_statement.h for why unquoted values are checked.
 #include "engine/sql_statement.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 #include <fmt/format.h>
 
 #include "engine/util.h"
@@ -49,7 +52,47 @@ std::string Shown(const std::string& value) {
   return value.size() <= kMax ? value : value.substr(0, kMax) + "...";
 }
 
+// A checked number as SQLite reads the same literal: an integer while it
+// has neither point nor exponent and fits, a real otherwise.
+dpx::Variant NumberValue(const std::string& number) {
+  const bool integral = number.find_first_of(".eE") == std::string::npos;
+  if (integral) {
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(number.c_str(), &end, 10);
+    if (errno == 0 && end && *end == '\0') return dpx::Variant(static_cast<int64_t>(v));
+  }
+  return dpx::Variant(std::strtod(number.c_str(), nullptr));
+}
+
 }  // namespace
+
+DPX_SqlText& DPX_SqlText::operator+=(const DPX_SqlText& more) {
+  text += more.text;
+  values.insert(values.end(), more.values.begin(), more.values.end());
+  written_ += more.written_;
+  return *this;
+}
+
+DPX_SqlText& DPX_SqlText::operator+=(std::string_view more) {
+  append(more);
+  return *this;
+}
+
+void DPX_SqlText::append(std::string_view both) {
+  text += both;
+  written_ += both;
+}
+
+void DPX_SqlText::appendValue(const DPX_ValuePair& pair, const std::string& written) {
+  written_ += written;
+  if (!pair.isBound) {
+    text += written;
+    return;
+  }
+  text += '?';
+  values.push_back(pair.bound);
+}
 
 DPX_SqlStatement::DPX_SqlStatement(int32_t serverType) : serverType_(serverType) {}
 
@@ -109,6 +152,9 @@ void DPX_SqlStatement::addValue(const std::string& column, const std::string& va
       default: pair.value = "CONVERT(datetime,'" + value + "',112)"; break;
     }
     pair.quoteFlag = DPX_ValuePair::kUnquoted;
+    // Every dialect's date form reaches the company as the eight digits.
+    pair.bound = dpx::Variant(value);
+    pair.isBound = true;
     values_.push_back(std::move(pair));
     return;
   }
@@ -116,6 +162,9 @@ void DPX_SqlStatement::addValue(const std::string& column, const std::string& va
   if (typeCode == kAlpha || typeCode == kMemo) {
     pair.value = DPX_Util::EscapeSqlText(value);
     pair.quoteFlag = DPX_ValuePair::kQuoted;
+    // An empty text is bound as NULL only where it is written as NULL (a new row).
+    pair.bound = dpx::Variant(value);
+    pair.isBound = true;
   } else if (value.empty()) {
     pair.value = "NULL";
     pair.quoteFlag = DPX_ValuePair::kUnquoted;
@@ -128,6 +177,8 @@ void DPX_SqlStatement::addValue(const std::string& column, const std::string& va
     }
     pair.value = value;
     pair.quoteFlag = DPX_ValuePair::kUnquoted;
+    pair.bound = NumberValue(value);
+    pair.isBound = true;
   }
   values_.push_back(std::move(pair));
 }
@@ -148,61 +199,95 @@ std::string DPX_SqlStatement::writeValue(const DPX_ValuePair& pair) const {
   return (serverType_ == kTypeQuotedNames ? "'" : "N'") + pair.value + "'";
 }
 
-std::string DPX_SqlStatement::buildWhere() const {
-  throwIfRefused();
-  if (values_.empty()) return {};
+void DPX_SqlStatement::appendWhere(DPX_SqlText& out) const {
+  if (values_.empty()) return;
   // Consecutive pairs on one column are alternatives (OR), others all hold
   // (AND). Each run of alternatives is grouped so that AND cannot bind into it.
   const size_t n = values_.size();
   auto orWithPrevious = [&](size_t i) { return i > 0 && i < n && values_[i].column == values_[i - 1].column; };
-  std::string out = " WHERE ";
+  out.append(" WHERE ");
   for (size_t i = 0; i < n; ++i) {
     const DPX_ValuePair& p = values_[i];
-    if (i > 0) out += orWithPrevious(i) ? " OR " : " AND ";
-    if (orWithPrevious(i + 1) && !orWithPrevious(i)) out += "(";
-    out += p.column;
-    out += p.isNull ? " IS NULL" : " = " + writeValue(p);
-    if (orWithPrevious(i) && !orWithPrevious(i + 1)) out += ")";
+    if (i > 0) out.append(orWithPrevious(i) ? " OR " : " AND ");
+    if (orWithPrevious(i + 1) && !orWithPrevious(i)) out.append("(");
+    out.append(p.column);
+    if (p.isNull) {
+      out.append(" IS NULL");
+    } else {
+      out.append(" = ");
+      out.appendValue(p, writeValue(p));
+    }
+    if (orWithPrevious(i) && !orWithPrevious(i + 1)) out.append(")");
   }
+}
+
+DPX_SqlText DPX_SqlStatement::buildWhere() const {
+  throwIfRefused();
+  DPX_SqlText out;
+  appendWhere(out);
   return out;
 }
 
-std::string DPX_SqlStatement::buildSelect() const {
+DPX_SqlText DPX_SqlStatement::buildSelect() const {
   throwIfRefused();
-  std::string list;
-  for (const auto& c : columns_) list += (list.empty() ? "" : ", ") + c;
-  if (list.empty()) list = "*";
-  return "SELECT " + list + " FROM " + tableName() + buildWhere();
-}
-
-std::string DPX_SqlStatement::buildDelete() const {
-  throwIfRefused();
-  return "DELETE  FROM " + tableName() + buildWhere();
-}
-
-std::string DPX_SqlStatement::buildInsert() const {
-  throwIfRefused();
-  std::string cols, vals;
-  for (const auto& p : values_) {
-    if (!cols.empty()) {
-      cols += ", ";
-      vals += ", ";
-    }
-    cols += p.column;
-    // An empty text becomes NULL in a new row.
-    vals += (p.quoteFlag == DPX_ValuePair::kQuoted && p.value.empty()) ? std::string("NULL") : writeValue(p);
+  DPX_SqlText out;
+  out.append("SELECT ");
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    if (i > 0) out.append(", ");
+    out.append(columns_[i]);
   }
-  return "INSERT INTO " + tableName() + " (" + cols + ") VALUES (" + vals + ")";
+  if (columns_.empty()) out.append("*");
+  out.append(" FROM ");
+  out.append(tableName());
+  appendWhere(out);
+  return out;
 }
 
-std::string DPX_SqlStatement::buildUpdate() const {
+DPX_SqlText DPX_SqlStatement::buildDelete() const {
   throwIfRefused();
-  std::string out = "UPDATE " + tableName() + " SET ";
-  bool first = true;
-  for (const auto& p : values_) {
-    if (!first) out += " , ";
-    first = false;
-    out += p.column + " = " + writeValue(p);
+  DPX_SqlText out;
+  out.append("DELETE  FROM ");
+  out.append(tableName());
+  appendWhere(out);
+  return out;
+}
+
+DPX_SqlText DPX_SqlStatement::buildInsert() const {
+  throwIfRefused();
+  DPX_SqlText out;
+  out.append("INSERT INTO ");
+  out.append(tableName());
+  out.append(" (");
+  for (size_t i = 0; i < values_.size(); ++i) {
+    if (i > 0) out.append(", ");
+    out.append(values_[i].column);
+  }
+  out.append(") VALUES (");
+  for (size_t i = 0; i < values_.size(); ++i) {
+    const DPX_ValuePair& p = values_[i];
+    if (i > 0) out.append(", ");
+    // An empty text becomes NULL in a new row.
+    if (p.quoteFlag == DPX_ValuePair::kQuoted && p.value.empty())
+      out.append("NULL");
+    else
+      out.appendValue(p, writeValue(p));
+  }
+  out.append(")");
+  return out;
+}
+
+DPX_SqlText DPX_SqlStatement::buildUpdate() const {
+  throwIfRefused();
+  DPX_SqlText out;
+  out.append("UPDATE ");
+  out.append(tableName());
+  out.append(" SET ");
+  for (size_t i = 0; i < values_.size(); ++i) {
+    const DPX_ValuePair& p = values_[i];
+    if (i > 0) out.append(" , ");
+    out.append(p.column);
+    out.append(" = ");
+    out.appendValue(p, writeValue(p));
   }
   return out;
 }

@@ -1,7 +1,9 @@
-// Builds the text of one SELECT, DELETE, INSERT or UPDATE statement for one
-// table of a host company, in the SQL dialect of the company's database server
-// type. The builder runs nothing; the data layer runs the text through a
-// recordset of the host.
+// Builds one SELECT, DELETE, INSERT or UPDATE statement for one table of a
+// host company, in the SQL dialect of the company's database server type. The
+// builder runs nothing; the data layer runs the statement through a recordset
+// of the host. A statement goes to the host with its values bound, so that the
+// host prepares the text of each table and operation once; the same statement
+// with the values written into the text serves callers that need one string.
 //
 // Values reach the builder from record XML, which may come from a file the
 // user picked, so every value that is written without quotes (numbers, and
@@ -12,10 +14,14 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/framework/host_error.h"
+#include "platform/framework/variant.h"
+#include "platform/host/bound_sql.h"
 
 // One column/value pair of a statement.
 struct DPX_ValuePair {
@@ -27,6 +33,41 @@ struct DPX_ValuePair {
   std::string value;   // in its final literal form, without the enclosing quotes
   int32_t quoteFlag = kQuoted;
   bool isNull = false;  // SQL NULL; a text that reads "NULL" is a text
+  // The value as the host binds it. Pairs made outside addValue are final
+  // text and are written into the statement as they stand.
+  dpx::Variant bound;
+  bool isBound = false;
+};
+
+// A built statement: the text with a "?" for each bound value (the base), and
+// the text with the values written in (str(), and the conversion to a string).
+// A recordset runs the bound form; a string parameter takes the written one.
+class DPX_SqlText : public dpx::host::BoundSql {
+ public:
+  const std::string& str() const { return written_; }
+  operator const std::string&() const { return written_; }
+
+  // Appends another statement's text and values, or plain SQL text.
+  DPX_SqlText& operator+=(const DPX_SqlText& more);
+  DPX_SqlText& operator+=(std::string_view more);
+  friend DPX_SqlText operator+(DPX_SqlText a, const DPX_SqlText& b) { return a += b; }
+  friend DPX_SqlText operator+(DPX_SqlText a, std::string_view b) { return a += b; }
+  friend DPX_SqlText operator+(DPX_SqlText a, const std::string& b) { return a += b; }
+  friend DPX_SqlText operator+(DPX_SqlText a, const char* b) { return a += std::string_view(b); }
+  friend DPX_SqlText operator+(std::string_view a, const DPX_SqlText& b) {
+    DPX_SqlText out;
+    out += a;
+    return out += b;
+  }
+  friend bool operator==(const DPX_SqlText& a, std::string_view b) { return a.written_ == b; }
+  friend std::ostream& operator<<(std::ostream& out, const DPX_SqlText& s) { return out << s.written_; }
+
+  // For the builder: text that both forms share, and one value.
+  void append(std::string_view both);
+  void appendValue(const DPX_ValuePair& pair, const std::string& written);
+
+ private:
+  std::string written_;
 };
 
 // Raised by the build operations of a statement that holds a refused value.
@@ -57,12 +98,12 @@ class DPX_SqlStatement {
   // Takes pairs that are already in their final form as the condition list.
   void setValues(std::vector<DPX_ValuePair> values) { values_ = std::move(values); }
 
-  // The statement texts. They throw DPX_SqlValueRefused when a value was refused.
-  std::string buildWhere() const;
-  std::string buildSelect() const;
-  std::string buildDelete() const;
-  std::string buildInsert() const;
-  std::string buildUpdate() const;
+  // The statements. They throw DPX_SqlValueRefused when a value was refused.
+  DPX_SqlText buildWhere() const;
+  DPX_SqlText buildSelect() const;
+  DPX_SqlText buildDelete() const;
+  DPX_SqlText buildInsert() const;
+  DPX_SqlText buildUpdate() const;
 
   // True when no value was refused; error() then is empty, otherwise it names
   // the first refused value and its column.
@@ -85,6 +126,7 @@ class DPX_SqlStatement {
  private:
   std::string tableName() const;
   std::string writeValue(const DPX_ValuePair& pair) const;
+  void appendWhere(DPX_SqlText& out) const;
   void throwIfRefused() const;
 
   std::string table_;

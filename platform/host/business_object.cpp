@@ -315,14 +315,15 @@ std::string BusinessObject::GetAsXML() const {
   return xml;
 }
 
-void BusinessObject::ReadXml(const std::string& xml, int index) {
-  auto doc = RecordXml::Parse(xml);
+void BusinessObject::ReadXml(const std::string& xml, int index) { ReadDocument(*RecordXml::Parse(xml), index); }
+
+void BusinessObject::ReadDocument(const XmlNode& doc, int index) {
   const ObjectTypeDef& t = *type_;
   auto bad = [&](const std::string& what) { throw HostError(kHrInvalidXml, typeName(), what); };
-  if (doc->name != "BOM") bad("Record XML has no BOM root element");
+  if (doc.name != "BOM") bad("Record XML has no BOM root element");
   const XmlNode* bo = nullptr;
   int seen = 0;
-  for (auto& c : doc->children)
+  for (auto& c : doc.children)
     if (c->name == "BO" && seen++ == index) bo = c.get();
   if (!bo) bad("Record XML has no BO element " + std::to_string(index));
   auto readRow = [&](const XmlNode& row, const std::vector<PropertyDef>& props, PropertyValues& values,

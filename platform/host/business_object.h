@@ -12,6 +12,7 @@
 
 #include "platform/host/host_object.h"
 #include "platform/host/object_registry.h"
+#include "platform/host/record_xml.h"
 
 namespace dpx::host {
 
@@ -45,6 +46,9 @@ class BusinessObject : public HostObject {
   // the key properties keep the fetched record's values. Unknown elements
   // raise HostError(kHrInvalidXml), as does XML that cannot be read.
   void ReadXml(const std::string& xml, int index);
+  // The same from a document already parsed (the company reads the object
+  // type from it first, so the record is parsed once).
+  void ReadDocument(const XmlNode& doc, int index);
 
   // Writes. 0 on success, else a kErr* code with the last error set.
   int Add();

@@ -220,7 +220,7 @@ std::shared_ptr<BusinessObject> Company::GetBusinessObjectFromXML(const std::str
     if (!ParseInt64(obj->text, type))
       throw HostError(kHrInvalidXml, "Company", "Record XML names no object type: '" + obj->text + "'");
     auto object = NewBusinessObject(static_cast<int>(type));
-    object->ReadXml(xml, index);
+    object->ReadDocument(*doc, index);
     return object;
   }
   throw HostError(kHrInvalidXml, "Company", "Record XML has no BO element " + std::to_string(index));
@@ -254,10 +254,12 @@ void Company::InjectSqlFault(const std::string& fragment, int nth, std::string t
   sqlFaults_.emplace_back(fragment, Fault{nth < 1 ? 1 : nth, static_cast<int>(kHrSqlError), std::move(text)});
 }
 
-bool Company::TakeSqlFault(const std::string& sql, std::string& text) {
+bool Company::TakeSqlFault(const std::string& sql, const std::vector<Variant>& values, std::string& text) {
   bool hit = false;
   for (auto it = sqlFaults_.begin(); it != sqlFaults_.end();) {
-    if (sql.find(it->first) != std::string::npos && --it->second.countdown == 0 && !hit) {
+    bool names = sql.find(it->first) != std::string::npos;
+    for (size_t i = 0; i < values.size() && !names; ++i) names = values[i].toText().find(it->first) != std::string::npos;
+    if (names && --it->second.countdown == 0 && !hit) {
       hit = true;
       text = it->second.text;
       it = sqlFaults_.erase(it);
@@ -266,6 +268,24 @@ bool Company::TakeSqlFault(const std::string& sql, std::string& text) {
     }
   }
   return hit;
+}
+
+const std::string& Company::TranslatedSql(const std::string& sql, std::string& mainTable) {
+  // Bound statements are few (one per table and operation), so the cache is
+  // dropped whole when it fills rather than kept in order of use.
+  constexpr size_t kKept = 512;
+  if (translationsType_ != serverType_ || translations_.size() >= kKept) {
+    translations_.clear();
+    translationsType_ = serverType_;
+  }
+  auto it = translations_.find(sql);
+  if (it == translations_.end()) {
+    Translation t;
+    t.sql = SqlDialect::Translate(serverType_, sql, &t.mainTable);
+    it = translations_.emplace(sql, std::move(t)).first;
+  }
+  mainTable = it->second.mainTable;
+  return it->second.sql;
 }
 
 void Company::SetBrowserEnabled(int type, bool enabled) {

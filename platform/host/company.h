@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/host/host_object.h"
@@ -134,8 +135,9 @@ class Company : public std::enable_shared_from_this<Company> {
   // and takes the whole open transaction with it, as a server does when the
   // disk is full (the write raises HostError(kHrInjected) or returns the code).
   void InjectFault(const std::string& operation, int nth, int code = -99, std::string text = "Injected fault");
-  // The nth DoQuery from now on whose SQL text contains `fragment` raises
-  // HostError(kHrSqlError, text), as a statement the server rejects.
+  // The nth DoQuery from now on whose SQL text or one of whose bound values
+  // contains `fragment` raises HostError(kHrSqlError, text), as a statement
+  // the server rejects.
   void InjectSqlFault(const std::string& fragment, int nth, std::string text = "Injected SQL failure");
   // Turns the "Browser" member of an object type off (or on again) for
   // business objects made by this company object, so that updates of that
@@ -151,8 +153,13 @@ class Company : public std::enable_shared_from_this<Company> {
   // Host side: counts a write for the "EndTransaction" fault; true (with the
   // transaction rolled back and the last error set) when it must fail now.
   bool TakeTransactionFault(int& code, std::string& text);
-  // Host side: counts a DoQuery of `sql`; true when it must fail now.
-  bool TakeSqlFault(const std::string& sql, std::string& text);
+  // Host side: counts a DoQuery of `sql` with its bound values; true when it
+  // must fail now.
+  bool TakeSqlFault(const std::string& sql, const std::vector<Variant>& values, std::string& text);
+  // Host side: a statement of this company's dialect as SQLite runs it, and
+  // its main table (see SqlDialect::Translate). Statements with bound values
+  // repeat, so their translations are kept.
+  const std::string& TranslatedSql(const std::string& sql, std::string& mainTable);
 
   // Host side: the open company database; raises HostError(kHrNotConnected).
   CompanyStore& store() const;
@@ -176,6 +183,12 @@ class Company : public std::enable_shared_from_this<Company> {
   };
   std::multimap<std::string, Fault> faults_;
   std::vector<std::pair<std::string, Fault>> sqlFaults_;
+  struct Translation {
+    std::string sql;
+    std::string mainTable;
+  };
+  std::unordered_map<std::string, Translation> translations_;
+  int translationsType_ = -1;   // the server type the kept translations are of
   std::vector<int> browserOff_;
 };
 

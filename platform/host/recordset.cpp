@@ -11,7 +11,11 @@ namespace dpx::host {
 
 Recordset::Recordset(std::shared_ptr<Company> company) : company_(std::move(company)) {}
 
-int Recordset::DoQuery(const std::string& sql) {
+int Recordset::DoQuery(const std::string& sql) { return run(sql, {}, false); }
+
+int Recordset::DoQuery(const BoundSql& statement) { return run(statement.text, statement.values, true); }
+
+int Recordset::run(const std::string& sql, const std::vector<Variant>& values, bool bound) {
   company_->RequireConnected("DoQuery");
   int code;
   std::string text;
@@ -19,7 +23,7 @@ int Recordset::DoQuery(const std::string& sql) {
     company_->SetLastError(code, text);
     throw HostError(kHrInjected, "Recordset", text);
   }
-  if (company_->TakeSqlFault(sql, text)) {
+  if (company_->TakeSqlFault(sql, values, text)) {
     company_->SetLastError(kErrGeneral, text);
     throw HostError(kHrSqlError, "Recordset", text);
   }
@@ -28,17 +32,19 @@ int Recordset::DoQuery(const std::string& sql) {
   if (!reads && company_->TakeTransactionFault(code, text))
     throw HostError(kHrInjected, "Recordset", text);
   std::string table;
-  std::string translated;
   try {
-    translated = SqlDialect::Translate(company_->DbServerType(), sql, &table);
-    result_ = company_->store().query(translated);
+    if (bound) {
+      result_ = company_->store().query(company_->TranslatedSql(sql, table), values);
+    } else {
+      result_ = company_->store().query(SqlDialect::Translate(company_->DbServerType(), sql, &table));
+    }
   } catch (const HostError& e) {
     result_ = QueryResult();
     pos_ = 0;
     company_->SetLastError(kErrGeneral, e.description());
     throw;
   }
-  tableName_ = table;
+  tableName_ = std::move(table);
   pos_ = 0;
   return 0;
 }

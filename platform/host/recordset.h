@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/bound_sql.h"
 #include "platform/host/company_store.h"
 #include "platform/host/host_object.h"
 
@@ -23,6 +24,9 @@ class Recordset : public HostObject {
   // the server rejects, or SQL of another server type, raises HostError.
   // After a SELECT the recordset stands on the first row.
   int DoQuery(const std::string& sql);
+  // The same with the values bound to the "?" of the text: the text is
+  // translated and prepared once and kept for the next call.
+  int DoQuery(const BoundSql& statement);
   int RecordCount() const;
   void MoveFirst();
   void MoveNext();
@@ -54,6 +58,8 @@ class Recordset : public HostObject {
   std::string typeName() const override { return "Recordset"; }
 
  private:
+  int run(const std::string& sql, const std::vector<Variant>& values, bool bound);
+
   std::shared_ptr<Company> company_;
   QueryResult result_;
   std::string tableName_;

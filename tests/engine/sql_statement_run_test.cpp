@@ -54,21 +54,30 @@ class SqlStatementRun : public ::testing::TestWithParam<int> {
     run(s.buildInsert());
   }
 
-  std::shared_ptr<dpx::host::Recordset> run(const std::string& sql) {
+  // Runs the statement with its values bound (as the data layer does).
+  std::shared_ptr<dpx::host::Recordset> run(const DPX_SqlText& sql) {
     auto rs = company_->NewRecordset();
     EXPECT_EQ(rs->DoQuery(sql), 0) << sql;
     return rs;
   }
 
-  // The codes a SELECT finds, in code order, joined.
+  // The codes a SELECT finds, in code order, joined; the statement with its
+  // values written into the text must find the same.
   std::string codes(DPX_SqlStatement& select) {
     select.addColumn("Code");
-    auto rs = run(select.buildSelect());
-    std::vector<std::string> found;
-    for (rs->MoveFirst(); !rs->EoF(); rs->MoveNext()) found.push_back(rs->Field(0).toText());
-    std::sort(found.begin(), found.end());
-    std::string out;
-    for (const auto& c : found) out += c;
+    const DPX_SqlText sql = select.buildSelect();
+    auto joined = [](dpx::host::Recordset& rs) {
+      std::vector<std::string> found;
+      for (rs.MoveFirst(); !rs.EoF(); rs.MoveNext()) found.push_back(rs.Field(0).toText());
+      std::sort(found.begin(), found.end());
+      std::string out;
+      for (const auto& c : found) out += c;
+      return out;
+    };
+    auto written = company_->NewRecordset();
+    EXPECT_EQ(written->DoQuery(sql.str()), 0) << sql;
+    const std::string out = joined(*run(sql));
+    EXPECT_EQ(joined(*written), out) << sql;
     return out;
   }
 
@@ -149,6 +158,22 @@ TEST_P(SqlStatementRun, InjectionThroughANumberNeverReachesTheCompany) {
   EXPECT_THROW(upd.buildUpdate(), DPX_SqlValueRefused);
   DPX_SqlStatement all = statement();
   EXPECT_EQ(codes(all), "ABC");
+}
+
+// A bound text is data in every dialect, even one that reads like a date
+// literal of some dialect: it is neither refused nor rewritten to a date.
+TEST_P(SqlStatementRun, ATextThatReadsLikeADateLiteralStaysAsWritten) {
+  for (const char* name : {"2024-01-31 00:00:00.000000", "a ? b"}) {
+    SCOPED_TRACE(name);
+    DPX_SqlStatement set = statement(), key = statement();
+    set.addValue("Name", name, DPX_SqlStatement::kAlpha);
+    key.addValue("Code", "C", DPX_SqlStatement::kAlpha);
+    run(set.buildUpdate() + key.buildWhere());
+    DPX_SqlStatement select = statement();
+    select.addColumn("Name");
+    select.addValue("Code", "C", DPX_SqlStatement::kAlpha);
+    EXPECT_EQ(run(select.buildSelect())->Field(0).toText(), name);
+  }
 }
 
 // 2, 3 and 5 have dialects of their own; 6 stands for every other type.

@@ -230,6 +230,71 @@ TEST(SqlStatement, TextValuesAreNeverInterpreted) {
   }
 }
 
+// The host gets the text with a "?" for each value and the values apart, in
+// the order of the marks; NULLs and final pairs stay in the text.
+TEST(SqlStatement, TheBoundFormCarriesEachValueApart) {
+  using dpx::Variant;
+  struct Case {
+    int32_t serverType;
+    std::function<DPX_SqlText(int32_t serverType)> build;
+    const char* text;
+    std::vector<Variant> values;
+  };
+  auto insert = [](int32_t t) {
+    DPX_SqlStatement s(t);
+    s.setTable("OCRD");
+    s.addValue("CardCode", "O'Neil", DPX_SqlStatement::kAlpha);
+    s.addValue("Balance", "-12.50", DPX_SqlStatement::kFloat);
+    s.addValue("GroupCode", "000100", DPX_SqlStatement::kNumeric);
+    s.addValue("CreateDate", "20240131", DPX_SqlStatement::kDate);
+    s.addValue("Notes", "memo", DPX_SqlStatement::kMemo);
+    s.addValue("Fax", "", DPX_SqlStatement::kAlpha);
+    s.addValue("Phone", "", DPX_SqlStatement::kNumeric);
+    return s.buildInsert();
+  };
+  auto update = [](int32_t t) {
+    DPX_SqlStatement set(t), key(t);
+    set.setTable("@DPXSETT");
+    set.addValue("U_Name", "", DPX_SqlStatement::kAlpha);
+    set.addValue("U_Size", "99999999999999999999", DPX_SqlStatement::kNumeric);
+    key.addValue("Code", "A", DPX_SqlStatement::kAlpha);
+    key.addValue("Code", "B", DPX_SqlStatement::kAlpha);
+    key.addValue("Qty", "", DPX_SqlStatement::kNumeric);
+    return set.buildUpdate() + key.buildWhere() + " ORDER BY Code";
+  };
+  auto finalPairs = [](int32_t t) {
+    DPX_SqlStatement s(t);
+    s.setTable("OUQR");
+    DPX_ValuePair pair;
+    pair.column = "QName";
+    pair.value = "Bob''s";
+    s.setValues({pair});
+    s.addValue("QCategory", "3", DPX_SqlStatement::kNumeric);
+    return s.buildSelect();
+  };
+  const std::vector<Case> cases = {
+      {4, insert, "INSERT INTO OCRD (CardCode, Balance, GroupCode, CreateDate, Notes, Fax, Phone) VALUES "
+                  "(?, ?, ?, ?, ?, NULL, NULL)",
+       {Variant("O'Neil"), Variant(-12.5), Variant(int64_t{100}), Variant("20240131"), Variant("memo")}},
+      {5, insert, "INSERT INTO OCRD (\"CardCode\", \"Balance\", \"GroupCode\", \"CreateDate\", \"Fax\", \"Phone\") "
+                  "VALUES (?, ?, ?, ?, NULL, NULL)",
+       {Variant("O'Neil"), Variant(-12.5), Variant(int64_t{100}), Variant("20240131")}},
+      {3, update, "UPDATE [@DPXSETT] SET U_Name = ? , U_Size = ? WHERE (Code = ? OR Code = ?) AND Qty IS NULL ORDER BY Code",
+       {Variant(""), Variant(1e20), Variant("A"), Variant("B")}},
+      {2, finalPairs, "SELECT * FROM OUQR WHERE QName = N'Bob''s' AND QCategory = ?", {Variant(int64_t{3})}},
+  };
+  for (const Case& c : cases) {
+    const DPX_SqlText sql = c.build(c.serverType);
+    SCOPED_TRACE(sql.str());
+    EXPECT_EQ(sql.text, c.text);
+    ASSERT_EQ(sql.values.size(), c.values.size());
+    for (size_t i = 0; i < c.values.size(); ++i) {
+      EXPECT_EQ(sql.values[i].type(), c.values[i].type()) << i;
+      EXPECT_EQ(sql.values[i].toText(), c.values[i].toText()) << i;
+    }
+  }
+}
+
 TEST(SqlStatement, SplitClausesQuotesIdentifiersOnly) {
   struct Case {
     const char* sql;
