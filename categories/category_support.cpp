@@ -39,13 +39,13 @@ void PutProperty(const std::shared_ptr<dpx::host::HostObject>& object, const std
 void WriteObjectsByMethod(DPX_DIInterface& manager, DPX_OperationArgs& block, uint8_t method) {
   switch (method) {
     case 2:
-      manager.updateTargetRecords(block);
+      manager.updateTargetRecords(std::move(block));
       break;
     case 3:
-      manager.addTargetRecords(block);
+      manager.addTargetRecords(std::move(block));
       break;
     default:
-      manager.copyRecords(block);
+      manager.copyRecords(std::move(block));
       break;
   }
 }

@@ -36,7 +36,8 @@ void PutProperty(const std::shared_ptr<dpx::host::HostObject>& object, const std
 
 // Writes a block that the comparison with the target has marked: 2 updates
 // the records the target has, 3 adds the others, any other method adds or
-// updates. The removal pass (0) is the caller's.
+// updates. The removal pass (0) is the caller's. The block's records are
+// handed on to the write: it is left empty.
 void WriteObjectsByMethod(DPX_DIInterface& manager, DPX_OperationArgs& block, uint8_t method);
 
 }  // namespace dpx::categories

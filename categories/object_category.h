@@ -119,7 +119,8 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   const DPX_ObjectCategoryDefinition& definition() const { return m_definition; }
 
  protected:
-  // Compares one block of the main table with the target and writes it by the method.
+  // Compares one block of the main table with the target and writes it by the
+  // method. The block's records are handed on to the write: it is left empty.
   void writeMainBlock(DPX_OperationArgs& block, uint8_t method);
   // Writes one block of a table the records need, with the copy-log lines off.
   void writeDependentBlock(DPX_OperationArgs& block, const DPX_DependentBlock& dependent, uint8_t method);

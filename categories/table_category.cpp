@@ -78,15 +78,15 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
         break;
       case 2:
         buildTableXml(block, match, m_listColumns, match, method);
-        updateTargetRows(block);
+        updateTargetRows(std::move(block));
         break;
       case 3:
         buildTableXml(block, match, m_listColumns, match, method);
-        addTargetRows(block, m_definition.counterObjectType, m_definition.counterKeyColumn);
+        addTargetRows(std::move(block), m_definition.counterObjectType, m_definition.counterKeyColumn);
         break;
       default:
         buildTableXml(block, match, m_listColumns, match, method);
-        copyTableRecords(block, m_definition.counterObjectType, m_definition.counterKeyColumn);
+        copyTableRecords(std::move(block), m_definition.counterObjectType, m_definition.counterKeyColumn);
         break;
     }
   }

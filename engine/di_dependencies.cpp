@@ -207,6 +207,8 @@ class RecordEdit {
   bool finish(std::string& result) {
     if (!edited_) return false;
     copyTo(text_.size());
+    // Every record of a block is held until it is written: none keeps room it does not use.
+    if (out_.capacity() - out_.size() > 64) out_.shrink_to_fit();
     result = std::move(out_);
     return true;
   }

@@ -130,7 +130,17 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
     logCategoryFailure(key, context_->getCopyMethod(), e.what());
     return dpx::E_FAIL;
   }
+  // The category's text is as large as its records: sized once (with room
+  // for the caller's opening and closing), it never holds a grown buffer and
+  // its copy at the same time, and each record's text goes as it is copied.
+  size_t size = 64;
+  for (const auto& record : records) {
+    size += record.getTableName().size() + 64;
+    for (const auto& item : record.dataItems) size += item.xml.size();
+  }
   std::string text;
+  text.swap(out);
+  text.reserve(text.size() + size);
   for (auto& record : records) {
     text += "<table name=\"";
     text += DPX_Util::EscapeXML(record.getTableName());
@@ -139,13 +149,13 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
       if (!leaveOutUnwritable(key, record.severalRows != 0, item.xml)) continue;
       const size_t bom = item.xml.find("<BOM>");
       if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
+      std::string().swap(item.xml);
     }
     text += "</table>";
   }
   records.clear();
   records.shrink_to_fit();
-  if (out.empty()) out.swap(text);
-  else out += text;
+  out.swap(text);
   return dpx::S_OK;
 }
 
@@ -176,6 +186,13 @@ size_t DPX_ConfigurationManager::appendTableRecords(const std::string& key, cons
   DPX_OperationArgs record;
   // A table without records keeps its name: Replace All empties it.
   record.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
+  const size_t end = cutRecords(text, from, nextTable, record);
+  records.push_back(std::move(record));
+  return end;
+}
+
+size_t DPX_ConfigurationManager::cutRecords(const std::string& text, size_t from, size_t nextTable,
+                                            DPX_OperationArgs& record) {
   size_t searchFrom = from;
   size_t end = from;
   while (true) {
@@ -191,7 +208,6 @@ size_t DPX_ConfigurationManager::appendTableRecords(const std::string& key, cons
     record.dataItems.push_back(std::move(item));
     searchFrom = end;
   }
-  records.push_back(std::move(record));
   return end;
 }
 
@@ -222,11 +238,19 @@ std::vector<DPX_OperationArgs> DPX_ConfigurationManager::categoryRecords(const O
     bomFromObject(text, object, {}, unfiltered);
     return splitRecords(key, text);
   }
-  // Table by table: memory holds the records and one table's text.
+  // Table by table, a piece of its text at a time: memory holds the records
+  // and one piece (or the one record that is larger).
+  constexpr size_t kPiece = size_t{4} << 20;
   std::vector<DPX_OperationArgs> records;
   for (const Table& table : object.tables) {
-    const std::string text = tableXml(table);
-    appendTableRecords(key, DPX_Util::EscapeXML(table.attributes.front().second), text, 0, std::string::npos, records);
+    DPX_OperationArgs record;
+    // A table without records keeps its name: Replace All empties it.
+    record.set(key, DPX_Util::EscapeXML(table.attributes.front().second), 1, DPX_OperationArgs::kTableRows);
+    record.dataItems.reserve(static_cast<size_t>(table.records));
+    std::string window;
+    readTablePieces(table, kPiece, window,
+                    [&record](std::string& text) { text.erase(0, cutRecords(text, 0, std::string::npos, record)); });
+    records.push_back(std::move(record));
   }
   return records;
 }

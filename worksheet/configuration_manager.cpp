@@ -128,6 +128,23 @@ void DPX_ConfigurationManager::SpillCloser::operator()(std::FILE* f) const {
   if (f) std::fclose(f);
 }
 
+namespace {
+
+// Reads n bytes of the spill file from `offset`, in pieces of at most 1 GiB.
+void ReadSpill(std::FILE* spill, char* into, size_t n, uint64_t offset) {
+  constexpr size_t kPiece = size_t{1} << 30;
+  size_t done = 0;
+  while (done < n) {
+    const size_t want = std::min(kPiece, n - done);
+    const ssize_t got = ::pread(::fileno(spill), into + done, want, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) throw std::runtime_error("The stored records cannot be read back");
+    done += static_cast<size_t>(got);
+  }
+}
+
+}  // namespace
+
 std::string DPX_ConfigurationManager::tableXml(const Table& table) const {
   std::string xml;
   if (!spill_ || table.length == 0) return xml;
@@ -142,17 +159,23 @@ std::string DPX_ConfigurationManager::tableXml(const Table& table) const {
                                           static_cast<unsigned long long>(table.length)));
   }
   // Read in pieces: one read gives at most 2 GiB on this system, whatever it was asked for.
-  constexpr size_t kPiece = size_t{1} << 30;
-  size_t done = 0;
-  while (done < xml.size()) {
-    const size_t want = std::min(kPiece, xml.size() - done);
-    const ssize_t n = ::pread(::fileno(spill_.get()), xml.data() + done, want,
-                              static_cast<off_t>(table.offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw std::runtime_error("The stored records cannot be read back");
-    done += static_cast<size_t>(n);
-  }
+  ReadSpill(spill_.get(), xml.data(), xml.size(), table.offset);
   return xml;
+}
+
+void DPX_ConfigurationManager::readTablePieces(const Table& table, size_t piece, std::string& window,
+                                               const std::function<void(std::string&)>& take) const {
+  if (!spill_ || table.length == 0) return;
+  if (std::fflush(spill_.get()) != 0) throw std::runtime_error(SpillFailure(parsePath_));
+  uint64_t done = 0;
+  while (done < table.length) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(piece, table.length - done));
+    const size_t kept = window.size();
+    window.resize(kept + want);
+    ReadSpill(spill_.get(), window.data() + kept, want, table.offset + done);
+    done += want;
+    take(window);
+  }
 }
 
 // --- Opening ---------------------------------------------------------------------
@@ -443,6 +466,7 @@ void DPX_ConfigurationManager::startElement(const XMLCh*, const XMLCh* localname
     r.tableAttributes = std::move(list);
     r.collected.clear();
     r.tableOffset = spillSize_;
+    r.tableRecords = 0;
   }
 }
 
@@ -508,7 +532,10 @@ void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, 
       r.collected += "</BOM>";
       // Each finished record goes to the spill file at once, so that memory
       // holds one record of the table at a time.
-      if (r.tableOpen && r.objectOpen) spillCollected();
+      if (r.tableOpen && r.objectOpen) {
+        spillCollected();
+        ++r.tableRecords;
+      }
     } else {
       r.collected += "</";
       r.collected += name;
@@ -525,7 +552,7 @@ void DPX_ConfigurationManager::endElement(const XMLCh*, const XMLCh* localname, 
   } else if (name == "table" && r.tableOpen) {
     if (r.objectOpen) {
       spillCollected();
-      Table table{std::move(r.tableAttributes), r.tableOffset, spillSize_ - r.tableOffset};
+      Table table{std::move(r.tableAttributes), r.tableOffset, spillSize_ - r.tableOffset, r.tableRecords};
       r.object.tables.push_back(std::move(table));
       r.object.tableIndex.emplace(r.tableName, r.object.tables.size() - 1);
     }

@@ -47,6 +47,7 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
     Attributes attributes;
     uint64_t offset = 0;
     uint64_t length = 0;
+    uint64_t records = 0;   // the "<BOM>" blocks stored
   };
   // One "OBJECT" element: a category with its attributes (string_id = the
   // category key) and its tables in document order.
@@ -110,6 +111,10 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // The stored records of a table. A parsed file's records wait in a private
   // temporary file, so that memory holds one category at a time.
   std::string tableXml(const Table& table) const;
+  // The same a piece at a time: each piece is appended to `window` and
+  // `take` is called; it removes from the front what it has used.
+  void readTablePieces(const Table& table, size_t piece, std::string& window,
+                       const std::function<void(std::string&)>& take) const;
 
   // Why the last read or save of a file failed, naming the file (with the line,
   // column and parser's message when it could not be parsed); empty after a
@@ -158,6 +163,9 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // one DPX_OperationArgs appended to records; the end of the last record.
   static size_t appendTableRecords(const std::string& key, const std::string& tableName, const std::string& text,
                                    size_t from, size_t nextTable, std::vector<DPX_OperationArgs>& records);
+  // Appends to `record` a data item for each whole "<BOM>" block of
+  // text[from, nextTable); the end of the last one (from when there is none).
+  static size_t cutRecords(const std::string& text, size_t from, size_t nextTable, DPX_OperationArgs& record);
   // The stored records of a category as splitRecords makes them of its text.
   std::vector<DPX_OperationArgs> categoryRecords(const Object& object, const std::string& key);
 
@@ -221,6 +229,7 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
     size_t bomDepth = 0;                 // path size at the "BOM" start
     std::string collected;               // record XML of the open record
     uint64_t tableOffset = 0;            // where the open table's records start in the spill file
+    uint64_t tableRecords = 0;           // the open table's records so far
     std::string pending;                 // character data of the open element inside a BOM
     std::string headerText;              // character data of the open header element
     bool objectOpen = false;

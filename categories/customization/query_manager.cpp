@@ -112,7 +112,7 @@ void DPX_QueryManager::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t 
       block.context = m_context;
       block.set(m_categoryKey, "OQCN", 0, kCategoryType);
       compareWithTarget(block, "Name", "CatName", {"CategoryId"}, {"Code", "Name"}, 4);
-      copyRecords(block);
+      copyRecords(std::move(block));
       m_logRecords = 1;
     } else if (block.tableName == "OUQR") {
       m_logRecords = 1;

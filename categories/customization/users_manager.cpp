@@ -114,7 +114,7 @@ void DPX_UsersManager::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t 
       block.context = m_context;
       block.set(m_categoryKey, "OUPT", 0, kPermissionType);
       compareWithTarget(block, "PermissionID", "AbsId", {"AbsId"}, {"PermissionID", "Name"}, 4);
-      copyRecords(block);
+      copyRecords(std::move(block));
       m_logRecords = 1;
     } else if (block.tableName == "OUSR") {
       m_logRecords = 1;

@@ -377,6 +377,34 @@ TEST(ConfigurationFile, SplitsTablesIntoRecordsWithDeclarations) {
   EXPECT_EQ(records[2].tableName, "C");
 }
 
+// A copy cuts a table's records from the temporary file a piece at a time:
+// a record cut by a piece's end, a tag cut by it and a record larger than a
+// piece all come back whole, and the next table keeps its own records.
+TEST(ConfigurationFile, StoredRecordsComeBackWholeFromPiecesOfTheTemporaryFile) {
+  Fixture f;
+  auto record = [](size_t length, char fill) {
+    return "<BOM><BO><x>" + std::string(length, fill) + "</x></BO></BOM>";
+  };
+  // The second record's "<BOM>" starts two bytes before the first piece ends.
+  const std::vector<std::string> first = {record((size_t{4} << 20) - 2 - 27, 'a'), record(10, 'b'),
+                                          record(size_t{5} << 20, 'c'), record(1, 'd')};
+  std::string body = "<OBJECT string_id=\"K\"><table name=\"T1\">";
+  for (const std::string& r : first) body += r;
+  body += "</table><table name=\"T2\">" + record(3, 'e') + "</table></OBJECT>\n";
+  WriteUtf16(f.dir / "big.xml", FileText("", body));
+  ASSERT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "big.xml").string()), dpx::S_OK);
+  ASSERT_FALSE(f.manager.objects().empty());
+  const auto records = f.manager.categoryRecords(f.manager.objects().front(), "K");
+  ASSERT_EQ(records.size(), 2u);
+  const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-16\" ?>";
+  ASSERT_EQ(records[0].dataItems.size(), first.size());
+  for (size_t i = 0; i < first.size(); ++i)
+    EXPECT_TRUE(records[0].dataItems[i].xml == declaration + first[i]) << "record " << i;
+  EXPECT_EQ(records[0].tableName, "T1");
+  ASSERT_EQ(records[1].dataItems.size(), 1u);
+  EXPECT_EQ(records[1].dataItems[0].xml, declaration + record(3, 'e'));
+}
+
 TEST(ConfigurationFile, SaveThatCannotWriteLeavesTheOldFile) {
   Fixture f;
   WriteUtf16(f.dir / "base.xml", FileText("", std::string(kItems)));
