@@ -751,6 +751,27 @@ TEST(DuploraClientTarget, TwoCopiesStartedTogetherIntoOneTargetRunOnce) {
   EXPECT_NE(locked.err.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << locked.err;
 }
 
+// The program's tables are set up in a company by one client at a time: the
+// others wait for it, then find them made.
+TEST(DuploraClientTarget, ClientsStartedTogetherSetUpTheProgramsTablesOnce) {
+  DemoServerFixture server;
+  std::vector<Started> started;
+  for (int i = 0; i < 4; ++i) {
+    const std::string tag = "setup" + std::to_string(i);
+    started.push_back(Start(server.root(), tag,
+                            std::vector<std::string>{"save"} + Login(server) +
+                                std::vector<std::string>{"--base", "DEMO_BASE", "--out",
+                                                         (server.root() / (tag + ".xml")).string(), "--categories",
+                                                         kIndexes}));
+  }
+  for (const auto& client : started) {
+    const auto run = Finish(client);
+    EXPECT_EQ(run.code, 0) << run.err;
+  }
+  EXPECT_EQ(Rows(server.base(), "@DPXUDTV", "U_State"), std::vector<std::string>{"C"});
+  EXPECT_EQ(Rows(server.base(), "@DPXNOTE", "U_ID").size(), 30u);
+}
+
 TEST(DuploraClientTarget, ATargetLockedByAnotherConnectionStopsTheCopy) {
   DemoServerFixture server;
   const auto before = Rows(server.target(), "OIDX", "IdexCode, IndexName");
