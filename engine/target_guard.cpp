@@ -1,7 +1,5 @@
 #include "engine/target_guard.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,59 +10,35 @@
 #include "engine/copy_stop.h"
 #include "platform/framework/host_error.h"
 #include "platform/framework/log_scope.h"
-#include "platform/framework/text.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
-
-namespace {
-
-// The company's name as a file name: database names are compared without
-// letter case on most servers, so the lock is too.
-std::string LockName(const std::string& db) {
-  std::string name;
-  for (char c : dpx::ToLowerAscii(db)) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
-    name += plain ? c : '_';
-  }
-  return name.empty() || name[0] == '.' ? "_" + name : name;
-}
-
-}  // namespace
 
 DPX_TargetGuard::DPX_TargetGuard(std::shared_ptr<dpx::host::Company> target) : target_(std::move(target)) {}
 
 DPX_TargetGuard::~DPX_TargetGuard() { unlock(); }
 
 std::filesystem::path DPX_TargetGuard::LockFile(const dpx::host::Company& company) {
-  return company.SharedFolder() / "Duplora" / "Locks" / (LockName(company.CompanyDB()) + ".lock");
+  return DPX_CompanyLock::File(company, ".lock");
 }
 
 bool DPX_TargetGuard::lock(std::string& error) {
   dpx::DPX_LogScope scope("DPX_TargetGuard::lock");
-  if (fd_ >= 0) return true;
+  if (lock_) return true;
   if (!target_) {
     error = "there is no target company";
     return false;
   }
   const std::string name = target_->CompanyDB();
-  const std::filesystem::path file = LockFile(*target_);
-  std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
-  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = "the target company '" + name + "' cannot be locked for the copy: " + file.string() + ": " +
-            std::strerror(errno);
-    return false;
-  }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int cause = errno;
-    ::close(fd);
+  auto lock = std::make_unique<DPX_CompanyLock>(*target_, ".lock");
+  const int cause = lock->take();
+  if (cause != 0) {
     if (cause != EWOULDBLOCK) {
-      error = "the target company '" + name + "' cannot be locked for the copy: " + std::strerror(cause);
+      error = "the target company '" + name + "' cannot be locked for the copy: " + lock->file().string() + ": " +
+              std::strerror(cause);
       return false;
     }
     // The holder wrote who it is; a holder that has not yet done so is still a holder.
-    std::ifstream in(file);
+    std::ifstream in(lock->file());
     std::string holder{std::istreambuf_iterator<char>(in), {}};
     while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\r')) holder.pop_back();
     error = "another copy into the target company '" + name + "' is under way" +
@@ -73,22 +47,20 @@ bool DPX_TargetGuard::lock(std::string& error) {
     return false;
   }
   const std::string holder = "process " + std::to_string(::getpid());
-  if (::ftruncate(fd, 0) != 0 || ::write(fd, holder.data(), holder.size()) < 0)
-    scope.LogWarning("Cannot note the holder in %s", file.string());  // the lock holds all the same
-  fd_ = fd;
+  if (::ftruncate(lock->fd(), 0) != 0 || ::write(lock->fd(), holder.data(), holder.size()) < 0)
+    scope.LogWarning("Cannot note the holder in %s", lock->file().string());  // the lock holds all the same
+  lock_ = std::move(lock);
   return true;
 }
 
 void DPX_TargetGuard::unlock() {
-  if (fd_ < 0) return;
+  if (!lock_) return;
   // Emptied first: a file of a finished copy names no holder.
-  if (::ftruncate(fd_, 0) != 0) {
+  if (::ftruncate(lock_->fd(), 0) != 0) {
     dpx::DPX_LogScope scope("DPX_TargetGuard::unlock");
     scope.LogWarning("Cannot empty the lock file: %s", std::strerror(errno));
   }
-  ::flock(fd_, LOCK_UN);
-  ::close(fd_);
-  fd_ = -1;
+  lock_.reset();
 }
 
 bool DPX_TargetGuard::CanWrite(const std::shared_ptr<dpx::host::Company>& company, std::string& reason) {

@@ -6,15 +6,15 @@
 // holds or that became read-only stops the copy instead of failing every
 // record in turn.
 //
-// The lock is a file in the program's folder under the server's shared
-// folder, one per company database, held with flock(2): every copy that
-// reaches the server takes the same file, and the lock ends with the process
-// that held it, however that ends.
+// The lock is a DPX_CompanyLock: every copy that reaches the server takes the
+// same file, and the lock ends with the process that held it.
 #pragma once
 
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include "engine/company_lock.h"
 
 namespace dpx::host {
 class Company;
@@ -31,7 +31,7 @@ class DPX_TargetGuard {
   // naming the target in `error`, when another copy holds it or the lock
   // cannot be taken; nothing is held then.
   bool lock(std::string& error);
-  bool locked() const { return fd_ >= 0; }
+  bool locked() const { return lock_ != nullptr; }
   void unlock();
 
   // Whether a company takes writes now: a write that changes nothing is run
@@ -45,5 +45,5 @@ class DPX_TargetGuard {
 
  private:
   std::shared_ptr<dpx::host::Company> target_;
-  int fd_ = -1;
+  std::unique_ptr<DPX_CompanyLock> lock_;
 };

@@ -1,9 +1,13 @@
 #include "engine/udt_manager.h"
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <exception>
 
 #include <fmt/printf.h>
 
+#include "engine/company_lock.h"
 #include "engine/connection_context.h"
 #include "engine/db_def.h"
 #include "engine/host_application.h"
@@ -11,6 +15,7 @@
 #include "engine/util.h"
 #include "platform/framework/log_scope.h"
 #include "platform/framework/string_table.h"
+#include "platform/host/company.h"
 
 namespace {
 
@@ -21,6 +26,9 @@ constexpr uint32_t kRestartUpgradeQuestion = 10000;
 constexpr uint32_t kReallyRestartQuestion = 10001;
 constexpr uint32_t kNoteWriteFailed = 10037;
 constexpr int kLastNote = 30;
+// How long a set-up waits for another process's set-up of the same company,
+// which may stand at a question to its user.
+constexpr std::chrono::seconds kSetUpWait(60);
 
 DPX_UDTManager::DbDefFactory& Factory() {
   static DPX_UDTManager::DbDefFactory factory;
@@ -50,6 +58,22 @@ dpx::HRESULT DPX_UDTManager::checkCompany() {
   try {
     const auto app = context_->getApplication();
     const auto company = context_->getCompany();
+    // Two copies started together would each create the tables, and one
+    // would fail on what the other made or read a half-made set-up: one
+    // process at a time sets up a company.
+    std::unique_ptr<DPX_CompanyLock> setUp;
+    if (company) {
+      setUp = std::make_unique<DPX_CompanyLock>(*company, ".setup.lock");
+      const int cause = setUp->take(kSetUpWait);
+      if (cause == EWOULDBLOCK) {
+        log.LogError("Another process has been setting up the program's tables in %s for %d s; giving up\n",
+                     company->CompanyDB(), static_cast<int>(kSetUpWait.count()));
+        return dpx::E_FAIL;
+      }
+      // A shared folder that takes no lock file leaves the set-up as it was without one.
+      if (cause != 0)
+        log.LogWarning("The set-up runs without its lock: %s: %s\n", setUp->file().string(), std::strerror(cause));
+    }
     std::unique_ptr<dpx::DbDef> definition =
         Factory() ? Factory()(app, company) : std::make_unique<dpx::DbDef>(app, company, "DPX", 3);
     int check = -1;

@@ -24,6 +24,8 @@
 #include "platform/host/company.h"
 #include "platform/host/company_store.h"
 #include "tests/support/demo_server.h"
+#include "tests/support/file_size_limit.h"
+#include "worksheet/configuration_manager.h"
 #include "worksheet/worksheet.h"
 #include "worksheet/worksheet_manager.h"
 #include "worksheet/worksheet_template_manager.h"
@@ -697,6 +699,48 @@ std::string IndexRow(const std::string& code, const std::string& name) {
 
 }  // namespace
 
+// The records of a base file wait in a temporary file while it is read; a
+// disk that cannot take them all ends a save with a message naming the base
+// file, and no file is written.
+TEST(DuploraClientWorksheet, ASaveWhoseBaseRecordsCannotBeKeptSaysWhy) {
+  DemoServerFixture server;
+  // Records enough that a limit just under them leaves the server's own
+  // files room to work.
+  std::string rows = IndexRow("CPI", "Consumer price index") + IndexRow("OWN", "Owner's index");
+  for (int i = 0; i < 30000; ++i) rows += IndexRow("X" + std::to_string(i), std::string(40, 'n'));
+  std::filesystem::create_directories(server.root() / "configs");
+  const auto baseFile = server.root() / "configs" / "base.xml";
+  ASSERT_TRUE(dpx::WriteUtf16File(baseFile, IndexesFile(IndexesObject(rows)), true));
+  uint64_t kept = 0;  // the records' bytes as the reader keeps them
+  {
+    DPX_ConnectionContext context;
+    DPX_ConfigurationManager reader(&context);
+    DPX_Worksheet ws;
+    ASSERT_EQ(reader.readConfigurationFile(ws, baseFile.string()), dpx::S_OK);
+    for (const auto& object : reader.objects())
+      for (const auto& table : object.tables) kept = std::max(kept, table.offset + table.length);
+  }
+  const std::string worksheet = WorksheetFile(server, baseFile.string());
+  const std::string out = (server.root() / "out.xml").string();
+  Started started;
+  {
+    // One byte short: the last records fail only when the temporary file's
+    // buffer is written out, after every write before them succeeded.
+    dpx::test::FileSizeLimit full(kept - 1);
+    started = Start(server.root(), "save",
+                    std::vector<std::string>{"save"} + Login(server) +
+                        std::vector<std::string>{"--worksheet", worksheet, "--out", out});
+  }
+  const auto run = Finish(started);
+  EXPECT_EQ(run.code, 1) << run.err;
+  // The worksheet opens its base first: that read names the reason.
+  EXPECT_NE(run.err.find("the temporary folder has no room for the records of '" + baseFile.string() + "'"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(run.err.find("cannot be read back"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 TEST(DuploraClientTarget, TwoCopiesStartedTogetherIntoOneTargetRunOnce) {
   DemoServerFixture server;
   // The program's tables are set up in the base by a save first: that
@@ -749,6 +793,27 @@ TEST(DuploraClientTarget, TwoCopiesStartedTogetherIntoOneTargetRunOnce) {
   const auto locked = Client(server.root(), ReplaceIndexes(server));
   EXPECT_EQ(locked.code, 1);
   EXPECT_NE(locked.err.find("(process " + std::to_string(::getpid()) + ")"), std::string::npos) << locked.err;
+}
+
+// The program's tables are set up in a company by one client at a time: the
+// others wait for it, then find them made.
+TEST(DuploraClientTarget, ClientsStartedTogetherSetUpTheProgramsTablesOnce) {
+  DemoServerFixture server;
+  std::vector<Started> started;
+  for (int i = 0; i < 4; ++i) {
+    const std::string tag = "setup" + std::to_string(i);
+    started.push_back(Start(server.root(), tag,
+                            std::vector<std::string>{"save"} + Login(server) +
+                                std::vector<std::string>{"--base", "DEMO_BASE", "--out",
+                                                         (server.root() / (tag + ".xml")).string(), "--categories",
+                                                         kIndexes}));
+  }
+  for (const auto& client : started) {
+    const auto run = Finish(client);
+    EXPECT_EQ(run.code, 0) << run.err;
+  }
+  EXPECT_EQ(Rows(server.base(), "@DPXUDTV", "U_State"), std::vector<std::string>{"C"});
+  EXPECT_EQ(Rows(server.base(), "@DPXNOTE", "U_ID").size(), 30u);
 }
 
 TEST(DuploraClientTarget, ATargetLockedByAnotherConnectionStopsTheCopy) {
