@@ -536,5 +536,38 @@ TEST_F(SmallWorksheet, TheGridsContextMenuOffersTheirTableCommands) {
   }
 }
 
+TEST_F(SmallWorksheet, SelectAllRecordsActsOnTheTableShownWithoutAnUndoStep) {
+  ASSERT_TRUE(tree()->selectLeaf("1.2.2"));
+  EXPECT_FALSE(frame()->command(529)->isEnabled()) << "a category without a table";
+  ASSERT_TRUE(tree()->selectLeaf("1.1"));
+  ASSERT_TRUE(frame()->command(529)->isEnabled());
+  frame()->command(529)->trigger();
+  EXPECT_TRUE(ticked(0) && ticked(1) && ticked(2));
+  EXPECT_EQ(state("1.1"), 1);
+  EXPECT_EQ(state("1"), 2);
+  EXPECT_FALSE(tree()->canUndo());
+  frame()->command(530)->trigger();
+  EXPECT_FALSE(ticked(0) || ticked(1) || ticked(2));
+  EXPECT_EQ(state("1"), 0);
+  EXPECT_FALSE(tree()->canUndo());
+}
+
+TEST_F(SmallWorksheet, TheSelectionViewShowsTickedRecordsOnly) {
+  ASSERT_TRUE(tree()->selectLeaf("1.1"));
+  tickRow(0);
+  tickRow(2);
+  frame()->command(519)->trigger();
+  ASSERT_TRUE(tree()->isSelectionView());
+  ASSERT_EQ(tree()->currentNode()->getLeafId(), "1.1");
+  ASSERT_EQ(detail()->model()->rowCount(), 2);
+  tickRow(0, false);  // a row unticked leaves the view at once; the category stays
+  ASSERT_EQ(detail()->model()->rowCount(), 1);
+  EXPECT_EQ(cell(0, 1), "C00002");
+  EXPECT_GE(itemOf("1.1"), 0);
+  tickRow(0, false);  // the last one: the category leaves the tree
+  EXPECT_EQ(itemOf("1.1"), -1);
+  EXPECT_TRUE(tree()->isSelectionView());
+}
+
 }  // namespace
 }  // namespace dpx::test
