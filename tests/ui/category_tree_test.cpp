@@ -10,6 +10,7 @@
 #include <fmt/printf.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -567,6 +568,42 @@ TEST_F(SmallWorksheet, TheSelectionViewShowsTickedRecordsOnly) {
   tickRow(0, false);  // the last one: the category leaves the tree
   EXPECT_EQ(itemOf("1.1"), -1);
   EXPECT_TRUE(tree()->isSelectionView());
+}
+
+TEST_F(SmallWorksheet, TheDataMenuSortsAndFiltersTheRecordsShown) {
+  ASSERT_TRUE(tree()->selectLeaf("1.1"));
+  auto* model = detail()->model();
+  // Sort by the code, descending.
+  modals.script = {[](QWidget* w) {
+    w->findChild<QComboBox*>("1081")->setCurrentIndex(2);  // after the empty line and the ticks
+    w->findChild<QComboBox*>("1091")->setCurrentIndex(1);
+    static_cast<QDialog*>(w)->accept();
+  }};
+  frame()->command(521)->trigger();
+  EXPECT_EQ(cell(0, 1), "C00002");
+  EXPECT_EQ(cell(2, 1), "C00000");
+  EXPECT_FALSE(model->headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
+
+  // Filter: names that contain "1".
+  modals.script = {[](QWidget* w) {
+    w->findChild<QComboBox*>("1102")->setCurrentIndex(9);
+    w->findChild<QComboBox*>("1202")->setEditText("1");
+    static_cast<QDialog*>(w)->accept();
+  }};
+  frame()->command(522)->trigger();
+  ASSERT_EQ(model->rowCount(), 1);
+  EXPECT_EQ(cell(0, 2), "Record 1");
+  EXPECT_TRUE(frame()->command(522)->isChecked());
+  EXPECT_FALSE(model->headerData(2, Qt::Horizontal, Qt::DecorationRole).isNull());
+
+  // The command again takes the filter away without a dialog; the rules stay for the next use.
+  modals.seen.clear();
+  frame()->command(522)->trigger();
+  EXPECT_EQ(model->rowCount(), 3);
+  EXPECT_TRUE(modals.seen.empty());
+  EXPECT_FALSE(frame()->command(522)->isChecked());
+  EXPECT_EQ(detail()->currentView()->filterRules.size(), 1u);
+  EXPECT_EQ(cell(0, 1), "C00002") << "the sort stays";
 }
 
 }  // namespace
