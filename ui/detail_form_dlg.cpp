@@ -213,9 +213,12 @@ void DPX_DetailFormDlg::showTable() {
   for (int r : model_->shownRows()) allChecked_ = allChecked_ || view->rows[static_cast<size_t>(r)].selected;
   grid_->setColumnWidth(0, 24);
   const int columns = std::max(1, view->columnCount());
-  int width = (std::max(grid_->width(), 400) - 40) / columns;
-  width = width < 60 ? 60 : static_cast<int>(width * 0.99);
-  for (int c = 1; c <= view->columnCount(); ++c) grid_->setColumnWidth(c, width);
+  // The grid is hidden while the pane changes category: it spans the pane's width.
+  const QMargins margins = layout()->contentsMargins();
+  const int gridWidth = std::max(width() - margins.left() - margins.right(), 400);
+  int columnWidth = (gridWidth - 40) / columns;
+  columnWidth = columnWidth < 60 ? 60 : static_cast<int>(columnWidth * 0.99);
+  for (int c = 1; c <= view->columnCount(); ++c) grid_->setColumnWidth(c, columnWidth);
   caption_->show();
   grid_->show();
 }

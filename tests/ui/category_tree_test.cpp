@@ -10,6 +10,7 @@
 #include <fmt/printf.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -534,6 +535,75 @@ TEST_F(SmallWorksheet, TheGridsContextMenuOffersTheirTableCommands) {
     QApplication::sendEvent(grid.viewport(), &event);
     EXPECT_EQ(offered, expected);
   }
+}
+
+TEST_F(SmallWorksheet, SelectAllRecordsActsOnTheTableShownWithoutAnUndoStep) {
+  ASSERT_TRUE(tree()->selectLeaf("1.2.2"));
+  EXPECT_FALSE(frame()->command(529)->isEnabled()) << "a category without a table";
+  ASSERT_TRUE(tree()->selectLeaf("1.1"));
+  ASSERT_TRUE(frame()->command(529)->isEnabled());
+  frame()->command(529)->trigger();
+  EXPECT_TRUE(ticked(0) && ticked(1) && ticked(2));
+  EXPECT_EQ(state("1.1"), 1);
+  EXPECT_EQ(state("1"), 2);
+  EXPECT_FALSE(tree()->canUndo());
+  frame()->command(530)->trigger();
+  EXPECT_FALSE(ticked(0) || ticked(1) || ticked(2));
+  EXPECT_EQ(state("1"), 0);
+  EXPECT_FALSE(tree()->canUndo());
+}
+
+TEST_F(SmallWorksheet, TheSelectionViewShowsTickedRecordsOnly) {
+  ASSERT_TRUE(tree()->selectLeaf("1.1"));
+  tickRow(0);
+  tickRow(2);
+  frame()->command(519)->trigger();
+  ASSERT_TRUE(tree()->isSelectionView());
+  ASSERT_EQ(tree()->currentNode()->getLeafId(), "1.1");
+  ASSERT_EQ(detail()->model()->rowCount(), 2);
+  tickRow(0, false);  // a row unticked leaves the view at once; the category stays
+  ASSERT_EQ(detail()->model()->rowCount(), 1);
+  EXPECT_EQ(cell(0, 1), "C00002");
+  EXPECT_GE(itemOf("1.1"), 0);
+  tickRow(0, false);  // the last one: the category leaves the tree
+  EXPECT_EQ(itemOf("1.1"), -1);
+  EXPECT_TRUE(tree()->isSelectionView());
+}
+
+TEST_F(SmallWorksheet, TheDataMenuSortsAndFiltersTheRecordsShown) {
+  ASSERT_TRUE(tree()->selectLeaf("1.1"));
+  auto* model = detail()->model();
+  // Sort by the code, descending.
+  modals.script = {[](QWidget* w) {
+    w->findChild<QComboBox*>("1081")->setCurrentIndex(2);  // after the empty line and the ticks
+    w->findChild<QComboBox*>("1091")->setCurrentIndex(1);
+    static_cast<QDialog*>(w)->accept();
+  }};
+  frame()->command(521)->trigger();
+  EXPECT_EQ(cell(0, 1), "C00002");
+  EXPECT_EQ(cell(2, 1), "C00000");
+  EXPECT_FALSE(model->headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
+
+  // Filter: names that contain "1".
+  modals.script = {[](QWidget* w) {
+    w->findChild<QComboBox*>("1102")->setCurrentIndex(9);
+    w->findChild<QComboBox*>("1202")->setEditText("1");
+    static_cast<QDialog*>(w)->accept();
+  }};
+  frame()->command(522)->trigger();
+  ASSERT_EQ(model->rowCount(), 1);
+  EXPECT_EQ(cell(0, 2), "Record 1");
+  EXPECT_TRUE(frame()->command(522)->isChecked());
+  EXPECT_FALSE(model->headerData(2, Qt::Horizontal, Qt::DecorationRole).isNull());
+
+  // The command again takes the filter away without a dialog; the rules stay for the next use.
+  modals.seen.clear();
+  frame()->command(522)->trigger();
+  EXPECT_EQ(model->rowCount(), 3);
+  EXPECT_TRUE(modals.seen.empty());
+  EXPECT_FALSE(frame()->command(522)->isChecked());
+  EXPECT_EQ(detail()->currentView()->filterRules.size(), 1u);
+  EXPECT_EQ(cell(0, 1), "C00002") << "the sort stays";
 }
 
 }  // namespace

@@ -195,6 +195,8 @@ TEST_F(WorksheetOnScreen, ATickedCurrencyIsWhatTheFileHoldsAndTheWorksheetKeepsT
   ASSERT_EQ(gui().showWelcomeForm(), S_OK);
   ASSERT_TRUE(frame()->splitter()->isVisible());
   EXPECT_EQ(state(kCurrencies), 2);
+  frame()->resize(1000, 650);
+  QTest::qWait(20);
   model = showCurrencies();
   int tickedRows = 0;
   for (int r = 0; r < model->rowCount(); ++r) {
@@ -204,9 +206,6 @@ TEST_F(WorksheetOnScreen, ATickedCurrencyIsWhatTheFileHoldsAndTheWorksheetKeepsT
     EXPECT_EQ(cell(r, 2), "Renamed currency");
   }
   EXPECT_EQ(tickedRows, 1);
-
-  frame()->resize(1000, 650);
-  QTest::qWait(20);
   EXPECT_TRUE(frame()->grab().save(QString::fromStdString(screenshot("worksheet.png").string())));
 }
 
