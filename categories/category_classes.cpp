@@ -1,8 +1,11 @@
 // One line per category class: its name in the factory's table and how it is made.
 #include "categories/category_classes.h"
 
+#include "categories/customization/additional_authorization_manager.h"
+#include "categories/customization/authorizations_manager.h"
 #include "categories/customization/company_display_settings_manager.h"
 #include "categories/customization/formatted_search_manager.h"
+#include "categories/customization/print_layouts_manager.h"
 #include "categories/customization/query_manager.h"
 #include "categories/customization/user_defined_fields_manager.h"
 #include "categories/customization/user_defined_objects_manager.h"
@@ -45,6 +48,13 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_UserDefinedObjectsManager",
                                      &DPX_CategoryFactory::Make<DPX_UserDefinedObjectsManager>);
   DPX_CategoryFactory::registerClass("DPX_UsersManager", &DPX_CategoryFactory::Make<DPX_UsersManager>);
+  // Per-user and service categories.
+  DPX_CategoryFactory::registerClass("DPX_PrintLayoutsManager",
+                                     &DPX_CategoryFactory::MakeWithMode<DPX_PrintLayoutsManager>);
+  DPX_CategoryFactory::registerClass("DPX_AuthorizationsManager",
+                                     &DPX_CategoryFactory::Make<DPX_AuthorizationsManager>);
+  DPX_CategoryFactory::registerClass("DPX_AdditionalAuthorizationManager",
+                                     &DPX_CategoryFactory::Make<DPX_AdditionalAuthorizationManager>);
   DPX_CategoryFactory::registerClass("DPX_AddressFormatManager", &DPX_CategoryFactory::Make<DPX_AddressFormatManager>);
   DPX_CategoryFactory::registerClass("DPX_IndexesManager", &DPX_CategoryFactory::Make<DPX_IndexesManager>);
   DPX_CategoryFactory::registerClass("DPX_TransactionCodeManager",
