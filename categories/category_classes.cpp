@@ -11,6 +11,8 @@
 #include "categories/customization/user_defined_objects_manager.h"
 #include "categories/customization/user_defined_tables_content_manager.h"
 #include "categories/customization/user_defined_tables_manager.h"
+#include "categories/customization/user_display_settings_manager.h"
+#include "categories/customization/user_menus_manager.h"
 #include "categories/customization/users_manager.h"
 #include "categories/finance/bp_general_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
@@ -55,6 +57,9 @@ void RegisterCategoryClasses() {
                                      &DPX_CategoryFactory::Make<DPX_AuthorizationsManager>);
   DPX_CategoryFactory::registerClass("DPX_AdditionalAuthorizationManager",
                                      &DPX_CategoryFactory::Make<DPX_AdditionalAuthorizationManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserDisplaySettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_UserDisplaySettingsManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserMenusManager", &DPX_CategoryFactory::Make<DPX_UserMenusManager>);
   DPX_CategoryFactory::registerClass("DPX_AddressFormatManager", &DPX_CategoryFactory::Make<DPX_AddressFormatManager>);
   DPX_CategoryFactory::registerClass("DPX_IndexesManager", &DPX_CategoryFactory::Make<DPX_IndexesManager>);
   DPX_CategoryFactory::registerClass("DPX_TransactionCodeManager",
