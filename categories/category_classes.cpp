@@ -21,7 +21,9 @@
 #include "categories/finance/items_manager.h"
 #include "categories/finance/warehouses_manager.h"
 #include "categories/setup/address_format_manager.h"
+#include "categories/setup/alerts_manager.h"
 #include "categories/setup/coa_settings_manager.h"
+#include "categories/setup/countries_manager.h"
 #include "categories/setup/company_details_manager.h"
 #include "categories/setup/currency_settings_manager.h"
 #include "categories/setup/document_numbering_manager.h"
@@ -94,6 +96,9 @@ void RegisterCategoryClasses() {
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);
+  // Tables that carry rows of a dependent table along.
+  DPX_CategoryFactory::registerClass("DPX_AlertsManager", &DPX_CategoryFactory::Make<DPX_AlertsManager>);
+  DPX_CategoryFactory::registerClass("DPX_CountriesManager", &DPX_CategoryFactory::Make<DPX_CountriesManager>);
   RegisterSetupObjectCategories();
   RegisterSetupTableCategories();
 }
