@@ -94,7 +94,7 @@ TEST_P(AlertsAndCountries, AlertsByMethodAndReplaceAll) {
     dpx::test::CopyCategory<DPX_AlertsManager>(fx, kAlerts, 0);
     EXPECT_EQ(Alerts(*fx.target), "1:Stock low:S:-");
     EXPECT_EQ(Recipients(*fx.target), "1:2,1:20");
-    EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_ALERTS_100|404|402|5|Target only||||"}));
+    EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_ALERTS_100|404|402|||5|Target only||"}));
     dpx::test::CopyCategory<DPX_AlertsManager>(fx, kAlerts, 1);
     EXPECT_EQ(Alerts(*fx.target), "1:Stock low:S:-,2:Open & <late>:U:4,3:O'Neil's:U:-");
     EXPECT_EQ(Recipients(*fx.target), "1:2,1:20,2:2,3:20");
