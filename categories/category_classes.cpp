@@ -1,13 +1,18 @@
 // One line per category class: its name in the factory's table and how it is made.
 #include "categories/category_classes.h"
 
+#include "categories/customization/additional_authorization_manager.h"
+#include "categories/customization/authorizations_manager.h"
 #include "categories/customization/company_display_settings_manager.h"
 #include "categories/customization/formatted_search_manager.h"
+#include "categories/customization/print_layouts_manager.h"
 #include "categories/customization/query_manager.h"
 #include "categories/customization/user_defined_fields_manager.h"
 #include "categories/customization/user_defined_objects_manager.h"
 #include "categories/customization/user_defined_tables_content_manager.h"
 #include "categories/customization/user_defined_tables_manager.h"
+#include "categories/customization/user_display_settings_manager.h"
+#include "categories/customization/user_menus_manager.h"
 #include "categories/customization/users_manager.h"
 #include "categories/finance/bp_general_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
@@ -16,7 +21,9 @@
 #include "categories/finance/items_manager.h"
 #include "categories/finance/warehouses_manager.h"
 #include "categories/setup/address_format_manager.h"
+#include "categories/setup/alerts_manager.h"
 #include "categories/setup/coa_settings_manager.h"
+#include "categories/setup/countries_manager.h"
 #include "categories/setup/company_details_manager.h"
 #include "categories/setup/currency_settings_manager.h"
 #include "categories/setup/document_numbering_manager.h"
@@ -45,6 +52,16 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_UserDefinedObjectsManager",
                                      &DPX_CategoryFactory::Make<DPX_UserDefinedObjectsManager>);
   DPX_CategoryFactory::registerClass("DPX_UsersManager", &DPX_CategoryFactory::Make<DPX_UsersManager>);
+  // Per-user and service categories.
+  DPX_CategoryFactory::registerClass("DPX_PrintLayoutsManager",
+                                     &DPX_CategoryFactory::MakeWithMode<DPX_PrintLayoutsManager>);
+  DPX_CategoryFactory::registerClass("DPX_AuthorizationsManager",
+                                     &DPX_CategoryFactory::Make<DPX_AuthorizationsManager>);
+  DPX_CategoryFactory::registerClass("DPX_AdditionalAuthorizationManager",
+                                     &DPX_CategoryFactory::Make<DPX_AdditionalAuthorizationManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserDisplaySettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_UserDisplaySettingsManager>);
+  DPX_CategoryFactory::registerClass("DPX_UserMenusManager", &DPX_CategoryFactory::Make<DPX_UserMenusManager>);
   DPX_CategoryFactory::registerClass("DPX_AddressFormatManager", &DPX_CategoryFactory::Make<DPX_AddressFormatManager>);
   DPX_CategoryFactory::registerClass("DPX_IndexesManager", &DPX_CategoryFactory::Make<DPX_IndexesManager>);
   DPX_CategoryFactory::registerClass("DPX_TransactionCodeManager",
@@ -79,6 +96,9 @@ void RegisterCategoryClasses() {
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);
+  // Tables that carry rows of a dependent table along.
+  DPX_CategoryFactory::registerClass("DPX_AlertsManager", &DPX_CategoryFactory::Make<DPX_AlertsManager>);
+  DPX_CategoryFactory::registerClass("DPX_CountriesManager", &DPX_CategoryFactory::Make<DPX_CountriesManager>);
   RegisterSetupObjectCategories();
   RegisterSetupTableCategories();
 }

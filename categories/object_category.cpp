@@ -71,6 +71,7 @@ int32_t DPX_ObjectCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, s
   // The tables the records need go whole, whichever records were chosen,
   // and before the records that may refer to them.
   for (const DPX_DependentBlock& dependent : m_definition.dependents) {
+    if (dependent.afterMainTable) continue;
     DPX_OperationArgs rows = dependent.objectType == DPX_OperationArgs::kTableRows
                                  ? readBaseTable(dependent.table, "", 0)
                                  : readBaseRecords(dependent.objectType, dependent.table, dependent.keyColumns, "");
@@ -83,6 +84,11 @@ int32_t DPX_ObjectCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, s
   if (block.dataItems.empty()) return 0;
   resolveReferences(block);
   blocks.push_back(std::move(block));
+  for (const DPX_DependentBlock& dependent : m_definition.dependents) {
+    if (!dependent.afterMainTable) continue;
+    DPX_OperationArgs rows = readBaseTable(dependent.table, "", 0);
+    if (!rows.dataItems.empty()) blocks.push_back(std::move(rows));
+  }
   return 0;
 }
 

@@ -62,6 +62,20 @@ struct DPX_DependentBlock {
   bool inRemovalPass = false;             // also written in the removal pass of Replace All
   // Plain rows matched by several columns; empty: by matchColumn.
   std::vector<std::string> matchColumns = {};
+  // Rows that belong to the main table's rows (an alert's recipients, a
+  // country's states) are read and written after them.
+  bool afterMainTable = false;
+  // The column naming the main row a row belongs to: only the rows of the
+  // main rows read travel, and each takes the key its main row got in the
+  // target; a row whose main row was not written is dropped (table family).
+  std::string parentColumn = {};
+  // Fields translated into the target's keys; a row whose reference the
+  // target cannot satisfy is dropped (table family).
+  std::vector<DPX_ReferenceField> references = {};
+  // The rows the removal pass deletes before it deletes the main rows, as
+  // the default dialect and as server type 5 read it (table family).
+  std::string removalFilter = {};
+  std::string removalFilterQuoted = {};
 };
 
 // Plain rows that travel with the records: found in the target by

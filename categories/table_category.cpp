@@ -6,10 +6,80 @@
 #include "engine/connection_context.h"
 #include "engine/dom_parser.h"
 #include "engine/operation_args.h"
+#include "engine/record_text.h"
 #include "engine/sql_statement.h"
+#include "engine/util.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
+
+namespace rt = dpx::recordtext;
+
+namespace {
+
+// Calls `visit` with the start and end of every "row" of a table record.
+template <class Visit>
+void ForEachRow(const std::string& xml, Visit visit) {
+  const size_t root = rt::RootElement(xml);
+  if (root == rt::npos) return;
+  for (size_t row = rt::FindDescendant(xml, root, "row"); row != rt::npos && rt::TagName(xml, row) == "row";) {
+    const size_t end = rt::ElementEnd(xml, row);
+    if (end == rt::npos) return;
+    const size_t next = rt::NextSiblingElement(xml, row);
+    visit(row, end);
+    row = next;
+  }
+}
+
+// The values of one column in the rows of a table record.
+std::vector<std::string> ColumnValues(const std::string& xml, const std::string& column) {
+  std::vector<std::string> values;
+  ForEachRow(xml, [&](size_t row, size_t end) {
+    std::string value;
+    if (rt::ElementValue(xml, column, row, end, value)) values.push_back(value);
+  });
+  return values;
+}
+
+// Each row's parent column takes the key its parent got in the target; a
+// row whose parent has no such key would belong to another row there, so it
+// is dropped.
+std::string FollowParentKeys(const std::string& xml, const std::string& column,
+                             const std::map<std::string, std::string>& keys) {
+  std::string out;
+  size_t copied = 0;
+  ForEachRow(xml, [&](size_t row, size_t end) {
+    out.append(xml, copied, row - copied);
+    copied = end;
+    std::string value;
+    const size_t field = rt::FindChild(xml, row, column);
+    size_t begin = 0, contentEnd = 0, after = 0;
+    if (!rt::ElementValue(xml, column, row, end, value) || field == rt::npos ||
+        !rt::ElementContent(xml, field, begin, contentEnd, after))
+      return;
+    const auto key = keys.find(value);
+    if (key == keys.end()) return;
+    out.append(xml, row, field - row);
+    out += rt::TextElement(column, key->second);
+    out.append(xml, after, end - after);
+  });
+  out.append(xml, copied, std::string::npos);
+  return out;
+}
+
+// An IN list of keys: numbers as they are, any other text as a quoted literal.
+std::string KeyList(const std::vector<std::string>& keys, bool quoted) {
+  std::string list;
+  for (const std::string& key : keys) {
+    int64_t number = 0;
+    list += list.empty() ? "" : ", ";
+    if (dpx::records::ReadIntegerKey(dpx::Variant(key), number)) list += std::to_string(number);
+    else list += (quoted ? "'" : "N'") + DPX_Util::EscapeSqlText(key) + "'";
+  }
+  return list;
+}
+
+}  // namespace
 
 DPX_TableCategory::DPX_TableCategory(DPX_ConnectionContext* context, const std::string& categoryKey,
                                      DPX_TableCategoryDefinition definition)
@@ -27,18 +97,46 @@ bool DPX_TableCategory::initialize() {
 
 int32_t DPX_TableCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
   dpx::DPX_LogScope scope("DPX_TableCategory::readFromDB");
-  if (chosen.empty()) {
-    DPX_OperationArgs block = readBaseTable(m_definition.table, m_definition.readAllSql, 0);
-    if (!block.dataItems.empty()) blocks.push_back(std::move(block));
-  } else {
-    blocks.push_back(readBaseRows(m_definition.table, std::move(chosen)));
-  }
+  const bool whole = chosen.empty();
+  DPX_OperationArgs block = whole ? readBaseTable(m_definition.table, m_definition.readAllSql, 0)
+                                  : readBaseRows(m_definition.table, std::move(chosen));
+  if (whole && block.dataItems.empty()) return 0;
+  for (const DPX_ReferenceField& ref : m_definition.references)
+    resolveDependencies(block, ref.field, ref.valueKind, ref.table, ref.keyColumn, ref.shownColumns, "row",
+                        ref.enclosing);
+  blocks.push_back(block);
+  readDependents(blocks, block);
   return 0;
 }
 
+void DPX_TableCategory::readDependents(std::vector<DPX_OperationArgs>& blocks, const DPX_OperationArgs& mainBlock) {
+  const bool quoted = dpx::records::BaseCompany(m_context)->DbServerType() == 5;
+  for (const DPX_DependentBlock& dependent : m_definition.dependents) {
+    DPX_OperationArgs rows;
+    if (dependent.parentColumn.empty()) {
+      rows = readBaseTable(dependent.table, "", 0);
+    } else {
+      // Only the rows of the main rows read.
+      std::vector<std::string> keys;
+      for (const DPX_OperationArgs::DataItem& item : mainBlock.dataItems)
+        for (std::string& key : ColumnValues(item.xml, m_definition.counterKeyColumn)) keys.push_back(std::move(key));
+      if (keys.empty()) continue;
+      const std::string column = quoted ? "\"" + dependent.parentColumn + "\"" : dependent.parentColumn;
+      rows = readBaseTable(dependent.table,
+                           "SELECT * FROM " + dependent.table + " WHERE " + column + " IN (" + KeyList(keys, quoted) + ")",
+                           quoted ? 1 : 0);
+    }
+    for (const DPX_ReferenceField& ref : dependent.references)
+      resolveDependencies(rows, ref.field, ref.valueKind, ref.table, ref.keyColumn, ref.shownColumns, "row",
+                          ref.enclosing);
+    if (!rows.dataItems.empty()) blocks.push_back(std::move(rows));
+  }
+}
+
 DPX_TableInfo* DPX_TableCategory::readFromFile(dpx::ConfigurationSource* configuration) {
-  // The rows of a table category carry database column names.
-  return readStoredList(configuration, true, m_keyColumns, m_columns, "row");
+  // The rows of a table category carry database column names. With tables
+  // that follow the main table, the main table's block is the first.
+  return readStoredList(configuration, m_definition.dependents.empty(), m_keyColumns, m_columns, "row");
 }
 
 DPX_TableInfo* DPX_TableCategory::collectDetails() {
@@ -65,12 +163,20 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
   const std::vector<std::string>& match = matchColumns();
   for (DPX_OperationArgs& block : blocks) {
     if (block.tableName != m_definition.table) {
-      if (method != 0) logUnknownTable(block.tableName, method);
+      const DPX_DependentBlock* dependent = nullptr;
+      for (const DPX_DependentBlock& d : m_definition.dependents)
+        if (d.table == block.tableName) dependent = &d;
+      if (dependent && method != 0) writeDependent(block, *dependent);
+      else if (!dependent && method != 0) logUnknownTable(block.tableName, method);
       continue;
     }
     block.setWithValues(m_categoryKey, m_definition.table, m_context, 1, DPX_OperationArgs::kTableRows);
+    if (method != 0)
+      for (const DPX_ReferenceField& ref : m_definition.references)
+        mapDependencyToTarget(block, ref.field, "row", "", ref.enclosing);
     switch (method) {
       case 0:
+        removeDependents();
         if (!m_definition.deleteFilterQuoted.empty() && dpx::records::TargetCompany(m_context)->DbServerType() == 5)
           deleteTargetRows(block, m_listColumns, m_definition.deleteFilterQuoted, 1);
         else
@@ -92,11 +198,52 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
   }
 }
 
+void DPX_TableCategory::writeDependent(DPX_OperationArgs& block, const DPX_DependentBlock& dependent) {
+  m_logRecords = 0;
+  block.setWithValues(m_categoryKey, dependent.table, m_context, 1, DPX_OperationArgs::kTableRows);
+  for (const DPX_ReferenceField& ref : dependent.references) mapDependenciesToTarget(block, ref.field, "row");
+  if (!dependent.parentColumn.empty())
+    for (DPX_OperationArgs::DataItem& item : block.dataItems)
+      item.xml = FollowParentKeys(item.xml, dependent.parentColumn, m_writtenKeys);
+  const std::vector<std::string> match =
+      dependent.matchColumns.empty() ? std::vector<std::string>{dependent.matchColumn} : dependent.matchColumns;
+  buildTableXml(block, match, dependent.listColumns, match, dependent.fixedMethod);
+  if (dependent.fixedMethod == 2)
+    updateTargetRows(block);
+  else if (dependent.fixedMethod == 3)
+    addTargetRows(block, dependent.counterObjectType, dependent.keyColumns.front());
+  else
+    copyTableRecords(block, dependent.counterObjectType, dependent.keyColumns.front());
+  m_logRecords = 1;
+}
+
+void DPX_TableCategory::removeDependents() {
+  const bool quoted = dpx::records::TargetCompany(m_context)->DbServerType() == 5;
+  for (const DPX_DependentBlock& dependent : m_definition.dependents) {
+    if (dependent.removalFilter.empty()) continue;
+    DPX_OperationArgs rows;
+    rows.setWithValues(m_categoryKey, dependent.table, m_context, 1, DPX_OperationArgs::kTableRows);
+    m_logRecords = 0;
+    if (quoted && !dependent.removalFilterQuoted.empty())
+      deleteTargetRows(rows, dependent.listColumns, dependent.removalFilterQuoted, 1);
+    else
+      deleteTargetRows(rows, dependent.listColumns, dependent.removalFilter, 0);
+    m_logRecords = 1;
+  }
+}
+
 void DPX_TableCategory::mapReferences(std::string table, std::string& xml, int32_t mode) {
-  if (!m_definition.newKeys) return;
+  if (table != m_definition.table || (mode != 2 && mode != 3)) return;
+  std::string baseKey;
+  const bool keyed = !m_definition.counterKeyColumn.empty() &&
+                     rt::ElementValue(xml, m_definition.counterKeyColumn, 0, xml.size(), baseKey);
   // The row's counterpart is the row its match columns find, the same the
   // update writes to: the key written is that row's own, never another's.
-  mapByColumnsOrNextNumber(table, xml, mode, m_definition.counterKeyColumn, matchColumns(), {});
+  if (m_definition.newKeys)
+    mapByColumnsOrNextNumber(table, xml, mode, m_definition.counterKeyColumn, matchColumns(), {});
+  std::string targetKey;
+  if (keyed && rt::ElementValue(xml, m_definition.counterKeyColumn, 0, xml.size(), targetKey))
+    m_writtenKeys.emplace(baseKey, targetKey);
 }
 
 void DPX_TableCategory::mapByNameOrNextNumber(const std::string& table, std::string& xml, int32_t mode,

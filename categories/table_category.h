@@ -6,11 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "categories/list_text.h"
+#include "categories/object_category.h"
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
 
@@ -31,6 +33,11 @@ struct DPX_TableCategoryDefinition {
   // (update) or the target's highest key + 1 (insert), in counterKeyColumn.
   bool newKeys = false;
   std::vector<DPX_ListText> listTexts{};  // record-list cells shown as texts
+  // Fields of the rows that name rows of other tables, translated into the target's keys.
+  std::vector<DPX_ReferenceField> references{};
+  // Plain tables whose rows belong to the category's rows (written without
+  // copy-log lines, by their own fixed method).
+  std::vector<DPX_DependentBlock> dependents{};
 
   // The manager's lists; a class that fills them itself leaves these empty.
   std::vector<std::string> keyColumns{};
@@ -52,6 +59,9 @@ class DPX_TableCategory : public DPX_DIInterface {
   void mapReferences(std::string table, std::string& xml, int32_t mode) override;
 
   const DPX_TableCategoryDefinition& definition() const { return m_definition; }
+  // The keys the rows of this write pass got in the target, by their keys in
+  // the base (the first key a row got when it was written twice).
+  const std::map<std::string, std::string>& writtenKeys() const { return m_writtenKeys; }
 
  protected:
   // "Find by name or next number": an updated row takes the key of the
@@ -66,6 +76,11 @@ class DPX_TableCategory : public DPX_DIInterface {
                                 const std::vector<std::pair<std::string, std::string>>& fixedConditions);
   // The columns a row is matched with the target's by.
   const std::vector<std::string>& matchColumns() const;
+  // The rows of the dependent tables that go with the main block.
+  void readDependents(std::vector<DPX_OperationArgs>& blocks, const DPX_OperationArgs& mainBlock);
+  void writeDependent(DPX_OperationArgs& block, const DPX_DependentBlock& dependent);
+  // The removal pass: the dependents' rows its filters select, before the main rows.
+  void removeDependents();
 
   DPX_TableCategoryDefinition m_definition;
 
@@ -73,4 +88,5 @@ class DPX_TableCategory : public DPX_DIInterface {
   // The target's fields of the table, read by the first key lookup.
   std::vector<dpx::records::FieldInfo> m_targetFields;
   bool m_targetFieldsRead = false;
+  std::map<std::string, std::string> m_writtenKeys;
 };

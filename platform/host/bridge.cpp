@@ -53,16 +53,18 @@ std::shared_ptr<Recordset> Bridge::GetTableFieldList(const std::string& table) {
 }
 
 namespace {
-void RequireUser(CompanyStore& store, const std::string& userCode) {
-  if (store.query("SELECT 1 FROM OUSR WHERE USER_CODE = ?", {Variant(userCode)}).rows.empty())
-    throw HostError(kHrUnknownObject, "Bridge", "User '" + userCode + "' does not exist");
+void RequireUser(Company& company, const std::string& userCode) {
+  if (!company.store().query("SELECT 1 FROM OUSR WHERE USER_CODE = ?", {Variant(userCode)}).rows.empty()) return;
+  const std::string text = "User '" + userCode + "' does not exist";
+  company.SetLastError(kErrRecordNotFound, text);
+  throw HostError(kHrUnknownObject, "Bridge", text);
 }
 }  // namespace
 
 std::shared_ptr<Recordset> Bridge::GetUserPermission(const std::string& userCode, const std::string& permissionId) {
   company_->RequireConnected("GetUserPermission");
   CompanyStore& store = company_->store();
-  RequireUser(store, userCode);
+  RequireUser(*company_, userCode);
   auto r = store.query("SELECT Value FROM HOST_USERPERM WHERE UserCode = ? AND PermId = ?",
                        {Variant(userCode), Variant(permissionId)});
   if (r.rows.empty()) r.rows.push_back({Variant(0)});
@@ -74,7 +76,13 @@ std::shared_ptr<Recordset> Bridge::GetUserPermission(const std::string& userCode
 int Bridge::UpdateUserPermission(const std::string& userCode, const std::string& permissionId, int value) {
   company_->RequireConnected("UpdateUserPermission");
   CompanyStore& store = company_->store();
-  RequireUser(store, userCode);
+  RequireUser(*company_, userCode);
+  int code;
+  std::string text;
+  if (company_->TakeFault("UpdateUserPermission", code, text)) {
+    company_->SetLastError(code, text);
+    throw HostError(kHrInjected, "Bridge", text);
+  }
   store.exec("INSERT OR REPLACE INTO HOST_USERPERM (UserCode, PermId, Value) VALUES (?, ?, ?)",
              {Variant(userCode), Variant(permissionId), Variant(value)});
   return 0;

@@ -62,7 +62,25 @@ std::vector<SettingsEntry> CompanyService::GetSettingsEntries() {
 std::shared_ptr<HostObject> CompanyService::GetBusinessService(int number) {
   company_->RequireConnected("GetBusinessService");
   if (number == SeriesService::kNumber) return GetSeriesService();
+  if (number == ColumnPreferencesService::kNumber) return GetColumnPreferencesService();
+  if (number == ReportLayoutService::kNumber) return GetReportLayoutService();
+  if (number == UserMenuService::kNumber) return GetUserMenuService();
   return nullptr;
+}
+
+std::shared_ptr<ColumnPreferencesService> CompanyService::GetColumnPreferencesService() {
+  company_->RequireConnected("GetBusinessService");
+  return std::make_shared<ColumnPreferencesService>(company_);
+}
+
+std::shared_ptr<ReportLayoutService> CompanyService::GetReportLayoutService() {
+  company_->RequireConnected("GetBusinessService");
+  return std::make_shared<ReportLayoutService>(company_);
+}
+
+std::shared_ptr<UserMenuService> CompanyService::GetUserMenuService() {
+  company_->RequireConnected("GetBusinessService");
+  return std::make_shared<UserMenuService>(company_);
 }
 
 std::shared_ptr<SeriesService> CompanyService::GetSeriesService() {

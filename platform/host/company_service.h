@@ -10,9 +10,12 @@
 #include <vector>
 
 #include "platform/host/business_object.h"
+#include "platform/host/column_preferences_service.h"
 #include "platform/host/host_object.h"
 #include "platform/host/posting_periods.h"
+#include "platform/host/report_layout_service.h"
 #include "platform/host/series_service.h"
+#include "platform/host/user_menu_service.h"
 
 namespace dpx::host {
 
@@ -40,10 +43,14 @@ class CompanyService : public HostObject {
   // "EnableAccountSegmentation" is non-zero when account references travel
   // by format code.
   std::shared_ptr<BusinessObject> GetCompanySettings();
-  // A numbered business service (35 the numbering series); null for a
-  // number the host does not offer.
+  // A numbered business service (35 the numbering series, 41 the users'
+  // column preferences, 232 the report layouts, 2002 the user menus); null
+  // for a number the host does not offer.
   std::shared_ptr<HostObject> GetBusinessService(int number);
   std::shared_ptr<SeriesService> GetSeriesService();
+  std::shared_ptr<ColumnPreferencesService> GetColumnPreferencesService();
+  std::shared_ptr<ReportLayoutService> GetReportLayoutService();
+  std::shared_ptr<UserMenuService> GetUserMenuService();
 
   // The posting-period operations (see PostingPeriods).
   std::shared_ptr<ServiceList> GetPeriodCategoryList() { return periods_.GetPeriodCategoryList(); }

@@ -43,6 +43,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterTaxDefinitions(r);
     RegisterMasterData(r);
     RegisterSetupFamilies(r);
+    RegisterUserServices(r);
     return r;
   }();
   return registry;

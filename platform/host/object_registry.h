@@ -210,6 +210,7 @@ void RegisterNumbering(ObjectRegistry& r);        // NNM1 (series service 35), O
 void RegisterPostingPeriods(ObjectRegistry& r);   // OACP, OFPR (the company service's period operations)
 void RegisterTaxDefinitions(ObjectRegistry& r);   // OSTA (126), OVTG (5), ODDG (117), OWHT (178), OIND, OACT
 void RegisterMasterData(ObjectRegistry& r);       // partners, items, item groups, warehouses, credit cards and what they name
-void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects and tables, dunning, payment terms
+void RegisterSetupFamilies(ObjectRegistry& r);
+void RegisterUserServices(ObjectRegistry& r);     // RDOC, CPRF, CUMI (services 232, 41, 2002); OALT, ALT1, OCRY, OCST    // the smaller setup objects and tables, dunning, payment terms
 
 }  // namespace dpx::host

@@ -1067,6 +1067,63 @@ TEST(DuploraClient, CopiesTheCustomizationCategories) {
   }
 }
 
+// The per-user and service categories copy the demo base's layouts,
+// permissions, preferences, menus, alerts and countries into the demo
+// target. Only the permissions of the user the target lacks are refused.
+TEST(DuploraClient, CopiesThePerUserAndServiceCategories) {
+  const std::string list =
+      "DPX_TRN_DOCREP_100,DPX_TRN_QUERYLAYOUTS_100,DPX_TRN_AUTHORIZATIONSLEAF_100,DPX_TRN_ADDITIONALAUT_100,"
+      "DPX_TRN_USRDSPSETTINGS_100,DPX_TRN_USRMENUS_100,DPX_TRN_ALERTS_100,DPX_TRN_COUNTRIES_100";
+  using Texts = std::vector<std::string>;
+  const auto select = [](const std::shared_ptr<dpx::host::Company>& company, const std::string& sql) {
+    Texts rows;
+    for (const auto& row : company->store().query(sql).rows) {
+      std::string line;
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i].toText();
+      rows.push_back(line);
+    }
+    return rows;
+  };
+  for (int serverType : {5, 6}) {
+    for (int method : {1, 2, 3, 4}) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                                 std::vector<std::string>{"--base", "DEMO_BASE", "--target",
+                                                                          "DEMO_TARGET", "--method",
+                                                                          std::to_string(method), "--categories", list});
+      ASSERT_TRUE(run.code == 0 || run.code == 3) << run.err << run.out;
+      const auto target = server.target();
+      // The invoice layout is the base's wherever the method updates, and there once.
+      EXPECT_EQ(select(target, "SELECT Notes FROM RDOC WHERE DocName = 'Invoice & <Co>'"),
+                (method == 3 ? Texts{"Old invoice"} : Texts{"Our invoice"}));
+      EXPECT_EQ(select(target, "SELECT COUNT(*) FROM RDOC WHERE DocName = 'System invoice'"), Texts{"1"});
+      // The auditor's preferences of form 139 are the base's; its form 150 stays.
+      EXPECT_EQ(select(target, "SELECT FormID || ':' || Width FROM CPRF WHERE UserSign = 4 ORDER BY FormID"),
+                (Texts{"139:90", "150:55"}));
+      EXPECT_EQ(select(target, "SELECT Entry FROM CUMI WHERE UserSign = 4"),
+                Texts{"<MenuItem><Name>Audit</Name><Link>4000</Link></MenuItem>"});
+      // A new alert names the target's query of the same name.
+      EXPECT_EQ(select(target, "SELECT (SELECT QName FROM OUQR WHERE IntrnalKey = QueryId) FROM OALT "
+                               "WHERE Name = 'O''Neil''s alert'"),
+                (method == 2 ? Texts{} : Texts{"Sales by month"}));
+      EXPECT_EQ(select(target, "SELECT COUNT(*) FROM ALT1 WHERE Code = 1"), Texts{"1"});  // the host's alert
+      // England goes to the target's United Kingdom (under the methods that
+      // add the base's "UK", the target has that name twice).
+      if (method <= 2)
+        EXPECT_EQ(select(target, "SELECT Country FROM OCST WHERE Code = 'ENG'"),
+                  (method == 1 ? Texts{"UK"} : Texts{"GB"}));
+      EXPECT_EQ(select(target, "SELECT Value FROM HOST_USERPERM WHERE UserCode = 'auditor' AND PermId = '142'"),
+                Texts{"1"});
+
+      for (const auto& line : LogLines(LogPath(run.out))) {
+        if (line.find("|403|") == std::string::npos) continue;
+        EXPECT_EQ(line.rfind("DPX_TRN_AUTHORIZATIONSLEAF_100|213|403|oneil|", 0), 0u) << line;
+      }
+    }
+  }
+}
+
 // A save says which record it left out and why; the file it writes can be read back.
 TEST(DuploraClientHostile, ASaveLeavesOutARecordItCannotWriteAndSaysWhy) {
   DemoServerFixture server;
