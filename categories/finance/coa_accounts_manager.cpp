@@ -35,7 +35,8 @@ DPX_ObjectCategoryDefinition Definition() {
 
 DPX_COAAccountsManager::DPX_COAAccountsManager(DPX_ConnectionContext* context, const std::string& categoryKey)
     : DPX_ObjectCategory(context, categoryKey, Definition()) {
-  m_targetSegmented = DPX_Util::QueryHostFlag(dpx::records::TargetCompany(context));
+  // A manager made to list the base's records has no target: its key is the account code.
+  if (context) m_targetSegmented = DPX_Util::QueryHostFlag(context->getTargetCompany());
   m_keyColumns = {m_targetSegmented ? "FormatCode" : "AcctCode"};
   m_keyProperties = {m_targetSegmented ? "FormatCode" : "Code"};
   m_columns = {"Levels", "AcctCode", "AcctName", "FrgnName", "ActCurr", "LocManTran", "Finanse", "RevalMatch",
