@@ -14,7 +14,13 @@
 #include "categories/customization/user_display_settings_manager.h"
 #include "categories/customization/user_menus_manager.h"
 #include "categories/customization/users_manager.h"
+#include "categories/finance/account_segmentation_manager.h"
 #include "categories/finance/bp_general_manager.h"
+#include "categories/finance/budget_manager.h"
+#include "categories/finance/coa_accounts_manager.h"
+#include "categories/finance/coa_titles_manager.h"
+#include "categories/finance/credit_cards_manager.h"
+#include "categories/finance/financial_reports_template_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
 #include "categories/finance/credit_card_payments_manager.h"
 #include "categories/finance/item_groups_manager.h"
@@ -93,6 +99,16 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_ItemGroupsManager", &DPX_CategoryFactory::Make<DPX_ItemGroupsManager>);
   DPX_CategoryFactory::registerClass("DPX_WarehousesManager", &DPX_CategoryFactory::Make<DPX_WarehousesManager>);
   DPX_CategoryFactory::registerClass("DPX_ItemsManager", &DPX_CategoryFactory::Make<DPX_ItemsManager>);
+  // The chart of accounts and what hangs on it.
+  DPX_CategoryFactory::registerClass("DPX_AccountSegmentationManager",
+                                     &DPX_CategoryFactory::Make<DPX_AccountSegmentationManager>);
+  DPX_CategoryFactory::registerClass("DPX_SegmentCodesManager", &DPX_CategoryFactory::Make<DPX_SegmentCodesManager>);
+  DPX_CategoryFactory::registerClass("DPX_COATitlesManager", &DPX_CategoryFactory::Make<DPX_COATitlesManager>);
+  DPX_CategoryFactory::registerClass("DPX_COAAccountsManager", &DPX_CategoryFactory::Make<DPX_COAAccountsManager>);
+  DPX_CategoryFactory::registerClass("DPX_CreditCardsManager", &DPX_CategoryFactory::Make<DPX_CreditCardsManager>);
+  DPX_CategoryFactory::registerClass("DPX_BudgetManager", &DPX_CategoryFactory::Make<DPX_BudgetManager>);
+  DPX_CategoryFactory::registerClass("DPX_FinancialReportsTemplateManager",
+                                     &DPX_CategoryFactory::Make<DPX_FinancialReportsTemplateManager>);
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);

@@ -31,7 +31,9 @@ std::string LookupText(DPX_ConnectionContext* context, const DPX_ListText& text,
   statement.setTable(text.table);
   statement.addColumn(text.shownColumn);
   try {
-    statement.addValue(text.keyColumn, code, DPX_SqlStatement::kNumeric);
+    // Codes are numbers mostly; an account code is text.
+    statement.addValue(text.keyColumn, code,
+                       DPX_SqlStatement::IsSqlNumber(code) ? DPX_SqlStatement::kNumeric : DPX_SqlStatement::kAlpha);
   } catch (const DPX_SqlValueRefused&) {
     return code;
   }

@@ -73,6 +73,9 @@ class BusinessObject : public HostObject {
   HRESULT SetLineProperty(const std::string& element, int line, const std::string& property, const Variant& value);
 
   const PropertyValues& header() const { return header_; }
+  // A read-only value the host keeps elsewhere (a flag of another record),
+  // set by the host when it hands the object out.
+  void SetHostValue(const std::string& property, const Variant& value) { header_[property] = value; }
   bool positioned() const { return positioned_; }
 
   // By name: GetByKey(k1..kn) -> bool, GetAsXML() -> text, Add/Update/Remove

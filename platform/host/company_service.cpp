@@ -21,7 +21,14 @@ std::shared_ptr<BusinessObject> SingleRow(const std::shared_ptr<Company>& compan
 
 CompanyService::CompanyService(std::shared_ptr<Company> company) : company_(company), periods_(std::move(company)) {}
 
-std::shared_ptr<BusinessObject> CompanyService::GetAdminInfo() { return adminInfo_ = SingleRow(company_, kTypeAdminInfo); }
+std::shared_ptr<BusinessObject> CompanyService::GetAdminInfo() {
+  adminInfo_ = SingleRow(company_, kTypeAdminInfo);
+  // The account flag is the company settings' one; the administration info shows it too.
+  Variant flag;
+  SingleRow(company_, kTypeCompanySettings)->GetProperty("EnableAccountSegmentation", flag);
+  adminInfo_->SetHostValue("EnableAccountSegmentation", flag);
+  return adminInfo_;
+}
 
 std::shared_ptr<BusinessObject> CompanyService::GetCompanyInfo() {
   return companyInfo_ = SingleRow(company_, kTypeCompanyInfo);

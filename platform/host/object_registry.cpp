@@ -44,6 +44,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterMasterData(r);
     RegisterSetupFamilies(r);
     RegisterUserServices(r);
+    RegisterChartOfAccounts(r);
     return r;
   }();
   return registry;

@@ -192,6 +192,12 @@ class ObjectRegistry {
 inline ColumnDef Col(const char* name, int type, const char* description, int size = 0) {
   return ColumnDef{name, type, size, description, false};
 }
+// A key column: the server refuses a row without it.
+inline ColumnDef KeyCol(const char* name, int type, const char* description, int size = 0) {
+  ColumnDef column = Col(name, type, description, size);
+  column.notNull = true;
+  return column;
+}
 inline PropertyDef Prop(const char* property, const char* column, PropKind kind = PropKind::Text) {
   return PropertyDef{property, column, kind, false, false, ""};
 }
@@ -210,7 +216,8 @@ void RegisterNumbering(ObjectRegistry& r);        // NNM1 (series service 35), O
 void RegisterPostingPeriods(ObjectRegistry& r);   // OACP, OFPR (the company service's period operations)
 void RegisterTaxDefinitions(ObjectRegistry& r);   // OSTA (126), OVTG (5), ODDG (117), OWHT (178), OIND, OACT
 void RegisterMasterData(ObjectRegistry& r);       // partners, items, item groups, warehouses, credit cards and what they name
-void RegisterSetupFamilies(ObjectRegistry& r);
-void RegisterUserServices(ObjectRegistry& r);     // RDOC, CPRF, CUMI (services 232, 41, 2002); OALT, ALT1, OCRY, OCST    // the smaller setup objects and tables, dunning, payment terms
+void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects and tables, dunning, payment terms
+void RegisterUserServices(ObjectRegistry& r);     // RDOC, CPRF, CUMI (services 232, 41, 2002); OALT, ALT1, OCRY, OCST
+void RegisterChartOfAccounts(ObjectRegistry& r);  // accounts (1), OACG, segments (142, 143), budgets (77, 91, 78), report templates
 
 }  // namespace dpx::host

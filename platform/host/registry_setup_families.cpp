@@ -20,12 +20,6 @@ namespace {
 
 using K = PropKind;
 
-ColumnDef KeyCol(const char* name, int type, const char* description, int size = 0) {
-  ColumnDef column = Col(name, type, description, size);
-  column.notNull = true;
-  return column;
-}
-
 // One business object over one table, its key numbered by the host (or
 // given, for text keys) and its name unique among the type's records.
 ObjectTypeDef SimpleType(int type, const char* name, const char* table, const char* element,

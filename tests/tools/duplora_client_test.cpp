@@ -1281,3 +1281,59 @@ TEST(DuploraClientSetupFamilies, EveryCategoryCopiesUnderEveryMethod) {
     }
   }
 }
+
+// The chart of accounts and the categories on it, copied whole from the demo
+// base under each copy method, server types 5 and default, with the charts
+// unsegmented and segmented: the segments travel only from a segmented base;
+// accounts arrive (or are updated by format code) with their categories, and
+// cards, budgets and templates name the target's accounts. Replace All cannot
+// remove the target's cards its payment methods name: the host refuses those.
+TEST(DuploraClientChartOfAccounts, EveryCategoryCopiesUnderEveryMethod) {
+  const std::vector<std::string> keys = {"DPX_TRN_ACCTSEGMENTATION_100", "DPX_TRN_SEGMENTCODES_100",
+                                         "DPX_TRN_COATITLES_100",        "DPX_TRN_ACCOUNTS_100",
+                                         "DPX_TRN_CREDITCARDS_100",      "DPX_TRN_BUDGET_100",
+                                         "DPX_TRN_FINANCIALREPORTTMPL_100"};
+  for (bool segmented : {false, true}) {
+    for (int serverType : {5, 6}) {
+      for (int method = 1; method <= 4; ++method) {
+        SCOPED_TRACE(std::string(segmented ? "segmented" : "unsegmented") + ", server type " +
+                     std::to_string(serverType) + ", method " + std::to_string(method));
+        DemoServerFixture server(serverType);
+        if (segmented)
+          for (const auto& company : {server.base(), server.target()})
+            company->store().exec("UPDATE CINF SET EnableAccountSegmentation = 1");
+        const auto run = CopyDemoCategories(server, keys, method);
+        ASSERT_TRUE(run.code == 0 || run.code == 3) << run.code << run.err;
+        int refused = 0;
+        std::set<std::string> logged;
+        for (const auto& line : LogLines(LogPath(run.out))) {
+          logged.insert(line.substr(0, line.find('|')));
+          if (line.find("|403|") == std::string::npos) continue;
+          ++refused;
+          EXPECT_EQ(line.rfind("DPX_TRN_CREDITCARDS_100|404|403|", 0), 0u) << line;
+        }
+        EXPECT_EQ(refused, method == 1 ? 2 : 0);
+        EXPECT_EQ(logged.count("DPX_TRN_ACCTSEGMENTATION_100"), segmented ? 1u : 0u);
+
+        const auto target = server.target();
+        const bool adds = method != 2;
+        // The base's postable accounts: by format code the cash account is the target's T101.
+        const auto accounts = Rows(target, "OACT", "AcctCode, AcctName, IFNULL(Category, '')");
+        EXPECT_EQ(Contains(accounts, "A102|O'Brien's receivables|5"), adds) << ::testing::PrintToString(accounts);
+        if (segmented)
+          EXPECT_TRUE(Contains(accounts, std::string("T101|") + (method == 3 ? "Cash (old)" : "Cash") + "|4"))
+              << ::testing::PrintToString(accounts);
+        else
+          EXPECT_EQ(Contains(accounts, "A101|Cash|4"), adds) << ::testing::PrintToString(accounts);
+        EXPECT_EQ(Contains(Rows(target, "OACG", "AbsId, Name"), "5|O'Neil's & <costs>"), adds);
+        // The card's account: _SYS01 by code, or by its format code the target's _SYS11.
+        EXPECT_EQ(Contains(Rows(target, "OCRC", "CardName, IFNULL(GLAccount, '')"),
+                           std::string("Diner's & <Club>|") + (segmented ? "_SYS11" : "_SYS01")),
+                  adds);
+        EXPECT_EQ(Contains(Rows(target, "OBGS", "Name"), "O'Hara's forecast"), true);
+        EXPECT_EQ(Contains(Rows(target, "OFRT", "Name"), "O'Connor's P&L"), adds);
+        EXPECT_FALSE(Contains(Rows(target, "OACT", "AcctCode"), "DXTRANSACCT"));
+      }
+    }
+  }
+}
