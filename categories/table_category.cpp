@@ -7,6 +7,7 @@
 #include "engine/dom_parser.h"
 #include "engine/operation_args.h"
 #include "engine/sql_statement.h"
+#include "engine/util.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
@@ -21,18 +22,25 @@ DPX_TableCategory::DPX_TableCategory(DPX_ConnectionContext* context, const std::
 }
 
 bool DPX_TableCategory::initialize() {
-  dpx::records::DescribeColumns(m_tableInfo, m_context, m_definition.table, m_columns, m_columnFlags);
+  m_tableInfo.setTableName(m_definition.table);
+  m_tableInfo.setContext(m_context);
+  std::vector<std::string> headings;
+  std::vector<int32_t> types;
+  m_tableInfo.readFieldTypes(m_definition.table, m_columns, headings, types);
+  for (size_t column : m_definition.textColumns)
+    if (column < types.size()) types[column] = dpx::fieldtype::kAlpha;
+  m_tableInfo.setColumns(headings, m_columnFlags, types);
   return true;
 }
 
 int32_t DPX_TableCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
   dpx::DPX_LogScope scope("DPX_TableCategory::readFromDB");
-  if (chosen.empty()) {
-    DPX_OperationArgs block = readBaseTable(m_definition.table, m_definition.readAllSql, 0);
-    if (!block.dataItems.empty()) blocks.push_back(std::move(block));
-  } else {
-    blocks.push_back(readBaseRows(m_definition.table, std::move(chosen)));
-  }
+  const bool whole = chosen.empty();
+  DPX_OperationArgs block = whole ? readBaseTable(m_definition.table, m_definition.readAllSql, 0)
+                                  : readBaseRows(m_definition.table, std::move(chosen));
+  if (whole && block.dataItems.empty()) return 0;
+  dpx::categories::ResolveReferences(*this, m_context, block, m_definition.references);
+  blocks.push_back(std::move(block));
   return 0;
 }
 
@@ -50,11 +58,14 @@ DPX_TableInfo* DPX_TableCategory::collectDetails() {
   while (!recordset->EoF()) {
     std::vector<std::string> row = readListRows(*recordset, m_keyColumns, m_columns);
     ApplyListTexts(m_context, m_definition.listTexts, row, &objects);
+    adjustListRow(row, objects);
     m_tableInfo.addListRow(std::move(row));
     recordset->MoveNext();
   }
   return &m_tableInfo;
 }
+
+void DPX_TableCategory::adjustListRow(std::vector<std::string>&, DPX_ListTextObjects&) {}
 
 const std::vector<std::string>& DPX_TableCategory::matchColumns() const {
   return m_definition.matchColumns.empty() ? m_keyColumns : m_definition.matchColumns;
@@ -69,6 +80,7 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
       continue;
     }
     block.setWithValues(m_categoryKey, m_definition.table, m_context, 1, DPX_OperationArgs::kTableRows);
+    if (method != 0) dpx::categories::MapReferencesToTarget(*this, m_context, block, m_definition.references);
     switch (method) {
       case 0:
         if (!m_definition.deleteFilterQuoted.empty() && dpx::records::TargetCompany(m_context)->DbServerType() == 5)

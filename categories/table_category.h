@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "categories/list_text.h"
+#include "categories/reference_field.h"
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
 
@@ -31,6 +32,10 @@ struct DPX_TableCategoryDefinition {
   // (update) or the target's highest key + 1 (insert), in counterKeyColumn.
   bool newKeys = false;
   std::vector<DPX_ListText> listTexts{};  // record-list cells shown as texts
+  // Fields naming rows of other tables: dependency records on reading, the
+  // target's keys on writing (before the rows are matched with the target's).
+  std::vector<DPX_ReferenceField> references{};
+  std::vector<size_t> textColumns{};  // columns the record list shows names in, sorted as text
 
   // The manager's lists; a class that fills them itself leaves these empty.
   std::vector<std::string> keyColumns{};
@@ -66,6 +71,9 @@ class DPX_TableCategory : public DPX_DIInterface {
                                 const std::vector<std::pair<std::string, std::string>>& fixedConditions);
   // The columns a row is matched with the target's by.
   const std::vector<std::string>& matchColumns() const;
+  // A listed row after its list texts: a category whose texts depend on the
+  // row's own values changes it here.
+  virtual void adjustListRow(std::vector<std::string>& row, DPX_ListTextObjects& objects);
 
   DPX_TableCategoryDefinition m_definition;
 

@@ -43,6 +43,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterTaxDefinitions(r);
     RegisterMasterData(r);
     RegisterSetupFamilies(r);
+    RegisterPrices(r);
     return r;
   }();
   return registry;

@@ -211,5 +211,6 @@ void RegisterPostingPeriods(ObjectRegistry& r);   // OACP, OFPR (the company ser
 void RegisterTaxDefinitions(ObjectRegistry& r);   // OSTA (126), OVTG (5), ODDG (117), OWHT (178), OIND, OACT
 void RegisterMasterData(ObjectRegistry& r);       // partners, items, item groups, warehouses, credit cards and what they name
 void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects and tables, dunning, payment terms
+void RegisterPrices(ObjectRegistry& r);           // special prices, catalog numbers, item prices, discount groups, alternative items
 
 }  // namespace dpx::host
