@@ -15,6 +15,8 @@
 #include "categories/customization/user_menus_manager.h"
 #include "categories/customization/users_manager.h"
 #include "categories/finance/account_segmentation_manager.h"
+#include "categories/finance/alternative_items_manager.h"
+#include "categories/finance/bp_catalog_numbers_manager.h"
 #include "categories/finance/bp_general_manager.h"
 #include "categories/finance/budget_manager.h"
 #include "categories/finance/coa_accounts_manager.h"
@@ -23,8 +25,12 @@
 #include "categories/finance/financial_reports_template_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
 #include "categories/finance/credit_card_payments_manager.h"
+#include "categories/finance/discount_groups_manager.h"
 #include "categories/finance/item_groups_manager.h"
 #include "categories/finance/items_manager.h"
+#include "categories/finance/price_hierarchies_manager.h"
+#include "categories/finance/price_list_manager.h"
+#include "categories/finance/special_prices_manager.h"
 #include "categories/finance/warehouses_manager.h"
 #include "categories/setup/address_format_manager.h"
 #include "categories/setup/alerts_manager.h"
@@ -109,6 +115,16 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_BudgetManager", &DPX_CategoryFactory::Make<DPX_BudgetManager>);
   DPX_CategoryFactory::registerClass("DPX_FinancialReportsTemplateManager",
                                      &DPX_CategoryFactory::Make<DPX_FinancialReportsTemplateManager>);
+  DPX_CategoryFactory::registerClass("DPX_BPCatalogNumbersManager",
+                                     &DPX_CategoryFactory::Make<DPX_BPCatalogNumbersManager>);
+  DPX_CategoryFactory::registerClass("DPX_AlternativeItemsManager",
+                                     &DPX_CategoryFactory::Make<DPX_AlternativeItemsManager>);
+  DPX_CategoryFactory::registerClass("DPX_PriceListManager", &DPX_CategoryFactory::Make<DPX_PriceListManager>);
+  DPX_CategoryFactory::registerClass("DPX_SpecialPricesManager", &DPX_CategoryFactory::Make<DPX_SpecialPricesManager>);
+  DPX_CategoryFactory::registerClass("DPX_PriceHierarchiesManager",
+                                     &DPX_CategoryFactory::Make<DPX_PriceHierarchiesManager>);
+  DPX_CategoryFactory::registerClass("DPX_DiscountGroupsManager",
+                                     &DPX_CategoryFactory::Make<DPX_DiscountGroupsManager>);
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);

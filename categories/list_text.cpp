@@ -49,7 +49,8 @@ std::string ObjectNameText(DPX_ConnectionContext* context, const DPX_ListText& t
   if (!object) object = dpx::records::BaseCompany(context)->GetBusinessObject(text.objectType);
   // A code whose record cannot be fetched shows as itself, never as the
   // name of the record the object held before.
-  if (!dpx::records::GetByKey(*object, {dpx::Variant(static_cast<int32_t>(dpx::LeadingInt(code)))})) return code;
+  const dpx::Variant key = text.textKey ? dpx::Variant(code) : dpx::Variant(static_cast<int32_t>(dpx::LeadingInt(code)));
+  if (!dpx::records::GetByKey(*object, {key})) return text.blankWhenMissing ? std::string() : code;
   return dpx::records::PropertyText(*object, text.nameProperty);
 }
 

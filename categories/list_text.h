@@ -36,6 +36,8 @@ struct DPX_ListText {
   std::string shownColumn;
   int32_t objectType = 0;
   std::string nameProperty;
+  bool textKey = false;           // object: fetched by the code as text (an item code), not as a number
+  bool blankWhenMissing = false;  // object: a code that names no record shows as an empty cell
 
   static DPX_ListText StringTable(size_t column, std::vector<std::pair<std::vector<std::string>, uint32_t>> texts,
                                   uint32_t otherText) {
@@ -67,6 +69,13 @@ struct DPX_ListText {
     t.kind = DPX_ListTextKind::kObjectName;
     t.objectType = objectType;
     t.nameProperty = std::move(nameProperty);
+    return t;
+  }
+  static DPX_ListText ObjectNameByCode(size_t column, int32_t objectType, std::string nameProperty,
+                                       bool blankWhenMissing = false) {
+    DPX_ListText t = ObjectName(column, objectType, std::move(nameProperty));
+    t.textKey = true;
+    t.blankWhenMissing = blankWhenMissing;
     return t;
   }
 };

@@ -20,10 +20,6 @@
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
 
-DPX_ReferenceField DPX_AccountReference(const std::string& field, const std::string& enclosing) {
-  return {field, enclosing, "OACT", "AcctCode", {"FormatCode"}, 0, DPX_ReferenceCondition::kHostFlag};
-}
-
 DPX_DependentBlock DPX_PlainRows(std::string table, std::vector<std::string> matchColumns,
                                  std::vector<std::string> listColumns, int32_t counterObjectType,
                                  std::string counterKeyColumn) {
@@ -93,32 +89,11 @@ int32_t DPX_ObjectCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, s
 }
 
 void DPX_ObjectCategory::resolveReferences(DPX_OperationArgs& block) {
-  std::optional<bool> accounts;  // the base's flag, asked once when an account needs it
-  for (const DPX_ReferenceField& ref : m_definition.references) {
-    if (ref.condition != DPX_ReferenceCondition::kAlways) {
-      if (!accounts) accounts = DPX_Util::QueryHostFlag(dpx::records::BaseCompany(m_context));
-      if (!*accounts) continue;
-    }
-    resolveDependencies(block, ref.field, ref.valueKind, ref.table, ref.keyColumn, ref.shownColumns, "row",
-                        ref.enclosing);
-  }
+  dpx::categories::ResolveReferences(*this, m_context, block, m_definition.references);
 }
 
 void DPX_ObjectCategory::mapReferencesToTarget(DPX_OperationArgs& block) {
-  std::optional<bool> accounts;  // the target's flag
-  for (const DPX_ReferenceField& ref : m_definition.references) {
-    if (ref.condition == DPX_ReferenceCondition::kReadOnly) continue;
-    if (ref.condition == DPX_ReferenceCondition::kHostFlag) {
-      if (!accounts) accounts = DPX_Util::QueryHostFlag(dpx::records::TargetCompany(m_context));
-      if (!*accounts) {
-        // The target names accounts otherwise: the field is left to the target's default.
-        for (DPX_OperationArgs::DataItem& item : block.dataItems)
-          item.xml = dpx::recordtext::WithoutDependencyRecords(item.xml, ref.field);
-        continue;
-      }
-    }
-    mapDependencyToTarget(block, ref.field, "row", "", ref.enclosing);
-  }
+  dpx::categories::MapReferencesToTarget(*this, m_context, block, m_definition.references);
 }
 
 DPX_TableInfo* DPX_ObjectCategory::collectDetails() {
@@ -131,7 +106,9 @@ DPX_TableInfo* DPX_ObjectCategory::collectDetails() {
   DPX_ListTextObjects objects;  // one per named type, for every row
   for (int i = 0; i < count; ++i) {
     std::vector<std::string> texts =
-        readRecordKeys(m_definition.objectType, *recordset, m_keyColumns, m_keyProperties, m_properties);
+        m_definition.listFromKeys
+            ? readKeyRow(*recordset)
+            : readRecordKeys(m_definition.objectType, *recordset, m_keyColumns, m_keyProperties, m_properties);
     if (!texts.empty()) {
       ApplyListTexts(m_context, m_definition.listTexts, texts, &objects);
       m_tableInfo.addListRow(texts);
@@ -139,6 +116,20 @@ DPX_TableInfo* DPX_ObjectCategory::collectDetails() {
     recordset->MoveNext();
   }
   return &m_tableInfo;
+}
+
+std::vector<std::string> DPX_ObjectCategory::readKeyRow(dpx::host::Recordset& fields) {
+  DPX_DetailRecord record;
+  std::vector<std::string> texts;
+  for (size_t j = 0; j < m_keyColumns.size() && j < m_keyProperties.size(); ++j) {
+    const dpx::Variant value = fields.Field(static_cast<int>(j));
+    record.addKeyValue(m_keyColumns[j], value);
+    record.addValue(m_keyProperties[j], value);
+    texts.push_back(DPX_Util::VariantToDisplayText(value));
+  }
+  m_tableInfo.addRow(record);
+  m_tableInfo.setTextList(m_keyProperties);
+  return texts;
 }
 
 DPX_TableInfo* DPX_ObjectCategory::readFromFile(dpx::ConfigurationSource* configuration) {

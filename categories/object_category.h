@@ -20,33 +20,13 @@
 #include <vector>
 
 #include "categories/list_text.h"
+#include "categories/reference_field.h"
 #include "engine/di_interface.h"
 
 namespace dpx::host {
 class HostObject;
-}
-
-// When a reference field travels as a dependency record.
-enum class DPX_ReferenceCondition : uint8_t {
-  kAlways,    // read from the base and translated into the target's key
-  kHostFlag,  // an account: read under the base's account flag, translated under the target's
-  kReadOnly,  // read under the base's account flag, written as it stands
-};
-
-// A field that names a row of another table: the row is found in the target
-// by its shown columns and the field takes the target's key.
-struct DPX_ReferenceField {
-  std::string field;                      // element in the record XML
-  std::string enclosing;                  // sub-record holding the field; empty: the record itself
-  std::string table;                      // referenced table
-  std::string keyColumn;                  // its key column
-  std::vector<std::string> shownColumns;  // the columns that name the row in any company
-  int32_t valueKind = 2;                  // host field type of the key: 2 number, 0 text
-  DPX_ReferenceCondition condition = DPX_ReferenceCondition::kAlways;
-};
-
-// An account field: OACT by AcctCode, named by FormatCode, under the host flag.
-DPX_ReferenceField DPX_AccountReference(const std::string& field, const std::string& enclosing = "");
+class Recordset;
+}  // namespace dpx::host
 
 // A table whose rows the category's records need. It is read whole, whatever
 // records are chosen, and written before the main table without copy-log lines.
@@ -115,6 +95,9 @@ struct DPX_ObjectCategoryDefinition {
   // An element taken out of the record XML (its first occurrence) before the
   // record is added or updated: a value that only means something in the base.
   std::string removedElement{};
+  // The record list shows the key rows' values as they stand, with no
+  // business object fetched (a record that is nothing but its key).
+  bool listFromKeys = false;
 };
 
 class DPX_ObjectCategory : public DPX_DIInterface {
@@ -141,6 +124,8 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   // Dependency records of the reference fields (read) and the target's keys (write).
   void resolveReferences(DPX_OperationArgs& block);
   void mapReferencesToTarget(DPX_OperationArgs& block);
+  // A listed row of the key values alone.
+  std::vector<std::string> readKeyRow(dpx::host::Recordset& fields);
 
   DPX_ObjectCategoryDefinition m_definition;
 };

@@ -91,7 +91,14 @@ DPX_TableCategory::DPX_TableCategory(DPX_ConnectionContext* context, const std::
 }
 
 bool DPX_TableCategory::initialize() {
-  dpx::records::DescribeColumns(m_tableInfo, m_context, m_definition.table, m_columns, m_columnFlags);
+  m_tableInfo.setTableName(m_definition.table);
+  m_tableInfo.setContext(m_context);
+  std::vector<std::string> headings;
+  std::vector<int32_t> types;
+  m_tableInfo.readFieldTypes(m_definition.table, m_columns, headings, types);
+  for (size_t column : m_definition.textColumns)
+    if (column < types.size()) types[column] = dpx::fieldtype::kAlpha;
+  m_tableInfo.setColumns(headings, m_columnFlags, types);
   return true;
 }
 
@@ -101,15 +108,13 @@ int32_t DPX_TableCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, st
   DPX_OperationArgs block = whole ? readBaseTable(m_definition.table, m_definition.readAllSql, 0)
                                   : readBaseRows(m_definition.table, std::move(chosen));
   if (whole && block.dataItems.empty()) return 0;
-  for (const DPX_ReferenceField& ref : m_definition.references)
-    resolveDependencies(block, ref.field, ref.valueKind, ref.table, ref.keyColumn, ref.shownColumns, "row",
-                        ref.enclosing);
-  blocks.push_back(block);
-  readDependents(blocks, block);
+  dpx::categories::ResolveReferences(*this, m_context, block, m_definition.references);
+  blocks.push_back(std::move(block));
+  if (!m_definition.dependents.empty()) readDependents(blocks, blocks.size() - 1);
   return 0;
 }
 
-void DPX_TableCategory::readDependents(std::vector<DPX_OperationArgs>& blocks, const DPX_OperationArgs& mainBlock) {
+void DPX_TableCategory::readDependents(std::vector<DPX_OperationArgs>& blocks, size_t mainBlock) {
   const bool quoted = dpx::records::BaseCompany(m_context)->DbServerType() == 5;
   for (const DPX_DependentBlock& dependent : m_definition.dependents) {
     DPX_OperationArgs rows;
@@ -118,7 +123,7 @@ void DPX_TableCategory::readDependents(std::vector<DPX_OperationArgs>& blocks, c
     } else {
       // Only the rows of the main rows read.
       std::vector<std::string> keys;
-      for (const DPX_OperationArgs::DataItem& item : mainBlock.dataItems)
+      for (const DPX_OperationArgs::DataItem& item : blocks[mainBlock].dataItems)
         for (std::string& key : ColumnValues(item.xml, m_definition.counterKeyColumn)) keys.push_back(std::move(key));
       if (keys.empty()) continue;
       const std::string column = quoted ? "\"" + dependent.parentColumn + "\"" : dependent.parentColumn;
@@ -148,11 +153,14 @@ DPX_TableInfo* DPX_TableCategory::collectDetails() {
   while (!recordset->EoF()) {
     std::vector<std::string> row = readListRows(*recordset, m_keyColumns, m_columns);
     ApplyListTexts(m_context, m_definition.listTexts, row, &objects);
+    adjustListRow(row, objects);
     m_tableInfo.addListRow(std::move(row));
     recordset->MoveNext();
   }
   return &m_tableInfo;
 }
+
+void DPX_TableCategory::adjustListRow(std::vector<std::string>&, DPX_ListTextObjects&) {}
 
 const std::vector<std::string>& DPX_TableCategory::matchColumns() const {
   return m_definition.matchColumns.empty() ? m_keyColumns : m_definition.matchColumns;
@@ -171,9 +179,7 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
       continue;
     }
     block.setWithValues(m_categoryKey, m_definition.table, m_context, 1, DPX_OperationArgs::kTableRows);
-    if (method != 0)
-      for (const DPX_ReferenceField& ref : m_definition.references)
-        mapDependencyToTarget(block, ref.field, "row", "", ref.enclosing);
+    if (method != 0) dpx::categories::MapReferencesToTarget(*this, m_context, block, m_definition.references);
     switch (method) {
       case 0:
         removeDependents();

@@ -13,6 +13,7 @@
 
 #include "categories/list_text.h"
 #include "categories/object_category.h"
+#include "categories/reference_field.h"
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
 
@@ -38,6 +39,7 @@ struct DPX_TableCategoryDefinition {
   // Plain tables whose rows belong to the category's rows (written without
   // copy-log lines, by their own fixed method).
   std::vector<DPX_DependentBlock> dependents{};
+  std::vector<size_t> textColumns{};  // columns the record list shows names in, sorted as text
 
   // The manager's lists; a class that fills them itself leaves these empty.
   std::vector<std::string> keyColumns{};
@@ -76,11 +78,14 @@ class DPX_TableCategory : public DPX_DIInterface {
                                 const std::vector<std::pair<std::string, std::string>>& fixedConditions);
   // The columns a row is matched with the target's by.
   const std::vector<std::string>& matchColumns() const;
-  // The rows of the dependent tables that go with the main block.
-  void readDependents(std::vector<DPX_OperationArgs>& blocks, const DPX_OperationArgs& mainBlock);
+  // The rows of the dependent tables that go with the main block (blocks[mainBlock]).
+  void readDependents(std::vector<DPX_OperationArgs>& blocks, size_t mainBlock);
   void writeDependent(DPX_OperationArgs& block, const DPX_DependentBlock& dependent);
   // The removal pass: the dependents' rows its filters select, before the main rows.
   void removeDependents();
+  // A listed row after its list texts: a category whose texts depend on the
+  // row's own values changes it here.
+  virtual void adjustListRow(std::vector<std::string>& row, DPX_ListTextObjects& objects);
 
   DPX_TableCategoryDefinition m_definition;
 

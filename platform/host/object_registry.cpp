@@ -45,6 +45,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterSetupFamilies(r);
     RegisterUserServices(r);
     RegisterChartOfAccounts(r);
+    RegisterPrices(r);
     return r;
   }();
   return registry;

@@ -219,5 +219,6 @@ void RegisterMasterData(ObjectRegistry& r);       // partners, items, item group
 void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects and tables, dunning, payment terms
 void RegisterUserServices(ObjectRegistry& r);     // RDOC, CPRF, CUMI (services 232, 41, 2002); OALT, ALT1, OCRY, OCST
 void RegisterChartOfAccounts(ObjectRegistry& r);  // accounts (1), OACG, segments (142, 143), budgets (77, 91, 78), report templates
+void RegisterPrices(ObjectRegistry& r);           // special prices, catalog numbers, item prices, discount groups, alternative items
 
 }  // namespace dpx::host

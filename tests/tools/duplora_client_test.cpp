@@ -427,6 +427,50 @@ TEST(DuploraClient, CopiesTheMasterDataCategories) {
   }
 }
 
+// Prices, catalog numbers, discount groups and alternative items follow the
+// partners and items they name into the demo target; price lists and the
+// objects of discount groups arrive under the target's keys of the same name.
+TEST(DuploraClient, CopiesThePricesAndDiscounts) {
+  const std::vector<std::string> keys = {
+      "DPX_TRN_ITEMGROUPS_100",       "DPX_TRN_BPGENERALINFO_100",    "DPX_TRN_ITEMSLEAF_100",
+      "DPX_TRN_BPCATALOGNUMBERS_100", "DPX_TRN_ALTERNATIVEITEMS_100", "DPX_TRN_PRICELISTSLEAF_100",
+      "DPX_TRN_SPECIALPRICESBP_100",  "DPX_TRN_PRICEHIERARCHIES_100", "DPX_TRN_DISCOUNTGROUPS_100"};
+  struct Case {
+    int method;
+    std::vector<std::string> prices, special, discounts, catalog;
+  } cases[] = {
+      // Replace All numbers the item groups anew: "Tools & <Parts>" is 1 then.
+      {1, {"I001|1|12", "I001|3|10", "I002|3|50"}, {"I001|*1|3", "I001|C200|3", "I002|A100|1"},
+       {"C200|43|2", "C200|52|1", "C200|52|555", "C200|8|4", "C200|99|7"}, {"I001|C200|C-1", "I001|C200|C-1 O'Neil & <alt>"}},
+      {2, {"I001|1|12", "I001|3|10"}, {"I001|*1|3", "I001|*2|3", "I001|C200|3"}, {"C200|52|107"}, {"I001|C200|C-1"}},
+      {3, {"I001|1|99", "I001|3|8", "I002|3|50"}, {"I001|*1|3", "I001|*2|3", "I001|C200|1", "I002|A100|1"},
+       {"C200|43|2", "C200|52|107", "C200|52|555", "C200|8|4", "C200|99|7"}, {"I001|C200|C-1", "I001|C200|C-1 O'Neil & <alt>"}},
+      {4, {"I001|1|12", "I001|3|10", "I002|3|50"}, {"I001|*1|3", "I001|*2|3", "I001|C200|3", "I002|A100|1"},
+       {"C200|43|2", "C200|52|107", "C200|52|555", "C200|8|4", "C200|99|7"}, {"I001|C200|C-1", "I001|C200|C-1 O'Neil & <alt>"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.method);
+    DemoServerFixture server;
+    const auto run = CopyDemoCategories(server, keys, c.method);
+    ASSERT_EQ(run.code, 0) << run.err << run.out;
+    const auto target = server.target();
+    EXPECT_EQ(Rows(target, "ITM1", "ItemCode, PriceList, Price"), c.prices);
+    EXPECT_EQ(Rows(target, "OSPP", "ItemCode, CardCode, ListNum"), c.special);
+    EXPECT_EQ(Rows(target, "OSPG", "CardCode, ObjType, ObjKey"), c.discounts);
+    EXPECT_EQ(Rows(target, "OSCN", "ItemCode, CardCode, Substitute"), c.catalog);
+    // The group discount names the target's "Tools & <Parts>", whatever its key.
+    const auto group = target->store().query(
+        "SELECT COUNT(*) FROM OSPG d JOIN OITB g ON g.ItmsGrpCod = d.ObjKey "
+        "WHERE d.ObjType = '52' AND g.ItmsGrpNam = 'Tools & <Parts>'");
+    EXPECT_EQ(group.rows.at(0).at(0).toInt64(), 1);
+    // Method 2 leaves the alternatives alone, method 3 the hierarchy both have: no line, and no failed one.
+    for (const auto& line : LogLines(LogPath(run.out)))
+      if (line.rfind("DPX_TRN_", 0) == 0) {
+        EXPECT_EQ(line.find("|403|"), std::string::npos) << line;
+      }
+  }
+}
+
 TEST(DuploraClientWorksheet, CopiesThePickedRecordsWithTheirEditedValues) {
   struct Case {
     const char* name;
