@@ -1154,9 +1154,10 @@ TEST(DuploraClient, CopiesThePerUserAndServiceCategories) {
       EXPECT_EQ(select(target, "SELECT COUNT(*) FROM ALT1 WHERE Code = 1"), Texts{"1"});  // the host's alert
       // England goes to the target's United Kingdom (under the methods that
       // add the base's "UK", the target has that name twice).
-      if (method <= 2)
+      if (method <= 2) {
         EXPECT_EQ(select(target, "SELECT Country FROM OCST WHERE Code = 'ENG'"),
                   (method == 1 ? Texts{"UK"} : Texts{"GB"}));
+      }
       EXPECT_EQ(select(target, "SELECT Value FROM HOST_USERPERM WHERE UserCode = 'auditor' AND PermId = '142'"),
                 Texts{"1"});
 
