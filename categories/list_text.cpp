@@ -45,13 +45,23 @@ std::string LookupText(DPX_ConnectionContext* context, const DPX_ListText& text,
 
 std::string ObjectNameText(DPX_ConnectionContext* context, const DPX_ListText& text, const std::string& code,
                            DPX_ListTextObjects& objects) {
-  auto& object = objects[text.objectType];
+  auto& object = objects.byType[text.objectType];
   if (!object) object = dpx::records::BaseCompany(context)->GetBusinessObject(text.objectType);
   // A code whose record cannot be fetched shows as itself, never as the
   // name of the record the object held before.
   const dpx::Variant key = text.textKey ? dpx::Variant(code) : dpx::Variant(static_cast<int32_t>(dpx::LeadingInt(code)));
   if (!dpx::records::GetByKey(*object, {key})) return text.blankWhenMissing ? std::string() : code;
   return dpx::records::PropertyText(*object, text.nameProperty);
+}
+
+// What names a lookup's answer: the lookup itself and the code.
+std::string CacheKey(const DPX_ListText& text, const std::string& code) {
+  constexpr char kSep = '\x1f';
+  std::string key = text.kind == DPX_ListTextKind::kLookup
+                        ? text.table + kSep + text.keyColumn + kSep + text.shownColumn
+                        : std::to_string(text.objectType) + kSep + text.nameProperty + kSep +
+                              (text.textKey ? "t" : "n") + (text.blankWhenMissing ? "b" : "c");
+  return key + kSep + code;
 }
 
 }  // namespace
@@ -72,11 +82,15 @@ void ApplyListTexts(DPX_ConnectionContext* context, const std::vector<DPX_ListTe
         break;
       }
       case DPX_ListTextKind::kLookup:
-        if (objects && !value.empty()) value = LookupText(context, text, value);
+      case DPX_ListTextKind::kObjectName: {
+        if (!objects || value.empty()) break;
+        auto [cached, added] = objects->found.try_emplace(CacheKey(text, value));
+        if (added)
+          cached->second = text.kind == DPX_ListTextKind::kLookup ? LookupText(context, text, value)
+                                                                  : ObjectNameText(context, text, value, *objects);
+        value = cached->second;
         break;
-      case DPX_ListTextKind::kObjectName:
-        if (objects && !value.empty()) value = ObjectNameText(context, text, value, *objects);
-        break;
+      }
     }
   }
 }

@@ -80,8 +80,13 @@ struct DPX_ListText {
   }
 };
 
-// The business objects a list fetches names with, one per type, kept for all its rows.
-using DPX_ListTextObjects = std::map<int32_t, std::shared_ptr<dpx::host::HostObject>>;
+// What a list keeps for all its rows: the business objects it fetches names
+// with, one per type, and the texts already found, so that a code shown on
+// many rows is looked up once.
+struct DPX_ListTextObjects {
+  std::map<int32_t, std::shared_ptr<dpx::host::HostObject>> byType;
+  std::map<std::string, std::string> found;  // by the lookup and the code
+};
 
 // Replaces the cells of `row` that the list texts name. Without `objects`
 // (a row read from a configuration file, whose base may be no company) only
