@@ -23,6 +23,7 @@ CGridListCtrl::CGridListCtrl(QWidget* parent, bool logGrid) : QTableView(parent)
   horizontalHeader()->setObjectName("1000");
   horizontalHeader()->setSectionsMovable(true);
   horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setMinimumSectionSize(0);  // a column may be dragged shut
 }
 
 void CGridListCtrl::contextMenuEvent(QContextMenuEvent* event) {
@@ -34,4 +35,11 @@ void CGridListCtrl::contextMenuEvent(QContextMenuEvent* event) {
   for (uint32_t id : logGrid_ ? kLogCommands : kRecordCommands)
     if (QAction* action = frame->command(id)) menu.addAction(action);
   menu.exec(event->globalPos());
+}
+
+bool CGridListCtrl::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // (Without a trigger the call only hands the event to the delegate: a tick.)
+  if (trigger != QAbstractItemView::NoEditTriggers && index.isValid() && columnWidth(index.column()) < 5)
+    return false;
+  return QTableView::edit(index, trigger, event);
 }

@@ -14,6 +14,8 @@ class CGridListCtrl : public QTableView {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // A column narrower than 5 pixels is not edited in place.
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
  private:
   bool logGrid_;

@@ -119,6 +119,73 @@ TEST(RecordGrid, TheInPlaceEditorOpensOnEditableCellsAndEscapeKeepsTheText) {
   EXPECT_TRUE(!open || !open->isVisible());
 }
 
+// The editor grows to its text within the grid and never shrinks; a column
+// narrower than 5 pixels is not edited; the cursor cell is drawn sunken; an
+// edit open when the grid is given another category is dropped.
+TEST(RecordGrid, TheEditorGrowsToItsTextAndTheCursorCellIsSunken) {
+  DPX_TableView view = Currencies();
+  DPX_TableModel model;
+  model.setView(&view, false);
+  CGridListCtrl grid(nullptr, false);
+  grid.setModel(&model);
+  grid.resize(400, 200);
+  grid.setColumnWidth(0, 24);
+  grid.setColumnWidth(1, 40);
+  grid.setColumnWidth(2, 60);
+  grid.setColumnWidth(3, 3);
+  grid.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+
+  // Cursor on "Euro": its cell is filled with the button face; the cell
+  // beside it keeps the window colour.
+  grid.setCurrentIndex(model.index(0, 2));
+  QImage shot(grid.viewport()->size(), QImage::Format_RGB32);
+  grid.viewport()->render(&shot);
+  const QRect cursorCell = grid.visualRect(model.index(0, 2));
+  const QRect plainCell = grid.visualRect(model.index(1, 2));
+  EXPECT_EQ(shot.pixel(cursorCell.left() + 3, cursorCell.top() + 3), grid.palette().button().color().rgb());
+  EXPECT_NE(shot.pixel(plainCell.left() + 3, plainCell.top() + 3), grid.palette().button().color().rgb());
+  // The sunken frame: the outer edge's top left is the button shadow.
+  EXPECT_EQ(shot.pixel(cursorCell.left(), cursorCell.top()), grid.palette().dark().color().rgb());
+
+  QTest::keyClick(&grid, Qt::Key_F2);
+  auto* editor = grid.findChild<QLineEdit*>("909");
+  ASSERT_NE(editor, nullptr);
+  const int start = editor->width();
+  EXPECT_LE(start, 70) << "a short text fits the cell";
+  editor->setText("The single currency of the euro area, with a name far wider than its column");
+  EXPECT_GT(editor->width(), start);
+  EXPECT_LE(editor->x() + editor->width(), grid.viewport()->width() - 2) << "within the grid";
+  const int grown = editor->width();
+  editor->setText("E");
+  EXPECT_EQ(editor->width(), grown) << "it never shrinks";
+  QTest::keyClick(editor, Qt::Key_Escape);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(view.rows[0].cells[1], "Euro");
+
+  // Another category shown while a cell is edited: the edit is dropped and
+  // lands in neither table.
+  DPX_TableView other = Currencies();
+  other.rows[0].cells[1] = "Other";
+  grid.setCurrentIndex(model.index(0, 2));
+  QTest::keyClick(&grid, Qt::Key_F2);
+  editor = grid.findChild<QLineEdit*>("909");
+  ASSERT_NE(editor, nullptr);
+  editor->setText("Typed");
+  model.setView(&other, false);
+  QTest::qWait(20);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(view.rows[0].cells[1], "Euro");
+  EXPECT_EQ(other.rows[0].cells[1], "Other");
+  EXPECT_EQ(grid.findChild<QLineEdit*>("909"), nullptr);
+
+  grid.setCurrentIndex(model.index(0, 3));  // 3 pixels wide
+  QTest::keyClick(&grid, Qt::Key_F2);
+  QTest::qWait(20);
+  const auto* open = grid.findChild<QLineEdit*>("909");
+  EXPECT_TRUE(!open || !open->isVisible());
+}
+
 TEST(RecordGrid, AWideTableKeepsFlagsRulesAndLinesForEveryColumn) {
   // Wider than 20 list columns and 10 sort lines.
   constexpr int kColumns = 25;
