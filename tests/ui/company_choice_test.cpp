@@ -12,20 +12,11 @@
 #include "engine/connection_context.h"
 #include "platform/host/company.h"
 #include "platform/host/server_catalogue.h"
-#include "tests/ui/desktop_fixture.h"
-#include "ui/choose_company_form_dlg.h"
-#include "ui/company_list_model.h"
+#include "tests/ui/dialog_driving.h"
 #include "ui/server_login_form_dlg.h"
 
 namespace dpx::test {
 namespace {
-
-// Runs f from the dialog's own event loop, so that a modal window f opens is
-// answered by the driver's script.
-void Later(QWidget* w, std::function<void()> f) { QTimer::singleShot(0, w, std::move(f)); }
-
-QString Edit(QWidget* w, const char* id) { return w->findChild<QLineEdit*>(id)->text(); }
-void SetEdit(QWidget* w, const char* id, const QString& text) { w->findChild<QLineEdit*>(id)->setText(text); }
 
 class CompanyChoice : public DesktopFixture {
  protected:
@@ -61,12 +52,6 @@ class CompanyChoice : public DesktopFixture {
   static int selectedRow(DPX_ChooseCompanyFormDlg* d) {
     const auto rows = d->findChild<QTableView*>("1032")->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
-  }
-  static void selectDb(DPX_ChooseCompanyFormDlg* d, const std::string& db) {
-    const auto dbs = column(d, 1);
-    const auto at = std::find(dbs.begin(), dbs.end(), db);
-    ASSERT_NE(at, dbs.end()) << db;
-    d->findChild<QTableView*>("1032")->selectRow(static_cast<int>(at - dbs.begin()));
   }
 };
 
