@@ -20,6 +20,18 @@ std::string DPX_CompanyHandle::getCompanyName() const {
   }
 }
 
+int DPX_CompanyHandle::getServerType() const { return company_ ? company_->DbServerType() : 0; }
+
+bool DPX_CompanyHandle::usesTrustedConnection() const { return company_ && company_->UseTrusted(); }
+
+void DPX_CompanyHandle::setServerType(int serverType) {
+  if (company_) company_->SetDbServerType(serverType);
+}
+
+void DPX_CompanyHandle::setUseTrusted(bool trusted) {
+  if (company_) company_->SetUseTrusted(trusted);
+}
+
 void DPX_CompanyHandle::setServer(const std::string& server) {
   if (company_) company_->SetServer(server);
 }

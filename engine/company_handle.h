@@ -26,12 +26,19 @@ class DPX_CompanyHandle {
   // Also empty when the host fails to tell (for example when not connected).
   std::string getCompanyName() const;
   std::string getDbPassword() const { return dbPassword_; }
+  // The user password kept by setPassword.
+  std::string getPassword() const { return password_; }
+  // 0 and false when no company is held.
+  int getServerType() const;
+  bool usesTrustedConnection() const;
 
   // Put the property on the held company; nothing without one.
   void setServer(const std::string& server);
   void setCompanyDB(const std::string& database);
   void setUserName(const std::string& user);
   void setDbUserName(const std::string& user);
+  void setServerType(int serverType);
+  void setUseTrusted(bool trusted);
   // Keep a copy first (always), then put the property on the held company.
   void setDbPassword(const std::string& password);
   void setPassword(const std::string& password);

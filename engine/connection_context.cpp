@@ -37,6 +37,8 @@ void DPX_ConnectionContext::reset() {
   targetName_.clear();
   worksheetFile_.clear();
   logFile_.clear();
+  baseDbPassword_.clear();
+  targetDbPassword_.clear();
   copyMethod_ = -1;
   responseToCopyFailure_ = -1;
   failRecordsForMissingFields_ = false;

@@ -35,7 +35,7 @@ class DPX_ConnectionContext {
   DPX_ConnectionContext& operator=(const DPX_ConnectionContext&) = delete;
 
   // Disconnects base and target (never one shared with another field),
-  // clears the five texts and the copy method, response and missing-fields
+  // clears the seven texts and the copy method, response and missing-fields
   // flag. Company, application, force backup and copy log stay.
   void reset();
 
@@ -64,6 +64,13 @@ class DPX_ConnectionContext {
   std::string getWorksheetFile() const { return worksheetFile_; }
   void setLogFile(const std::string& path) { logFile_ = path; }
   std::string getLogFile() const { return logFile_; }
+
+  // Copies of the base's and the target's database passwords (the host
+  // company takes a password but never gives it back).
+  void setBaseDbPassword(const std::string& password) { baseDbPassword_ = password; }
+  std::string getBaseDbPassword() const { return baseDbPassword_; }
+  void setTargetDbPassword(const std::string& password) { targetDbPassword_ = password; }
+  std::string getTargetDbPassword() const { return targetDbPassword_; }
 
   void setCopyMethod(int32_t method) { copyMethod_ = method; }
   int32_t getCopyMethod() const { return copyMethod_; }
@@ -97,6 +104,8 @@ class DPX_ConnectionContext {
   std::string targetName_;
   std::string worksheetFile_;
   std::string logFile_;
+  std::string baseDbPassword_;
+  std::string targetDbPassword_;
   int32_t copyMethod_ = -1;
   int32_t responseToCopyFailure_ = -1;
   bool failRecordsForMissingFields_ = false;

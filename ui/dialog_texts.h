@@ -22,3 +22,11 @@ void DPX_ApplyTexts(QWidget* dialog, uint32_t titleId, std::initializer_list<DPX
 // OK ("1"), Cancel ("2") and, when `clear` is given, a third button ("3") that
 // runs it; OK accepts the dialog, Cancel rejects it.
 QDialogButtonBox* DPX_AddDialogButtons(QDialog* dialog, std::function<void()> clear = {});
+
+// A new control of the dialog, named by its id.
+template <class Control>
+Control* DPX_NewControl(QWidget* dialog, const char* id) {
+  auto* control = new Control(dialog);
+  control->setObjectName(id);
+  return control;
+}

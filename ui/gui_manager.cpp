@@ -20,12 +20,15 @@
 #include "ui/duplora.h"
 #include "ui/duplora_app.h"
 #include "ui/filter_table_dlg.h"
+#include "ui/choose_company_form_dlg.h"
+#include "ui/copy_options_form_dlg.h"
 #include "ui/main_frame.h"
 #include "ui/qt_text.h"
 #include "ui/sort_table_dlg.h"
 #include "ui/tools_manager.h"
 #include "ui/tree_form_dlg.h"
 #include "ui/welcome_form_dlg.h"
+#include "ui/worksheet_properties_form_dlg.h"
 #include "worksheet/configuration_manager.h"
 #include "worksheet/selection_manager.h"
 #include "worksheet/worksheet.h"
@@ -99,6 +102,13 @@ void DPX_GUIManager::destroyInstance() { Instance().reset(); }
 DPX_GUIManager::DPX_GUIManager() {
   initMenuStates();
   helpOpener_ = [](const std::string& target) { QDesktopServices::openUrl(QUrl(Q(target))); };
+  folderBrowser_ = [](QWidget* parent, const std::string& title, const std::string& initialFolder,
+                      std::string& chosen) {
+    const QString folder = QFileDialog::getExistingDirectory(parent, Q(title), Q(initialFolder));
+    if (folder.isEmpty()) return dpx::S_FALSE;
+    chosen = S(folder);
+    return dpx::S_OK;
+  };
 }
 
 DPX_GUIManager::~DPX_GUIManager() = default;
@@ -336,7 +346,25 @@ HRESULT DPX_GUIManager::saveConfigurationFile() {
   return result;
 }
 
-HRESULT DPX_GUIManager::showWorkSheetPropertiesForm() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::showWorkSheetPropertiesForm() {
+  DPX_LogScope log("DPX_GUIManager::showWorkSheetPropertiesForm");
+  DPX_WorksheetPropertiesFormDlg dialog(context_, DPX_DuploraApp::MainFrame());
+  if (dialog.exec() != QDialog::Accepted) return dpx::S_FALSE;
+  if (!worksheetOpen_) return dpx::S_OK;
+  DPX_Worksheet* worksheet = selectionManager_->getWorksheet();
+  worksheet->setConnectionFields(*context_);
+  worksheet->setModified(true);
+  if (!dialog.baseChanged()) {
+    if (DPX_TreeFormDlg* tree = treeForm()) tree->showHeaderData();
+    return dpx::S_OK;
+  }
+  showTreeForm(false);
+  configurationManager_ = std::make_unique<DPX_ConfigurationManager>(context_);
+  if (selectionManager_->refreshWorksheet() != dpx::S_OK) return closeWorksheet(true);
+  if (const HRESULT result = showTreeForm(true); dpx::Failed(result)) return result;
+  enableMenuOptions();
+  return dpx::S_OK;
+}
 
 HRESULT DPX_GUIManager::showTreeForm(bool show) {
   DPX_MainFrame* frame = DPX_DuploraApp::MainFrame();
@@ -459,7 +487,34 @@ HRESULT DPX_GUIManager::showWelcomeForm() {
 }
 
 HRESULT DPX_GUIManager::showReportForm() { return dpx::S_FALSE; }
-HRESULT DPX_GUIManager::showOptionsForm() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::showOptionsForm() {
+  DPX_LogScope log("DPX_GUIManager::showOptionsForm");
+  DPX_SettingsManager settings(context_);
+  settings.updateSettingsFromDatabase();
+  DPX_CopyOptionsFormDlg dialog(context_, &settings, DPX_DuploraApp::MainFrame());
+  if (dialog.exec() != QDialog::Accepted) return dpx::S_FALSE;
+  // The open worksheet takes what the dialog put into the context; after
+  // Cancel nothing changed.
+  if (worksheetOpen_ && selectionManager_) {
+    DPX_Worksheet* worksheet = selectionManager_->getWorksheet();
+    worksheet->setConnectionFields(*context_);
+    worksheet->setModified(true);
+  }
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::showChooseCompanyForm(DPX_CompanyHandle& company, const std::string& initialName) {
+  DPX_LogScope log("DPX_GUIManager::showChooseCompanyForm");
+  QWidget* parent = QApplication::activeModalWidget();
+  if (!parent) parent = DPX_DuploraApp::MainFrame();
+  DPX_ChooseCompanyFormDlg dialog(context_, &company, initialName, parent);
+  return dialog.exec() == QDialog::Accepted ? dpx::S_OK : dpx::S_FALSE;
+}
+
+HRESULT DPX_GUIManager::browseForFolder(QWidget* parent, const std::string& title, const std::string& initialFolder,
+                                        std::string& chosen) {
+  return folderBrowser_ ? folderBrowser_(parent, title, initialFolder, chosen) : dpx::S_FALSE;
+}
 HRESULT DPX_GUIManager::showAboutForm() { return dpx::S_OK; }
 HRESULT DPX_GUIManager::showCopyConfigForm() { return dpx::S_FALSE; }
 

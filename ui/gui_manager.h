@@ -14,6 +14,8 @@
 #include "platform/framework/host_error.h"
 #include "ui/menu_state_table.h"
 
+class QWidget;
+class DPX_CompanyHandle;
 class DPX_ConfigurationManager;
 class DPX_ConnectionContext;
 class DPX_SelectionManager;
@@ -24,6 +26,10 @@ class DPX_GUIManager {
  public:
   // What opens a help file (the file:/// target); tests put their own.
   using HelpOpener = std::function<void(const std::string& target)>;
+  // What lets the user pick a folder: 0 with the chosen folder, 1 when
+  // cancelled; tests put their own.
+  using FolderBrowser = std::function<dpx::HRESULT(QWidget* parent, const std::string& title,
+                                                   const std::string& initialFolder, std::string& chosen)>;
 
   static DPX_GUIManager& getInstance();
   // Ends the instance (the process's end, or a test's); the next getInstance
@@ -87,10 +93,16 @@ class DPX_GUIManager {
   dpx::HRESULT showWelcomeForm();
   dpx::HRESULT showReportForm();
   dpx::HRESULT showOptionsForm();
+  // The company choice on the caller's handle, which holds the connected
+  // company after OK (0); 1 otherwise.
+  dpx::HRESULT showChooseCompanyForm(DPX_CompanyHandle& company, const std::string& initialName);
   dpx::HRESULT showAboutForm();
   dpx::HRESULT showCopyConfigForm();
   dpx::HRESULT showHelp();
   void setHelpOpener(HelpOpener opener) { helpOpener_ = std::move(opener); }
+  void setFolderBrowser(FolderBrowser browser) { folderBrowser_ = std::move(browser); }
+  dpx::HRESULT browseForFolder(QWidget* parent, const std::string& title, const std::string& initialFolder,
+                               std::string& chosen);
   // The help file for a language code: "<folder>/Help_DPXDuplora_<code>.chm",
   // "EN" for a code without a help file.
   static std::string helpFilePath(const std::string& folder, const std::string& code);
@@ -117,4 +129,5 @@ class DPX_GUIManager {
   bool started_ = false;
   bool worksheetOpen_ = false;
   HelpOpener helpOpener_;
+  FolderBrowser folderBrowser_;
 };

@@ -79,9 +79,8 @@ int DPX_QtUiServices::showSaveFileForm(const std::string& caption, const std::st
   return DPX_GUIManager::getInstance().showSaveFileForm(caption, initialFolder, path, extension, filterStringId, "");
 }
 
-int DPX_QtUiServices::showChooseCompanyForm(DPX_CompanyHandle&, const std::string&) {
-  // The company choice is not offered yet: the login is cancelled.
-  return 1;
+int DPX_QtUiServices::showChooseCompanyForm(DPX_CompanyHandle& company, const std::string& companyName) {
+  return DPX_GUIManager::getInstance().showChooseCompanyForm(company, companyName);
 }
 
 void DPX_QtUiServices::updateCurrentWorksheet() {

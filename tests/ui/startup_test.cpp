@@ -274,7 +274,7 @@ TEST_F(Startup, TheWelcomeDialogsDefaultTakesTheNewWorksheetRoadAndCancelDoesNot
     EXPECT_EQ(w->findChild<QAbstractButton*>("1010")->text(), "Existing Duplora Worksheet");
     w->findChild<QAbstractButton*>("1")->click();
   });
-  // The worksheet properties are not offered yet: the road stops there with 1.
+  // The worksheet properties dialog comes next; cancelled, the road stops there with 1.
   EXPECT_EQ(DPX_GUIManager::getInstance().showWelcomeForm(), S_FALSE);
   ASSERT_EQ(after.getSettingsFromDatabase(), S_OK);
   EXPECT_EQ(after.getCopyMethod(), 1);

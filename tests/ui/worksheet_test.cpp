@@ -13,22 +13,13 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "tests/ui/dialog_driving.h"
 #include "tests/ui/worksheet_fixture.h"
 
 namespace dpx::test {
 namespace {
 
 constexpr const char* kCurrencies = "2.2.1.1";
-
-// A file dialog of the window answered with a path.
-ModalDriver::Handler ChooseFile(const std::string& path) {
-  return [path](QWidget* w) {
-    auto* dialog = qobject_cast<QFileDialog*>(w);
-    ASSERT_NE(dialog, nullptr) << w->objectName().toStdString();
-    dialog->selectFile(QString::fromStdString(path));
-    static_cast<QDialog*>(dialog)->accept();
-  };
-}
 
 // The welcome dialog answered with "Existing Duplora Worksheet".
 void ChooseExistingWorksheet(QWidget* w) {
@@ -38,13 +29,7 @@ void ChooseExistingWorksheet(QWidget* w) {
   static_cast<QDialog*>(w)->accept();
 }
 
-// A configuration file's text (UTF-16 LE) in UTF-8.
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-  return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), static_cast<qsizetype>(bytes.size() / 2))
-      .toStdString();
-}
+std::string ReadFile(const std::filesystem::path& path) { return ReadUtf16Text(path); }
 
 class WorksheetOnScreen : public WorksheetFixture {
  protected:
