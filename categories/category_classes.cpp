@@ -28,6 +28,7 @@
 #include "categories/finance/discount_groups_manager.h"
 #include "categories/finance/item_groups_manager.h"
 #include "categories/finance/items_manager.h"
+#include "categories/finance/manual_journal_entries_manager.h"
 #include "categories/finance/price_hierarchies_manager.h"
 #include "categories/finance/price_list_manager.h"
 #include "categories/finance/special_prices_manager.h"
@@ -125,6 +126,9 @@ void RegisterCategoryClasses() {
                                      &DPX_CategoryFactory::Make<DPX_PriceHierarchiesManager>);
   DPX_CategoryFactory::registerClass("DPX_DiscountGroupsManager",
                                      &DPX_CategoryFactory::Make<DPX_DiscountGroupsManager>);
+  // Journal entries, product trees, forecasts and the users' defaults.
+  DPX_CategoryFactory::registerClass("DPX_ManualJournalEntriesManager",
+                                     &DPX_CategoryFactory::MakeWithMode<DPX_ManualJournalEntriesManager>);
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);

@@ -158,15 +158,19 @@ void DPX_ObjectCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_
       writeMainBlock(block, method);
       continue;
     }
-    bool known = false;
-    for (const DPX_DependentBlock& dependent : m_definition.dependents)
-      if (block.tableName == dependent.table) {
-        known = true;
-        writeDependentBlock(block, dependent, method);
-      }
-    if (!known && method != 0) logUnknownTable(block.tableName, method);
+    if (!writeDependentBlocks(block, method) && method != 0) logUnknownTable(block.tableName, method);
   }
   m_logRecords = 1;
+}
+
+bool DPX_ObjectCategory::writeDependentBlocks(DPX_OperationArgs& block, uint8_t method) {
+  bool known = false;
+  for (const DPX_DependentBlock& dependent : m_definition.dependents)
+    if (block.tableName == dependent.table) {
+      known = true;
+      writeDependentBlock(block, dependent, method);
+    }
+  return known;
 }
 
 void DPX_ObjectCategory::writeDependentBlock(DPX_OperationArgs& block, const DPX_DependentBlock& dependent,

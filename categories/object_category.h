@@ -121,6 +121,8 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   void writeMainBlock(DPX_OperationArgs& block, uint8_t method);
   // Writes one block of a table the records need, with the copy-log lines off.
   void writeDependentBlock(DPX_OperationArgs& block, const DPX_DependentBlock& dependent, uint8_t method);
+  // Writes a block of the tables the records need; false when the block is of none of them.
+  bool writeDependentBlocks(DPX_OperationArgs& block, uint8_t method);
   // Dependency records of the reference fields (read) and the target's keys (write).
   void resolveReferences(DPX_OperationArgs& block);
   void mapReferencesToTarget(DPX_OperationArgs& block);

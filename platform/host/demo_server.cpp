@@ -121,12 +121,16 @@ void DemoServer::Create(const std::filesystem::path& dir, const DemoServerOption
       // Users in departments and branches: one by a name the target has under another code.
       store.exec("UPDATE OUSR SET Department = 2, Branch = 3 WHERE USER_CODE = 'auditor'");
       store.exec("UPDATE OUSR SET Department = 3, Branch = 2 WHERE USER_CODE = 'oneil'");
+      // Defaults groups: "SALES" is in both companies, the base's "BASEGRP" only in the base.
+      store.exec("UPDATE OUSR SET DfltsGroup = 'SALES' WHERE USER_CODE IN ('clerk', 'auditor')");
+      store.exec("UPDATE OUSR SET DfltsGroup = 'BASEGRP' WHERE USER_CODE = 'oneil'");
     } else {
       AddUserTable(*company, "CARS", "Company cars", {{"Seats", db_Numeric}, {"Color", db_Alpha}});
       AddUserTable(*company, "TGTONLY", "Target only table", {{"Flag", db_Alpha}});
       store.exec("INSERT INTO \"@CARS\" (Code, Name, U_Color, U_Seats) VALUES ('C9', 'Truck', 'Red', 2)");
       store.exec("INSERT INTO \"@TGTONLY\" (Code, Name, U_Flag) VALUES ('T1', 'Target row', 'Y')");
       store.exec("UPDATE OUSR SET Department = 4, Branch = 5 WHERE USER_CODE = 'auditor'");
+      store.exec("UPDATE OUSR SET DfltsGroup = 'TGTGRP' WHERE USER_CODE = 'auditor'");
     }
     company->Disconnect();
   }

@@ -46,6 +46,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterUserServices(r);
     RegisterChartOfAccounts(r);
     RegisterPrices(r);
+    RegisterEntriesAndDefaults(r);
     return r;
   }();
   return registry;

@@ -220,5 +220,6 @@ void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects a
 void RegisterUserServices(ObjectRegistry& r);     // RDOC, CPRF, CUMI (services 232, 41, 2002); OALT, ALT1, OCRY, OCST
 void RegisterChartOfAccounts(ObjectRegistry& r);  // accounts (1), OACG, segments (142, 143), budgets (77, 91, 78), report templates
 void RegisterPrices(ObjectRegistry& r);           // special prices, catalog numbers, item prices, discount groups, alternative items
+void RegisterEntriesAndDefaults(ObjectRegistry& r);  // journal entries (30), cost accounting, trees (66), forecasts (198), defaults (93), NNM2, RTYP, RDFL
 
 }  // namespace dpx::host

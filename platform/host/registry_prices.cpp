@@ -12,6 +12,7 @@
 #include "platform/host/company_store.h"
 #include "platform/host/host_codes.h"
 #include "platform/host/object_registry.h"
+#include "platform/host/registry_rules.h"
 
 namespace dpx::host {
 
@@ -25,37 +26,20 @@ ColumnDef KeyColumn(const char* name, int type, const char* description, int siz
   return column;
 }
 
-std::string Text(const std::map<std::string, Variant>& header, const char* property) {
-  auto it = header.find(property);
-  return it == header.end() ? std::string() : it->second.toText();
-}
-
-// 0 when `table` has a row whose `column` is `value`; otherwise the refusal.
-int RequireRow(CompanyStore& store, const char* table, const char* column, const std::string& value,
-               const char* what, std::string& error) {
-  if (!value.empty()) {
-    auto found = store.query(std::string("SELECT 1 FROM ") + table + " WHERE " + column + " = ? LIMIT 1",
-                             {Variant(value)});
-    if (!found.rows.empty()) return 0;
-  }
-  error = std::string(what) + " '" + value + "' does not exist";
-  return kErrMissingReference;
-}
-
 // A special price names an item, and a partner unless it is a price
 // hierarchy (its CardCode begins with "*").
 int CheckSpecialPrice(CompanyStore& store, const ObjectTypeDef&, const std::map<std::string, Variant>& header,
                       std::string& error) {
-  if (int refused = RequireRow(store, "OITM", "ItemCode", Text(header, "ItemCode"), "Item", error)) return refused;
-  const std::string card = Text(header, "CardCode");
+  if (int refused = RequireRow(store, "OITM", "ItemCode", HeaderText(header, "ItemCode"), "Item", error)) return refused;
+  const std::string card = HeaderText(header, "CardCode");
   if (!card.empty() && card[0] == '*') return 0;
   return RequireRow(store, "OCRD", "CardCode", card, "Business partner", error);
 }
 
 int CheckCatalogNumber(CompanyStore& store, const ObjectTypeDef&, const std::map<std::string, Variant>& header,
                        std::string& error) {
-  if (int refused = RequireRow(store, "OITM", "ItemCode", Text(header, "ItemCode"), "Item", error)) return refused;
-  return RequireRow(store, "OCRD", "CardCode", Text(header, "CardCode"), "Business partner", error);
+  if (int refused = RequireRow(store, "OITM", "ItemCode", HeaderText(header, "ItemCode"), "Item", error)) return refused;
+  return RequireRow(store, "OCRD", "CardCode", HeaderText(header, "CardCode"), "Business partner", error);
 }
 
 void RegisterSpecialPrices(ObjectRegistry& r) {

@@ -1388,3 +1388,36 @@ TEST(DuploraClientChartOfAccounts, EveryCategoryCopiesUnderEveryMethod) {
     }
   }
 }
+
+// Journal entries of the three kinds, with the profit centres and
+// distribution rules they carry, under the methods the worksheet allows
+// them (Update Existing Records is not one): every entry is added once, in
+// the target's series of the same name, and only the added opening balance
+// and stock posting take their types; the target's entry 950, above its
+// series' next number, stays a manual entry.
+TEST(DuploraClient, CopiesJournalEntriesOfEveryKind) {
+  const std::vector<std::string> keys = {"DPX_TRN_MANUALJOURNALENTRIES_100", "DPX_TRN_OPENINGBALANCES_100",
+                                         "DPX_TRN_STOCKPOSTINGS_100"};
+  for (int serverType : {5, 6}) {
+    for (int method : {1, 3, 4}) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      const auto run = CopyDemoCategories(server, keys, method);
+      ASSERT_EQ(run.code, 0) << run.err << run.out;
+      const auto target = server.target();
+      EXPECT_EQ(Rows(target, "OJDT", "TransId, TransType, Memo, Series, Number"),
+                (std::vector<std::string>{"950|30|Target's entry|9|950", "951|30|Rent & <office>|9|1",
+                                          "952|30|O'Neil's accrual|9|2", "953|-2|Opening balance|9|3",
+                                          "954|58|Stock posting|9|4"}));
+      EXPECT_EQ(Rows(target, "JDT1", "COUNT(*)"), std::vector<std::string>{"10"});
+      EXPECT_EQ(Rows(target, "OPRC", "PrcCode, PrcName"),
+                (std::vector<std::string>{"PC1|Sales & <Marketing>", "PC2|O'Brien's centre", "PC9|Target only"}));
+      EXPECT_EQ(Rows(target, "OCR1", "OcrCode || ':' || PrcCode"),
+                (std::vector<std::string>{"DR1:PC1", "DR1:PC2", "DR2:PC2", "DR9:PC9"}));
+      ExpectEveryLineSucceeded(run.out, keys);
+      int lines = 0;
+      for (const auto& line : LogLines(LogPath(run.out))) lines += line.rfind("DPX_TRN_", 0) == 0;
+      EXPECT_EQ(lines, 4);
+    }
+  }
+}
