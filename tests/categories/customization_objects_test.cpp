@@ -284,6 +284,9 @@ TEST_P(CustomizationObjects, UsersByCopyMethodWithTheirDepartmentsAndBranches) {
 TEST_P(CustomizationObjects, NewUsersGetThePasswordAndNoDefaultsUpdatedUsersKeepTheirs) {
   CopyFixture fx(GetParam());
   SeedUsers(fx);
+  // A defaults group both companies have.
+  for (auto* company : {fx.base.get(), fx.target.get()})
+    CopyFixture::Exec(*company, "INSERT INTO OUDG (Code, Name) VALUES ('GRP', 'Group')");
   CopyFixture::Exec(*fx.base, "UPDATE OUSR SET DfltsGroup = 'GRP'");
   dpx::test::CopyCategory(fx, kUsersKey, 4);
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT USER_CODE || ':' || PASSWORD || ':' || IFNULL(DfltsGroup, '') "
