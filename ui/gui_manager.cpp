@@ -1,5 +1,7 @@
 #include "ui/gui_manager.h"
 
+#include <fmt/printf.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,11 +18,15 @@
 #include "platform/framework/string_table.h"
 #include "platform/hostclient/add_on_util.h"
 #include "platform/host/company.h"
+#include "platform/host/recordset.h"
 #include "ui/detail_form_dlg.h"
 #include "ui/duplora.h"
 #include "ui/duplora_app.h"
 #include "ui/filter_table_dlg.h"
+#include "ui/about_box.h"
 #include "ui/choose_company_form_dlg.h"
+#include "ui/copy_completed_form_dlg.h"
+#include "ui/copy_config_form_dlg.h"
 #include "ui/copy_options_form_dlg.h"
 #include "ui/main_frame.h"
 #include "ui/qt_text.h"
@@ -30,6 +36,7 @@
 #include "ui/welcome_form_dlg.h"
 #include "ui/worksheet_properties_form_dlg.h"
 #include "worksheet/configuration_manager.h"
+#include "worksheet/copy_run.h"
 #include "worksheet/selection_manager.h"
 #include "worksheet/worksheet.h"
 #include "worksheet/worksheet_template_manager.h"
@@ -487,6 +494,12 @@ HRESULT DPX_GUIManager::showWelcomeForm() {
 }
 
 HRESULT DPX_GUIManager::showReportForm() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::showReportForm(bool) { return dpx::S_FALSE; }
+
+HRESULT DPX_GUIManager::showCopyCompletedForm() {
+  DPX_CopyCompletedFormDlg dialog(context_, DPX_DuploraApp::MainFrame());
+  return dialog.exec() == QDialog::Accepted ? dpx::S_OK : dpx::S_FALSE;
+}
 HRESULT DPX_GUIManager::showOptionsForm() {
   DPX_LogScope log("DPX_GUIManager::showOptionsForm");
   DPX_SettingsManager settings(context_);
@@ -515,8 +528,111 @@ HRESULT DPX_GUIManager::browseForFolder(QWidget* parent, const std::string& titl
                                         std::string& chosen) {
   return folderBrowser_ ? folderBrowser_(parent, title, initialFolder, chosen) : dpx::S_FALSE;
 }
-HRESULT DPX_GUIManager::showAboutForm() { return dpx::S_OK; }
-HRESULT DPX_GUIManager::showCopyConfigForm() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::showAboutForm() {
+  DPX_AboutBox dialog(DPX_DuploraApp::MainFrame());
+  dialog.exec();
+  return dpx::S_OK;
+}
+HRESULT DPX_GUIManager::showCopyConfigForm() {
+  DPX_LogScope log("DPX_GUIManager::showCopyConfigForm");
+  if (!worksheetOpen_ || !selectionManager_ || !configurationManager_) return dpx::S_FALSE;
+  DPX_TreeFormDlg* tree = treeForm();
+  if (!tree) return dpx::E_FAIL;
+  DPX_Worksheet* worksheet = selectionManager_->getWorksheet();
+  constexpr int32_t kAddOnly = 3;
+  // Queries and print layouts are copied as new records only.
+  if (context_->getCopyMethod() != kAddOnly && tree->hasQueriesOrLayoutsSelected() &&
+      DPX_Util::AskQuestion(fmt::sprintf(Load(10057), DPX_Util::GetCopyMethodText(kAddOnly)), false, 2) ==
+          dpx::mb::kIdYes) {
+    worksheet->setCopyMethod(kAddOnly);
+    worksheet->setModified(true);
+    context_->setCopyMethod(kAddOnly);
+    DPX_SettingsManager settings(context_);
+    if (settings.getSettingsFromDatabase() == dpx::S_OK) {
+      settings.setCopyMethod(kAddOnly);
+      if (dpx::Failed(settings.saveSettingsToDatabase())) DPX_Util::ShowError(Load(10004), false);
+    }
+  }
+
+  const auto previousTarget = context_->getTargetCompany();
+  const bool wasConnected = previousTarget && previousTarget->Connected();
+  DPX_CopyConfigFormDlg dialog(context_, DPX_DuploraApp::MainFrame());
+  if (dialog.exec() != QDialog::Accepted) return dpx::S_FALSE;
+  const auto target = context_->getTargetCompany();
+  if (dialog.targetChanged()) {
+    worksheet->setModified(true);
+    tree->showHeaderData();
+  } else if (!wasConnected && target && target->Connected()) {
+    tree->showHeaderData();
+  }
+
+  tree->updateCurrentWorksheet();
+  if (tree->hasUnselectedDependencies() && DPX_Util::AskQuestion(Load(10055), false, 2) != dpx::mb::kIdYes)
+    return dpx::S_FALSE;
+  std::vector<std::string> names;
+  if (tree->getUncopyableCategories(names)) {
+    std::string list;
+    for (const auto& name : names) list += "\r\n " + name;
+    list += "\r\n";
+    const std::string question =
+        fmt::sprintf(Load(10058), DPX_Util::GetCopyMethodText(context_->getCopyMethod()), list);
+    if (DPX_Util::AskQuestion(question, false, 2) != dpx::mb::kIdYes) return dpx::S_FALSE;
+  }
+  if (!context_->getForceBackup() && DPX_Util::AskQuestion(Load(219), false, 2) != dpx::mb::kIdYes)
+    return dpx::S_FALSE;
+  if (!checkRecentBackup()) {
+    DPX_Util::ShowWarning(Load(218), true);
+    return dpx::S_FALSE;
+  }
+
+  DPX_CopyRun run(context_);
+  std::string refusal;
+  if (!run.lockTarget(refusal)) {
+    DPX_Util::ShowError(refusal, true);
+    return dpx::S_FALSE;
+  }
+  while (!run.openLog()) {
+    DPX_Util::ShowError(Load(10019), true);
+    if (showOptionsForm() != dpx::S_OK) return dpx::S_FALSE;
+    DPX_SettingsManager settings(context_);
+    settings.updateSettingsFromDatabase();
+  }
+  HRESULT result = dpx::E_FAIL;
+  std::string ended;
+  {
+    dpx::WaitCursor wait;
+    result = run.copy(*worksheet, *configurationManager_, !context_->getBaseCompany(), ended);
+  }
+  if (!ended.empty()) log.LogError("%s", ended);
+  if (dpx::Failed(result)) return result;
+  return showCopyCompletedForm();
+}
+
+bool DPX_GUIManager::checkRecentBackup() {
+  DPX_LogScope log("DPX_GUIManager::checkRecentBackup");
+  if (!context_->getForceBackup()) return true;
+  const auto target = context_->getTargetCompany();
+  if (!target) return false;
+  try {
+    const int type = target->DbServerType();
+    if (type == 2 || type == 3 || type == 5) return true;
+    // The newest backup of the target's database finished at most 60 minutes ago.
+    dpx::host::BoundSql query;
+    query.text =
+        "SELECT 1 AS Expr1 FROM msdb.dbo.backupset WHERE (database_name = ?) AND (GETDATE() <= DATEADD(minute, 60, "
+        "(SELECT     MAX(backup_finish_date) FROM msdb..backupset WHERE database_name = ?)))";
+    query.values = {dpx::Variant(target->CompanyDB()), dpx::Variant(target->CompanyDB())};
+    auto recordset = target->NewRecordset();
+    if (recordset->DoQuery(query) != 0) {
+      log.LogError("The backup history cannot be read: %s", target->GetLastErrorDescription());
+      return false;
+    }
+    return recordset->RecordCount() > 0;
+  } catch (const std::exception& e) {
+    log.LogError("The backup history cannot be read: %s", e.what());
+    return false;
+  }
+}
 
 std::string DPX_GUIManager::helpFilePath(const std::string& folder, const std::string& code) {
   std::string base = dpx::StringTable::Load(kHelpFileBaseId);

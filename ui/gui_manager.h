@@ -92,12 +92,19 @@ class DPX_GUIManager {
   // --- Dialogs -----------------------------------------------------------
   dpx::HRESULT showWelcomeForm();
   dpx::HRESULT showReportForm();
+  // The log viewer on the copy log just written (the copy-completed dialog).
+  dpx::HRESULT showReportForm(bool copyLog);
+  dpx::HRESULT showCopyCompletedForm();
   dpx::HRESULT showOptionsForm();
   // The company choice on the caller's handle, which holds the connected
   // company after OK (0); 1 otherwise.
   dpx::HRESULT showChooseCompanyForm(DPX_CompanyHandle& company, const std::string& initialName);
   dpx::HRESULT showAboutForm();
   dpx::HRESULT showCopyConfigForm();
+  // Whether the target may be written without a fresh backup: force backup
+  // off, a server that keeps no backup history, or a backup of the target's
+  // database that finished at most 60 minutes ago.
+  bool checkRecentBackup();
   dpx::HRESULT showHelp();
   void setHelpOpener(HelpOpener opener) { helpOpener_ = std::move(opener); }
   void setFolderBrowser(FolderBrowser browser) { folderBrowser_ = std::move(browser); }

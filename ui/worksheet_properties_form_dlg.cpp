@@ -18,6 +18,7 @@
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
+#include "ui/context_target.h"
 #include "ui/dialog_texts.h"
 #include "ui/gui_manager.h"
 #include "ui/qt_text.h"
@@ -115,16 +116,8 @@ DPX_WorksheetPropertiesFormDlg::DPX_WorksheetPropertiesFormDlg(DPX_ConnectionCon
     baseCompanyRadio_->setChecked(true);
   }
   targetCompanyEdit_->setText(Q(context_->getTargetName()));
-  if (const auto target = context_->getTargetCompany()) {
-    targetCompany_.setCompany(target);
-    if (target->Connected()) {
-      if (!target->UseTrusted()) targetCompany_.setDbPassword(context_->getTargetDbPassword());
-      targetCompanyEdit_->setText(Q(targetCompany_.getCompanyName()));
-    } else if (base && !base->UseTrusted() &&
-               DPX_Util::SameServer(base->DbServerType(), target->DbServerType(), base->Server(), target->Server())) {
-      targetCompany_.setDbPassword(context_->getBaseDbPassword());
-    }
-  }
+  if (DPX_TakeContextTarget(context_, targetCompany_))
+    targetCompanyEdit_->setText(Q(targetCompany_.getCompanyName()));
   targetFileEdit_->setText(Q(context_->getTargetFile()));
   enableBaseButtons();
 }

@@ -19,7 +19,6 @@
 #include "engine/copy_stop.h"
 #include "engine/host_application.h"
 #include "engine/settings_manager.h"
-#include "engine/target_guard.h"
 #include "engine/udt_manager.h"
 #include "engine/ui_services.h"
 #include "engine/util.h"
@@ -29,7 +28,7 @@
 #include "platform/host/company.h"
 #include "platform/host/server_catalogue.h"
 #include "worksheet/configuration_manager.h"
-#include "worksheet/private_temp_folder.h"
+#include "worksheet/copy_run.h"
 #include "worksheet/selection_manager.h"
 #include "worksheet/worksheet.h"
 #include "worksheet/worksheet_manager.h"
@@ -297,40 +296,19 @@ class InterruptibleScope {
 int CopyWorksheet(DPX_ConnectionContext& context, DPX_Worksheet& worksheet, DPX_ConfigurationManager& configuration,
                   bool baseIsFile, const std::string& logFolder, std::ostream& out, std::ostream& err) {
   InterruptibleScope interruptible;
-  DPX_TargetGuard guard(context.getTargetCompany());
+  DPX_CopyRun run(&context);
   std::string refusal;
-  if (!guard.lock(refusal)) {
+  if (!run.lockTarget(refusal)) {
     err << "duplora-client: " << refusal << "\n";
     return kExitCouldNotRun;
   }
-  DPX_CopyLog log(&context);
-  if (!log.open()) {
+  if (!run.openLog()) {
     err << "duplora-client: the copy log cannot be created in the log folder '" << logFolder << "'\n";
     return kExitCouldNotRun;
   }
-  log.writeHeader();
-  context.copyLog = &log;
-
-  HRESULT result = E_FAIL;
-  {
-    PrivateTempFolder folder;
-    if (folder.path().empty()) {
-      err << "duplora-client: cannot make a private temporary folder\n";
-    } else {
-      const std::string keptTargetFile = context.getTargetFile();
-      context.setTargetFile((folder.path() / "DPX_Config.xml").string());
-      try {
-        result = configuration.writeConfiguration(worksheet, baseIsFile);
-      } catch (const std::exception& e) {
-        err << "duplora-client: the copy ended early: " << e.what() << "\n";
-        result = E_FAIL;
-      }
-      context.setTargetFile(keptTargetFile);
-    }
-  }
-  log.writeEndMarker();
-  log.close();
-  context.copyLog = nullptr;
+  std::string ended;
+  const HRESULT result = run.copy(worksheet, configuration, baseIsFile, ended);
+  if (!ended.empty()) err << "duplora-client: " << ended << "\n";
 
   CopyOutcome outcome;
   outcome.logPath = context.getLogFile();
