@@ -317,6 +317,15 @@ TEST_F(WorksheetProperties, ANewWorksheetGetsItsBaseAndTargetThroughTheDialogs) 
                               "<targetCompanyName>Demo Target &amp; Sons</targetCompanyName>",
                               "<copyMethod>1</copyMethod>"})
     EXPECT_NE(text.find(element), std::string::npos) << element << "\n" << text;
+
+  // Opened again, the worksheet asks for its target, which is not the logged-on company.
+  ASSERT_EQ(gui().closeWorksheet(true), S_OK);
+  modals.script = {ChooseFile(sheet.string()), ChooseCompany("DEMO_TARGET")};
+  ASSERT_EQ(gui().openWorksheet(), S_OK);
+  EXPECT_EQ(modals.names().back(), "DPX_ChooseCompanyFormDlg");
+  ASSERT_NE(context()->getTargetCompany(), nullptr);
+  EXPECT_TRUE(context()->getTargetCompany()->Connected());
+  EXPECT_EQ(header("906"), "Demo Target & Sons");
 }
 
 // Each opening of the dialog writes the force-backup flag by the server type of
