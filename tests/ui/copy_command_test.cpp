@@ -147,5 +147,52 @@ TEST_F(CopyCommand, AFailedCopyEndsItsLogAndRestoresTheTargetFile) {
   EXPECT_NE(log.find("<DPX_LOG_END>"), std::string::npos) << log;
 }
 
+TEST_F(CopyCommand, UnselectedDependenciesAndCategoriesTheMethodCannotCopyAreAskedFor) {
+  context()->setForceBackup(false);
+  context()->setCopyMethod(3);
+  tree()->selectAll(false);
+  std::vector<std::string> names;
+  for (const auto& node : worksheet()->getNodes()) {
+    const auto& prohibited = node.getProhibitedCopyMethods();
+    if (!node.isLeaf() || node.getSubstituteCopyMethod() != 33 || itemOf(node.getLeafId()) < 0 ||
+        std::find(prohibited.begin(), prohibited.end(), 3) == prohibited.end())
+      continue;
+    tick(node.getLeafId());
+    names.push_back(node.getDisplayName());
+    if (names.size() == 2) break;
+  }
+  ASSERT_FALSE(names.empty()) << "the template has settings categories that method 3 leaves alone";
+  std::string list;
+  for (const auto& name : names) list += "\r\n " + name;
+  // They depend on categories left unticked: No to that question stops the copy.
+  modals.script = {ModalDriver::Click("1"), ModalDriver::Click("7")};
+  EXPECT_EQ(gui().showCopyConfigForm(), S_FALSE);
+  EXPECT_EQ(modals.seen.back().text,
+            "Some selected categories may depend on other unselected categories. This may result in a failure to copy "
+            "the content to target databases. Continue?");
+  modals.script = {ModalDriver::Click("1"), ModalDriver::Click("6"), ModalDriver::Click("7")};
+  EXPECT_EQ(gui().showCopyConfigForm(), S_FALSE);
+  EXPECT_EQ(modals.seen.back().text,
+            "The following selected categories cannot be copied with copy method 'Add new records without updating "
+            "existing records' and will not be copied:\r\n" + list + "\r\n\r\n Continue?");
+}
+
+TEST_F(CopyCommand, ServersWithoutBackupHistoryAreNotAskedForIt) {
+  context()->setForceBackup(true);
+  for (const int type : {2, 3, 5, 6}) {
+    SCOPED_TRACE(type);
+    // A query of the history fails here: only type 6 may ask for it.
+    target->InjectSqlFault("backupset", 1);
+    target->SetDbServerType(type);
+    EXPECT_EQ(gui().checkRecentBackup(), type != 6);
+  }
+  target->SetDbServerType(6);
+  host::ServerCatalogue(server.serverDir()).recordBackup("DEMO_TARGET", MinutesAgo(30));
+  EXPECT_TRUE(gui().checkRecentBackup());
+  context()->setForceBackup(false);
+  target->InjectSqlFault("backupset", 1);
+  EXPECT_TRUE(gui().checkRecentBackup()) << "force backup off: no query";
+}
+
 }  // namespace
 }  // namespace dpx::test
