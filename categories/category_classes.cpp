@@ -43,9 +43,11 @@
 #include "categories/setup/dunning_levels_manager.h"
 #include "categories/setup/general_settings_manager.h"
 #include "categories/setup/indexes_manager.h"
+#include "categories/setup/payment_methods_manager.h"
 #include "categories/setup/payment_terms_manager.h"
 #include "categories/setup/posting_periods_manager.h"
 #include "categories/setup/print_on_add_settings_manager.h"
+#include "categories/setup/sales_employees_manager.h"
 #include "categories/setup/setup_category_tables.h"
 #include "categories/setup/tax_definition_manager.h"
 #include "categories/setup/transaction_code_manager.h"
@@ -128,6 +130,11 @@ void RegisterCategoryClasses() {
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);
+  // Records that name other records.
+  DPX_CategoryFactory::registerClass("DPX_PaymentMethodsManager",
+                                     &DPX_CategoryFactory::Make<DPX_PaymentMethodsManager>);
+  DPX_CategoryFactory::registerClass("DPX_SalesEmployeesManager",
+                                     &DPX_CategoryFactory::Make<DPX_SalesEmployeesManager>);
   // Tables that carry rows of a dependent table along.
   DPX_CategoryFactory::registerClass("DPX_AlertsManager", &DPX_CategoryFactory::Make<DPX_AlertsManager>);
   DPX_CategoryFactory::registerClass("DPX_CountriesManager", &DPX_CategoryFactory::Make<DPX_CountriesManager>);

@@ -46,6 +46,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterUserServices(r);
     RegisterChartOfAccounts(r);
     RegisterPrices(r);
+    RegisterRecordsThatNameRecords(r);
     return r;
   }();
   return registry;

@@ -220,5 +220,7 @@ void RegisterSetupFamilies(ObjectRegistry& r);    // the smaller setup objects a
 void RegisterUserServices(ObjectRegistry& r);     // RDOC, CPRF, CUMI (services 232, 41, 2002); OALT, ALT1, OCRY, OCST
 void RegisterChartOfAccounts(ObjectRegistry& r);  // accounts (1), OACG, segments (142, 143), budgets (77, 91, 78), report templates
 void RegisterPrices(ObjectRegistry& r);           // special prices, catalog numbers, item prices, discount groups, alternative items
+// OPYM (147), OFRM, OSLP (53), OHEM (171), the employee lookups, ODSC (3), DSC1 (231), price list bases, OTER (200)
+void RegisterRecordsThatNameRecords(ObjectRegistry& r);
 
 }  // namespace dpx::host
