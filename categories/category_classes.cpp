@@ -34,6 +34,7 @@
 #include "categories/finance/warehouses_manager.h"
 #include "categories/setup/address_format_manager.h"
 #include "categories/setup/alerts_manager.h"
+#include "categories/setup/banks_manager.h"
 #include "categories/setup/coa_settings_manager.h"
 #include "categories/setup/countries_manager.h"
 #include "categories/setup/company_details_manager.h"
@@ -42,11 +43,13 @@
 #include "categories/setup/document_settings_manager.h"
 #include "categories/setup/dunning_levels_manager.h"
 #include "categories/setup/general_settings_manager.h"
+#include "categories/setup/house_banks_accounts_manager.h"
 #include "categories/setup/indexes_manager.h"
 #include "categories/setup/payment_methods_manager.h"
 #include "categories/setup/payment_terms_manager.h"
 #include "categories/setup/posting_periods_manager.h"
 #include "categories/setup/print_on_add_settings_manager.h"
+#include "categories/setup/referenced_first_category.h"
 #include "categories/setup/sales_employees_manager.h"
 #include "categories/setup/setup_category_tables.h"
 #include "categories/setup/tax_definition_manager.h"
@@ -135,9 +138,13 @@ void RegisterCategoryClasses() {
                                      &DPX_CategoryFactory::Make<DPX_PaymentMethodsManager>);
   DPX_CategoryFactory::registerClass("DPX_SalesEmployeesManager",
                                      &DPX_CategoryFactory::Make<DPX_SalesEmployeesManager>);
+  DPX_CategoryFactory::registerClass("DPX_BanksManager", &DPX_CategoryFactory::Make<DPX_BanksManager>);
+  DPX_CategoryFactory::registerClass("DPX_HouseBanksAccountsManager",
+                                     &DPX_CategoryFactory::Make<DPX_HouseBanksAccountsManager>);
   // Tables that carry rows of a dependent table along.
   DPX_CategoryFactory::registerClass("DPX_AlertsManager", &DPX_CategoryFactory::Make<DPX_AlertsManager>);
   DPX_CategoryFactory::registerClass("DPX_CountriesManager", &DPX_CategoryFactory::Make<DPX_CountriesManager>);
   RegisterSetupObjectCategories();
   RegisterSetupTableCategories();
+  RegisterReferencedFirstCategories();
 }

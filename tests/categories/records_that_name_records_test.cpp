@@ -16,6 +16,7 @@
 #include "engine/category_factory.h"
 #include "tests/categories/category_copy.h"
 #include "tests/support/copy_fixture.h"
+#include "tests/support/stored_blocks.h"
 
 namespace {
 
@@ -24,6 +25,10 @@ using Lines = std::vector<std::string>;
 
 constexpr const char* kPaymentMethods = "DPX_TRN_PAYMENTMETHODS_100";
 constexpr const char* kSalesEmployees = "DPX_TRN_SALESEMPLOYEES_100";
+constexpr const char* kBanks = "DPX_TRN_BANKSANDBRANCHES_100";
+constexpr const char* kHouseBankAccounts = "DPX_TRN_HOUSEBANKACCOUNTS_100";
+constexpr const char* kPriceLists = "DPX_TRN_PRICELISTDEFS_100";
+constexpr const char* kTerritories = "DPX_TRN_TERRITORIES_100";
 
 std::vector<DPX_OperationArgs> Copy(CopyFixture& fx, const std::string& key, uint8_t method,
                                     std::vector<DPX_DetailRecord> chosen = {}) {
@@ -70,6 +75,44 @@ const std::vector<CategoryCase> kCases = {
      "DPX_TRN_SALESEMPLOYEES_100|212|402|A|ma||||",
      "DPX_TRN_SALESEMPLOYEES_100|213|402|B|mb|B|mb|old|",
      {"DPX_TRN_SALESEMPLOYEES_100|404|402|||B|old||", "DPX_TRN_SALESEMPLOYEES_100|404|402|||C|mc||"}},
+    // A bank is its country and code.
+    {kBanks,
+     "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, BankName) VALUES (1, 'US', 'A', 'Alpha'), (2, 'IE', 'B', 'Beta')",
+     "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, BankName) VALUES (5, 'IE', 'B', 'Beta old'), (6, 'FR', 'C', 'Gamma')",
+     "SELECT AbsEntry || ':' || BankCode || ':' || BankName FROM ODSC ORDER BY AbsEntry",
+     "", "5:B:Beta,6:C:Gamma,7:A:Alpha", "5:B:Beta,6:C:Gamma", "5:B:Beta old,6:C:Gamma,7:A:Alpha",
+     "DPX_TRN_BANKSANDBRANCHES_100|212|402|A|Alpha||||",
+     "DPX_TRN_BANKSANDBRANCHES_100|213|402|B|Beta|B|Beta|Beta old|",
+     {"DPX_TRN_BANKSANDBRANCHES_100|404|402|||B|Beta old||", "DPX_TRN_BANKSANDBRANCHES_100|404|402|||C|Gamma||"}},
+    // An account is its bank and number; the bank is 1 in the base and 4 in the target.
+    {kHouseBankAccounts,
+     "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, BankName) VALUES (1, 'IE', 'BK', 'Bank');"
+     "INSERT INTO DSC1 (AbsEntry, BankCode, Account, Branch, BankKey) VALUES (1, 'BK', 'A', 'ba', 1), (2, 'BK', 'B', 'bb', 1)",
+     "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, BankName) VALUES (4, 'IE', 'BK', 'Bank');"
+     "INSERT INTO DSC1 (AbsEntry, BankCode, Account, Branch, BankKey) VALUES (5, 'BK', 'B', 'old', 4), (6, 'BK', 'C', 'bc', 4)",
+     "SELECT AbsEntry || ':' || Account || ':' || Branch || ':' || BankKey FROM DSC1 ORDER BY AbsEntry",
+     "", "5:B:bb:4,6:C:bc:4,7:A:ba:4", "5:B:bb:4,6:C:bc:4", "5:B:old:4,6:C:bc:4,7:A:ba:4",
+     "DPX_TRN_HOUSEBANKACCOUNTS_100|212|402|BK|A||||",
+     "DPX_TRN_HOUSEBANKACCOUNTS_100|213|402|BK|B|BK|B|B|",
+     {"DPX_TRN_HOUSEBANKACCOUNTS_100|404|402|||BK|B||", "DPX_TRN_HOUSEBANKACCOUNTS_100|404|402|||BK|C||"}},
+    // Each list is based on itself; a new one on the number the target gives it.
+    {kPriceLists,
+     "INSERT INTO OPLN (ListNum, ListName, BASE_NUM) VALUES (1, 'A', 1), (2, 'B', 2)",
+     "INSERT INTO OPLN (ListNum, ListName, BASE_NUM) VALUES (5, 'B', 6), (6, 'C', 6)",
+     "SELECT ListNum || ':' || ListName || ':' || IFNULL(BASE_NUM, '') FROM OPLN ORDER BY ListNum",
+     "", "5:B:5,6:C:6,7:A:7", "5:B:5,6:C:6", "5:B:6,6:C:6,7:A:7",
+     "DPX_TRN_PRICELISTDEFS_100|212|402|A|A||||",
+     "DPX_TRN_PRICELISTDEFS_100|213|402|B|B|B|B|B|",
+     {"DPX_TRN_PRICELISTDEFS_100|404|402|||B|B||", "DPX_TRN_PRICELISTDEFS_100|404|402|||C|C||"}},
+    // B lies in A; without A in the target B keeps the parent it has.
+    {kTerritories,
+     "INSERT INTO OTER (territryID, descript, parent) VALUES (1, 'A', -1), (2, 'B', 1)",
+     "INSERT INTO OTER (territryID, descript, parent) VALUES (5, 'B', 6), (6, 'C', -1)",
+     "SELECT territryID || ':' || descript || ':' || IFNULL(parent, '') FROM OTER ORDER BY territryID",
+     "", "5:B:7,6:C:-1,7:A:-1", "5:B:6,6:C:-1", "5:B:6,6:C:-1,7:A:-1",
+     "DPX_TRN_TERRITORIES_100|212|402|A|A||||",
+     "DPX_TRN_TERRITORIES_100|213|402|B|B|B|B|B|",
+     {"DPX_TRN_TERRITORIES_100|404|402|||B|B||", "DPX_TRN_TERRITORIES_100|404|402|||C|C||"}},
 };
 
 using CaseParam = std::tuple<int, size_t>;  // server type, index into kCases
@@ -212,6 +255,114 @@ TEST_P(NamedRecords, ReplaceAllRemovesTheSalesEmployeesAndLeavesEmployeesAndLook
   EXPECT_EQ(Target(fx, "SELECT typeID || name FROM OHTY"), "3Part");
   EXPECT_EQ(Target(fx, "SELECT empID || lastName FROM OHEM"), "2Target");
   EXPECT_EQ(fx.logLines(), Lines{"DPX_TRN_SALESEMPLOYEES_100|404|402|||Bob|||"});
+}
+
+// --- Banks and house bank accounts.
+
+TEST_P(NamedRecords, NewPaymentFormatsTakeTheKeysAfterTheTargetsCounter) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "INSERT INTO OFRM VALUES (1, 'One', 1), (2, 'Shared', 1), (3, 'Two & <2>', 1), (4, 'Three''s', 2)");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OFRM VALUES (7, 'Shared', 1); INSERT INTO ONNM (ObjectCode, AutoKey) VALUES ('183', 40)");
+  const auto blocks = Copy(fx, kHouseBankAccounts, 2);
+  ASSERT_EQ(blocks.size(), 1u);  // no accounts and no default accounts: the formats alone
+  EXPECT_EQ(Target(fx, "SELECT AbsEntry || ':' || Name FROM OFRM ORDER BY AbsEntry"),
+            "7:Shared,41:One,42:Two & <2>,43:Three's");
+  EXPECT_EQ(Target(fx, "SELECT AutoKey FROM ONNM WHERE ObjectCode = '183'"), "44");
+  EXPECT_TRUE(fx.logLines().empty());
+}
+
+TEST_P(NamedRecords, TheRemovalPassRemovesTheAccountsAndKeepsFormatsAndBanks) {
+  CopyFixture fx(GetParam());
+  const char* rows =
+      "INSERT INTO OFRM VALUES (1, 'Format', 1);"
+      "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, DfltAcct) VALUES (1, 'IE', 'BK', '11');"
+      "INSERT INTO DSC1 (AbsEntry, BankCode, Account, BankKey) VALUES (1, 'BK', '11', 1)";
+  CopyFixture::Exec(*fx.base, rows);
+  CopyFixture::Exec(*fx.target, rows);
+  CopyFixture::Exec(*fx.target, "INSERT INTO OFRM VALUES (2, 'Target''s', 1)");
+  const auto blocks = Copy(fx, kHouseBankAccounts, 0);
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_EQ(blocks[0].tableName + blocks[1].tableName + blocks[2].tableName, "OFRMDSC1ODSC");
+  EXPECT_EQ(Target(fx, "SELECT COUNT(*) FROM DSC1"), "0");
+  EXPECT_EQ(Target(fx, "SELECT COUNT(*) FROM OFRM") + Target(fx, "SELECT COUNT(*) FROM ODSC"), "21");
+  EXPECT_EQ(fx.logLines(), Lines{"DPX_TRN_HOUSEBANKACCOUNTS_100|404|402|||BK|11||"});
+
+  // A configuration file lists its accounts (by the bank their key names), not the payment formats before them.
+  RegisterCategoryClasses();
+  dpx::test::StoredBlocks file(blocks);
+  auto manager = DPX_CategoryFactory(&fx.context).createManager(kHouseBankAccounts);
+  EXPECT_EQ(manager->readFromFile(&file)->getListRows(), (std::vector<std::vector<std::string>>{{"BK", "11", ""}}));
+}
+
+TEST_P(NamedRecords, AnAccountTakesTheBankOfItsCountryAndEachBankItsOwnDefaultAccount) {
+  CopyFixture fx(GetParam());
+  // AIB is a bank in Ireland and in Germany; BOA and the Irish AIB both use account number 1001.
+  CopyFixture::Exec(*fx.base,
+                    "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, DfltAcct, DfltActKey) VALUES"
+                    " (1, 'IE', 'AIB', '1001', 1), (2, 'DE', 'AIB', '2002', 2), (3, 'US', 'BOA', '1001', 3);"
+                    "INSERT INTO DSC1 (AbsEntry, BankCode, Account, Branch, BankKey) VALUES"
+                    " (1, 'AIB', '1001', 'Dublin', 1), (2, 'AIB', '2002', 'Berlin', 2), (3, 'BOA', '1001', 'Main', 3)");
+  CopyFixture::Exec(*fx.target,
+                    "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode) VALUES (5, 'US', 'BOA'), (6, 'DE', 'AIB'),"
+                    " (7, 'IE', 'AIB')");
+  Copy(fx, kHouseBankAccounts, 4);
+  EXPECT_EQ(Target(fx, "SELECT d.Branch || ':' || o.CountryCod || o.BankCode FROM DSC1 d"
+                       " JOIN ODSC o ON o.AbsEntry = d.BankKey ORDER BY d.Branch"),
+            "Berlin:DEAIB,Dublin:IEAIB,Main:USBOA");
+  EXPECT_EQ(Target(fx, "SELECT o.CountryCod || o.BankCode || ':' || d.Branch FROM ODSC o"
+                       " JOIN DSC1 d ON d.AbsEntry = o.DfltActKey ORDER BY o.AbsEntry"),
+            "USBOA:Main,DEAIB:Berlin,IEAIB:Dublin");
+  EXPECT_EQ(fx.logLines().size(), 3u);
+
+  // A bank the target refuses to update keeps its default account, and says why.
+  CopyFixture::Exec(*fx.target, "UPDATE ODSC SET DfltActKey = NULL");
+  fx.target->InjectFault("Update:3", 1, -99, "Bank's update refused");
+  Copy(fx, kHouseBankAccounts, 2);
+  EXPECT_EQ(Target(fx, "SELECT COUNT(*) FROM ODSC WHERE DfltActKey IS NOT NULL"), "2");
+  const Lines lines = fx.logLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind("DPX_TRN_HOUSEBANKACCOUNTS_100|213|403|AIB|1001|AIB|", 0), 0u) << lines.back();
+  EXPECT_NE(lines.back().find("Bank's update refused"), std::string::npos) << lines.back();
+}
+
+// --- Price lists and territories.
+
+DPX_DetailRecord Chosen(const std::string& column, int key) {
+  DPX_DetailRecord record;
+  record.addKeyValue(column, dpx::Variant(key));
+  return record;
+}
+
+TEST_P(NamedRecords, EveryTerritoryFindsItsParentWhateverTheirNumbers) {
+  CopyFixture fx(GetParam());
+  // Read by parent, Dublin and Cork (below Ireland, 6) come before Ireland (below Europe, 9).
+  CopyFixture::Exec(*fx.base,
+                    "INSERT INTO OTER (territryID, descript, parent) VALUES (9, 'Europe', -1), (6, 'O''Neill''s Ireland', 9),"
+                    " (2, 'Dublin', 6), (3, 'Cork & <Kerry>', 6)");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OTER (territryID, descript, parent) VALUES (1, 'Other', -1)");
+  Copy(fx, kTerritories, 4);
+  EXPECT_EQ(Target(fx, "SELECT t.descript || ':' || IFNULL(p.descript, '') FROM OTER t"
+                       " LEFT JOIN OTER p ON p.territryID = t.parent ORDER BY t.descript"),
+            "Cork & <Kerry>:O'Neill's Ireland,Dublin:O'Neill's Ireland,Europe:,O'Neill's Ireland:Europe,Other:");
+  EXPECT_EQ(fx.logLines().size(), 4u);
+}
+
+TEST_P(NamedRecords, APriceListIsBasedOnItselfOrOnAListTheTargetHas) {
+  CopyFixture fx(GetParam());
+  // Wholesale is based on Dealer, Dealer on Own, Own on itself; Missing is not chosen.
+  CopyFixture::Exec(*fx.base,
+                    "INSERT INTO OPLN (ListNum, ListName, BASE_NUM) VALUES (1, 'Own', 1), (2, 'Missing', 2),"
+                    " (3, 'On missing', 2), (4, 'Wholesale''s', 5), (5, 'Dealer', 1)");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OPLN (ListNum, ListName, BASE_NUM) VALUES (1, 'X', 1), (2, 'Y', 2)");
+  Copy(fx, kPriceLists, 4,
+       {Chosen("ListNum", 4), Chosen("ListNum", 3), Chosen("ListNum", 5), Chosen("ListNum", 1)});
+  EXPECT_EQ(Target(fx, "SELECT ListNum || ':' || ListName || ':' || BASE_NUM FROM OPLN ORDER BY ListNum"),
+            "1:X:1,2:Y:2,3:Own:3,4:Dealer:3,5:Wholesale's:4");
+  EXPECT_EQ(fx.logLines(),
+            (Lines{"DPX_TRN_PRICELISTDEFS_100|212|402|Own|Own||||", "DPX_TRN_PRICELISTDEFS_100|212|402|Dealer|Dealer||||",
+                   "DPX_TRN_PRICELISTDEFS_100|212|402|Wholesale's|Wholesale's||||",
+                   "DPX_TRN_PRICELISTDEFS_100|212|403|On missing|On missing||||"
+                   "The base price list 'Missing' is not in the target"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(ServerTypes, NamedRecords, ::testing::ValuesIn(dpx::test::kServerTypes));
