@@ -23,6 +23,10 @@
 #include "categories/finance/coa_titles_manager.h"
 #include "categories/finance/credit_cards_manager.h"
 #include "categories/finance/financial_reports_template_manager.h"
+#include "categories/finance/gl_account_determination_manager.h"
+#include "categories/finance/gl_settings_for_banks_manager.h"
+#include "categories/finance/gl_settings_for_inventory_manager.h"
+#include "categories/finance/gl_settings_for_tax_setup_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
 #include "categories/finance/credit_card_payments_manager.h"
 #include "categories/finance/discount_groups_manager.h"
@@ -45,6 +49,7 @@
 #include "categories/setup/general_settings_manager.h"
 #include "categories/setup/house_banks_accounts_manager.h"
 #include "categories/setup/indexes_manager.h"
+#include "categories/setup/inventory_settings_manager.h"
 #include "categories/setup/payment_methods_manager.h"
 #include "categories/setup/payment_terms_manager.h"
 #include "categories/setup/posting_periods_manager.h"
@@ -100,6 +105,8 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_DocumentNumberingManager",
                                      &DPX_CategoryFactory::Make<DPX_DocumentNumberingManager>);
   DPX_CategoryFactory::registerClass("DPX_PostingPeriodsManager", &DPX_CategoryFactory::Make<DPX_PostingPeriodsManager>);
+  DPX_CategoryFactory::registerClass("DPX_InventorySettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_InventorySettingsManager>);
   DPX_CategoryFactory::registerClass("DPX_TaxDefinitionManager", &DPX_CategoryFactory::Make<DPX_TaxDefinitionManager>);
   // Master data.
   DPX_CategoryFactory::registerClass("DPX_CreditCardPaymentsManager",
@@ -120,6 +127,14 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_BudgetManager", &DPX_CategoryFactory::Make<DPX_BudgetManager>);
   DPX_CategoryFactory::registerClass("DPX_FinancialReportsTemplateManager",
                                      &DPX_CategoryFactory::Make<DPX_FinancialReportsTemplateManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLAccountDeterminationManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLAccountDeterminationManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLSettingsForInventoryManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLSettingsForInventoryManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLSettingsForTaxSetupManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLSettingsForTaxSetupManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLSettingsForBanksManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLSettingsForBanksManager>);
   DPX_CategoryFactory::registerClass("DPX_BPCatalogNumbersManager",
                                      &DPX_CategoryFactory::Make<DPX_BPCatalogNumbersManager>);
   DPX_CategoryFactory::registerClass("DPX_AlternativeItemsManager",

@@ -47,6 +47,7 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterChartOfAccounts(r);
     RegisterPrices(r);
     RegisterRecordsThatNameRecords(r);
+    RegisterAccountSettings(r);
     return r;
   }();
   return registry;

@@ -222,5 +222,8 @@ void RegisterChartOfAccounts(ObjectRegistry& r);  // accounts (1), OACG, segment
 void RegisterPrices(ObjectRegistry& r);           // special prices, catalog numbers, item prices, discount groups, alternative items
 // OPYM (147), OFRM, OSLP (53), OHEM (171), the employee lookups, ODSC (3), DSC1 (231), price list bases, OTER (200)
 void RegisterRecordsThatNameRecords(ObjectRegistry& r);
+void RegisterAccountSettings(ObjectRegistry& r);  // accounts of OACP; inventory, account and bank settings of OADM, CINF
+// The account properties of a period category (OACP columns of their names).
+const std::vector<std::string>& PeriodCategoryAccounts();
 
 }  // namespace dpx::host

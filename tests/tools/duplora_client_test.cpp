@@ -1465,3 +1465,43 @@ TEST(DuploraClientNamedRecords, EveryCategoryCopiesUnderEveryMethod) {
     }
   }
 }
+
+// The settings that overwrite the target, copied whole from the demo base
+// under each copy method, server types 5 and default, with both charts
+// segmented: inventory settings, the period categories' accounts by format
+// code, the tax records' and banks' accounts, and the default bank. Nothing
+// is added or removed, and the transport account is gone.
+TEST(DuploraClientAccountSettings, EveryCategoryCopiesUnderEveryMethod) {
+  const std::vector<std::string> keys = {"DPX_TRN_INVENTORYSETTINGS_100", "DPX_TRN_GLACCTDETERMINATION_100",
+                                         "DPX_TRN_GLINVNTRYSETTINGS_100", "DPX_TRN_GLTAXDEFSETTINGS_100",
+                                         "DPX_TRN_GLBANKSETTINGS_100"};
+  for (int serverType : {5, 6}) {
+    for (int method = 1; method <= 4; ++method) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      for (const auto& company : {server.base(), server.target()})
+        company->store().exec("UPDATE CINF SET EnableAccountSegmentation = 1");
+      const auto target = server.target();
+      const auto osta = Rows(target, "OSTA", "Code, Type");
+      const auto before = Rows(target, "ODSC", "AbsEntry");
+      const auto run = CopyDemoCategories(server, keys, method);
+      ASSERT_EQ(run.code, 0) << run.err << run.out;
+      ExpectEveryLineSucceeded(run.out, keys);
+
+      EXPECT_EQ(Rows(target, "OADM",
+                     "PriceSystem, DefaultWarehouse, WithholdingTaxPHandle, BankCountry, DefaultBankNo, "
+                     "DefaultBankAccount, DefaultBranch"),
+                (std::vector<std::string>{"1|01|P & <H>'s|IE|AIB|1001|Paris"}));
+      EXPECT_EQ(Rows(target, "CINF", "SRIManagementSystem"), (std::vector<std::string>{"1"}));
+      // By format code the base's receivables, stock and revenue accounts are the target's _SYS11 to _SYS13.
+      EXPECT_EQ(Rows(target, "OACP", "PeriodCat, IFNULL(DebitorsFollowUpAccount, ''), IFNULL(StockAccount, '')"),
+                (std::vector<std::string>{"2025Q|_SYS13|", "FY24|_SYS11|_SYS12"}));
+      EXPECT_TRUE(Contains(Rows(target, "OSTA", "Code, AOrPTaxAccount"), "NY|_T01"));
+      EXPECT_EQ(Rows(target, "OSTA", "Code, Type"), osta);
+      EXPECT_TRUE(Contains(Rows(target, "OWHT", "WTCode, Account"), "W1|_T03"));
+      EXPECT_TRUE(Contains(Rows(target, "DSC1", "AbsEntry, Branch, GLAccount"), "1|Dublin|_SYS11"));
+      EXPECT_EQ(Rows(target, "ODSC", "AbsEntry"), before);
+      EXPECT_FALSE(Contains(Rows(target, "OACT", "AcctCode"), "DXTRANSACCT"));
+    }
+  }
+}
