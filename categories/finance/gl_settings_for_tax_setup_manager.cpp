@@ -38,7 +38,10 @@ const std::vector<TaxBlock>& TaxBlocks() {
         DPX_AccountReference("AOrPTaxAccount"), DPX_AccountReference("DeferredTaxAccount"), TaxType("Type")}},
       {"OSTC", 128, {"Code"}, {"Code"}, {"Code"}, {"Code", "Name"},
        {TaxType("STATaxOnTaxType", "SalesTaxCodes_Lines"), TaxType("STAType", "SalesTaxCodes_Lines")}},
-      {"OVTG", 5, {"Code"}, {"Code"}, {"Code"}, {"Code", "Name"}, {}},
+      // A VAT group's accounts go as the authorities' do: a code of the base's chart means nothing in the target.
+      {"OVTG", 5, {"Code"}, {"Code"}, {"Code"}, {"Code", "Name"},
+       {DPX_AccountReference("AquisitionTax"), DPX_AccountReference("DeferredTaxAcc"),
+        DPX_AccountReference("NonDeductAcc"), DPX_AccountReference("TaxAccount")}},
       {"ODDG", 117, {"Numerator"}, {"GroupCode", "GroupName"}, {"DdgCode", "DdgName"}, {"GroupCode", "GroupName"}, {}},
       // The withholding account goes by its format code, or by its name where the flag is clear.
       {"OWHT", 178, {"WTCode"}, {"WTCode"}, {"WTCode"}, {"WTCode", "WTName"}, {}},
