@@ -238,6 +238,21 @@ TEST_P(AccountSettings, AccountsTravelByFormatCodeWhereEachCompanysFlagSaysSo) {
       << lines[0];
 }
 
+TEST_P(AccountSettings, ACategoryTheTargetCannotFetchIsPassedOverAndARefusedUpdateSaysWhy) {
+  CopyFixture fx(GetParam());
+  SeedPeriods(fx);
+  // The 2023 record walks all three categories first; then T24 cannot be fetched.
+  fx.target->InjectFault("GetPeriodCategory", 4);
+  Copy(fx, kInventoryAccounts, 4);
+  EXPECT_EQ(Target(fx, kPeriodAccounts), "T24:::,T24B::A2:A1,T25:::");
+  EXPECT_EQ(fx.logLines(), Lines{"DPX_TRN_GLINVNTRYSETTINGS_100|213|402|T24B||T24B|||"});
+
+  fx.target->InjectFault("UpdatePeriodCategory", 1, -99, "Period's accounts locked");
+  Copy(fx, kInventoryAccounts, 4);
+  EXPECT_EQ(Target(fx, kPeriodAccounts), "T24:::,T24B::A2:A1,T25:::");
+  EXPECT_EQ(fx.logLines().back(), "DPX_TRN_GLINVNTRYSETTINGS_100|213|403|T24||T24|||Period's accounts locked");
+}
+
 TEST_P(AccountSettings, TheTenSettingsFollowTheirRulesAndAFileListsThePeriodCategories) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.base,
