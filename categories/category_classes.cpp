@@ -23,6 +23,10 @@
 #include "categories/finance/coa_titles_manager.h"
 #include "categories/finance/credit_cards_manager.h"
 #include "categories/finance/financial_reports_template_manager.h"
+#include "categories/finance/gl_account_determination_manager.h"
+#include "categories/finance/gl_settings_for_banks_manager.h"
+#include "categories/finance/gl_settings_for_inventory_manager.h"
+#include "categories/finance/gl_settings_for_tax_setup_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
 #include "categories/finance/credit_card_payments_manager.h"
 #include "categories/finance/discount_groups_manager.h"
@@ -35,6 +39,7 @@
 #include "categories/finance/warehouses_manager.h"
 #include "categories/setup/address_format_manager.h"
 #include "categories/setup/alerts_manager.h"
+#include "categories/setup/banks_manager.h"
 #include "categories/setup/coa_settings_manager.h"
 #include "categories/setup/countries_manager.h"
 #include "categories/setup/company_details_manager.h"
@@ -43,10 +48,15 @@
 #include "categories/setup/document_settings_manager.h"
 #include "categories/setup/dunning_levels_manager.h"
 #include "categories/setup/general_settings_manager.h"
+#include "categories/setup/house_banks_accounts_manager.h"
 #include "categories/setup/indexes_manager.h"
+#include "categories/setup/inventory_settings_manager.h"
+#include "categories/setup/payment_methods_manager.h"
 #include "categories/setup/payment_terms_manager.h"
 #include "categories/setup/posting_periods_manager.h"
 #include "categories/setup/print_on_add_settings_manager.h"
+#include "categories/setup/referenced_first_category.h"
+#include "categories/setup/sales_employees_manager.h"
 #include "categories/setup/setup_category_tables.h"
 #include "categories/setup/tax_definition_manager.h"
 #include "categories/setup/transaction_code_manager.h"
@@ -96,6 +106,8 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_DocumentNumberingManager",
                                      &DPX_CategoryFactory::Make<DPX_DocumentNumberingManager>);
   DPX_CategoryFactory::registerClass("DPX_PostingPeriodsManager", &DPX_CategoryFactory::Make<DPX_PostingPeriodsManager>);
+  DPX_CategoryFactory::registerClass("DPX_InventorySettingsManager",
+                                     &DPX_CategoryFactory::Make<DPX_InventorySettingsManager>);
   DPX_CategoryFactory::registerClass("DPX_TaxDefinitionManager", &DPX_CategoryFactory::Make<DPX_TaxDefinitionManager>);
   // Master data.
   DPX_CategoryFactory::registerClass("DPX_CreditCardPaymentsManager",
@@ -116,6 +128,14 @@ void RegisterCategoryClasses() {
   DPX_CategoryFactory::registerClass("DPX_BudgetManager", &DPX_CategoryFactory::Make<DPX_BudgetManager>);
   DPX_CategoryFactory::registerClass("DPX_FinancialReportsTemplateManager",
                                      &DPX_CategoryFactory::Make<DPX_FinancialReportsTemplateManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLAccountDeterminationManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLAccountDeterminationManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLSettingsForInventoryManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLSettingsForInventoryManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLSettingsForTaxSetupManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLSettingsForTaxSetupManager>);
+  DPX_CategoryFactory::registerClass("DPX_GLSettingsForBanksManager",
+                                     &DPX_CategoryFactory::Make<DPX_GLSettingsForBanksManager>);
   DPX_CategoryFactory::registerClass("DPX_BPCatalogNumbersManager",
                                      &DPX_CategoryFactory::Make<DPX_BPCatalogNumbersManager>);
   DPX_CategoryFactory::registerClass("DPX_AlternativeItemsManager",
@@ -132,9 +152,18 @@ void RegisterCategoryClasses() {
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);
+  // Records that name other records.
+  DPX_CategoryFactory::registerClass("DPX_PaymentMethodsManager",
+                                     &DPX_CategoryFactory::Make<DPX_PaymentMethodsManager>);
+  DPX_CategoryFactory::registerClass("DPX_SalesEmployeesManager",
+                                     &DPX_CategoryFactory::Make<DPX_SalesEmployeesManager>);
+  DPX_CategoryFactory::registerClass("DPX_BanksManager", &DPX_CategoryFactory::Make<DPX_BanksManager>);
+  DPX_CategoryFactory::registerClass("DPX_HouseBanksAccountsManager",
+                                     &DPX_CategoryFactory::Make<DPX_HouseBanksAccountsManager>);
   // Tables that carry rows of a dependent table along.
   DPX_CategoryFactory::registerClass("DPX_AlertsManager", &DPX_CategoryFactory::Make<DPX_AlertsManager>);
   DPX_CategoryFactory::registerClass("DPX_CountriesManager", &DPX_CategoryFactory::Make<DPX_CountriesManager>);
   RegisterSetupObjectCategories();
   RegisterSetupTableCategories();
+  RegisterReferencedFirstCategories();
 }

@@ -327,11 +327,13 @@ void DPX_SettingsCategory::writeRecord(DPX_OperationArgs block) {
         if (!putFields(parser, adminInfo, companyInfo, *target, refused)) {
           fail(refused);  // nothing is stored: the target keeps every setting it had
         } else {
-          // Both objects are stored even when the first refuses; one refusal fails the line.
+          // Both objects are stored even when the first refuses (unless the
+          // definition says otherwise); one refusal fails the line.
           std::string reason;
           const int adminResult = service->UpdateAdminInfo(adminInfo);
           if (adminResult != 0) reason = dpx::records::LastErrorText(*target);
-          const int infoResult = companyInfo ? service->UpdateCompanyInfo(companyInfo) : 0;
+          const bool storeInfo = companyInfo && (adminResult == 0 || !m_definition.companyInfoAfterAdminInfo);
+          const int infoResult = storeInfo ? service->UpdateCompanyInfo(companyInfo) : 0;
           if (infoResult != 0 && reason.empty()) reason = dpx::records::LastErrorText(*target);
           if (adminResult != 0 || infoResult != 0) {
             fail(reason.empty() ? std::string("The target refused the settings") : reason);

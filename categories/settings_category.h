@@ -100,6 +100,9 @@ struct DPX_SettingsCategoryDefinition {
   // The company name is copied too; after a successful update the line's
   // Target Desc. gives the new name.
   bool writesCompanyName = false;
+  // The company information is stored only when the administration record
+  // was: a refused administration record leaves both as they were.
+  bool companyInfoAfterAdminInfo = false;
 
   std::vector<DPX_SettingsRows> rowsFirst{};            // blocks before the record, in order
   std::vector<DPX_SettingsSavedRecord> savedRecords{};  // after them, before the record

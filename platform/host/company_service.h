@@ -57,6 +57,9 @@ class CompanyService : public HostObject {
   std::shared_ptr<ServiceObject> GetPeriodCategory(const std::shared_ptr<ServiceObject>& item) {
     return periods_.GetPeriodCategory(item);
   }
+  int UpdatePeriodCategory(const std::shared_ptr<ServiceObject>& category) {
+    return periods_.UpdatePeriodCategory(category);
+  }
   std::shared_ptr<ServiceList> GetPeriodsList(const std::shared_ptr<ServiceObject>& item) {
     return periods_.GetPeriodsList(item);
   }

@@ -47,6 +47,8 @@ const ObjectRegistry& ObjectRegistry::Instance() {
     RegisterChartOfAccounts(r);
     RegisterPrices(r);
     RegisterEntriesAndDefaults(r);
+    RegisterRecordsThatNameRecords(r);
+    RegisterAccountSettings(r);
     return r;
   }();
   return registry;

@@ -221,5 +221,10 @@ void RegisterUserServices(ObjectRegistry& r);     // RDOC, CPRF, CUMI (services 
 void RegisterChartOfAccounts(ObjectRegistry& r);  // accounts (1), OACG, segments (142, 143), budgets (77, 91, 78), report templates
 void RegisterPrices(ObjectRegistry& r);           // special prices, catalog numbers, item prices, discount groups, alternative items
 void RegisterEntriesAndDefaults(ObjectRegistry& r);  // journal entries (30), cost accounting, trees (66), forecasts (198), defaults (93), NNM2, RTYP, RDFL
+// OPYM (147), OFRM, OSLP (53), OHEM (171), the employee lookups, ODSC (3), DSC1 (231), price list bases, OTER (200)
+void RegisterRecordsThatNameRecords(ObjectRegistry& r);
+void RegisterAccountSettings(ObjectRegistry& r);  // accounts of OACP; inventory, account and bank settings of OADM, CINF
+// The account properties of a period category (OACP columns of their names).
+const std::vector<std::string>& PeriodCategoryAccounts();
 
 }  // namespace dpx::host

@@ -18,13 +18,30 @@ const std::vector<ServiceProperty>& ItemProperties() {
   return p;
 }
 
+// The category's own five, then the accounts it carries (columns of their
+// names; "DecreaseGLAccount" is a second name of DecreaseGLAcc).
+constexpr size_t kOwnProperties = 5;
+constexpr const char* kDecreaseAccount = "DecreaseGLAcc";
+constexpr const char* kDecreaseAccountAlias = "DecreaseGLAccount";
+
 const std::vector<ServiceProperty>& CategoryProperties() {
-  static const std::vector<ServiceProperty> p = {{"PeriodCategory", K::Text, false},
-                                                 {"PeriodName", K::Text, false},
-                                                 {"BeginningofFinancialYear", K::Date, false},
-                                                 {"SubPeriodType", K::Int, false},
-                                                 {"NumberOfPeriods", K::Int, true}};
+  static const std::vector<ServiceProperty> p = [] {
+    std::vector<ServiceProperty> properties = {{"PeriodCategory", K::Text, false},
+                                               {"PeriodName", K::Text, false},
+                                               {"BeginningofFinancialYear", K::Date, false},
+                                               {"SubPeriodType", K::Int, false},
+                                               {"NumberOfPeriods", K::Int, true},
+                                               {"InvoicePaymentBP", K::Text, false}};
+    for (const std::string& account : PeriodCategoryAccounts()) properties.push_back({account, K::Text, false});
+    properties.push_back({kDecreaseAccountAlias, K::Text, false});
+    return properties;
+  }();
   return p;
+}
+
+// The OACP column of a category property beyond the category's own five.
+std::string CategoryColumn(const std::string& property) {
+  return property == kDecreaseAccountAlias ? kDecreaseAccount : property;
 }
 
 // The period's properties are named after their OFPR columns; the first two
@@ -97,10 +114,19 @@ std::shared_ptr<ServiceObject> PostingPeriods::GetPeriodCategory(const std::shar
   company_->RequireConnected("GetPeriodCategory");
   if (!listItem || listItem->kind() != "PeriodCategoryItem")
     throw HostError(E_INVALIDARG, "PostingPeriods", "GetPeriodCategory needs an item of the category list");
+  int faultCode = 0;
+  std::string faultText;
+  if (company_->TakeFault("GetPeriodCategory", faultCode, faultText)) {
+    company_->SetLastError(faultCode, faultText);
+    throw HostError(kHrInjected, "PostingPeriods", faultText);
+  }
   const std::string code = listItem->value("PeriodCategory").toText();
+  std::string accounts;
+  for (size_t i = kOwnProperties; i < CategoryProperties().size(); ++i)
+    accounts += ", " + CompanyStore::Quote(CategoryColumn(CategoryProperties()[i].name));
   auto rows = company_->store().query(
       "SELECT PeriodCat, PeriodName, BeginningofFinancialYear, SubPeriodType, "
-      "(SELECT COUNT(*) FROM OFPR WHERE OFPR.PeriodCat = OACP.PeriodCat) FROM OACP WHERE PeriodCat = ?",
+      "(SELECT COUNT(*) FROM OFPR WHERE OFPR.PeriodCat = OACP.PeriodCat)" + accounts + " FROM OACP WHERE PeriodCat = ?",
       {Variant(code)});
   if (rows.rows.empty()) {
     company_->SetLastError(kErrRecordNotFound, "Period category '" + code + "' does not exist");
@@ -110,6 +136,41 @@ std::shared_ptr<ServiceObject> PostingPeriods::GetPeriodCategory(const std::shar
   for (size_t i = 0; i < CategoryProperties().size(); ++i)
     category->setValue(CategoryProperties()[i].name, rows.rows[0][i]);
   return category;
+}
+
+int PostingPeriods::UpdatePeriodCategory(const std::shared_ptr<ServiceObject>& category) {
+  company_->RequireConnected("UpdatePeriodCategory");
+  if (!category || category->kind() != "PeriodCategory")
+    throw HostError(E_INVALIDARG, "PostingPeriods", "UpdatePeriodCategory needs a period category");
+  int code = 0;
+  std::string text;
+  if (company_->TakeFault("UpdatePeriodCategory", code, text)) return Refuse(*company_, code, text);
+  CompanyStore& store = company_->store();
+  const Variant cat = category->value("PeriodCategory");
+  auto stored = store.query("SELECT " + CompanyStore::Quote(kDecreaseAccount) + " FROM OACP WHERE PeriodCat = ?", {cat});
+  if (stored.rows.empty())
+    return Refuse(*company_, kErrRecordNotFound, "Period category '" + cat.toText() + "' does not exist");
+  // Of the decrease account's two names, the one that was changed counts.
+  const Variant alias = category->value(kDecreaseAccountAlias);
+  const Variant decrease = alias.toText() != stored.rows[0][0].toText() ? alias : category->value(kDecreaseAccount);
+
+  std::string sets = CompanyStore::Quote("InvoicePaymentBP") + " = ?";
+  std::vector<Variant> params = {category->value("InvoicePaymentBP")};
+  for (const std::string& account : PeriodCategoryAccounts()) {
+    const Variant value = account == kDecreaseAccount ? decrease : category->value(account);
+    // An account must be one of the company's (or none).
+    if (!Empty(value) &&
+        store.query("SELECT 1 FROM OACT WHERE AcctCode = ? LIMIT 1", {Variant(value.toText())}).rows.empty())
+      return Refuse(*company_, kErrMissingReference,
+                    "Period category '" + cat.toText() + "': '" + account + "' refers to account '" +
+                        value.toText() + "', which does not exist");
+    sets += ", " + CompanyStore::Quote(account) + " = ?";
+    params.push_back(Empty(value) ? Variant() : Variant(value.toText()));
+  }
+  params.push_back(cat);
+  store.exec("UPDATE OACP SET " + sets + " WHERE PeriodCat = ?", params);
+  company_->SetLastError(0, "");
+  return 0;
 }
 
 std::shared_ptr<ServiceList> PostingPeriods::GetPeriodsList(const std::shared_ptr<ServiceObject>& listItem) {

@@ -26,6 +26,9 @@ class PostingPeriods {
   // The category of a list item: PeriodCategory, PeriodName,
   // BeginningofFinancialYear, SubPeriodType and the host's NumberOfPeriods.
   std::shared_ptr<ServiceObject> GetPeriodCategory(const std::shared_ptr<ServiceObject>& item);
+  // Stores the accounts of a category GetPeriodCategory gave: 0, or a kErr*
+  // code with the last error (an account the company lacks is refused).
+  int UpdatePeriodCategory(const std::shared_ptr<ServiceObject>& category);
   // The periods of a list item's category, by PeriodIndex.
   std::shared_ptr<ServiceList> GetPeriodsList(const std::shared_ptr<ServiceObject>& item);
   // An empty category object (kind 2; any other kind raises).

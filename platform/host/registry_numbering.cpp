@@ -98,12 +98,16 @@ void RegisterPostingPeriods(ObjectRegistry& r) {
               {"PeriodCat", "PeriodIndex"}});
   // A category only in the base; one the target holds under another code
   // (same year start and sub-period type); one whose target has fewer periods.
+  // Their accounts (the account settings' columns): by format code the
+  // base's _SYS01 is the target's _SYS11.
   r.addDemoRows({"OACP",
-                 {"PeriodCat", "PeriodName", "BeginningofFinancialYear", "SubPeriodType", "NumberOfPeriods"},
-                 {{"2024", "Year 2024", "20240101", "2", "12"},
-                  {"2025Q", "Quarters & <2025>", "20250101", "1", "4"},
-                  {"BASE26", "Base's year", "20260101", "0", "1"}},
-                 {{"FY24", "Fiscal '24", "20240101", "2", "12"}, {"2025Q", "Q 2025", "20250101", "1", "2"}}});
+                 {"PeriodCat", "PeriodName", "BeginningofFinancialYear", "SubPeriodType", "NumberOfPeriods",
+                  "DebitorsFollowUpAccount", "StockAccount", "InvoicePaymentBP"},
+                 {{"2024", "Year 2024", "20240101", "2", "12", "_SYS01", "_SYS02", "C200"},
+                  {"2025Q", "Quarters & <2025>", "20250101", "1", "4", "_SYS03", kNull, kNull},
+                  {"BASE26", "Base's year", "20260101", "0", "1", kNull, kNull, kNull}},
+                 {{"FY24", "Fiscal '24", "20240101", "2", "12", "_SYS11", kNull, kNull},
+                  {"2025Q", "Q 2025", "20250101", "1", "2", kNull, kNull, kNull}}});
   DemoRows periods{"OFPR",
                    {"PeriodCat", "PeriodIndex", "Code", "Name", "RefDateFrom", "RefDateTo", "DueDateFrom", "DueDateTo",
                     "TaxDateFrom", "TaxDateTo", "Status", "Year"},

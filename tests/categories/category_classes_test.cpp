@@ -12,6 +12,7 @@
 #include <typeinfo>
 
 #include "categories/category_classes.h"
+#include "categories/setup/referenced_first_category.h"
 #include "categories/setup/setup_category_tables.h"
 #include "engine/category_factory.h"
 #include "engine/connection_context.h"
@@ -52,6 +53,11 @@ TEST(CategoryClasses, EveryRegisteredClassIsMadeForItsKeys) {
     } else if (const auto* tables = dynamic_cast<const DPX_TableCategory*>(manager.get());
                tables && Demangled(typeid(object).name()) == "DPX_TableCategory") {
       EXPECT_EQ(tables->definition().table, DefinitionTableOf(SetupTableCategories(), row.className));
+    } else if (const auto* referenced = dynamic_cast<const DPX_ReferencedFirstCategory*>(manager.get())) {
+      std::string table;
+      for (const DPX_ReferencedFirstRow& first : ReferencedFirstCategories())
+        if (first.className == std::string(row.className)) table = first.definition.records.table;
+      EXPECT_EQ(referenced->definition().table, table);
     } else {
       EXPECT_EQ(Demangled(typeid(object).name()), row.className);
     }
@@ -78,6 +84,7 @@ TEST(CategoryClasses, EveryDefinitionTableRowIsTheFactorysCategory) {
   };
   check(SetupObjectCategories(), 13u);
   check(SetupTableCategories(), 11u);
+  check(ReferencedFirstCategories(), 2u);
 }
 
 }  // namespace

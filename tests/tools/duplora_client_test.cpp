@@ -1421,3 +1421,127 @@ TEST(DuploraClient, CopiesJournalEntriesOfEveryKind) {
     }
   }
 }
+
+// The categories whose records name other records, copied whole from the
+// demo base under each copy method, server types 5 and default: payment
+// methods find their formats, sales employees their employees and groups,
+// house bank accounts their banks, price lists their base lists and
+// territories their parents in the target. Replace All cannot remove the
+// target's price list a business partner names: the host refuses it.
+TEST(DuploraClientNamedRecords, EveryCategoryCopiesUnderEveryMethod) {
+  const std::vector<std::string> keys = {"DPX_TRN_BANKSANDBRANCHES_100", "DPX_TRN_HOUSEBANKACCOUNTS_100",
+                                         "DPX_TRN_PAYMENTMETHODS_100",   "DPX_TRN_PRICELISTDEFS_100",
+                                         "DPX_TRN_SALESEMPLOYEES_100",   "DPX_TRN_TERRITORIES_100"};
+  for (int serverType : {5, 6}) {
+    for (int method = 1; method <= 4; ++method) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      const auto run = CopyDemoCategories(server, keys, method);
+      ASSERT_TRUE(run.code == 0 || run.code == 3) << run.code << run.err;
+      int refused = 0;
+      std::set<std::string> logged;
+      for (const auto& line : LogLines(LogPath(run.out))) {
+        logged.insert(line.substr(0, line.find('|')));
+        if (line.find("|403|") == std::string::npos) continue;
+        ++refused;
+        EXPECT_EQ(line.rfind("DPX_TRN_PRICELISTDEFS_100|404|403|", 0), 0u) << line;
+      }
+      EXPECT_EQ(refused, method == 1 ? 2 : 0);
+      for (const auto& key : keys) EXPECT_TRUE(logged.count(key)) << key;
+
+      const auto target = server.target();
+      // The rows of a query, each as "a|b|c".
+      auto Joined = [](const std::shared_ptr<dpx::host::Company>& company, const std::string& sql) {
+        std::vector<std::string> rows;
+        for (const auto& row : company->store().query(sql).rows) {
+          std::string line;
+          for (size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i].toText();
+          rows.push_back(line);
+        }
+        return rows;
+      };
+      const bool adds = method != 2;
+      EXPECT_EQ(Contains(Joined(target, "SELECT PayMethCod, IFNULL(f.Name, '') FROM OPYM"
+                                              " LEFT JOIN OFRM f ON f.AbsEntry = OPYM.Format"),
+                         "CHK|Cheque & <Co>"),
+                adds);
+      EXPECT_EQ(Contains(Rows(target, "OPYM", "PayMethCod"), "TGT"), method != 1);
+      // Employees and lookup rows are add-or-update whatever the method; -1 stays.
+      EXPECT_TRUE(Contains(Joined(target, "SELECT e.lastName, IFNULL(m.lastName, '') FROM OHEM e"
+                                                " LEFT JOIN OHEM m ON m.empID = e.manager"),
+                           "O'Neil|Smith"));
+      EXPECT_TRUE(Contains(Rows(target, "OHTY", "name"), "O'Brien's & <part>"));
+      EXPECT_FALSE(Contains(Rows(target, "OHTY", "name"), "Locked type"));
+      EXPECT_TRUE(Contains(Rows(target, "OSLP", "SlpCode"), "-1"));
+      EXPECT_EQ(Contains(Joined(target, "SELECT s.SlpName, g.GroupName, e.lastName FROM OSLP s"
+                                              " JOIN OCOG g ON g.GroupCode = s.GroupCode"
+                                              " JOIN OHEM e ON e.empID = s.EmployeeID"),
+                         "O'Hara & <Sales>|Retail|Brown"),
+                method != 3);
+      // Each account lies in the bank of its country; each bank's default account is its own.
+      EXPECT_EQ(Contains(Joined(target, "SELECT d.Branch, o.CountryCod, o.BankCode FROM DSC1 d"
+                                              " JOIN ODSC o ON o.AbsEntry = d.BankKey"),
+                         "Berlin|DE|AIB"),
+                adds);
+      EXPECT_EQ(Contains(Joined(target, "SELECT o.BankName, d.Branch FROM ODSC o"
+                                              " JOIN DSC1 d ON d.AbsEntry = o.DfltActKey"),
+                         "Bank of America|Main"),
+                adds);
+      EXPECT_EQ(Contains(Joined(target, "SELECT l.ListName, b.ListName FROM OPLN l"
+                                              " JOIN OPLN b ON b.ListNum = l.BASE_NUM"),
+                         "Wholesale & <Co>'s|Dealer"),
+                adds);
+      EXPECT_EQ(Contains(Joined(target, "SELECT t.descript, p.descript FROM OTER t"
+                                              " JOIN OTER p ON p.territryID = t.parent"),
+                         "Dublin|O'Neill's & <Ireland>"),
+                adds);
+    }
+  }
+}
+
+// The settings that overwrite the target, copied whole from the demo base
+// under each copy method they allow, server types 5 and default, with both charts
+// segmented: inventory settings, the period categories' accounts by format
+// code, the tax records' and banks' accounts, and the default bank. Nothing
+// is added or removed, and the transport account is gone.
+TEST(DuploraClientAccountSettings, EveryCategoryCopiesUnderEveryMethod) {
+  const std::vector<std::string> keys = {"DPX_TRN_INVENTORYSETTINGS_100", "DPX_TRN_GLACCTDETERMINATION_100",
+                                         "DPX_TRN_GLINVNTRYSETTINGS_100", "DPX_TRN_GLTAXDEFSETTINGS_100",
+                                         "DPX_TRN_GLBANKSETTINGS_100"};
+  for (int serverType : {5, 6}) {
+    // The worksheet template forbids Add New Records Without Updating for
+    // settings that overwrite the target: method 3 copies none of them.
+    for (int method : {1, 2, 4}) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      for (const auto& company : {server.base(), server.target()})
+        company->store().exec("UPDATE CINF SET EnableAccountSegmentation = 1");
+      const auto target = server.target();
+      const auto osta = Rows(target, "OSTA", "Code, Type");
+      const auto before = Rows(target, "ODSC", "AbsEntry");
+      const auto run = CopyDemoCategories(server, keys, method);
+      std::vector<std::string> failed;
+      for (const auto& line : LogLines(LogPath(run.out)))
+        if (line.find("|403|") != std::string::npos) failed.push_back(line);
+      EXPECT_TRUE(failed.empty()) << ::testing::PrintToString(failed);
+      ASSERT_EQ(run.code, 0) << run.err << run.out;
+      ExpectEveryLineSucceeded(run.out, keys);
+
+      EXPECT_EQ(Rows(target, "OADM",
+                     "PriceSystem, DefaultWarehouse, WithholdingTaxPHandle, BankCountry, DefaultBankNo, "
+                     "DefaultBankAccount, DefaultBranch"),
+                (std::vector<std::string>{"1|01|P & <H>'s|IE|AIB|1001|Paris"}));
+      EXPECT_EQ(Rows(target, "CINF", "SRIManagementSystem"), (std::vector<std::string>{"1"}));
+      // By format code the base's receivables, stock and revenue accounts are the target's _SYS11 to _SYS13.
+      EXPECT_EQ(Rows(target, "OACP", "PeriodCat, IFNULL(DebitorsFollowUpAccount, ''), IFNULL(StockAccount, '')"),
+                (std::vector<std::string>{"2025Q|_SYS13|", "FY24|_SYS11|_SYS12"}));
+      EXPECT_TRUE(Contains(Rows(target, "OSTA", "Code, AOrPTaxAccount"), "NY|_T01"));
+      EXPECT_EQ(Rows(target, "OSTA", "Code, Type"), osta);
+      EXPECT_TRUE(Contains(Rows(target, "OWHT", "WTCode, Account"), "W1|_T03"));
+      EXPECT_TRUE(Contains(Rows(target, "OVTG", "Code, TaxAccount"), "V1|_T02"));
+      EXPECT_TRUE(Contains(Rows(target, "DSC1", "AbsEntry, Branch, GLAccount"), "1|Dublin|_SYS11"));
+      EXPECT_EQ(Rows(target, "ODSC", "AbsEntry"), before);
+      EXPECT_FALSE(Contains(Rows(target, "OACT", "AcctCode"), "DXTRANSACCT"));
+    }
+  }
+}
