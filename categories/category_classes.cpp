@@ -17,16 +17,22 @@
 #include "categories/finance/account_segmentation_manager.h"
 #include "categories/finance/alternative_items_manager.h"
 #include "categories/finance/bp_catalog_numbers_manager.h"
+#include "categories/finance/bom_manager.h"
 #include "categories/finance/bp_general_manager.h"
 #include "categories/finance/budget_manager.h"
 #include "categories/finance/coa_accounts_manager.h"
 #include "categories/finance/coa_titles_manager.h"
 #include "categories/finance/credit_cards_manager.h"
+#include "categories/finance/default_report_layout_manager.h"
+#include "categories/finance/default_series_manager.h"
+#include "categories/finance/defaults_manager.h"
 #include "categories/finance/financial_reports_template_manager.h"
 #include "categories/finance/gl_account_determination_manager.h"
 #include "categories/finance/gl_settings_for_banks_manager.h"
 #include "categories/finance/gl_settings_for_inventory_manager.h"
 #include "categories/finance/gl_settings_for_tax_setup_manager.h"
+#include "categories/finance/forecasts_manager.h"
+#include "categories/finance/initial_quantities_manager.h"
 #include "categories/finance/credit_card_payment_methods_manager.h"
 #include "categories/finance/credit_card_payments_manager.h"
 #include "categories/finance/discount_groups_manager.h"
@@ -149,6 +155,14 @@ void RegisterCategoryClasses() {
   // Journal entries, product trees, forecasts and the users' defaults.
   DPX_CategoryFactory::registerClass("DPX_ManualJournalEntriesManager",
                                      &DPX_CategoryFactory::MakeWithMode<DPX_ManualJournalEntriesManager>);
+  DPX_CategoryFactory::registerClass("DPX_BOMManager", &DPX_CategoryFactory::Make<DPX_BOMManager>);
+  DPX_CategoryFactory::registerClass("DPX_ForecastsManager", &DPX_CategoryFactory::Make<DPX_ForecastsManager>);
+  DPX_CategoryFactory::registerClass("DPX_DefaultsManager", &DPX_CategoryFactory::Make<DPX_DefaultsManager>);
+  DPX_CategoryFactory::registerClass("DPX_DefaultReportLayoutManager",
+                                     &DPX_CategoryFactory::Make<DPX_DefaultReportLayoutManager>);
+  DPX_CategoryFactory::registerClass("DPX_DefaultSeriesManager", &DPX_CategoryFactory::Make<DPX_DefaultSeriesManager>);
+  DPX_CategoryFactory::registerClass("DPX_InitialQuantitiesManager",
+                                     &DPX_CategoryFactory::Make<DPX_InitialQuantitiesManager>);
   // Setup categories: dunning levels and payment terms, and the definition tables.
   DPX_CategoryFactory::registerClass("DPX_DunningLevelsManager", &DPX_CategoryFactory::Make<DPX_DunningLevelsManager>);
   DPX_CategoryFactory::registerClass("DPX_PaymentTermsManager", &DPX_CategoryFactory::Make<DPX_PaymentTermsManager>);

@@ -1545,3 +1545,74 @@ TEST(DuploraClientAccountSettings, EveryCategoryCopiesUnderEveryMethod) {
     }
   }
 }
+
+// Product trees follow the items they belong to; forecasts are found by
+// their code; the profit centres travel with the trees under every method.
+TEST(DuploraClient, CopiesTreesAndForecasts) {
+  const std::vector<std::string> keys = {"DPX_TRN_ITEMGROUPS_100", "DPX_TRN_ITEMSLEAF_100",
+                                         "DPX_TRN_BILLOFMATERIALS_100", "DPX_TRN_FORECASTS_100"};
+  using Texts = std::vector<std::string>;
+  struct Case {
+    int method;
+    Texts trees, forecasts;
+  } cases[] = {
+      {1, {"I001|1|2", "I002|2|1"}, {"1|F2026|Forecast & <2026>", "2|Q1|O'Neil's Q1"}},
+      {2, {"I001|1|2"}, {"5|F2026|Forecast & <2026>"}},
+      {3, {"I001|4|5", "I002|2|1"}, {"5|F2026|Old forecast", "6|Q1|O'Neil's Q1"}},
+      {4, {"I001|1|2", "I002|2|1"}, {"5|F2026|Forecast & <2026>", "6|Q1|O'Neil's Q1"}},
+  };
+  for (int serverType : {5, 6}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(c.method));
+      DemoServerFixture server(serverType);
+      const auto run = CopyDemoCategories(server, keys, c.method);
+      ASSERT_EQ(run.code, 0) << run.err << run.out;
+      const auto target = server.target();
+      EXPECT_EQ(Rows(target, "OITT", "Code, TreeType, Qauntity"), c.trees);
+      EXPECT_EQ(Rows(target, "OFCT", "AbsID, Code, Name"), c.forecasts);
+      EXPECT_EQ(Rows(target, "OPRC", "PrcCode, PrcName"),
+                (Texts{"PC1|Sales & <Marketing>", "PC2|O'Brien's centre", "PC9|Target only"}));
+      ExpectEveryLineSucceeded(run.out, {"DPX_TRN_BILLOFMATERIALS_100", "DPX_TRN_FORECASTS_100"});
+    }
+  }
+}
+
+// The users' defaults under every method, as the worksheet turns them: the
+// defaults and layouts are not copied under Add New Records Without Updating
+// (3), the series always as Update Existing Records, the initial quantities
+// never. Users and reports travel by code and by name; the base-only user
+// oneil gets nothing.
+TEST(DuploraClient, CopiesTheUsersDefaults) {
+  const std::vector<std::string> keys = {"DPX_TRN_DEFAULTS_100", "DPX_TRN_DEFAULTLAYOUTS_100",
+                                         "DPX_TRN_DEFAULTSERIES_100", "DPX_TRN_INITIALQUANTITIES_100"};
+  using Texts = std::vector<std::string>;
+  for (int serverType : {5, 6}) {
+    for (int method : {1, 2, 3, 4}) {
+      SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
+      DemoServerFixture server(serverType);
+      const auto run = CopyDemoCategories(server, keys, method);
+      ASSERT_EQ(run.code, 0) << run.err << run.out;
+      const auto target = server.target();
+      const bool copied = method != 3;
+      EXPECT_EQ(Rows(target, "OUDG", "Code, Name"),
+                (copied ? Texts{"BASEGRP|O'Brien's group", "SALES|Sales & <Desk>", "TGTGRP|Target's group"}
+                       : Texts{"SALES|Sales (old)", "TGTGRP|Target's group"}));
+      EXPECT_EQ(Rows(target, "OUSR", "USER_CODE, IFNULL(DfltsGroup, '')"),
+                (copied ? Texts{"auditor|SALES", "clerk|SALES", "manager|", "temp|"}
+                       : Texts{"auditor|TGTGRP", "clerk|", "manager|", "temp|"}));
+      EXPECT_EQ(Rows(target, "RDFL", "UserId, DoumntDode, DfltReport"),
+                (copied ? Texts{"2|INV1|INV13", "3|RCT1|RCT12", "4|INV1|INV17"} : Texts{"3|RCT1|RCT12", "4|INV1|INV13"}));
+      EXPECT_EQ(Rows(target, "RTYP", "CODE, IFNULL(DEFLT_REP, '')"),
+                (copied ? Texts{"DLN2|", "INV1|INV17", "RCT1|RCT12"} : Texts{"INV1|INV13", "RCT1|RCT12"}));
+      EXPECT_EQ(Rows(target, "NNM2", "ObjectCode, DocSubType, UserSign, Series"), (Texts{"13|--|3|1", "22|--|4|3"}));
+      ExpectEveryLineSucceeded(run.out, copied ? std::vector<std::string>(keys.begin(), keys.begin() + 3)
+                                               : std::vector<std::string>{keys[2]});
+      int defaultsLines = 0;
+      for (const auto& line : LogLines(LogPath(run.out))) {
+        EXPECT_NE(line.rfind(keys[3], 0), 0u) << line;
+        defaultsLines += line.rfind(keys[0] + "|213|402|", 0) == 0;
+      }
+      EXPECT_EQ(defaultsLines, copied ? 3 : 0);
+    }
+  }
+}
