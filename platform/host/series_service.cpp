@@ -187,7 +187,8 @@ int SeriesService::UpdateSeries(const std::shared_ptr<ServiceObject>& series) {
     sets += (sets.empty() ? "" : ", ") + CompanyStore::Quote(c.column) + " = ?";
     values.push_back(series->value(c.property.name));
   }
-  values.push_back(Variant(int64_t{number}));
+  const Variant key(int64_t{number});
+  values.push_back(key);
   store.exec("UPDATE NNM1 SET " + sets + " WHERE Series = ?", values);
   company_->SetLastError(0, "");
   return 0;
