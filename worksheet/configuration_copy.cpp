@@ -3,6 +3,7 @@
 // then the categories copied with Replace All are emptied in the target, last
 // category first, and every selected category is written, first category
 // first, by its effective copy method.
+#include <algorithm>
 #include <exception>
 
 #include "engine/category_factory.h"
@@ -107,7 +108,8 @@ bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool t
 }
 
 dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std::string& key,
-                                                    std::vector<DPX_DetailRecord> keys, DPX_WorksheetNode&) {
+                                                    std::vector<DPX_DetailRecord> keys, DPX_WorksheetNode&,
+                                                    const std::function<bool(std::string&)>& flush) {
   dpx::DPX_LogScope scope("DPX_ConfigurationManager::GetBOMFromDB");
   dpx::StopIfInterrupted();
   DPX_CategoryFactory factory(context_);
@@ -130,9 +132,12 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
     logCategoryFailure(key, context_->getCopyMethod(), e.what());
     return dpx::E_FAIL;
   }
-  // The category's text is as large as its records: sized once (with room
-  // for the caller's opening and closing), it never holds a grown buffer and
-  // its copy at the same time, and each record's text goes as it is copied.
+  // With `flush` the text goes out a piece at a time, each record's text
+  // released as it is copied: memory never holds the category's records and
+  // its text at once. Without it the text is sized once (with room for the
+  // caller's opening and closing), so it never holds a grown buffer and its
+  // copy at the same time.
+  constexpr size_t kPiece = size_t{1} << 20;
   size_t size = 64;
   for (const auto& record : records) {
     size += record.getTableName().size() + 64;
@@ -140,7 +145,7 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
   }
   std::string text;
   text.swap(out);
-  text.reserve(text.size() + size);
+  text.reserve(text.size() + (flush ? std::min(size, 2 * kPiece) : size));
   for (auto& record : records) {
     text += "<table name=\"";
     text += DPX_Util::EscapeXML(record.getTableName());
@@ -150,8 +155,10 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
       const size_t bom = item.xml.find("<BOM>");
       if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
       std::string().swap(item.xml);
+      if (flush && text.size() >= kPiece && !flush(text)) return dpx::E_FAIL;
     }
     text += "</table>";
+    std::vector<DPX_OperationArgs::DataItem>().swap(record.dataItems);
   }
   records.clear();
   records.shrink_to_fit();

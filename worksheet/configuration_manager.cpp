@@ -236,6 +236,10 @@ dpx::HRESULT DPX_ConfigurationManager::parse(const std::string& path) {
     reader_.failure = SpillFailure(path);
   }
   locator_ = nullptr;
+  // The records are in the spill file: the reader's buffers, as large as the
+  // largest record, go.
+  std::string().swap(reader_.collected);
+  std::string().swap(reader_.pending);
   if (!ok) {
     lastError_ = reader_.failure.empty() ? fmt::sprintf("the configuration file '%s' cannot be read", path)
                                          : reader_.failure;

@@ -140,8 +140,11 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   dpx::HRESULT saveConfiguration(DPX_Worksheet& worksheet, bool baseIsFile);
 
   // --- Records of one category ------------------------------------------------
+  // Appends the category's records read from the base to `out`. With
+  // `flush`, `out` is handed to it whenever it has grown past a piece (it
+  // writes and empties it; E_FAIL when it could not write).
   dpx::HRESULT GetBOMFromDB(std::string& out, const std::string& key, std::vector<DPX_DetailRecord> keys,
-                            DPX_WorksheetNode& node);
+                            DPX_WorksheetNode& node, const std::function<bool(std::string&)>& flush = {});
   dpx::HRESULT GetBOMFromXML(std::string& out, Objects::const_iterator position,
                              const std::vector<DPX_DetailRecord>& keys, DPX_WorksheetNode& node);
   dpx::HRESULT GetBOMFromXML(std::string& out, Objects::const_reverse_iterator position,

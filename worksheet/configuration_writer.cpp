@@ -1,10 +1,12 @@
 // The configuration manager's writer side: the header from the worksheet,
 // the header and body texts, the file itself, and the records of one
 // category read from the base company or from the parsed base file.
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 
 #include "engine/category_factory.h"
 #include "engine/connection_context.h"
@@ -224,9 +226,28 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
     }
 
     DPX_WorksheetNode& node = *used;
-    const dpx::HRESULT read = baseIsFile ? GetBOMFromXML(text, it, keys, node) : GetBOMFromDB(text, key, keys, node);
+    // Changed values are merged into the category's whole text; without
+    // them the records read from the base go out a piece at a time, the
+    // category's opening written only once it has a record.
+    const bool merges = std::any_of(node.getSelectionObjects().begin(), node.getSelectionObjects().end(),
+                                    [](const auto& object) { return !object.getAdditionalData().empty(); });
+    bool streamed = false;
+    bool written = true;
+    std::function<bool(std::string&)> piece;
+    if (flush && !baseIsFile && !merges) {
+      piece = [&](std::string& part) {
+        if (!streamed && !buffer.empty()) {
+          if (!flush(buffer)) return written = false;
+        }
+        streamed = true;
+        return written = flush(part);
+      };
+    }
+    const dpx::HRESULT read =
+        baseIsFile ? GetBOMFromXML(text, it, keys, node) : GetBOMFromDB(text, key, keys, node, piece);
+    if (!written) return dpx::E_FAIL;
     if (read != dpx::S_OK) failureSeen = true;
-    if (text.find("<BOM>") == std::string::npos) continue;
+    if (!streamed && text.find("<BOM>") == std::string::npos) continue;
     text += "</OBJECT>\n";
 
     DPX_ChangedDataManager merger(context_, logger_);

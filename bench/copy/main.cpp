@@ -15,11 +15,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "categories/category_classes.h"
@@ -320,6 +322,51 @@ Phases FloorCopy(const fs::path& baseFile, const fs::path& targetFile, const fs:
   return phases;
 }
 
+// What the road is measured against: plain SQLite and, for queries and
+// indexes, the floor into the empty and then the full target.
+struct Baselines {
+  double plain = 0;
+  Phases floors[2];
+};
+
+// Plain SQLite and the floor run in a child process, so that what they leave
+// in the heap never counts for the road's memory.
+Baselines MeasureBaselines(const fs::path& baseFile, const fs::path& targetFile, const fs::path& dir, bool partners) {
+  int fds[2];
+  if (::pipe(fds) != 0) throw std::runtime_error("no pipe for the baselines");
+  const pid_t child = ::fork();
+  if (child < 0) throw std::runtime_error("no process for the baselines");
+  if (child == 0) {
+    ::close(fds[0]);
+    Baselines measured;
+    int status = 0;
+    try {
+      fs::copy_file(targetFile, dir / "plain.company");
+      measured.plain = partners ? PlainSqlitePartners(baseFile, dir / "plain.company")
+                                : PlainSqliteCopy(baseFile, dir / "plain.company");
+      if (!partners) {
+        fs::copy_file(targetFile, dir / "floor.company");
+        measured.floors[0] = FloorCopy(baseFile, dir / "floor.company", dir);
+        measured.floors[1] = FloorCopy(baseFile, dir / "floor.company", dir);  // into the now full copy
+      }
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "copy_bench: %s\n", e.what());
+      status = 1;
+    }
+    if (::write(fds[1], &measured, sizeof measured) != static_cast<ssize_t>(sizeof measured)) status = 1;
+    ::_exit(status);
+  }
+  ::close(fds[1]);
+  Baselines measured;
+  const bool read = ::read(fds[0], &measured, sizeof measured) == static_cast<ssize_t>(sizeof measured);
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!read || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    throw std::runtime_error("plain SQLite and the floor could not be measured");
+  return measured;
+}
+
 void Bench(int n, bool partners) {
   std::string pattern = (fs::temp_directory_path() / "copy-bench-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
@@ -336,15 +383,9 @@ void Bench(int n, bool partners) {
     FillPartners(*base, *target, n);
   else
     FillBase(*base, n);
-  fs::copy_file(targetFile, dir / "plain.company");
-  const double plain = partners ? PlainSqlitePartners(baseFile, dir / "plain.company")
-                                : PlainSqliteCopy(baseFile, dir / "plain.company");
-  Phases floors[2];
-  if (!partners) {
-    fs::copy_file(targetFile, dir / "floor.company");
-    floors[0] = FloorCopy(baseFile, dir / "floor.company", dir);
-    floors[1] = FloorCopy(baseFile, dir / "floor.company", dir);  // into the now full copy
-  }
+  const Baselines baselines = MeasureBaselines(baseFile, targetFile, dir, partners);
+  const double plain = baselines.plain;
+  const Phases* floors = baselines.floors;
 
   DPX_ConnectionContext context;
   context.setCompany(base);
@@ -377,19 +418,24 @@ void Bench(int n, bool partners) {
     size_t largestCategory = 0;
     ResetPeak();
     const long startKb = StatusKb("VmRSS");
-    DPX_ConfigurationManager manager(&context);
+    auto manager = std::make_unique<DPX_ConfigurationManager>(&context);
     // The phases one by one, the file written category by category as a
     // save writes it, so that memory holds one category at a time...
     auto t = Clock::now();
     double writeFile = 0;
     {
       std::string buffer;
-      manager.openConfiguration(worksheet, true);
-      manager.updateHeaderFromWorksheet(worksheet);
-      manager.writeHeader(buffer);
+      manager->openConfiguration(worksheet, true);
+      manager->updateHeaderFromWorksheet(worksheet);
+      manager->writeHeader(buffer);
       dpx::Utf16FileStream out(file, true);
-      auto flush = [&out, &writeFile, &largestCategory](std::string& text) {
-        largestCategory = std::max(largestCategory, text.size());
+      // A category's text may come in several pieces, the first of them
+      // opening with its OBJECT element.
+      size_t category = 0;
+      auto flush = [&out, &writeFile, &largestCategory, &category](std::string& text) {
+        if (text.rfind("<OBJECT", 0) == 0) category = 0;
+        category += text.size();
+        largestCategory = std::max(largestCategory, category);
         const auto w = Clock::now();
         const bool written = out.write(text);
         text.clear();
@@ -397,7 +443,7 @@ void Bench(int n, bool partners) {
         return written;
       };
       flush(buffer);
-      manager.writeBody(buffer, worksheet.getNodes(), false, flush);
+      manager->writeBody(buffer, worksheet.getNodes(), false, flush);
       flush(buffer);
       const auto w = Clock::now();
       if (!out.commit()) throw std::runtime_error("cannot write " + file);
@@ -406,8 +452,9 @@ void Bench(int n, bool partners) {
     const double readBase = Seconds(t) - writeFile;
     const double megabytes = static_cast<double>(fs::file_size(file)) / 1e6;
     t = Clock::now();
-    manager.readConfigurationFile(worksheet, file);
+    manager->readConfigurationFile(worksheet, file);
     const double readBack = Seconds(t);
+    manager.reset();  // the copy reads its file with a manager of its own
     // ...and the whole copy, whose remainder is the writing of the target.
     t = Clock::now();
     DPX_ConfigurationManager copier(&context);
@@ -438,8 +485,10 @@ void Bench(int n, bool partners) {
     else
       std::printf("  total        %7.2fs  %8.0f records/s  %5.1fx floor (%.2fs)  %5.1fx plain SQLite (%.3fs)\n",
                   total, records / total, total / floor.total(), floor.total(), total / plain, plain);
-    std::printf("  peak memory  %ld MB (%ld MB at the start), largest category %.1f MB of text\n", PeakKb() / 1024,
-                startKb / 1024, static_cast<double>(largestCategory) / 1e6);
+    const long peakKb = PeakKb();
+    std::printf("  peak memory  %ld MB (%ld MB at the start), largest category %.1f MB of text, %.2fx it\n",
+                peakKb / 1024, startKb / 1024, static_cast<double>(largestCategory) / 1e6,
+                static_cast<double>(peakKb) * 1024 / static_cast<double>(std::max<size_t>(largestCategory, 1)));
     std::fflush(stdout);
   }
   context.copyLog = nullptr;
