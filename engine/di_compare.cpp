@@ -11,6 +11,7 @@
 // others. Only records that were compared are ever written.
 #include <map>
 
+#include "engine/company_transaction.h"
 #include "engine/connection_context.h"
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
@@ -49,8 +50,13 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
   int32_t result = 1;
   const size_t matchCount = std::min(matchProperties.size(), matchColumns.size());
   std::map<std::string, bool> knownFields;
-  // From the last record to the first, so that dropping one leaves the
-  // positions of those still to come unchanged.
+  // The records dropped go once the walk is over: taking each out of the
+  // block on its own would move all those after it, every time.
+  std::vector<bool> dropped(block.dataItems.size(), false);
+  // The lookups of the block read one state of the target: one read
+  // transaction, not one for each statement.
+  dpx::CompanyTransaction reading(target);
+  // From the last record to the first, the order of their lines.
   for (size_t i = block.dataItems.size(); i-- > 0;) {
     DPX_OperationArgs::DataItem& item = block.dataItems[i];
     try {
@@ -59,7 +65,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
       if (dpx::records::MayHoldUserFields(item.xml) || (block.context != nullptr && block.context != m_context)) {
         std::string checked = item.xml;
         if (!checkUserFields(block, checked, &knownFields)) {
-          block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
+          dropped[i] = true;
           result = 0;
           continue;
         }
@@ -91,7 +97,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
         if (dpx::records::GetByKey(*existing, keys)) {
           found = true;
           if (method == 3) {  // existing records stay untouched
-            block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
+            dropped[i] = true;
             continue;
           }
           item.keyValues = std::move(keys);
@@ -110,7 +116,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
             line.fail("The target's record that matches it was not found by its key");
             line.write(m_logRecords != 0);
           }
-          block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
+          dropped[i] = true;
           continue;
         }
         item.keyValues.clear();
@@ -123,9 +129,17 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
       line.fail(text.empty() ? std::string(e.what()) : text);
       line.write(m_logRecords != 0);
       scope.LogError("Record of %s not compared with the target: %s", block.tableName, e.what());
-      block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(i));
+      dropped[i] = true;
     }
   }
+  reading.commit();
+  size_t kept = 0;
+  for (size_t i = 0; i < block.dataItems.size(); ++i)
+    if (!dropped[i]) {
+      if (kept != i) block.dataItems[kept] = std::move(block.dataItems[i]);
+      ++kept;
+    }
+  block.dataItems.erase(block.dataItems.begin() + static_cast<std::ptrdiff_t>(kept), block.dataItems.end());
   return result;
 }
 

@@ -1,6 +1,8 @@
 // Business-object categories, reading and listing: records of the base
 // company are fetched by key ("GetByKey") and carried as the host's record
 // XML ("GetAsXML"); the record list shows properties of each record.
+#include <algorithm>
+
 #include "engine/connection_context.h"
 #include "engine/detail_record.h"
 #include "engine/di_interface.h"
@@ -46,6 +48,7 @@ DPX_OperationArgs DPX_DIInterface::readBaseRecords(int32_t objectType, const std
   block.context = m_context;
   block.set(m_categoryKey, table, 0, objectType);
   recordset->MoveFirst();
+  block.dataItems.reserve(static_cast<size_t>(std::max(0, recordset->RecordCount())));
   for (int i = 0; i < recordset->RecordCount(); ++i) {
     DPX_OperationArgs::DataItem item;
     item.xml = RecordXml(*base, objectType, dpx::records::RowValues(*recordset, keyColumns.size()));

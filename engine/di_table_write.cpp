@@ -12,6 +12,7 @@
 #include <map>
 #include <utility>
 
+#include "engine/company_transaction.h"
 #include "engine/connection_context.h"
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
@@ -247,6 +248,9 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
   const size_t keyCount = keyColumns.size();
   std::map<std::string, bool> knownFields;  // user-defined fields, looked up once for all rows
   int32_t result = 1;
+  // The lookups of the block read one state of the target: one read
+  // transaction, not one for each statement.
+  dpx::CompanyTransaction reading(target);
   for (size_t row = rt::FirstChildElement(blockXml, tableElement); row != rt::npos;
        row = rt::NextSiblingElement(blockXml, row)) {
     const size_t rowEnd = rt::ElementEnd(blockXml, row);
@@ -312,6 +316,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
       scope.LogError("Row of %s not matched with the target: %s", block.tableName, e.what());
     }
   }
+  reading.commit();
   return result;
 }
 

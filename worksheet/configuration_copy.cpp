@@ -5,8 +5,10 @@
 // first, by its effective copy method.
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "engine/category_factory.h"
+#include "engine/company_transaction.h"
 #include "engine/connection_context.h"
 #include "engine/copy_log.h"
 #include "engine/copy_stop.h"
@@ -122,7 +124,13 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
                             false);
   std::vector<DPX_OperationArgs> records;
   try {
+    // The category is read as one state of the base: one read transaction,
+    // not one for each statement.
+    const auto base = context_->getBaseCompany();
+    std::optional<dpx::CompanyTransaction> reading;
+    if (base && base->Connected()) reading.emplace(base);
     manager->readFromDB(records, std::move(keys));
+    if (reading) reading->commit();
   } catch (const DPX_DIFailureAbortException&) {
     throw;  // a manager that ends the whole run is obeyed
   } catch (const std::exception& e) {
@@ -247,7 +255,7 @@ std::vector<DPX_OperationArgs> DPX_ConfigurationManager::categoryRecords(const O
   }
   // Table by table, a piece of its text at a time: memory holds the records
   // and one piece (or the one record that is larger).
-  constexpr size_t kPiece = size_t{4} << 20;
+  constexpr size_t kPiece = size_t{1} << 20;
   std::vector<DPX_OperationArgs> records;
   for (const Table& table : object.tables) {
     DPX_OperationArgs record;

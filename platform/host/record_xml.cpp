@@ -3,6 +3,8 @@
 // processing instructions. No DTDs: a document with one is refused.
 #include "platform/host/record_xml.h"
 
+#include <algorithm>
+
 #include "platform/framework/host_error.h"
 #include "platform/framework/text.h"
 #include "platform/host/host_codes.h"
@@ -70,8 +72,8 @@ class Parser {
   }
 
   static bool NameChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == ':' ||
-           static_cast<unsigned char>(c) >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '.' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
   }
 
   std::string name() {
@@ -154,6 +156,13 @@ class Parser {
     }
     for (;;) {
       if (p_ >= s_.size()) fail("unterminated element <" + node->name + ">");
+      if (s_[p_] != '<' && s_[p_] != '&') {
+        // A run of plain text goes in at once.
+        const size_t end = std::min(s_.find_first_of("<&", p_), s_.size());
+        node->text.append(s_, p_, end - p_);
+        p_ = end;
+        continue;
+      }
       if (at("</")) {
         p_ += 2;
         std::string end = name();
@@ -179,10 +188,8 @@ class Parser {
         p_ = e + 2;
       } else if (s_[p_] == '<') {
         node->children.push_back(element());
-      } else if (s_[p_] == '&') {
-        entity(node->text);
       } else {
-        node->text += s_[p_++];
+        entity(node->text);
       }
     }
   }

@@ -4,6 +4,7 @@
 // every record with one true line: "402" only for what the target holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -14,6 +15,7 @@
 #include "categories/setup/indexes_manager.h"
 #include "engine/category_factory.h"
 #include "engine/operation_args.h"
+#include "engine/target_batch.h"
 #include "platform/host/host.h"
 #include "tests/support/copy_fixture.h"
 
@@ -167,6 +169,48 @@ TEST_P(BatchWrites, AFailureThatEndsTheTransactionNeverLeavesASuccessForARowTheT
         EXPECT_EQ(failed, twice ? 1u : 0u);
       }
     }
+  }
+}
+
+// A block larger than a batch is written in several: a failure that ends the
+// transaction in a later batch undoes only that batch, and the records the
+// earlier ones committed keep their lines.
+TEST_P(BatchWrites, AFailureInALaterBatchLeavesTheCommittedBatchesAsTheyAre) {
+  const size_t rows = dpx::TargetBatch::kLimit + 5;
+  std::string values;
+  for (size_t i = 1; i <= rows; ++i) {
+    const std::string n = std::to_string(i);
+    values += (i > 1 ? ", " : "") + std::string("('I") + std::string(4 - std::min<size_t>(4, n.size()), '0') + n +
+              "', 'Index " + n + "')";
+  }
+  for (bool twice : {false, true}) {
+    SCOPED_TRACE(twice ? "twice" : "once");
+    CopyFixture fx(GetParam());
+    CopyFixture::Exec(*fx.base, "DELETE FROM OIDX; INSERT INTO OIDX (IdexCode, IndexName) VALUES " + values + ";");
+    CopyFixture::Exec(*fx.target, "DELETE FROM OIDX;");
+    const int nth = static_cast<int>(dpx::TargetBatch::kLimit) + 3;
+    fx.target->InjectFault("EndTransaction", nth, -60, "Disk full");
+    if (twice) fx.target->InjectFault("EndTransaction", nth + 1, -60, "Disk full");
+    Copy<DPX_IndexesManager>(fx, kIndexKey);
+    EXPECT_FALSE(fx.target->InTransaction());
+
+    std::map<std::string, std::string> held;
+    for (const auto& row : CopyFixture::Rows(*fx.target, "SELECT IdexCode, IndexName FROM OIDX")) held[row[0]] = row[1];
+    const Lines lines = fx.logLines();
+    ASSERT_EQ(lines.size(), rows);
+    std::vector<std::string> failed;
+    for (const std::string& line : lines) {
+      const std::vector<std::string> columns = Columns(line);
+      ASSERT_GE(columns.size(), 5u) << line;
+      if (columns[2] == "402")
+        EXPECT_EQ(held[columns[3]], columns[4]) << line;
+      else
+        failed.push_back(columns[3]);
+    }
+    // The second fault meets the first record of the later batch written
+    // again on its own: that record alone fails.
+    EXPECT_EQ(failed, twice ? std::vector<std::string>{"I1001"} : std::vector<std::string>{});
+    EXPECT_EQ(held.size(), rows - failed.size());
   }
 }
 
