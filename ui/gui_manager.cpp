@@ -28,6 +28,7 @@
 #include "ui/copy_completed_form_dlg.h"
 #include "ui/copy_config_form_dlg.h"
 #include "ui/copy_options_form_dlg.h"
+#include "ui/log_file_dlg.h"
 #include "ui/main_frame.h"
 #include "ui/qt_text.h"
 #include "ui/sort_table_dlg.h"
@@ -470,8 +471,25 @@ HRESULT DPX_GUIManager::FilterTable() {
   return dpx::S_OK;
 }
 
-HRESULT DPX_GUIManager::LogSortTable() { return dpx::S_FALSE; }
-HRESULT DPX_GUIManager::LogFilterTable() { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::LogSortTable() {
+  if (!logViewer_) return dpx::S_FALSE;
+  DPX_SortTableDlg dialog(context_, &logViewer_->view(), logViewer_, true);
+  if (dialog.exec() != QDialog::Accepted || !logViewer_) return dpx::S_FALSE;
+  logViewer_->ApplySortRules();
+  return dpx::S_OK;
+}
+
+HRESULT DPX_GUIManager::LogFilterTable() {
+  if (!logViewer_) return dpx::S_FALSE;
+  if (logViewer_->view().filterActive) {
+    logViewer_->UnApplyFilterRules();
+    return dpx::S_OK;
+  }
+  DPX_FilterTableDlg dialog(context_, &logViewer_->view(), logViewer_);
+  if (dialog.exec() != QDialog::Accepted || !logViewer_) return dpx::S_FALSE;
+  logViewer_->ApplyFilterRules();
+  return dpx::S_OK;
+}
 
 bool DPX_GUIManager::updateFilterCheck() {
   DPX_TreeFormDlg* tree = worksheetOpen_ ? treeForm() : nullptr;
@@ -480,7 +498,9 @@ bool DPX_GUIManager::updateFilterCheck() {
   return view && view->filterActive;
 }
 
-bool DPX_GUIManager::updateLogFilterCheck() { return false; }
+DPX_LogFileDlg* DPX_GUIManager::logViewer() const { return logViewer_; }
+
+bool DPX_GUIManager::updateLogFilterCheck() { return logViewer_ && logViewer_->view().filterActive; }
 
 // --- Dialogs ----------------------------------------------------------------
 
@@ -493,8 +513,25 @@ HRESULT DPX_GUIManager::showWelcomeForm() {
   return dpx::S_FALSE;
 }
 
-HRESULT DPX_GUIManager::showReportForm() { return dpx::S_FALSE; }
-HRESULT DPX_GUIManager::showReportForm(bool) { return dpx::S_FALSE; }
+HRESULT DPX_GUIManager::showReportForm() {
+  DPX_SettingsManager settings(context_);
+  settings.updateSettingsFromDatabase();
+  std::string path;
+  if (showOpenFileForm(Load(2037), settings.getLogFileFolder(), path, "txt", 2059, "") != dpx::S_OK || path.empty())
+    return dpx::S_FALSE;
+  return openLogViewer(2, path);
+}
+
+HRESULT DPX_GUIManager::showReportForm(bool) { return openLogViewer(1, context_->getLogFile()); }
+
+HRESULT DPX_GUIManager::openLogViewer(int mode, const std::string& path) {
+  auto* viewer = new DPX_LogFileDlg(context_, mode, path, DPX_DuploraApp::MainFrame());
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
+  logViewer_ = viewer;
+  return dpx::S_OK;
+}
 
 HRESULT DPX_GUIManager::showCopyCompletedForm() {
   DPX_CopyCompletedFormDlg dialog(context_, DPX_DuploraApp::MainFrame());

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include <QPointer>
+
 #include "platform/framework/host_error.h"
 #include "ui/menu_state_table.h"
 
@@ -18,6 +20,7 @@ class QWidget;
 class DPX_CompanyHandle;
 class DPX_ConfigurationManager;
 class DPX_ConnectionContext;
+class DPX_LogFileDlg;
 class DPX_SelectionManager;
 class DPX_ToolsManager;
 class DPX_TreeFormDlg;
@@ -94,6 +97,8 @@ class DPX_GUIManager {
   dpx::HRESULT showReportForm();
   // The log viewer on the copy log just written (the copy-completed dialog).
   dpx::HRESULT showReportForm(bool copyLog);
+  // The log viewer opened last, while its window is open; null otherwise.
+  DPX_LogFileDlg* logViewer() const;
   dpx::HRESULT showCopyCompletedForm();
   dpx::HRESULT showOptionsForm();
   // The company choice on the caller's handle, which holds the connected
@@ -127,6 +132,8 @@ class DPX_GUIManager {
   // Commands that need the open worksheet's tree: 1 with no worksheet open,
   // E_FAIL without a tree.
   dpx::HRESULT guarded() const;
+  // A new modeless log viewer on a file; it becomes the log viewer.
+  dpx::HRESULT openLogViewer(int mode, const std::string& path);
 
   DPX_ConnectionContext* context_ = nullptr;
   std::unique_ptr<DPX_ToolsManager> toolsManager_;
@@ -137,4 +144,5 @@ class DPX_GUIManager {
   bool worksheetOpen_ = false;
   HelpOpener helpOpener_;
   FolderBrowser folderBrowser_;
+  QPointer<DPX_LogFileDlg> logViewer_;
 };

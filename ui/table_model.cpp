@@ -75,13 +75,13 @@ int DPX_TableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int DPX_TableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() || !view_ ? 0 : view_->columnCount() + 1;
+  return parent.isValid() || !view_ ? 0 : view_->columnCount() + checkColumns_;
 }
 
 QVariant DPX_TableModel::data(const QModelIndex& index, int role) const {
   const DPX_TableRow* row = rowOf(index);
   if (!row) return {};
-  const int column = index.column() - 1;
+  const int column = index.column() - checkColumns_;
   if (column < 0) {
     if (role == Qt::CheckStateRole) return row->selected ? Qt::Checked : Qt::Unchecked;
     return {};
@@ -105,10 +105,10 @@ QVariant DPX_TableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant DPX_TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || !view_ || section < 0 || section > view_->columnCount()) {
+  if (orientation != Qt::Horizontal || !view_ || section < 0 || section >= view_->columnCount() + checkColumns_) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
-  const int column = section - 1;
+  const int column = section - checkColumns_;
   if (role == Qt::DisplayRole)
     return column < 0 ? QString() : dpx::ui::Q(view_->columnNames[static_cast<size_t>(column)]);
   if (role == Qt::DecorationRole) {
@@ -131,7 +131,7 @@ Qt::ItemFlags DPX_TableModel::flags(const QModelIndex& index) const {
   const DPX_TableRow* row = rowOf(index);
   if (!row) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  const int column = index.column() - 1;
+  const int column = index.column() - checkColumns_;
   if (column < 0) return f | Qt::ItemIsUserCheckable;
   // A cell the record lacks is never edited, so it is never written back.
   if (!view_->isReadOnly(column) && column < static_cast<int>(row->cells.size())) f |= Qt::ItemIsEditable;
@@ -141,7 +141,7 @@ Qt::ItemFlags DPX_TableModel::flags(const QModelIndex& index) const {
 bool DPX_TableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   DPX_TableRow* row = rowOf(index);
   if (!row) return false;
-  const int column = index.column() - 1;
+  const int column = index.column() - checkColumns_;
   if (column < 0 && role == Qt::CheckStateRole) {
     if (onTick) onTick(row->index, value.toInt() == Qt::Checked);
     return true;

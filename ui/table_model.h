@@ -2,7 +2,8 @@
 // each record (Qt::CheckStateRole), columns 1.. the record's cells. Its rows
 // are exactly the rows shown: the selection view and an active filter leave
 // rows out, and the view's sort keys order them. A tick or an edit goes to the
-// record list pane, which decides what it means for the category.
+// record list pane, which decides what it means for the category. The
+// copy-log viewer shows its read-only view without the tick column.
 #pragma once
 
 #include <functional>
@@ -22,6 +23,8 @@ class DPX_TableModel : public QAbstractTableModel {
 
   // Shows a view (null: nothing); `selectionView` shows ticked rows only.
   void setView(DPX_TableView* view, bool selectionView);
+  // Without the tick column (the copy-log viewer), grid column n is cell n.
+  void setCheckColumn(bool shown) { checkColumns_ = shown ? 1 : 0; }
   DPX_TableView* view() const { return view_; }
   // Recomputes the shown rows (ticks, filter, sort changed).
   void refill();
@@ -47,5 +50,6 @@ class DPX_TableModel : public QAbstractTableModel {
 
   DPX_TableView* view_ = nullptr;
   bool selectionView_ = false;
+  int checkColumns_ = 1;
   std::vector<int> shown_;
 };

@@ -1,0 +1,323 @@
+// The copy-log viewer: reading a log file into rows (and refusing malformed
+// records), sorting and filtering the rows shown, the export of what is shown,
+// and opening the viewer from the copy-completed notice.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTest>
+
+#include "platform/framework/text.h"
+#include "tests/ui/dialog_driving.h"
+#include "tests/ui/worksheet_fixture.h"
+#include "ui/grid_list_ctrl.h"
+#include "ui/log_file_dlg.h"
+#include "worksheet/worksheet_template_manager.h"
+
+namespace dpx::test {
+namespace {
+
+constexpr const char* kHeader = "2026-12-10 09:00:00|DEMO_BASE|DEMO_TARGET|2022|403|1";
+
+class LogViewer : public WorksheetFixture {
+ protected:
+  void SetUp() override {
+    WorksheetFixture::SetUp();
+    // Two categories of the template, with the number, path and name it gives.
+    for (const auto& node : DPX_WorksheetTemplateManager::getInstance(context()).getTemplate().getNodes()) {
+      if (!node.isLeaf() || node.getStringKey().empty()) continue;
+      Category c{node.getStringKey(), node.getLeafId(), "", ""};
+      DPX_WorksheetTemplateManager::getInstance(context()).getNodeNameFromID(c.number, c.name, c.path);
+      categories.push_back(c);
+      if (categories.size() == 2) break;
+    }
+    ASSERT_EQ(categories.size(), 2u);
+  }
+  void TearDown() override {
+    if (gui().logViewer()) delete gui().logViewer();
+    WorksheetFixture::TearDown();
+    std::filesystem::remove_all(dir);
+  }
+
+  // A log file in UTF-16 LE with a byte-order mark, lines ended by CR LF.
+  std::string writeLog(const std::string& name, const std::vector<std::string>& lines) {
+    std::filesystem::create_directories(dir);
+    std::string text;
+    for (const auto& line : lines) text += line + "\r\n";
+    const auto path = (dir / name).string();
+    std::ofstream(path, std::ios::binary) << "\xFF\xFE" << Utf8ToUtf16LEBytes(text);
+    return path;
+  }
+  // A record of category `c` with the nine fields.
+  std::string record(int c, const std::string& action, const std::string& result, const std::string& code,
+                     const std::string& description = "Desc") {
+    return categories[static_cast<size_t>(c)].key + "|" + action + "|" + result + "|" + code + "|" + description +
+           "|" + code + "|" + description + "|Former|";
+  }
+  // A viewer on the file, owned by the test.
+  std::unique_ptr<DPX_LogFileDlg> viewer(const std::string& path, int mode = 2) {
+    auto v = std::make_unique<DPX_LogFileDlg>(context(), mode, path, frame());
+    v->setAttribute(Qt::WA_DeleteOnClose, false);
+    return v;
+  }
+  static QString shown(DPX_LogFileDlg* v, int row, int column) {
+    return v->model()->data(v->model()->index(row, column), Qt::DisplayRole).toString();
+  }
+
+  struct Category {
+    std::string key, number, name, path;
+  };
+  std::vector<Category> categories;
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("dpx-log-viewer-" + std::to_string(getpid()));
+};
+
+TEST_F(LogViewer, ReadsRecordsAndRefusesMalformedLines) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;  // after the header
+    bool endMarker;
+    int rows;
+    std::string message;  // empty: no message box
+  };
+  const std::string path = (dir / "case.txt").string();
+  const std::vector<Case> cases = {
+      {"ten fields accepted, empty line skipped",
+       {record(0, "212", "402", "A1"), "", record(1, "213", "403", "B1") + "|extra"}, true, 2, ""},
+      {"eight fields", {record(0, "212", "402", "A1"), "K|212|402|a|b|c|d|e", record(1, "212", "402", "B2")}, true,
+       1, "Wrong format in the line 2 of the log file - \n'K|212|402|a|b|c|d|e'"},
+      {"separator first", {"|212|402|a|b|c|d|e|f"}, true, 0,
+       "Invalid value in the log file - '" + path +
+           "' \nLine 1: '|212|402|a|b|c|d|e|f'\nColumn 1:  is not a valid 'Category No."},
+      {"unknown action", {record(0, "212", "402", "A1"), record(0, "999", "402", "A2")}, true, 1,
+       "Invalid value in the log file - '" + path + "' \nLine 2: '" + record(0, "999", "402", "A2") +
+           "'\nColumn 2: 999 is not a valid 'Trans. Type"},
+      {"result as text", {record(0, "212", "Failed", "A1")}, true, 0,
+       "Invalid value in the log file - '" + path + "' \nLine 1: '" + record(0, "212", "Failed", "A1") +
+           "'\nColumn 3: Failed is not a valid 'Result"},
+      {"no end marker", {record(0, "212", "402", "A1"), record(1, "404", "10024", "B1")}, false, 2, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> lines{kHeader};
+    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+    if (c.endMarker) lines.push_back("<DPX_LOG_END>2026-12-10 09:05:00");
+    writeLog("case.txt", lines);
+    const size_t seen = modals.seen.size();
+    auto v = viewer(path);
+    EXPECT_EQ(v->model()->rowCount(), c.rows);
+    EXPECT_EQ(v->view().rowCount(), c.rows);
+    if (c.message.empty()) {
+      EXPECT_EQ(modals.seen.size(), seen);
+    } else {
+      ASSERT_EQ(modals.seen.size(), seen + 1);
+      EXPECT_EQ(modals.seen.back().text, c.message);
+    }
+    EXPECT_EQ(v->headerLine(), kHeader);
+    // The end time joins the header only when reading reached the marker.
+    const bool ended = c.endMarker && c.message.empty();
+    EXPECT_EQ(v->header(), ended ? std::string(kHeader) + "|2026-12-10 09:05:00" : std::string(kHeader));
+  }
+}
+
+TEST_F(LogViewer, ARowHoldsElevenCellsTranslated) {
+  const auto path = writeLog("one.txt", {kHeader, record(1, "404", "403", "C9", "Ünïcødé 日本"), "<DPX_LOG_END>x"});
+  auto v = viewer(path);
+  ASSERT_EQ(v->model()->rowCount(), 1);
+  ASSERT_EQ(v->model()->columnCount(), DPX_LogFileDlg::kColumns);
+  const auto& c = categories[1];
+  const std::vector<std::string> expected{c.number, c.path, c.name, "Deleted", "Failed", "C9",
+                                          "Ünïcødé 日本", "C9", "Ünïcødé 日本", "Former", " "};
+  for (int col = 0; col < DPX_LogFileDlg::kColumns; ++col)
+    EXPECT_EQ(shown(v.get(), 0, col).toStdString(), expected[static_cast<size_t>(col)]) << col;
+  EXPECT_EQ(v->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Category No.");
+  EXPECT_EQ(v->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Category Path");
+  EXPECT_EQ(v->model()->headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(), "Error");
+  EXPECT_EQ(v->windowTitle().toStdString(), "Copy Configuration Log - '" + path + "'");
+}
+
+TEST_F(LogViewer, EmptyFileAndUnopenableFile) {
+  const auto empty = writeLog("empty.txt", {});
+  std::ofstream(empty, std::ios::binary | std::ios::trunc).close();
+  const size_t seen = modals.seen.size();
+  auto v = viewer(empty);
+  EXPECT_EQ(v->model()->rowCount(), 0);
+  EXPECT_EQ(modals.seen.size(), seen);
+
+  auto missing = viewer((dir / "missing.txt").string());
+  EXPECT_EQ(missing->model()->rowCount(), 0);
+  ASSERT_EQ(modals.seen.size(), seen + 1);
+  EXPECT_EQ(modals.seen.back().text, "Could not open file '" + (dir / "missing.txt").string() + "'");
+}
+
+TEST_F(LogViewer, EveryLineOfALargeLogIsShown) {
+  std::vector<std::string> lines{kHeader};
+  for (int i = 0; i < 50001; ++i) lines.push_back(record(i % 2, "212", "402", "R" + std::to_string(i)));
+  auto v = viewer(writeLog("large.txt", lines));
+  EXPECT_EQ(v->model()->rowCount(), 50001);
+  EXPECT_EQ(shown(v.get(), 50000, 5), "R50000");
+}
+
+TEST_F(LogViewer, HeaderClicksSortAndTheExportHoldsTheRowsShown) {
+  const auto path = writeLog("export.txt", {kHeader, record(0, "212", "402", "B", "Ünïcødé 日本"),
+                                            record(1, "213", "403", "X"), record(0, "212", "402", "A"),
+                                            record(1, "212", "402", "C"), "<DPX_LOG_END>end"});
+  auto v = viewer(path);
+  auto* header = v->grid()->horizontalHeader();
+  header->sectionClicked(5);
+  EXPECT_EQ(shown(v.get(), 0, 5), "A");
+  header->sectionClicked(5);  // the same column again: the other way round
+  EXPECT_EQ(shown(v.get(), 0, 5), "X");
+  v->view().addFilterRule(4, 1, "Succeeded", "");
+  v->ApplyFilterRules();
+  ASSERT_EQ(v->model()->rowCount(), 3);
+  EXPECT_TRUE(gui().updateLogFilterCheck() == false) << "not the log viewer of the controller";
+
+  const auto out = (dir / "export.xls").string();
+  ASSERT_TRUE(v->exportToExcel(out));
+  std::ifstream in(out, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  const auto row = [&](int c, const std::string& code, const std::string& description) {
+    const auto& cat = categories[static_cast<size_t>(c)];
+    return "#" + cat.number + "\t" + cat.path + "\t" + cat.name + "\tAdded\tSucceeded\t" + code + "\t" + description +
+           "\t" + code + "\t" + description + "\tFormer\t \t\r\n";
+  };
+  const std::string expected =
+      "\xEF\xBB\xBF"
+      "Category No.\tCategory Path\tCategory\tTrans. Type\tResult\tBase Code\tBase Desc.\tTarget Code\t"
+      "Target Desc.\tTarget Former Desc.\tError\t\r\n" +
+      row(1, "C", "Desc") + row(0, "B", "Ünïcødé 日本") + row(0, "A", "Desc");
+  EXPECT_EQ(bytes, expected);
+
+  v->UnApplyFilterRules();
+  EXPECT_EQ(v->model()->rowCount(), 4);
+}
+
+TEST_F(LogViewer, TheCompletedNoticeOpensTheCopyLogAndTheContextMenuFilters) {
+  const auto path = writeLog("copy.txt", {kHeader, record(0, "212", "402", "A"), record(1, "213", "403", "B"),
+                                          record(0, "2022", "402", "C"), "<DPX_LOG_END>2026-12-10 09:05:00"});
+  context()->setLogFile(path);
+  modals.script.push_back([&](QWidget* w) { ClickButton(w, "1050"); });
+  EXPECT_EQ(gui().showCopyCompletedForm(), S_OK);
+  DPX_LogFileDlg* v = gui().logViewer();
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->objectName(), "DPX_LogFileDlg");
+  EXPECT_EQ(v->mode(), 1);
+  EXPECT_TRUE(v->isVisible());
+  EXPECT_FALSE(v->isModal());
+  EXPECT_EQ(v->windowTitle(), "Approve Target Company Updates");
+  EXPECT_EQ(v->model()->rowCount(), 3);
+  EXPECT_EQ(shown(v, 2, 3), "Replace All");
+  EXPECT_EQ(v->findChild<QAbstractButton*>("1075")->text(), "Save as Excel...");
+  EXPECT_FALSE(v->findChild<QAbstractButton*>("2")->isVisible());
+  QTest::qWait(30);
+  EXPECT_TRUE(v->grab().save(QString::fromStdString(screenshot("log-viewer.png").string())));
+
+  // Filter Table... with a rule set in its dialog; a second time removes it.
+  modals.script.push_back([&](QWidget* w) {
+    EXPECT_EQ(w->objectName(), "DPX_FilterTableDlg");
+    auto* rule = w->findChild<QComboBox*>("1105");  // the line of column 4, Result
+    rule->setCurrentIndex(rule->findData(1));
+    w->findChild<QComboBox*>("1205")->setEditText("Failed");
+    ClickButton(w, "1");
+  });
+  frame()->command(32803)->trigger();
+  EXPECT_EQ(v->model()->rowCount(), 1);
+  EXPECT_TRUE(gui().updateLogFilterCheck());
+  frame()->command(32803)->trigger();
+  EXPECT_EQ(v->model()->rowCount(), 3);
+  EXPECT_FALSE(gui().updateLogFilterCheck());
+
+  // OK closes the window, which deletes itself.
+  ClickButton(v, "1");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(gui().logViewer(), nullptr);
+}
+
+TEST_F(LogViewer, OpenLogFileShowsTheChosenFile) {
+  const auto path = writeLog("chosen.txt", {kHeader, record(0, "212", "402", "A"), "<DPX_LOG_END>end"});
+  modals.script.push_back(ChooseFile(path));
+  frame()->command(508)->trigger();
+  DPX_LogFileDlg* v = gui().logViewer();
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->mode(), 2);
+  EXPECT_EQ(v->path(), path);
+  EXPECT_EQ(v->model()->rowCount(), 1);
+
+  // Cancelled: no new viewer.
+  frame()->command(508)->trigger();
+  EXPECT_EQ(gui().logViewer(), v);
+}
+
+TEST_F(LogViewer, AdditionalInformationOfTheHeader) {
+  struct Case {
+    const char* name;
+    std::string header;
+    std::string end;            // after the marker; empty: no end line
+    int failed;                 // parseHeader's answer
+    std::string method;         // shown in 1056
+    bool ignoreChecked = true;  // the box 1052
+    std::string message = {};
+  };
+  const std::string path = (dir / "info.txt").string();
+  const std::string line = record(0, "212", "402", "A");
+  const std::vector<Case> cases = {
+      {"replace all, fail flag 1", "2026-12-10 09:00:00|B|T|2022|2029|1", "2026-12-10 09:05:00", 0, "Replace All",
+       false},
+      {"unknown method logged", "2026-12-10 09:00:00|B|T|10009|2027|0", "2026-12-10 09:05:00", 0,
+       "Log Error: Unknown copy method", true},
+      {"other flag number", "2026-12-10 09:00:00|B|T|2023|10010|7", "2026-12-10 09:05:00", 0,
+       "Update Existing Records", true},
+      {"no end line", "2026-12-10 09:00:00|B|T|2022|2029|1", "", -1, ""},
+      {"bad start time", "yesterday|B|T|2022|2029|1", "2026-12-10 09:05:00", 1, "", true,
+       "Invalid value in the log file - '" + path +
+           "' \nLine 1: 'yesterday|B|T|2022|2029|1'\nColumn 1: yesterday is not a valid 'Time"},
+      {"bad method", "2026-12-10 09:00:00|B|T|12|2029|1", "2026-12-10 09:05:00", 4, "", true,
+       "Invalid value in the log file - '" + path +
+           "' \nLine 1: '2026-12-10 09:00:00|B|T|12|2029|1'\nColumn 4: 12 is not a valid 'Copy Method"},
+      {"bad end time", "2026-12-10 09:00:00|B|T|2022|2029|1", "never", 7, "", true,
+       "Invalid value in the log file - '" + path + "' \nLine 1: '<DPX_LOG_END>never'\nColumn 1: never is not a valid 'Time"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> lines{c.header, line};
+    if (!c.end.empty()) lines.push_back("<DPX_LOG_END>" + c.end);
+    writeLog("info.txt", lines);
+    auto v = viewer(path);
+    DPX_LogHeader header;
+    EXPECT_EQ(v->parseHeader(header), c.failed);
+    const size_t seen = modals.seen.size();
+    std::string method;
+    bool checked = false;
+    // The dialog is read and closed; a message box gets the driver's answer.
+    if (c.failed == 0) {
+      modals.script.push_back([&](QWidget* w) {
+        method = Edit(w, "1056").toStdString();
+        checked = w->findChild<QAbstractButton*>("1052")->isChecked();
+        if (method == "Log Error: Unknown copy method") {
+          EXPECT_TRUE(w->grab().save(QString::fromStdString(screenshot("additional-info.png").string())));
+        }
+        ClickButton(w, "1");
+      });
+    }
+    ClickButton(v.get(), "1047");
+    if (c.failed < 0) {
+      EXPECT_EQ(modals.seen.size(), seen);
+      continue;
+    }
+    ASSERT_EQ(modals.seen.size(), seen + 1);
+    if (c.failed == 0) {
+      EXPECT_EQ(modals.seen.back().objectName, "DPX_LogAdditionalInfoDlg");
+      EXPECT_EQ(method, c.method);
+      EXPECT_EQ(checked, c.ignoreChecked);
+      EXPECT_EQ(header.base, "B");
+      EXPECT_FALSE(header.endTime.empty());
+    } else {
+      EXPECT_EQ(modals.seen.back().text, c.message);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dpx::test

@@ -1,0 +1,331 @@
+#include "ui/log_file_dlg.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+
+#include <fmt/printf.h>
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "engine/settings_manager.h"
+#include "engine/ui_services.h"
+#include "platform/framework/text.h"
+#include "ui/dialog_texts.h"
+#include "ui/grid_list_ctrl.h"
+#include "ui/log_additional_info_dlg.h"
+#include "ui/gui_manager.h"
+#include "ui/qt_text.h"
+#include "ui/table_model.h"
+#include "worksheet/worksheet_template_manager.h"
+
+using dpx::HRESULT;
+using dpx::ui::S;
+using dpx::ui::Text;
+
+namespace {
+
+constexpr std::array<uint32_t, DPX_LogFileDlg::kColumns> kHeadings{133, 145, 134, 135, 136, 137,
+                                                                    138, 139, 140, 141, 142};
+constexpr std::array<int, 8> kActions{2022, 2023, 2024, 2025, 404, 184, 212, 213};
+constexpr std::array<const char*, 4> kResults{"402", "403", "10024", "10020"};
+constexpr const char* kEndMarker = "<DPX_LOG_END>";
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";  // U+FEFF in UTF-8
+constexpr int kTooFewFields = 9;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string Trimmed(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+bool EqualsIgnoringCase(const std::string& a, const char* b) {
+  return QString::fromStdString(a).compare(QString::fromUtf8(b), Qt::CaseInsensitive) == 0;
+}
+
+// A date and time as the log writes it, or in the user's locale.
+QDateTime ReadDateTime(const std::string& text) {
+  const QString t = QString::fromStdString(text).trimmed();
+  QDateTime at = QDateTime::fromString(t, "yyyy-MM-dd HH:mm:ss");
+  if (!at.isValid()) at = QLocale().toDateTime(t, QLocale::ShortFormat);
+  return at;
+}
+
+bool OneOf(long value, std::initializer_list<long> allowed) {
+  return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
+
+void ShowError(const std::string& text) {
+  dpx::Ui().messageBox(text, S(Text(2041)), dpx::mb::kIconError | dpx::mb::kSetForeground);
+}
+
+}  // namespace
+
+DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::string path, QWidget* parent)
+    : QDialog(parent), context_(context), mode_(mode), path_(std::move(path)) {
+  setObjectName("DPX_LogFileDlg");
+  setModal(false);
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlag(Qt::WindowMaximizeButtonHint);
+  setMinimumSize(450, 200);
+  setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  setWindowTitle(mode_ == 1 ? Text(129) : QString::fromStdString(fmt::sprintf(S(Text(130)), path_)));
+
+  auto* layout = new QVBoxLayout(this);
+  grid_ = new CGridListCtrl(this, true);
+  grid_->setObjectName("1048");
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->horizontalHeader()->setSectionsMovable(false);
+  model_ = new DPX_TableModel(this);
+  model_->setCheckColumn(false);
+  grid_->setModel(model_);
+  connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { OnHeaderClick(c); });
+  layout->addWidget(grid_, 1);
+
+  // OK (and the hidden Cancel) at the bottom left; the others at the bottom
+  // right, 1047 rightmost.
+  auto* buttons = new QHBoxLayout;
+  auto* ok = DPX_NewControl<QPushButton>(this, "1");
+  auto* cancel = DPX_NewControl<QPushButton>(this, "2");
+  cancel->hide();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  buttons->addStretch(1);
+  auto* save = DPX_NewControl<QPushButton>(this, "1075");
+  auto* print = DPX_NewControl<QPushButton>(this, "1074");
+  auto* info = DPX_NewControl<QPushButton>(this, "1047");
+  for (QPushButton* b : {save, print, info}) b->setAutoDefault(false);
+  buttons->addWidget(save);
+  buttons->addWidget(print);
+  buttons->addWidget(info);
+  layout->addLayout(buttons);
+  ok->setText(Text(1));
+  info->setText(Text(131));
+  print->setText(Text(159));
+  save->setText(Text(57345));
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(save, &QPushButton::clicked, this, &DPX_LogFileDlg::OnBnClickedSaveAsExcel);
+  connect(info, &QPushButton::clicked, this, &DPX_LogFileDlg::showAdditionalInfo);
+  // Printing is not part of this window yet.
+  print->setEnabled(false);
+
+  resize(900, 420);
+  readLogFile();
+  InsertItems();
+  // Columns 1 to 3 (path, name, action) get a seventh of the width each.
+  const int width = grid_->viewport()->width() > 100 ? grid_->viewport()->width() : 860;
+  for (int c = 0; c < kColumns; ++c)
+    grid_->setColumnWidth(c, c >= 1 && c <= 3 ? width / 7 : static_cast<int>(width / 14.8));
+}
+
+std::vector<std::string> DPX_LogFileDlg::tokenize(const std::string& line, char separator) {
+  std::vector<std::string> fields;
+  std::string rest = Trimmed(line);
+  for (size_t at = rest.find(separator); at != std::string::npos; at = rest.find(separator)) {
+    fields.push_back(rest.substr(0, at));
+    rest = Trimmed(rest.substr(at + 1));
+  }
+  fields.push_back(rest.empty() ? std::string(" ") : rest);
+  return fields;
+}
+
+void DPX_LogFileDlg::readLogFile() {
+  std::ifstream in(path_, std::ios::binary);
+  if (!in) {
+    ShowError(fmt::sprintf(S(Text(10023)), path_));
+    return;
+  }
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  const std::string text = dpx::Utf16LEBytesToUtf8(bytes);
+  size_t at = 0;
+  // One line at a time, without its LF, its CR and the blanks around them.
+  auto nextLine = [&](std::string& line) {
+    if (at >= text.size()) return false;
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    line = text.substr(at, end - at);
+    at = end + 1;
+    return true;
+  };
+
+  view_ = DPX_TableView{};
+  std::string line;
+  if (!nextLine(line)) return;
+  for (size_t bom = line.find(kByteOrderMark); bom != std::string::npos; bom = line.find(kByteOrderMark))
+    line.erase(bom, 3);
+  line = Trimmed(line);
+  header_ = headerLine_ = line;
+  lineCounter_ = 0;
+  for (uint32_t id : kHeadings) view_.columnNames.push_back(S(Text(id)));
+  view_.readOnly.assign(kColumns, true);
+  view_.columnTypes.assign(kColumns, 0);
+
+  const auto& templates = DPX_WorksheetTemplateManager::getInstance(context_);
+  while (nextLine(line)) {
+    line = Trimmed(line);
+    if (line.rfind(kEndMarker, 0) == 0) {
+      endLine_ = line;
+      header_ += "|" + Trimmed(line.substr(std::char_traits<char>::length(kEndMarker)));
+      break;
+    }
+    const HRESULT result = InsertLogLine(line, view_.rowCount(), templates);
+    ++lineCounter_;
+    if (dpx::Failed(result)) {
+      showLineError(line);
+      break;
+    }
+  }
+}
+
+void DPX_LogFileDlg::showLineError(const std::string& line) const {
+  if (errorField_ == kTooFewFields) {
+    ShowError(fmt::sprintf(S(Text(143)), lineCounter_, line));
+    return;
+  }
+  const uint32_t name = errorField_ == 1 ? 133 : errorField_ == 2 ? 135 : 136;
+  ShowError(fmt::sprintf(S(Text(144)), path_, lineCounter_, Trimmed(line), errorField_, errorValue_, S(Text(name))));
+}
+
+HRESULT DPX_LogFileDlg::InsertLogLine(const std::string& line, int index,
+                                      const DPX_WorksheetTemplateManager& templates) {
+  errorField_ = kTooFewFields;
+  errorValue_.clear();
+  if (Trimmed(line).empty()) return dpx::S_FALSE;
+  const std::vector<std::string> fields = tokenize(line, '|');
+  if (fields.size() < 9) return dpx::E_FAIL;
+
+  DPX_TableRow row;
+  row.index = index;
+  std::string number, name, path;
+  if (dpx::Failed(templates.getLeafIdFromStringKey(fields[0], number))) {
+    errorField_ = 1;
+    errorValue_ = fields[0];
+    return dpx::E_FAIL;
+  }
+  // A category the template names without a path keeps its cells in place.
+  if (dpx::Failed(templates.getNodeNameFromID(number, name, path))) name.clear(), path.clear();
+  row.cells = {number, path, name};
+
+  const long action = dpx::ui::ReadIntegerPrefix(fields[1]);
+  if (std::find(kActions.begin(), kActions.end(), action) == kActions.end()) {
+    errorField_ = 2;
+    errorValue_ = fmt::sprintf("%d", action);
+    return dpx::E_FAIL;
+  }
+  row.cells.push_back(S(Text(static_cast<uint32_t>(action))));
+
+  const auto result = std::find_if(kResults.begin(), kResults.end(),
+                                   [&](const char* code) { return EqualsIgnoringCase(fields[2], code); });
+  if (result == kResults.end()) {
+    errorField_ = 3;
+    errorValue_ = fields[2];
+    return dpx::E_FAIL;
+  }
+  row.cells.push_back(S(Text(static_cast<uint32_t>(std::stoul(*result)))));
+  row.cells.insert(row.cells.end(), fields.begin() + 3, fields.begin() + 9);
+  view_.rows.push_back(std::move(row));
+  return dpx::S_OK;
+}
+
+void DPX_LogFileDlg::InsertItems() {
+  // Every row of the log, however many: none is left out of the grid.
+  model_->setView(&view_, false);
+}
+
+void DPX_LogFileDlg::ApplySortRules() { model_->refill(); }
+
+void DPX_LogFileDlg::ApplyFilterRules() {
+  view_.filterActive = !view_.filterRules.empty();
+  view_.markFilteredRows();
+  InsertItems();
+}
+
+void DPX_LogFileDlg::UnApplyFilterRules() {
+  view_.filterActive = false;
+  InsertItems();
+}
+
+void DPX_LogFileDlg::OnHeaderClick(int column) {
+  if (model_->rowCount() < 2 || column < 0 || column >= view_.columnCount()) return;
+  const bool ascending = column != view_.sortColumn ? true : !view_.sortAscending;
+  view_.sortRules.clear();
+  view_.setSort(column, ascending);
+  ApplySortRules();
+}
+
+int DPX_LogFileDlg::parseHeader(DPX_LogHeader& header) const {
+  const std::vector<std::string> fields = tokenize(header_, '|');
+  if (fields.size() < 7) return -1;
+  const QLocale locale;
+  const QDateTime start = ReadDateTime(fields[0]);
+  if (!start.isValid()) return 1;
+  header.date = S(locale.toString(start.date(), QLocale::ShortFormat));
+  header.startTime = S(locale.toString(start.time(), QLocale::ShortFormat));
+  header.base = fields[1];
+  header.target = fields[2];
+  header.copyMethod = static_cast<int>(dpx::ui::ReadIntegerPrefix(fields[3]));
+  if (!OneOf(header.copyMethod, {2022, 2023, 2024, 2025, 10009})) return 4;
+  header.response = static_cast<int>(dpx::ui::ReadIntegerPrefix(fields[4]));
+  if (!OneOf(header.response, {2029, 2028, 2027, 10010})) return 5;
+  header.failRecordsForMissingFields = dpx::ui::ReadIntegerPrefix(fields[5]) == 1;
+  const QDateTime end = ReadDateTime(fields[6]);
+  if (!end.isValid()) return 7;
+  header.endTime = S(locale.toString(end.time(), QLocale::ShortFormat));
+  return 0;
+}
+
+void DPX_LogFileDlg::showAdditionalInfo() {
+  DPX_LogHeader header;
+  const int failed = parseHeader(header);
+  if (failed < 0) return;
+  if (failed == 0) {
+    DPX_LogAdditionalInfoDlg dialog(header, this);
+    dialog.exec();
+    return;
+  }
+  const std::vector<std::string> fields = tokenize(header_, '|');
+  static constexpr std::array<uint32_t, 7> kNames{151, 2039, 2040, 156, 157, 158, 151};
+  const bool endField = failed == 7;
+  ShowError(fmt::sprintf(S(Text(144)), path_, endField ? lineCounter_ : 1, Trimmed(endField ? endLine_ : headerLine_),
+                         endField ? 1 : failed, fields[static_cast<size_t>(failed - 1)],
+                         S(Text(kNames[static_cast<size_t>(failed - 1)]))));
+}
+
+void DPX_LogFileDlg::OnBnClickedSaveAsExcel() {
+  DPX_SettingsManager settings(context_);
+  settings.updateSettingsFromDatabase();
+  std::string path;
+  if (DPX_GUIManager::getInstance().showSaveFileForm(S(Text(228)), settings.getLogFileFolder(), path, "xls", 229,
+                                                     "") != dpx::S_OK ||
+      path.empty())
+    return;
+  if (!exportToExcel(path)) ShowError(fmt::sprintf(S(Text(10023)), path));
+}
+
+bool DPX_LogFileDlg::exportToExcel(const std::string& path) const {
+  // UTF-8 with a byte-order mark: every language's text arrives whole.
+  std::string out = kByteOrderMark;
+  for (const auto& heading : view_.columnNames) out += heading + "\t";
+  out += "\r\n";
+  for (int shown : model_->shownRows()) {
+    const DPX_TableRow& row = view_.rows[static_cast<size_t>(shown)];
+    out += "#";
+    for (int c = 0; c < view_.columnCount(); ++c) out += DPX_TableView::cellText(row, c) + "\t";
+    out += "\r\n";
+  }
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << out;
+  file.close();
+  return static_cast<bool>(file);
+}
