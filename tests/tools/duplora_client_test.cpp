@@ -116,18 +116,22 @@ std::vector<std::string> operator+(std::vector<std::string> a, const std::vector
   return a;
 }
 
-// The rows of a table, ordered, each as "a|b|c".
-std::vector<std::string> Rows(const std::shared_ptr<dpx::host::Company>& company, const std::string& table,
-                              const std::string& columns) {
-  auto result = company->store().query("SELECT " + columns + " FROM " + dpx::host::CompanyStore::Quote(table) +
-                                       " ORDER BY 1");
+// The rows of a query, each as "a|b|c".
+std::vector<std::string> Selected(const std::shared_ptr<dpx::host::Company>& company, const std::string& sql) {
   std::vector<std::string> rows;
-  for (const auto& row : result.rows) {
+  for (const auto& row : company->store().query(sql).rows) {
     std::string line;
     for (size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i].toText();
     rows.push_back(line);
   }
   return rows;
+}
+
+// The rows of a table, ordered, each as "a|b|c".
+std::vector<std::string> Rows(const std::shared_ptr<dpx::host::Company>& company, const std::string& table,
+                              const std::string& columns) {
+  return Selected(company,
+                  "SELECT " + columns + " FROM " + dpx::host::CompanyStore::Quote(table) + " ORDER BY 1");
 }
 
 std::vector<std::string> LogLines(const std::string& path) {
@@ -1046,15 +1050,6 @@ TEST(DuploraClient, CopiesTheCustomizationCategories) {
       "DPX_TRN_UDO_100,DPX_TRN_USERSLEAF_100";
   using Texts = std::vector<std::string>;
   // The rows of a query, each as "a|b|c".
-  const auto select = [](const std::shared_ptr<dpx::host::Company>& company, const std::string& sql) {
-    Texts rows;
-    for (const auto& row : company->store().query(sql).rows) {
-      std::string line;
-      for (size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i].toText();
-      rows.push_back(line);
-    }
-    return rows;
-  };
   struct Case {
     int serverType;
     int method;
@@ -1086,19 +1081,19 @@ TEST(DuploraClient, CopiesTheCustomizationCategories) {
                                                                         std::to_string(c.method), "--categories", list});
     ASSERT_TRUE(run.code == 0 || run.code == 3) << run.err << run.out;
     const auto target = server.target();
-    EXPECT_EQ(select(target, "SELECT TableName FROM OUTB WHERE TableName NOT LIKE 'DPX%' OR TableName = 'DPXNOTEX' ORDER BY 1"),
+    EXPECT_EQ(Selected(target, "SELECT TableName FROM OUTB WHERE TableName NOT LIKE 'DPX%' OR TableName = 'DPXNOTEX' ORDER BY 1"),
               c.tables);
     EXPECT_EQ(Rows(target, "@CARS", "Code, U_Color"), c.cars);
     EXPECT_EQ(Rows(target, "OUDO", "Code, Name, (SELECT COUNT(*) FROM UDO1 WHERE UDO1.Code = OUDO.Code)"), c.objects);
     // The system field never travels; every other field has its column.
-    EXPECT_EQ(select(target, "SELECT TableID || '.' || AliasID FROM CUFD WHERE TableID IN ('@CARS', '@SYSFLD') ORDER BY 1"),
+    EXPECT_EQ(Selected(target, "SELECT TableID || '.' || AliasID FROM CUFD WHERE TableID IN ('@CARS', '@SYSFLD') ORDER BY 1"),
               (c.method == 2 ? Texts{"@CARS.Color", "@CARS.Seats"}
                              : Texts{"@CARS.Bought", "@CARS.Color", "@CARS.Seats"}));
     // The auditor's department and branch are the target's of the same names; a new department gets MAX + 1.
-    EXPECT_EQ(select(target, "SELECT USER_CODE, Department, Branch FROM OUSR WHERE USER_CODE IN ('auditor', 'oneil') ORDER BY 1"),
+    EXPECT_EQ(Selected(target, "SELECT USER_CODE, Department, Branch FROM OUSR WHERE USER_CODE IN ('auditor', 'oneil') ORDER BY 1"),
               (c.method == 2 ? Texts{"auditor|4|5"} : Texts{"auditor|4|5", "oneil|8|7"}));
     // The search on U_Color names the target's "Sales by month", whatever its number there.
-    EXPECT_EQ(select(target, "SELECT FormID, ItemID, (SELECT QName FROM OUQR WHERE IntrnalKey = QueryId) FROM CSHS "
+    EXPECT_EQ(Selected(target, "SELECT FormID, ItemID, (SELECT QName FROM OUQR WHERE IntrnalKey = QueryId) FROM CSHS "
                              "WHERE ItemID = 'U_Color'"),
               (c.method == 2 ? Texts{} : Texts{"134|U_Color|Sales by month"}));
 
@@ -1119,15 +1114,6 @@ TEST(DuploraClient, CopiesThePerUserAndServiceCategories) {
       "DPX_TRN_DOCREP_100,DPX_TRN_QUERYLAYOUTS_100,DPX_TRN_AUTHORIZATIONSLEAF_100,DPX_TRN_ADDITIONALAUT_100,"
       "DPX_TRN_USRDSPSETTINGS_100,DPX_TRN_USRMENUS_100,DPX_TRN_ALERTS_100,DPX_TRN_COUNTRIES_100";
   using Texts = std::vector<std::string>;
-  const auto select = [](const std::shared_ptr<dpx::host::Company>& company, const std::string& sql) {
-    Texts rows;
-    for (const auto& row : company->store().query(sql).rows) {
-      std::string line;
-      for (size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i].toText();
-      rows.push_back(line);
-    }
-    return rows;
-  };
   for (int serverType : {5, 6}) {
     for (int method : {1, 2, 3, 4}) {
       SCOPED_TRACE("server type " + std::to_string(serverType) + ", method " + std::to_string(method));
@@ -1139,32 +1125,32 @@ TEST(DuploraClient, CopiesThePerUserAndServiceCategories) {
       ASSERT_TRUE(run.code == 0 || run.code == 3) << run.err << run.out;
       const auto target = server.target();
       // The invoice layout is the base's wherever the method updates, and there once.
-      EXPECT_EQ(select(target, "SELECT Notes FROM RDOC WHERE DocName = 'Invoice & <Co>'"),
+      EXPECT_EQ(Selected(target, "SELECT Notes FROM RDOC WHERE DocName = 'Invoice & <Co>'"),
                 (method == 3 ? Texts{"Old invoice"} : Texts{"Our invoice"}));
-      EXPECT_EQ(select(target, "SELECT COUNT(*) FROM RDOC WHERE DocName = 'System invoice'"), Texts{"1"});
+      EXPECT_EQ(Selected(target, "SELECT COUNT(*) FROM RDOC WHERE DocName = 'System invoice'"), Texts{"1"});
       // The auditor's preferences of form 139 are the base's; its form 150 stays.
       // The worksheet forbids "add new only" for the per-user categories
       // (preferences, menus, permissions): method 3 leaves them as they were.
       const bool perUser = method != 3;
-      EXPECT_EQ(select(target, "SELECT FormID || ':' || Width FROM CPRF WHERE UserSign = 4 ORDER BY FormID"),
+      EXPECT_EQ(Selected(target, "SELECT FormID || ':' || Width FROM CPRF WHERE UserSign = 4 ORDER BY FormID"),
                 (perUser ? Texts{"139:90", "150:55"} : Texts{"139:40", "150:55"}));
-      EXPECT_EQ(select(target, "SELECT Entry FROM CUMI WHERE UserSign = 4"),
+      EXPECT_EQ(Selected(target, "SELECT Entry FROM CUMI WHERE UserSign = 4"),
                 (perUser ? Texts{"<MenuItem><Name>Audit</Name><Link>4000</Link></MenuItem>"}
                          : Texts{"<MenuItem><Name>Old audit</Name><Link>1</Link></MenuItem>",
                                  "<MenuItem><Name>Older audit</Name><Link>2</Link></MenuItem>"}));
       // A new alert names the target's query of the same name.
-      EXPECT_EQ(select(target, "SELECT (SELECT QName FROM OUQR WHERE IntrnalKey = QueryId) FROM OALT "
+      EXPECT_EQ(Selected(target, "SELECT (SELECT QName FROM OUQR WHERE IntrnalKey = QueryId) FROM OALT "
                                "WHERE Name = 'O''Neil''s alert'"),
                 (method == 2 ? Texts{} : Texts{"Sales by month"}));
       // The system alert keeps the target's two recipients, the base's one among them.
-      EXPECT_EQ(select(target, "SELECT COUNT(*) FROM ALT1 WHERE Code = 1"), Texts{"2"});
+      EXPECT_EQ(Selected(target, "SELECT COUNT(*) FROM ALT1 WHERE Code = 1"), Texts{"2"});
       // England goes to the target's United Kingdom (under the methods that
       // add the base's "UK", the target has that name twice).
       if (method <= 2) {
-        EXPECT_EQ(select(target, "SELECT Country FROM OCST WHERE Code = 'ENG'"),
+        EXPECT_EQ(Selected(target, "SELECT Country FROM OCST WHERE Code = 'ENG'"),
                   (method == 1 ? Texts{"UK"} : Texts{"GB"}));
       }
-      EXPECT_EQ(select(target, "SELECT Value FROM HOST_USERPERM WHERE UserCode = 'auditor' AND PermId = '142'"),
+      EXPECT_EQ(Selected(target, "SELECT Value FROM HOST_USERPERM WHERE UserCode = 'auditor' AND PermId = '142'"),
                 (perUser ? Texts{"1"} : Texts{"2"}));
 
       for (const auto& line : LogLines(LogPath(run.out))) {
@@ -1451,47 +1437,38 @@ TEST(DuploraClientNamedRecords, EveryCategoryCopiesUnderEveryMethod) {
 
       const auto target = server.target();
       // The rows of a query, each as "a|b|c".
-      auto Joined = [](const std::shared_ptr<dpx::host::Company>& company, const std::string& sql) {
-        std::vector<std::string> rows;
-        for (const auto& row : company->store().query(sql).rows) {
-          std::string line;
-          for (size_t i = 0; i < row.size(); ++i) line += (i ? "|" : "") + row[i].toText();
-          rows.push_back(line);
-        }
-        return rows;
-      };
       const bool adds = method != 2;
-      EXPECT_EQ(Contains(Joined(target, "SELECT PayMethCod, IFNULL(f.Name, '') FROM OPYM"
+      EXPECT_EQ(Contains(Selected(target, "SELECT PayMethCod, IFNULL(f.Name, '') FROM OPYM"
                                               " LEFT JOIN OFRM f ON f.AbsEntry = OPYM.Format"),
                          "CHK|Cheque & <Co>"),
                 adds);
       EXPECT_EQ(Contains(Rows(target, "OPYM", "PayMethCod"), "TGT"), method != 1);
       // Employees and lookup rows are add-or-update whatever the method; -1 stays.
-      EXPECT_TRUE(Contains(Joined(target, "SELECT e.lastName, IFNULL(m.lastName, '') FROM OHEM e"
+      EXPECT_TRUE(Contains(Selected(target, "SELECT e.lastName, IFNULL(m.lastName, '') FROM OHEM e"
                                                 " LEFT JOIN OHEM m ON m.empID = e.manager"),
                            "O'Neil|Smith"));
       EXPECT_TRUE(Contains(Rows(target, "OHTY", "name"), "O'Brien's & <part>"));
       EXPECT_FALSE(Contains(Rows(target, "OHTY", "name"), "Locked type"));
       EXPECT_TRUE(Contains(Rows(target, "OSLP", "SlpCode"), "-1"));
-      EXPECT_EQ(Contains(Joined(target, "SELECT s.SlpName, g.GroupName, e.lastName FROM OSLP s"
+      EXPECT_EQ(Contains(Selected(target, "SELECT s.SlpName, g.GroupName, e.lastName FROM OSLP s"
                                               " JOIN OCOG g ON g.GroupCode = s.GroupCode"
                                               " JOIN OHEM e ON e.empID = s.EmployeeID"),
                          "O'Hara & <Sales>|Retail|Brown"),
                 method != 3);
       // Each account lies in the bank of its country; each bank's default account is its own.
-      EXPECT_EQ(Contains(Joined(target, "SELECT d.Branch, o.CountryCod, o.BankCode FROM DSC1 d"
+      EXPECT_EQ(Contains(Selected(target, "SELECT d.Branch, o.CountryCod, o.BankCode FROM DSC1 d"
                                               " JOIN ODSC o ON o.AbsEntry = d.BankKey"),
                          "Berlin|DE|AIB"),
                 adds);
-      EXPECT_EQ(Contains(Joined(target, "SELECT o.BankName, d.Branch FROM ODSC o"
+      EXPECT_EQ(Contains(Selected(target, "SELECT o.BankName, d.Branch FROM ODSC o"
                                               " JOIN DSC1 d ON d.AbsEntry = o.DfltActKey"),
                          "Bank of America|Main"),
                 adds);
-      EXPECT_EQ(Contains(Joined(target, "SELECT l.ListName, b.ListName FROM OPLN l"
+      EXPECT_EQ(Contains(Selected(target, "SELECT l.ListName, b.ListName FROM OPLN l"
                                               " JOIN OPLN b ON b.ListNum = l.BASE_NUM"),
                          "Wholesale & <Co>'s|Dealer"),
                 adds);
-      EXPECT_EQ(Contains(Joined(target, "SELECT t.descript, p.descript FROM OTER t"
+      EXPECT_EQ(Contains(Selected(target, "SELECT t.descript, p.descript FROM OTER t"
                                               " JOIN OTER p ON p.territryID = t.parent"),
                          "Dublin|O'Neill's & <Ireland>"),
                 adds);
