@@ -8,6 +8,12 @@
 #include <fmt/printf.h>
 
 #include <QDateTime>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QHeaderView>
@@ -117,8 +123,7 @@ DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::st
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(save, &QPushButton::clicked, this, &DPX_LogFileDlg::OnBnClickedSaveAsExcel);
   connect(info, &QPushButton::clicked, this, &DPX_LogFileDlg::showAdditionalInfo);
-  // Printing is not part of this window yet.
-  print->setEnabled(false);
+  connect(print, &QPushButton::clicked, this, &DPX_LogFileDlg::printLog);
 
   resize(900, 420);
   readLogFile();
@@ -313,19 +318,91 @@ void DPX_LogFileDlg::OnBnClickedSaveAsExcel() {
   if (!exportToExcel(path)) ShowError(fmt::sprintf(S(Text(10023)), path));
 }
 
+std::vector<std::string> DPX_LogFileDlg::shownLines(const std::string& rowStart) const {
+  std::vector<std::string> lines;
+  std::string headings;
+  for (const auto& heading : view_.columnNames) headings += heading + "\t";
+  lines.push_back(std::move(headings));
+  for (int shown : model_->shownRows()) {
+    const DPX_TableRow& row = view_.rows[static_cast<size_t>(shown)];
+    std::string line = rowStart;
+    for (int c = 0; c < view_.columnCount(); ++c) line += DPX_TableView::cellText(row, c) + "\t";
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
 bool DPX_LogFileDlg::exportToExcel(const std::string& path) const {
   // UTF-8 with a byte-order mark: every language's text arrives whole.
   std::string out = kByteOrderMark;
-  for (const auto& heading : view_.columnNames) out += heading + "\t";
-  out += "\r\n";
-  for (int shown : model_->shownRows()) {
-    const DPX_TableRow& row = view_.rows[static_cast<size_t>(shown)];
-    out += "#";
-    for (int c = 0; c < view_.columnCount(); ++c) out += DPX_TableView::cellText(row, c) + "\t";
-    out += "\r\n";
-  }
+  for (const auto& line : shownLines("#")) out += line + "\r\n";
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << out;
   file.close();
   return static_cast<bool>(file);
+}
+
+QStringList DPX_LogFileDlg::printedText() const {
+  QStringList text;
+  for (const auto& line : shownLines("")) {
+    // A line break inside a cell starts a new printed line.
+    text += QString::fromStdString(line).split(QRegularExpression("\r\n|\r|\n"));
+  }
+  return text;
+}
+
+void DPX_LogFileDlg::printLog() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  dialog.setObjectName("QPrintDialog");
+  // All pages of the rows shown: no page range, selection or file to choose.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+  if (dialog.exec() != QDialog::Accepted) return;
+  printTo(printer);
+}
+
+bool DPX_LogFileDlg::printTo(QPrinter& printer) {
+  printer.setDocName(mode_ == 1 ? Text(129) : QString::fromStdString(fmt::sprintf(S(Text(130)), path_)));
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  bool ok = OnBeginPrinting(painter, printer);
+  for (int page = 0; ok && page < printed_.pages; ++page) {
+    // The painter starts on the first page; each further one is asked for.
+    ok = (page == 0 || printer.newPage()) && OnPrint(painter, page);
+  }
+  OnEndPrinting();
+  if (!ok) printer.abort();
+  painter.end();
+  return ok;
+}
+
+bool DPX_LogFileDlg::OnBeginPrinting(QPainter& painter, QPrinter& printer) {
+  QFont font("Courier");
+  font.setStyleHint(QFont::Monospace);
+  font.setFixedPitch(true);
+  font.setPointSize(8);
+  painter.setFont(font);
+  // Measured on the printer, at its resolution.
+  const QFontMetrics metrics(painter.font(), &printer);
+  lineHeight_ = metrics.size(Qt::TextSingleLine, "A").height();
+  ascent_ = metrics.ascent();
+  // The printable area; the painter's origin is its top left corner.
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  printed_ = DPX_PrintedPages::wrap(
+      printedText(), [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }, page.width(),
+      page.height(), lineHeight_);
+  return lineHeight_ > 0;
+}
+
+bool DPX_LogFileDlg::OnPrint(QPainter& painter, int page) {
+  int y = 0;
+  for (const QString& line : printed_.linesOfPage(page)) {
+    painter.drawText(0, y + ascent_, line);
+    y += lineHeight_;
+  }
+  return painter.isActive();
 }

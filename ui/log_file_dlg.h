@@ -2,7 +2,8 @@
 // shows its records as a table, one row per record line, with the action and
 // result translated and each category shown with its number, path and name
 // from the category-tree template. The user sorts by a header click, sorts and
-// filters through the grid's context menu, and exports the rows shown.
+// filters through the grid's context menu, exports the rows shown and prints
+// them.
 #pragma once
 
 #include <string>
@@ -12,12 +13,15 @@
 
 #include "platform/framework/host_error.h"
 #include "ui/log_header.h"
+#include "ui/printed_pages.h"
 #include "ui/table_view.h"
 
 class CGridListCtrl;
 class DPX_ConnectionContext;
 class DPX_TableModel;
 class DPX_WorksheetTemplateManager;
+class QPainter;
+class QPrinter;
 class QPushButton;
 
 class DPX_LogFileDlg : public QDialog {
@@ -61,6 +65,15 @@ class DPX_LogFileDlg : public QDialog {
   // the headings line, then "#" and each cell followed by a TAB, CR LF.
   bool exportToExcel(const std::string& path) const;
 
+  // The print dialog, then the rows shown on the printer it gives.
+  void printLog();
+  // Prints the rows shown as one document: false when a page failed, and
+  // the document is then aborted.
+  bool printTo(QPrinter& printer);
+  // The lines that are printed: the headings, then each row shown, in the
+  // order shown, a TAB after each heading and cell.
+  QStringList printedText() const;
+
   DPX_TableView& view() { return view_; }
   CGridListCtrl* grid() const { return grid_; }
   DPX_TableModel* model() const { return model_; }
@@ -71,7 +84,21 @@ class DPX_LogFileDlg : public QDialog {
   const std::string& headerLine() const { return headerLine_; }
   const std::string& endLine() const { return endLine_; }
 
+ protected:
+  // The start of a print job: the font, the text and its pages.
+  virtual bool OnBeginPrinting(QPainter& painter, QPrinter& printer);
+  // One page (0-based) of the text laid out by OnBeginPrinting.
+  virtual bool OnPrint(QPainter& painter, int page);
+  // The end of a print job, after the last page.
+  virtual void OnEndPrinting() {}
+
+  // The laid-out text of the print job under way.
+  const DPX_PrintedPages& printed() const { return printed_; }
+
  private:
+  // The headings line, then per row shown `rowStart` and each cell, each
+  // heading and cell followed by a TAB.
+  std::vector<std::string> shownLines(const std::string& rowStart) const;
   // The texts of a rejected line's field: 9 (too few fields), 1, 2 or 3.
   void showLineError(const std::string& line) const;
 
@@ -87,4 +114,7 @@ class DPX_LogFileDlg : public QDialog {
   std::string errorValue_;
   CGridListCtrl* grid_ = nullptr;
   DPX_TableModel* model_ = nullptr;
+  DPX_PrintedPages printed_;
+  int lineHeight_ = 0;
+  int ascent_ = 0;
 };

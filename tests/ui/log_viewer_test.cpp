@@ -1,12 +1,13 @@
 // The copy-log viewer: reading a log file into rows (and refusing malformed
-// records), sorting and filtering the rows shown, the export of what is shown,
-// and opening the viewer from the copy-completed notice.
+// records), sorting and filtering the rows shown, the export and the printing
+// of what is shown, and opening the viewer from the copy-completed notice.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QPrinter>
 #include <QTest>
 
 #include "platform/framework/text.h"
@@ -14,6 +15,7 @@
 #include "tests/ui/worksheet_fixture.h"
 #include "ui/grid_list_ctrl.h"
 #include "ui/log_file_dlg.h"
+#include "ui/printed_pages.h"
 #include "worksheet/worksheet_template_manager.h"
 
 namespace dpx::test {
@@ -248,6 +250,136 @@ TEST_F(LogViewer, OpenLogFileShowsTheChosenFile) {
   // Cancelled: no new viewer.
   frame()->command(508)->trigger();
   EXPECT_EQ(gui().logViewer(), v);
+}
+
+// Each character 10 units wide (a surrogate pair is one character), pages 100
+// units wide, lines 10 high.
+TEST(PrintedPages, WrapsLinesToThePageWidthAndCountsThePages) {
+  struct Case {
+    const char* name;
+    QStringList text;
+    int pageHeight;
+    QStringList lines;
+    int pages;
+  };
+  const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+  const std::vector<Case> cases = {
+      {"empty", {}, 30, {}, 0},
+      {"exact fit", {"abcdefghij"}, 30, {"abcdefghij"}, 1},
+      {"one over, no blank", {"abcdefghijk"}, 30, {"abcdefghij", "k"}, 1},
+      {"overlong without blanks", {QString(25, 'x')}, 30, {QString(10, 'x'), QString(10, 'x'), QString(5, 'x')}, 1},
+      {"breaks after the last blank that fits", {"hello world again"}, 30, {"hello", "world", "again"}, 1},
+      {"a blank right after what fits", {"abcdefghij   klm"}, 30, {"abcdefghij", "klm"}, 1},
+      {"TABs to the next stop of eight", {"a\tb", "abc\tdefg\thij"}, 30, {"a       b", "abc", "defg", "hij"}, 2},
+      {"empty lines and leading blanks stay", {"", "  ab", ""}, 30, {"", "  ab", ""}, 1},
+      {"leading blanks are no break", {"   " + QString(12, 'x')}, 30, {"   " + QString(7, 'x'), QString(5, 'x')}, 1},
+      {"pages filled exactly", {"1", "2", "3", "4", "5", "6"}, 30, {"1", "2", "3", "4", "5", "6"}, 2},
+      {"a part page rounds up", {"1", "2", "3", "4", "5", "6", "7"}, 39, {"1", "2", "3", "4", "5", "6", "7"}, 3},
+      {"a page lower than a line holds one", {"1", "2"}, 5, {"1", "2"}, 2},
+      {"surrogate pairs stay whole", {QString(emoji).repeated(12)}, 30,
+       {emoji.repeated(10), emoji.repeated(2)}, 1},
+  };
+  const auto width = [](const QString& s) { return static_cast<int>(s.toUcs4().size()) * 10; };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const DPX_PrintedPages printed = DPX_PrintedPages::wrap(c.text, width, 100, c.pageHeight, 10);
+    EXPECT_EQ(printed.lines, c.lines) << printed.lines.join("|").toStdString();
+    EXPECT_EQ(printed.pages, c.pages);
+    for (const auto& line : printed.lines) EXPECT_LE(width(line), 100) << line.toStdString();
+    // Only the blanks at a break are dropped.
+    const auto ink = [](const QStringList& lines) { return lines.join("").remove(' ').remove('\t'); };
+    EXPECT_EQ(ink(printed.lines), ink(c.text));
+    // The pages hold every line once, in order.
+    QStringList paged;
+    for (int page = 0; page < printed.pages; ++page) paged += printed.linesOfPage(page);
+    EXPECT_EQ(paged, printed.lines);
+  }
+}
+
+// A viewer that tells what its print jobs did.
+class PrintingViewer : public DPX_LogFileDlg {
+ public:
+  using DPX_LogFileDlg::DPX_LogFileDlg;
+  using DPX_LogFileDlg::printed;
+  int begun = 0, pagesPrinted = 0, linesPrinted = 0, ended = 0;
+
+ protected:
+  bool OnBeginPrinting(QPainter& painter, QPrinter& printer) override {
+    ++begun;
+    return DPX_LogFileDlg::OnBeginPrinting(painter, printer);
+  }
+  bool OnPrint(QPainter& painter, int page) override {
+    EXPECT_EQ(page, pagesPrinted);
+    ++pagesPrinted;
+    linesPrinted += static_cast<int>(printed().linesOfPage(page).size());
+    return DPX_LogFileDlg::OnPrint(painter, page);
+  }
+  void OnEndPrinting() override { ++ended; }
+};
+
+// The number of page objects of a PDF file (the page tree is "/Pages").
+int PdfPageCount(const std::filesystem::path& pdf) {
+  std::ifstream in(pdf, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  int pages = 0;
+  for (size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
+    pages += bytes.compare(at, 12, "/Type /Pages") != 0;
+  return pages;
+}
+
+TEST_F(LogViewer, PrintsTheRowsShownOnTheComputedNumberOfPages) {
+  std::vector<std::string> lines{kHeader};
+  // Descriptions wider than a page, and more rows than a page holds.
+  const std::string wide = "A description " + std::string(20, 'w') + " of many words to wrap " + std::string(200, 'z');
+  for (int i = 0; i < 150; ++i) lines.push_back(record(i % 2, "212", i % 3 ? "402" : "403", "R" + std::to_string(i), wide));
+  lines.push_back("<DPX_LOG_END>2026-12-10 09:05:00");
+  const auto path = writeLog("print.txt", lines);
+  PrintingViewer v(context(), 2, path, frame());
+  v.setAttribute(Qt::WA_DeleteOnClose, false);
+  v.view().addFilterRule(4, 1, "Succeeded", "");
+  v.ApplyFilterRules();
+  v.OnHeaderClick(5);
+  v.OnHeaderClick(5);
+  ASSERT_EQ(v.model()->rowCount(), 100);
+
+  // The headings and the rows shown, in the order shown, without the "#".
+  const QStringList text = v.printedText();
+  ASSERT_EQ(text.size(), 101);
+  EXPECT_TRUE(text[0].startsWith("Category No.\tCategory Path\t"));
+  EXPECT_TRUE(text[0].endsWith("Error\t"));
+  const auto& c = categories[0];  // row 98, the highest code shown
+  EXPECT_EQ(text[1].toStdString(), c.number + "\t" + c.path + "\t" + c.name + "\tAdded\tSucceeded\tR98\t" + wide +
+                                       "\tR98\t" + wide + "\tFormer\t \t");
+
+  const auto pdf = dir / "log.pdf";
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf.string()));
+  ASSERT_TRUE(v.printTo(printer));
+  EXPECT_EQ(printer.docName().toStdString(), "Copy Configuration Log - '" + path + "'");
+  EXPECT_EQ(v.begun, 1);
+  EXPECT_EQ(v.ended, 1);
+  EXPECT_GT(v.printed().lines.size(), text.size()) << "the wide rows wrap";
+  EXPECT_GT(v.printed().pages, 1);
+  EXPECT_EQ(v.pagesPrinted, v.printed().pages);
+  EXPECT_EQ(v.linesPrinted, v.printed().lines.size());
+  EXPECT_EQ(PdfPageCount(pdf), v.printed().pages);
+}
+
+TEST_F(LogViewer, ACancelledPrintDialogPrintsNothing) {
+  const auto path = writeLog("cancel.txt", {kHeader, record(0, "212", "402", "A"), "<DPX_LOG_END>end"});
+  PrintingViewer v(context(), 1, path, frame());
+  v.setAttribute(Qt::WA_DeleteOnClose, false);
+  auto* print = v.findChild<QAbstractButton*>("1074");
+  ASSERT_NE(print, nullptr);
+  EXPECT_TRUE(print->isEnabled());
+  EXPECT_EQ(print->text(), "Print Log");
+  const size_t seen = modals.seen.size();
+  print->click();  // the driver cancels the print dialog
+  ASSERT_EQ(modals.seen.size(), seen + 1);
+  EXPECT_EQ(modals.seen.back().objectName, "QPrintDialog");
+  EXPECT_EQ(v.begun, 0);
+  EXPECT_EQ(v.ended, 0);
 }
 
 TEST_F(LogViewer, AdditionalInformationOfTheHeader) {
