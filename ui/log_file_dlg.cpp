@@ -14,12 +14,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QHBoxLayout>
 #include <QLocale>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QStyle>
-#include <QVBoxLayout>
 
 #include "engine/settings_manager.h"
 #include "engine/ui_services.h"
@@ -27,6 +25,7 @@
 #include "ui/dialog_texts.h"
 #include "ui/grid_list_ctrl.h"
 #include "ui/log_additional_info_dlg.h"
+#include "ui/program_icon.h"
 #include "ui/gui_manager.h"
 #include "ui/qt_text.h"
 #include "ui/table_model.h"
@@ -83,11 +82,9 @@ DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::st
   setModal(false);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowFlag(Qt::WindowMaximizeButtonHint);
-  setMinimumSize(450, 200);
-  setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  setWindowIcon(dpx::ui::ProgramIcon());
   setWindowTitle(mode_ == 1 ? Text(129) : QString::fromStdString(fmt::sprintf(S(Text(130)), path_)));
 
-  auto* layout = new QVBoxLayout(this);
   grid_ = new CGridListCtrl(this, true);
   grid_->setObjectName("1048");
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -96,42 +93,79 @@ DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::st
   model_->setCheckColumn(false);
   grid_->setModel(model_);
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { OnHeaderClick(c); });
-  layout->addWidget(grid_, 1);
 
-  // OK (and the hidden Cancel) at the bottom left; the others at the bottom
-  // right, 1047 rightmost.
-  auto* buttons = new QHBoxLayout;
-  auto* ok = DPX_NewControl<QPushButton>(this, "1");
-  auto* cancel = DPX_NewControl<QPushButton>(this, "2");
-  cancel->hide();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addStretch(1);
-  auto* save = DPX_NewControl<QPushButton>(this, "1075");
-  auto* print = DPX_NewControl<QPushButton>(this, "1074");
-  auto* info = DPX_NewControl<QPushButton>(this, "1047");
-  for (QPushButton* b : {save, print, info}) b->setAutoDefault(false);
-  buttons->addWidget(save);
-  buttons->addWidget(print);
-  buttons->addWidget(info);
-  layout->addLayout(buttons);
-  ok->setText(Text(1));
-  info->setText(Text(131));
-  print->setText(Text(159));
-  save->setText(Text(57345));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(save, &QPushButton::clicked, this, &DPX_LogFileDlg::OnBnClickedSaveAsExcel);
-  connect(info, &QPushButton::clicked, this, &DPX_LogFileDlg::showAdditionalInfo);
-  connect(print, &QPushButton::clicked, this, &DPX_LogFileDlg::printLog);
+  ok_ = DPX_NewControl<QPushButton>(this, "1");
+  cancel_ = DPX_NewControl<QPushButton>(this, "2");
+  cancel_->hide();
+  save_ = DPX_NewControl<QPushButton>(this, "1075");
+  print_ = DPX_NewControl<QPushButton>(this, "1074");
+  info_ = DPX_NewControl<QPushButton>(this, "1047");
+  for (QPushButton* b : {save_, print_, info_}) b->setAutoDefault(false);
+  ok_->setText(Text(1));
+  cancel_->setText(Text(2));
+  info_->setText(Text(131));
+  print_->setText(Text(159));
+  save_->setText(Text(57345));
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(save_, &QPushButton::clicked, this, &DPX_LogFileDlg::OnBnClickedSaveAsExcel);
+  connect(info_, &QPushButton::clicked, this, &DPX_LogFileDlg::showAdditionalInfo);
+  connect(print_, &QPushButton::clicked, this, &DPX_LogFileDlg::printLog);
 
+  measureLayout();
   resize(900, 420);
+  placeControls();
+  // Columns 1 to 3 (path, name, action) get a seventh of the grid's width
+  // each, the others a 14.8th, measured before any row takes room.
+  const int width = grid_->width() - 2 * grid_->frameWidth();
+  for (int c = 0; c < kColumns; ++c)
+    columnWidths_.push_back(c >= 1 && c <= 3 ? width / 7 : static_cast<int>(width / 14.8));
   readLogFile();
   InsertItems();
-  // Columns 1 to 3 (path, name, action) get a seventh of the width each.
-  const int width = grid_->viewport()->width() > 100 ? grid_->viewport()->width() : 860;
-  for (int c = 0; c < kColumns; ++c)
-    grid_->setColumnWidth(c, c >= 1 && c <= 3 ? width / 7 : static_cast<int>(width / 14.8));
+  initialised_ = true;
+}
+
+DPX_LogFileDlg::~DPX_LogFileDlg() {
+  // The grid outlives the view (children go after the members) and may still
+  // paint its header while it goes.
+  model_->setView(nullptr, false);
+}
+
+void DPX_LogFileDlg::measureLayout() {
+  margin_ = std::max(4, style()->pixelMetric(QStyle::PM_LayoutLeftMargin));
+  // Each button as wide as its text needs; OK and Cancel share one width.
+  buttonHeight_ = 0;
+  for (QPushButton* b : {ok_, cancel_, save_, print_, info_})
+    buttonHeight_ = std::max(buttonHeight_, b->sizeHint().height());
+  const int okWidth = std::max(ok_->sizeHint().width(), cancel_->sizeHint().width());
+  for (QPushButton* b : {ok_, cancel_}) b->resize(okWidth, buttonHeight_);
+  for (QPushButton* b : {save_, print_, info_}) b->resize(b->sizeHint().width(), buttonHeight_);
+  // Never so narrow that the right-hand buttons would cover OK and Cancel.
+  setMinimumSize(std::max(450, rightButtonsLeftmost() + rightButtonsWidth() + margin_), 200);
+}
+
+int DPX_LogFileDlg::rightButtonsLeftmost() const { return 2 * ok_->width() + 3 * margin_; }
+
+int DPX_LogFileDlg::rightButtonsWidth() const {
+  return save_->width() + print_->width() + info_->width() + 2 * margin_;
+}
+
+void DPX_LogFileDlg::placeControls() {
+  const int top = height() - margin_ - buttonHeight_;
+  grid_->setGeometry(margin_, margin_, width() - 2 * margin_, top - 2 * margin_);
+  ok_->move(margin_, top);
+  cancel_->move(2 * margin_ + ok_->width(), top);
+  // 1075, 1074 and 1047 from left to right, against the right edge.
+  int x = std::max(width() - margin_ - rightButtonsWidth(), rightButtonsLeftmost());
+  for (QPushButton* b : {save_, print_, info_}) {
+    b->move(x, top);
+    x += b->width() + margin_;
+  }
+}
+
+void DPX_LogFileDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (initialised_) placeControls();
 }
 
 std::vector<std::string> DPX_LogFileDlg::tokenize(const std::string& line, char separator) {
@@ -244,8 +278,15 @@ HRESULT DPX_LogFileDlg::InsertLogLine(const std::string& line, int index,
 }
 
 void DPX_LogFileDlg::InsertItems() {
+  // A refill resets the grid's columns: they keep the widths they had.
+  QHeaderView* header = grid_->horizontalHeader();
+  if (header->count() == kColumns) {
+    for (int c = 0; c < kColumns; ++c) columnWidths_[static_cast<size_t>(c)] = header->sectionSize(c);
+  }
   // Every row of the log, however many: none is left out of the grid.
   model_->setView(&view_, false);
+  for (int c = 0; c < header->count() && c < kColumns; ++c)
+    header->resizeSection(c, columnWidths_[static_cast<size_t>(c)]);
 }
 
 void DPX_LogFileDlg::ApplySortRules() { model_->refill(); }

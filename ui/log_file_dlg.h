@@ -23,6 +23,7 @@ class DPX_WorksheetTemplateManager;
 class QPainter;
 class QPrinter;
 class QPushButton;
+class QResizeEvent;
 
 class DPX_LogFileDlg : public QDialog {
   Q_OBJECT
@@ -31,6 +32,7 @@ class DPX_LogFileDlg : public QDialog {
   static constexpr int kColumns = 11;
   // Mode 1: the log of the copy just finished; 2: a file the user opened.
   DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::string path, QWidget* parent);
+  ~DPX_LogFileDlg() override;
 
   // Splits a line at `separator`: the line trimmed, each field up to the next
   // separator as it stands, the rest trimmed before it is split again; an
@@ -85,6 +87,10 @@ class DPX_LogFileDlg : public QDialog {
   const std::string& endLine() const { return endLine_; }
 
  protected:
+  // After initialisation the grid keeps its margins to the window's edges,
+  // OK stays at the bottom left and the other buttons at the bottom right.
+  void resizeEvent(QResizeEvent* event) override;
+
   // The start of a print job: the font, the text and its pages.
   virtual bool OnBeginPrinting(QPainter& painter, QPrinter& printer);
   // One page (0-based) of the text laid out by OnBeginPrinting.
@@ -96,6 +102,14 @@ class DPX_LogFileDlg : public QDialog {
   const DPX_PrintedPages& printed() const { return printed_; }
 
  private:
+  // The margin between the controls and around them, the buttons' sizes and
+  // the least size of the window that shows every button whole.
+  void measureLayout();
+  void placeControls();
+  // Where the buttons at the right may start at the furthest left: past OK,
+  // the hidden Cancel and their margins.
+  int rightButtonsLeftmost() const;
+  int rightButtonsWidth() const;
   // The headings line, then per row shown `rowStart` and each cell, each
   // heading and cell followed by a TAB.
   std::vector<std::string> shownLines(const std::string& rowStart) const;
@@ -114,6 +128,15 @@ class DPX_LogFileDlg : public QDialog {
   std::string errorValue_;
   CGridListCtrl* grid_ = nullptr;
   DPX_TableModel* model_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QPushButton* save_ = nullptr;
+  QPushButton* print_ = nullptr;
+  QPushButton* info_ = nullptr;
+  std::vector<int> columnWidths_;
+  int margin_ = 0;
+  int buttonHeight_ = 0;
+  bool initialised_ = false;
   DPX_PrintedPages printed_;
   int lineHeight_ = 0;
   int ascent_ = 0;

@@ -252,6 +252,63 @@ TEST_F(LogViewer, OpenLogFileShowsTheChosenFile) {
   EXPECT_EQ(gui().logViewer(), v);
 }
 
+TEST_F(LogViewer, ResizingKeepsTheGridsMarginsAndTheButtonsInTheBottomCorners) {
+  const auto path = writeLog("resize.txt", {kHeader, record(0, "212", "402", "A"), "<DPX_LOG_END>end"});
+  auto v = viewer(path);
+  v->show();  // and destroyed while it is shown
+  auto* grid = v->grid();
+  const auto button = [&](const char* id) { return v->findChild<QAbstractButton*>(id)->geometry(); };
+  // What the window shows at its first size.
+  const QRect g = grid->geometry();
+  const int left = g.left(), top = g.top(), right = v->width() - g.right(), below = v->height() - g.bottom();
+  const int bottom = v->height() - button("1").bottom();
+  const int okWidth = button("1").width();
+  EXPECT_EQ(button("1").left(), left);
+  EXPECT_GT(below, bottom) << "the buttons stand below the grid";
+  // Path, name and action a seventh of the grid each, the others a 14.8th;
+  // a filter that refills the grid keeps them.
+  const int client = g.width() - 2 * grid->frameWidth();
+  std::vector<int> widths;
+  for (int c = 0; c < DPX_LogFileDlg::kColumns; ++c) widths.push_back(grid->columnWidth(c));
+  EXPECT_EQ(widths[0], static_cast<int>(client / 14.8));
+  EXPECT_EQ(widths[2], client / 7);
+  EXPECT_EQ(widths[10], static_cast<int>(client / 14.8));
+  grid->setColumnWidth(4, 150);  // the user widens a column
+  widths[4] = 150;
+  v->view().addFilterRule(4, 1, "Failed", "");
+  v->ApplyFilterRules();
+  v->UnApplyFilterRules();
+  for (int c = 0; c < DPX_LogFileDlg::kColumns; ++c)
+    EXPECT_EQ(grid->columnWidth(c), widths[static_cast<size_t>(c)]) << c;
+
+  for (const QSize asked : {QSize(1300, 700), QSize(620, 260), QSize(100, 100), QSize(900, 420)}) {
+    SCOPED_TRACE(asked.width());
+    v->resize(asked);
+    const QSize size = v->size();
+    EXPECT_GE(size.width(), 450);
+    EXPECT_GE(size.height(), 200);
+    EXPECT_EQ(size, asked.expandedTo(v->minimumSize()));
+    const QRect r = grid->geometry();
+    EXPECT_EQ(r.left(), left);
+    EXPECT_EQ(r.top(), top);
+    EXPECT_EQ(size.width() - r.right(), right);
+    EXPECT_EQ(size.height() - r.bottom(), below);
+    // OK at the bottom left; 1075, 1074 and 1047 from left to right at the
+    // bottom right, whole, and clear of OK and the hidden Cancel.
+    EXPECT_EQ(button("1").topLeft(), QPoint(left, size.height() - bottom - button("1").height() + 1));
+    const QRect save = button("1075"), print = button("1074"), info = button("1047");
+    for (const QRect& b : {save, print, info}) EXPECT_EQ(b.bottom(), button("1").bottom());
+    EXPECT_EQ(size.width() - info.right(), right);
+    EXPECT_LT(save.right(), print.left());
+    EXPECT_LT(print.right(), info.left());
+    EXPECT_GE(save.left(), left + 2 * okWidth);
+  }
+  // The program's icon at the title bar's and the task switcher's size.
+  const QList<QSize> sizes = v->windowIcon().availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+  EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+}
+
 // Each character 10 units wide (a surrogate pair is one character), pages 100
 // units wide, lines 10 high.
 TEST(PrintedPages, WrapsLinesToThePageWidthAndCountsThePages) {
@@ -331,7 +388,8 @@ TEST_F(LogViewer, PrintsTheRowsShownOnTheComputedNumberOfPages) {
   std::vector<std::string> lines{kHeader};
   // Descriptions wider than a page, and more rows than a page holds.
   const std::string wide = "A description " + std::string(20, 'w') + " of many words to wrap " + std::string(200, 'z');
-  for (int i = 0; i < 150; ++i) lines.push_back(record(i % 2, "212", i % 3 ? "402" : "403", "R" + std::to_string(i), wide));
+  for (int i = 0; i < 150; ++i)
+    lines.push_back(record(i % 2, "212", i % 3 ? "402" : "403", "R" + std::to_string(i), wide));
   lines.push_back("<DPX_LOG_END>2026-12-10 09:05:00");
   const auto path = writeLog("print.txt", lines);
   PrintingViewer v(context(), 2, path, frame());
