@@ -1,9 +1,5 @@
 // The copy command: the questions before the copy, the backup check of the
 // target, the copy log, and what a failure leaves behind.
-#include <chrono>
-#include <ctime>
-
-
 #include "engine/settings_manager.h"
 #include "platform/host/company.h"
 #include "platform/host/server_catalogue.h"
@@ -12,16 +8,6 @@
 
 namespace dpx::test {
 namespace {
-
-// A backup finish time (UTC) some minutes ago, as the server records it.
-std::string MinutesAgo(int minutes) {
-  const std::time_t t = std::time(nullptr) - minutes * 60;
-  std::tm utc{};
-  gmtime_r(&t, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc);
-  return text;
-}
 
 size_t FilesIn(const std::filesystem::path& folder) {
   size_t n = 0;

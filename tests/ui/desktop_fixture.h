@@ -105,6 +105,10 @@ class DesktopFixture : public ::testing::Test {
  protected:
   static constexpr const char* kEntry = "DPX_@DPX_MNU_MO_OPENAPPLICATION_100";
 
+  DesktopFixture() = default;
+  // The demo server's companies on another server type.
+  explicit DesktopFixture(int serverType) : server(serverType) {}
+
   void SetUp() override {
     std::string error;
     ASSERT_TRUE(client.logOn(server.serverDir().string(), user(), user(), "DEMO_BASE", error)) << error;

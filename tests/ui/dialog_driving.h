@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -50,6 +51,16 @@ inline std::string ReadUtf16Text(const std::filesystem::path& path) {
   const std::string bytes{std::istreambuf_iterator<char>(in), {}};
   return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), static_cast<qsizetype>(bytes.size() / 2))
       .toStdString();
+}
+
+// A backup finish time (UTC) some minutes ago, as the server records it.
+inline std::string MinutesAgo(int minutes) {
+  const std::time_t t = std::time(nullptr) - minutes * 60;
+  std::tm utc{};
+  gmtime_r(&t, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc);
+  return text;
 }
 
 // The row of the company list that shows a database; -1 when none does.

@@ -19,6 +19,8 @@ namespace dpx::test {
 
 class WorksheetFixture : public DesktopFixture {
  protected:
+  using DesktopFixture::DesktopFixture;
+
   void SetUp() override {
     DesktopFixture::SetUp();
     ASSERT_TRUE(start());
