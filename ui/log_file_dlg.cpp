@@ -403,6 +403,8 @@ void DPX_LogFileDlg::printLog() {
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
   dialog.setPrintRange(QAbstractPrintDialog::AllPages);
   if (dialog.exec() != QDialog::Accepted) return;
+  // A long log takes a while to lay out and send.
+  dpx::WaitCursor wait;
   printTo(printer);
 }
 
