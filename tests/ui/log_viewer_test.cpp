@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
 
@@ -433,7 +434,17 @@ TEST_F(LogViewer, ACancelledPrintDialogPrintsNothing) {
   EXPECT_TRUE(print->isEnabled());
   EXPECT_EQ(print->text(), "Print Log");
   const size_t seen = modals.seen.size();
-  print->click();  // the driver cancels the print dialog
+  // All pages, with no page range, selection or file to choose; cancelled.
+  modals.script.push_back([](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->printRange(), QAbstractPrintDialog::AllPages);
+    for (const auto option : {QAbstractPrintDialog::PrintToFile, QAbstractPrintDialog::PrintPageRange,
+                              QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintCurrentPage})
+      EXPECT_FALSE(dialog->testOption(option)) << option;
+    dialog->reject();
+  });
+  print->click();
   ASSERT_EQ(modals.seen.size(), seen + 1);
   EXPECT_EQ(modals.seen.back().objectName, "QPrintDialog");
   EXPECT_EQ(v.begun, 0);
