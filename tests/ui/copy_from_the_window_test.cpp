@@ -148,8 +148,9 @@ class CopyFromTheWindow : public WorksheetFixture, public ::testing::WithParamIn
   void SetUp() override {
     DesktopFixture::SetUp();
     ASSERT_TRUE(start());
-    // The welcome dialog's new worksheet; its properties get the base and
-    // the target through the company choice.
+    // Not the worksheet the fixture opens on the base alone: the welcome
+    // dialog's new worksheet, whose properties get the base and the target
+    // through the company choice.
     modals.script = {ModalDriver::Click("1"),
                      [](QWidget* w) {
                        Later(w, [w] {
