@@ -3,6 +3,8 @@
 // method chosen in the options, the copy command with its dialogs and
 // questions, the target's rows and the copy log afterwards, the progress bar
 // while the copy runs, and the copy log in the viewer the completed notice opens.
+#include <QApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -146,8 +148,9 @@ class CopyFromTheWindow : public WorksheetFixture, public ::testing::WithParamIn
   void SetUp() override {
     DesktopFixture::SetUp();
     ASSERT_TRUE(start());
-    // The welcome dialog's new worksheet; its properties get the base and
-    // the target through the company choice.
+    // Not the worksheet the fixture opens on the base alone: the welcome
+    // dialog's new worksheet, whose properties get the base and the target
+    // through the company choice.
     modals.script = {ModalDriver::Click("1"),
                      [](QWidget* w) {
                        Later(w, [w] {
@@ -203,11 +206,16 @@ TEST_P(CopyFromTheWindow, TheTargetTheLogAndTheViewerByCopyMethod) {
     ClickButton(w, "1050");
   });
 
-  // The bar's value and maximum at each change while the command runs.
+  // The bar's value and maximum at each change while the command runs, and
+  // whether the wait cursor showed.
   std::vector<std::pair<int, int>> progress;
+  bool waited = true;
   QProgressBar* bar = frame()->progressBar();
-  const auto watch =
-      QObject::connect(bar, &QProgressBar::valueChanged, bar, [&](int v) { progress.emplace_back(v, bar->maximum()); });
+  const auto watch = QObject::connect(bar, &QProgressBar::valueChanged, bar, [&](int v) {
+    progress.emplace_back(v, bar->maximum());
+    const QCursor* cursor = QApplication::overrideCursor();
+    waited = waited && cursor && cursor->shape() == Qt::WaitCursor;
+  });
   frame()->command(512)->trigger();
   QObject::disconnect(watch);
 
@@ -243,8 +251,9 @@ TEST_P(CopyFromTheWindow, TheTargetTheLogAndTheViewerByCopyMethod) {
   const std::vector<std::string> records(lines.begin() + 1, lines.end() - 1);
   EXPECT_EQ(records, c.lines);
 
-  // While the copy ran the bar rose step by step from each start, and the
-  // copy's passes ran over the two categories; at the end it is back at 0.
+  // While the copy ran the bar rose step by step from each start, under the
+  // wait cursor, and the copy's passes ran over the two categories; at the
+  // end it is back at 0.
   ASSERT_FALSE(progress.empty());
   bool copyPassShown = false;
   for (size_t i = 1; i < progress.size(); ++i) {
@@ -259,6 +268,8 @@ TEST_P(CopyFromTheWindow, TheTargetTheLogAndTheViewerByCopyMethod) {
       << "a pass reached the end of the bar";
   EXPECT_TRUE(copyPassShown);
   EXPECT_EQ(bar->value(), 0);
+  EXPECT_TRUE(waited) << "the wait cursor shows while the bar moves";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and is gone afterwards";
 
   // The completed notice's Log File: the viewer on that log, every record
   // translated, in the log's order.
