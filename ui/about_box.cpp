@@ -1,11 +1,13 @@
 #include "ui/about_box.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/dialog_texts.h"
+#include "ui/program_icon.h"
 #include "ui/qt_text.h"
 
 DPX_AboutBox::DPX_AboutBox(QWidget* parent) : QDialog(parent) {
@@ -13,13 +15,23 @@ DPX_AboutBox::DPX_AboutBox(QWidget* parent) : QDialog(parent) {
   setModal(true);
   const QString product = dpx::ui::Text(2041);
   setWindowTitle(product);
+  setWindowIcon(dpx::ui::ProgramIcon());
   auto* layout = new QVBoxLayout(this);
+  // The program's icon beside its version and a line on what it does.
+  auto* row = new QHBoxLayout;
+  auto* icon = new QLabel(this);
+  icon->setPixmap(dpx::ui::ProgramIcon().pixmap(32, 32));
+  icon->setAlignment(Qt::AlignTop);
+  row->addWidget(icon);
+  auto* lines = new QVBoxLayout;
   auto* version = DPX_NewControl<QLabel>(this, "1075");
   version->setText(QString("%1 %2").arg(product, kVersion));
-  layout->addWidget(version);
+  lines->addWidget(version);
   auto* notice = new QLabel(this);
   notice->setText("Copies configuration and master data between companies.");
-  layout->addWidget(notice);
+  lines->addWidget(notice);
+  row->addLayout(lines, 1);
+  layout->addLayout(row);
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
   ok->setObjectName("1");

@@ -18,6 +18,7 @@
 #include "ui/detail_form_dlg.h"
 #include "ui/gui_manager.h"
 #include "ui/menu_state_table.h"
+#include "ui/program_icon.h"
 #include "ui/qt_text.h"
 #include "ui/tree_form_dlg.h"
 
@@ -106,6 +107,7 @@ QIcon ToolIcon(QStyle* style, uint32_t id) {
 
 DPX_MainFrame::DPX_MainFrame(QWidget* parent) : QMainWindow(parent) {
   setObjectName("DPX_MainFrame");
+  setWindowIcon(dpx::ui::ProgramIcon());
   resize(800, 600);
   createCommands();
   createMenus();
