@@ -84,9 +84,7 @@ struct Outcome {
 
 // The whole road of one copy of the category: saved from the base, read back
 // and written by the driver.
-Outcome CopyThroughDriver(const Case& c, bool whole) {
-  CopyFixture fx(6);
-  c.seed(fx);
+Outcome CopyThroughDriver(CopyFixture& fx, const Case& c, bool whole) {
   RegisterCategoryClasses();
   if (whole) DPX_CategoryFactory::registerClass(c.className, c.whole);
   EXPECT_EQ(DPX_CategoryFactory(&fx.context).createManager(c.key)->writesInSlices(), !whole) << c.name;
@@ -109,6 +107,12 @@ Outcome CopyThroughDriver(const Case& c, bool whole) {
   outcome.lines = fx.logLines();
   outcome.rows = CopyFixture::Column(*fx.target, c.rowsQuery);
   return outcome;
+}
+
+Outcome CopyThroughDriver(const Case& c, bool whole) {
+  CopyFixture fx(6);
+  c.seed(fx);
+  return CopyThroughDriver(fx, c, whole);
 }
 
 TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
@@ -156,6 +160,25 @@ TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
     const size_t removed = c.method != 1 ? 0 : isQueries ? kQueries / 10 : kIndexes / 7;
     EXPECT_EQ(sliced.lines.size(), records + removed) << c.name;
   }
+}
+
+// A category read from the base a slice at a time goes to the file as it is
+// read. When the base fails in a later slice, what was already written stays
+// in the file as a well-formed table, the category gets its "403" line, and
+// the copy goes on with the records the file holds.
+TEST(SlicedCopy, ABaseThatFailsInALaterSliceLeavesAReadableFile) {
+  const Case c{"queries", "DPX_TRN_QUERIES_100", "DPX_QueryManager", nullptr, 4, SeedQueries,
+               "SELECT COUNT(*) || ':' || MIN(QName) || ':' || MAX(QName) FROM OUQR WHERE QString <> 'old'", ""};
+  CopyFixture fx(6);
+  SeedQueries(fx);
+  fx.base->InjectFault("GetByKey:160", 4400, -99, "Base unreadable");  // in the third slice
+  const Outcome outcome = CopyThroughDriver(fx, c, false);
+  EXPECT_EQ(outcome.result, dpx::S_OK);
+  // The first two slices, 4,000 queries, were written to the file and copied.
+  EXPECT_EQ(outcome.rows, "4000:Q00001:Q04000");
+  ASSERT_FALSE(outcome.lines.empty());
+  EXPECT_EQ(outcome.lines.front(), "DPX_TRN_QUERIES_100||403||||||Call of GetByKey failed");
+  EXPECT_EQ(outcome.lines.size(), 4001u);
 }
 
 }  // namespace
