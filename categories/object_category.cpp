@@ -4,6 +4,9 @@
 // copy-log lines) and codes the record list shows as texts.
 #include "categories/object_category.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "categories/category_support.h"
 #include "engine/configuration_source.h"
 #include "engine/connection_context.h"
@@ -63,6 +66,24 @@ bool DPX_ObjectCategory::initialize() {
 }
 
 int32_t DPX_ObjectCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
+  return readBlocks(
+      [&blocks](DPX_OperationArgs& block) {
+        if (!block.continuesTable || blocks.empty()) {
+          blocks.push_back(std::move(block));
+          return;
+        }
+        std::vector<DPX_OperationArgs::DataItem>& items = blocks.back().dataItems;
+        std::move(block.dataItems.begin(), block.dataItems.end(), std::back_inserter(items));
+      },
+      std::move(chosen));
+}
+
+int32_t DPX_ObjectCategory::readSlices(const BlockSink& take, std::vector<DPX_DetailRecord> chosen) {
+  if (!readsInSlices()) return DPX_DIInterface::readSlices(take, std::move(chosen));
+  return readBlocks(take, std::move(chosen));
+}
+
+int32_t DPX_ObjectCategory::readBlocks(const BlockSink& take, std::vector<DPX_DetailRecord> chosen) {
   dpx::DPX_LogScope scope("DPX_ObjectCategory::readFromDB");
   // The tables the records need go whole, whichever records were chosen,
   // and before the records that may refer to them.
@@ -71,19 +92,26 @@ int32_t DPX_ObjectCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, s
     DPX_OperationArgs rows = dependent.objectType == DPX_OperationArgs::kTableRows
                                  ? readBaseTable(dependent.table, "", 0)
                                  : readBaseRecords(dependent.objectType, dependent.table, dependent.keyColumns, "");
-    if (!rows.dataItems.empty()) blocks.push_back(std::move(rows));
+    if (!rows.dataItems.empty()) take(rows);
   }
-  DPX_OperationArgs block =
-      chosen.empty()
-          ? readBaseRecords(m_definition.objectType, m_definition.table, m_keyColumns, m_definition.keyQuery)
-          : readBaseObjects(m_definition.objectType, m_definition.table, chosen);
-  if (block.dataItems.empty()) return 0;
-  resolveReferences(block);
-  blocks.push_back(std::move(block));
+  bool any = false;
+  auto resolved = [this, &take, &any](DPX_OperationArgs& block) {
+    if (block.dataItems.empty()) return;
+    resolveReferences(block);
+    take(block);
+    any = true;
+  };
+  if (chosen.empty()) {
+    readBaseRecordSlices(m_definition.objectType, m_definition.table, m_keyColumns, m_definition.keyQuery, resolved);
+  } else {
+    DPX_OperationArgs block = readBaseObjects(m_definition.objectType, m_definition.table, chosen);
+    resolved(block);
+  }
+  if (!any) return 0;
   for (const DPX_DependentBlock& dependent : m_definition.dependents) {
     if (!dependent.afterMainTable) continue;
     DPX_OperationArgs rows = readBaseTable(dependent.table, "", 0);
-    if (!rows.dataItems.empty()) blocks.push_back(std::move(rows));
+    if (!rows.dataItems.empty()) take(rows);
   }
   return 0;
 }
@@ -163,6 +191,14 @@ void DPX_ObjectCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_
   m_logRecords = 1;
 }
 
+bool DPX_ObjectCategory::writesInSlices() const {
+  // A record that names another record of its own table must meet the
+  // target as the whole category's comparison met it, before any of them
+  // was written.
+  return std::none_of(m_definition.references.begin(), m_definition.references.end(),
+                      [this](const DPX_ReferenceField& ref) { return ref.table == m_definition.table; });
+}
+
 bool DPX_ObjectCategory::writeDependentBlocks(DPX_OperationArgs& block, uint8_t method) {
   bool known = false;
   for (const DPX_DependentBlock& dependent : m_definition.dependents)
@@ -211,6 +247,7 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
   block.context = m_context;
   block.set(m_categoryKey, m_definition.table, 0, m_definition.objectType);
   if (method == 0) {
+    if (block.continuesTable) return;  // the first slice emptied the table
     if (!m_definition.removalStatement.empty())
       dpx::records::TargetCompany(m_context)->NewRecordset()->DoQuery(m_definition.removalStatement);
     removeTargetRecords(block, m_keyColumns, m_listColumns, m_definition.removalSql);

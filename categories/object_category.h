@@ -107,8 +107,10 @@ class DPX_ObjectCategory : public DPX_DIInterface {
 
   bool initialize() override;
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  int32_t readSlices(const BlockSink& take, std::vector<DPX_DetailRecord> chosen) override;
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  bool writesInSlices() const override;
   void adjustXml(int32_t objectType, std::string& xml) override;
 
   DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
@@ -126,6 +128,11 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   // Dependency records of the reference fields (read) and the target's keys (write).
   void resolveReferences(DPX_OperationArgs& block);
   void mapReferencesToTarget(DPX_OperationArgs& block);
+  // Whether readSlices hands the main table's records on a slice at a time:
+  // a class that reads its category its own way (its own readFromDB) says no.
+  virtual bool readsInSlices() const { return true; }
+  // The blocks readFromDB gives, the main table's a slice at a time.
+  virtual int32_t readBlocks(const BlockSink& take, std::vector<DPX_DetailRecord> chosen);
   // A listed row of the key values alone.
   std::vector<std::string> readKeyRow(dpx::host::Recordset& fields);
 

@@ -1,6 +1,8 @@
 // Shared slots of the table categories.
 #include "categories/table_category.h"
 
+#include <algorithm>
+
 #include "categories/key_by_name.h"
 #include "engine/configuration_source.h"
 #include "engine/connection_context.h"
@@ -179,28 +181,44 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
       continue;
     }
     block.setWithValues(m_categoryKey, m_definition.table, m_context, 1, DPX_OperationArgs::kTableRows);
-    if (method != 0) dpx::categories::MapReferencesToTarget(*this, m_context, block, m_definition.references);
-    switch (method) {
-      case 0:
-        removeDependents();
-        if (!m_definition.deleteFilterQuoted.empty() && dpx::records::TargetCompany(m_context)->DbServerType() == 5)
-          deleteTargetRows(block, m_listColumns, m_definition.deleteFilterQuoted, 1);
-        else
-          deleteTargetRows(block, m_listColumns, m_definition.deleteFilter, 0);
-        break;
-      case 2:
-        buildTableXml(block, match, m_listColumns, match, method);
-        updateTargetRows(std::move(block));
-        break;
-      case 3:
-        buildTableXml(block, match, m_listColumns, match, method);
-        addTargetRows(std::move(block), m_definition.counterObjectType, m_definition.counterKeyColumn);
-        break;
-      default:
-        buildTableXml(block, match, m_listColumns, match, method);
-        copyTableRecords(std::move(block), m_definition.counterObjectType, m_definition.counterKeyColumn);
-        break;
+    if (method == 0) {
+      if (block.continuesTable) continue;  // the first slice emptied the table
+      removeDependents();
+      if (!m_definition.deleteFilterQuoted.empty() && dpx::records::TargetCompany(m_context)->DbServerType() == 5)
+        deleteTargetRows(block, m_listColumns, m_definition.deleteFilterQuoted, 1);
+      else
+        deleteTargetRows(block, m_listColumns, m_definition.deleteFilter, 0);
+      continue;
     }
+    dpx::categories::MapReferencesToTarget(*this, m_context, block, m_definition.references);
+    // The rows are matched and written a bounded slice at a time, unless
+    // the category needs them all at once.
+    if (writesInSlices())
+      sliceTableRows(block, [this, &match, method](DPX_OperationArgs& slice) { writeRows(slice, match, method); });
+    else
+      writeRows(block, match, method);
+  }
+}
+
+bool DPX_TableCategory::writesInSlices() const {
+  // A row that names another row of its own table must meet the target as
+  // the whole category's comparison met it.
+  return std::none_of(m_definition.references.begin(), m_definition.references.end(),
+                      [this](const DPX_ReferenceField& ref) { return ref.table == m_definition.table; });
+}
+
+void DPX_TableCategory::writeRows(DPX_OperationArgs& block, const std::vector<std::string>& match, uint8_t method) {
+  buildTableXml(block, match, m_listColumns, match, method);
+  switch (method) {
+    case 2:
+      updateTargetRows(std::move(block));
+      break;
+    case 3:
+      addTargetRows(std::move(block), m_definition.counterObjectType, m_definition.counterKeyColumn);
+      break;
+    default:
+      copyTableRecords(std::move(block), m_definition.counterObjectType, m_definition.counterKeyColumn);
+      break;
   }
 }
 

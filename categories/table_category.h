@@ -58,6 +58,7 @@ class DPX_TableCategory : public DPX_DIInterface {
   DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  bool writesInSlices() const override;
   void mapReferences(std::string table, std::string& xml, int32_t mode) override;
 
   const DPX_TableCategoryDefinition& definition() const { return m_definition; }
@@ -80,6 +81,8 @@ class DPX_TableCategory : public DPX_DIInterface {
   const std::vector<std::string>& matchColumns() const;
   // The rows of the dependent tables that go with the main block (blocks[mainBlock]).
   void readDependents(std::vector<DPX_OperationArgs>& blocks, size_t mainBlock);
+  // Matches one slice of the main table's rows with the target and writes it by the method.
+  void writeRows(DPX_OperationArgs& block, const std::vector<std::string>& match, uint8_t method);
   void writeDependent(DPX_OperationArgs& block, const DPX_DependentBlock& dependent);
   // The removal pass: the dependents' rows its filters select, before the main rows.
   void removeDependents();

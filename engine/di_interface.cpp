@@ -11,6 +11,15 @@ DPX_DIInterface::DPX_DIInterface(DPX_ConnectionContext* context, std::string cat
 
 bool DPX_DIInterface::initialize() { return true; }
 
+bool DPX_DIInterface::writesInSlices() const { return false; }
+
+int32_t DPX_DIInterface::readSlices(const BlockSink& take, std::vector<DPX_DetailRecord> chosen) {
+  std::vector<DPX_OperationArgs> blocks;
+  const int32_t status = readFromDB(blocks, std::move(chosen));
+  for (DPX_OperationArgs& block : blocks) take(block);
+  return status;
+}
+
 DPX_TableInfo* DPX_DIInterface::readFromFile(dpx::ConfigurationSource* configuration) {
   dpx::DPX_LogScope log("DPX_DIInterface::readFromFile");
   return readStoredList(configuration, true, m_keyProperties, m_properties, "row");

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,12 +58,27 @@ class DPX_DIInterface {
   // Appends one block per table read from the base (only blocks with data
   // items); chosen is empty for the whole category. The status is not used.
   virtual int32_t readFromDB(std::vector<DPX_OperationArgs>& out, std::vector<DPX_DetailRecord> chosen) = 0;
+  // A block handed on as soon as it is read.
+  using BlockSink = std::function<void(DPX_OperationArgs&)>;
+  // Reads what readFromDB reads, handing each block to `take` in the same
+  // order. A manager that reads in slices hands a table's records on a
+  // bounded slice at a time (the later slices of a table marked
+  // continuesTable), so that they need not all be held; the default reads the
+  // whole category by readFromDB first.
+  virtual int32_t readSlices(const BlockSink& take, std::vector<DPX_DetailRecord> chosen);
   // The record list from a parsed configuration file: the key rows of the
   // last stored block of the category, read by the object properties.
   virtual DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration);
   // The record list of the base company.
   virtual DPX_TableInfo* collectDetails() = 0;
   virtual void writeData(std::vector<DPX_OperationArgs> records, uint8_t method) = 0;
+  // Whether writeData may be handed the category's records a slice at a
+  // time: one call per slice, each slice the next records of one table in
+  // the file's order, the first slice of a table even when it has none, the
+  // later ones marked continuesTable. A manager whose work looks across its
+  // records (an order of its own, a second pass, records naming records of
+  // the same table) keeps the default and gets the whole category at once.
+  virtual bool writesInSlices() const;
   // Adjusts a business object right before it is updated (2) or added (3).
   virtual void prepareObject(int32_t objectType, const std::shared_ptr<dpx::host::BusinessObject>& object,
                              int32_t operation);
@@ -164,6 +180,12 @@ class DPX_DIInterface {
                          const std::vector<std::string>& keyColumns,
                          const std::vector<std::string>& descriptionColumns,
                          const std::vector<std::string>& matchColumns, uint8_t method);
+  // Hands on the stored records of a table block a bounded slice of rows at
+  // a time, each slice a block with one record shaped as the stored one
+  // (BOM > BO > AdmInfo, the table element) holding the next rows. A record
+  // that needs no cutting, or is not so shaped, goes on as it is. The block
+  // is left without records.
+  static void sliceTableRows(DPX_OperationArgs& block, const std::function<void(DPX_OperationArgs&)>& write);
   int32_t deleteTargetRows(DPX_OperationArgs block, const std::vector<std::string>& descriptionColumns,
                            std::string filter, int32_t filterInDialect);
   int32_t copyTableRecords(DPX_OperationArgs block, int32_t counterObjectType, const std::string& counterKeyColumn);
@@ -186,6 +208,10 @@ class DPX_DIInterface {
   // --- Business-object categories: reading and listing (engine/di_object_read.cpp) ---
   DPX_OperationArgs readBaseRecords(int32_t objectType, const std::string& table,
                                     const std::vector<std::string>& keyColumns, const std::string& sql);
+  // The same records handed on a bounded slice at a time (only slices that
+  // hold records; the later ones marked continuesTable).
+  void readBaseRecordSlices(int32_t objectType, const std::string& table, const std::vector<std::string>& keyColumns,
+                            const std::string& sql, const BlockSink& take);
   DPX_OperationArgs readBaseObjects(int32_t objectType, const std::string& table,
                                     const std::vector<DPX_DetailRecord>& chosen);
   RecordsetPtr listObjectKeys(const std::string& table, const std::vector<std::string>& keyColumns);

@@ -2,6 +2,7 @@
 // company are fetched by key ("GetByKey") and carried as the host's record
 // XML ("GetAsXML"); the record list shows properties of each record.
 #include <algorithm>
+#include <iterator>
 
 #include "engine/connection_context.h"
 #include "engine/detail_record.h"
@@ -29,6 +30,18 @@ std::string RecordXml(dpx::host::Company& company, int32_t objectType, const std
 
 DPX_OperationArgs DPX_DIInterface::readBaseRecords(int32_t objectType, const std::string& table,
                                                    const std::vector<std::string>& keyColumns, const std::string& sql) {
+  DPX_OperationArgs block;
+  block.context = m_context;
+  block.set(m_categoryKey, table, 0, objectType);
+  readBaseRecordSlices(objectType, table, keyColumns, sql, [&block](DPX_OperationArgs& slice) {
+    std::move(slice.dataItems.begin(), slice.dataItems.end(), std::back_inserter(block.dataItems));
+  });
+  return block;
+}
+
+void DPX_DIInterface::readBaseRecordSlices(int32_t objectType, const std::string& table,
+                                           const std::vector<std::string>& keyColumns, const std::string& sql,
+                                           const BlockSink& take) {
   dpx::DPX_LogScope scope("DPX_DIInterface::readBaseRecords");
   auto base = dpx::records::BaseCompany(m_context);
   auto recordset = base->NewRecordset();
@@ -44,18 +57,29 @@ DPX_OperationArgs DPX_DIInterface::readBaseRecords(int32_t objectType, const std
   }
   recordset->DoQuery(text);
 
-  DPX_OperationArgs block;
-  block.context = m_context;
-  block.set(m_categoryKey, table, 0, objectType);
+  DPX_OperationArgs slice;
+  size_t bytes = 0;
+  auto start = [&](bool continues) {
+    slice = DPX_OperationArgs();
+    slice.context = m_context;
+    slice.set(m_categoryKey, table, 0, objectType);
+    slice.continuesTable = continues;
+    bytes = 0;
+  };
+  start(false);
   recordset->MoveFirst();
-  block.dataItems.reserve(static_cast<size_t>(std::max(0, recordset->RecordCount())));
   for (int i = 0; i < recordset->RecordCount(); ++i) {
     DPX_OperationArgs::DataItem item;
     item.xml = RecordXml(*base, objectType, dpx::records::RowValues(*recordset, keyColumns.size()));
-    block.dataItems.push_back(std::move(item));
+    bytes += item.xml.size();
+    slice.dataItems.push_back(std::move(item));
     recordset->MoveNext();
+    if (bytes >= DPX_OperationArgs::kSliceBytes || slice.dataItems.size() >= DPX_OperationArgs::kSliceRecords) {
+      take(slice);
+      start(true);
+    }
   }
-  return block;
+  if (!slice.dataItems.empty()) take(slice);
 }
 
 DPX_OperationArgs DPX_DIInterface::readBaseObjects(int32_t objectType, const std::string& table,

@@ -320,6 +320,58 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
   return result;
 }
 
+void DPX_DIInterface::sliceTableRows(DPX_OperationArgs& block,
+                                     const std::function<void(DPX_OperationArgs&)>& write) {
+  constexpr size_t kSliceBytes = DPX_OperationArgs::kSliceBytes;
+  constexpr size_t kSliceRows = DPX_OperationArgs::kSliceRecords;
+  std::vector<DPX_OperationArgs::DataItem> stored;
+  stored.swap(block.dataItems);
+  auto handOn = [&block, &write](DPX_OperationArgs::DataItem item) {
+    DPX_OperationArgs slice = block;
+    slice.dataItems.push_back(std::move(item));
+    write(slice);
+  };
+  for (DPX_OperationArgs::DataItem& item : stored) {
+    const std::string& xml = item.xml;
+    const size_t root = rt::RootElement(xml);
+    const size_t bo = root == rt::npos || rt::ElementEnd(xml, root) == rt::npos ? rt::npos
+                                                                                : rt::FirstChildElement(xml, root);
+    const size_t admInfo = bo == rt::npos ? rt::npos : rt::FirstChildElement(xml, bo);
+    const size_t table = admInfo == rt::npos ? rt::npos : rt::NextSiblingElement(xml, admInfo);
+    size_t begin = 0, contentEnd = 0, after = 0;
+    if (table == rt::npos || !rt::ElementContent(xml, table, begin, contentEnd, after) ||
+        contentEnd - begin <= kSliceBytes) {
+      handOn(std::move(item));
+      continue;
+    }
+    // The rows of each slice between the stored record's own opening (up to
+    // the table element's content) and closing.
+    size_t first = rt::FirstChildElement(xml, table);
+    while (first != rt::npos) {
+      size_t rows = 0;
+      size_t last = first;
+      size_t end = first;
+      for (size_t row = first; row != rt::npos && rows < kSliceRows && end - first < kSliceBytes;
+           row = rt::NextSiblingElement(xml, row)) {
+        const size_t rowEnd = rt::ElementEnd(xml, row);
+        if (rowEnd == rt::npos) break;
+        last = row;
+        end = rowEnd;
+        ++rows;
+      }
+      if (rows == 0) break;
+      DPX_OperationArgs::DataItem part;
+      part.xml.reserve(begin + (end - first) + (xml.size() - contentEnd));
+      part.xml.append(xml, 0, begin);
+      part.xml.append(xml, first, end - first);
+      part.xml.append(xml, contentEnd, std::string::npos);
+      handOn(std::move(part));
+      first = rt::NextSiblingElement(xml, last);
+    }
+    std::string().swap(item.xml);
+  }
+}
+
 int32_t DPX_DIInterface::copyTableRecords(DPX_OperationArgs block, int32_t counterObjectType,
                                           const std::string& counterKeyColumn) {
   TargetFields fields(block.tableName, true);

@@ -4,6 +4,7 @@
 // operations need to identify and describe each record. Copied whole.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,6 +30,11 @@ class DPX_OperationArgs {
 
   // The host object type of plain table rows without a business object.
   static constexpr int32_t kTableRows = 300;
+  // A category handed on a slice at a time: about 1 MB of record text, or a
+  // few thousand records, whichever comes first. Split into records of their
+  // own and compared, the records take about twice their text.
+  static constexpr size_t kSliceBytes = size_t{1} << 20;
+  static constexpr size_t kSliceRecords = 2000;
 
   // Stores the four fields; data items, context and name lists stay. Returns 1.
   int32_t set(const std::string& categoryKey, const std::string& tableName, int32_t severalRows,
@@ -55,4 +61,8 @@ class DPX_OperationArgs {
   // The key columns or key properties that identify a record in the target.
   std::vector<std::string> keyNames;
   int32_t hostObjectType = 0;
+  // The block continues the records of a table that an earlier block of the
+  // same write handed over (a category written a slice at a time): what is
+  // done once for a table, such as the removal pass, was done with the first.
+  bool continuesTable = false;
 };

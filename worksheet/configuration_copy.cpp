@@ -82,6 +82,13 @@ std::string FieldAt(const std::string& xml, size_t position) {
   return xml.substr(open + 1, (end == std::string::npos ? xml.size() : end) - open - 1);
 }
 
+// Whether every table of the object has its name as its first attribute.
+bool NamedTables(const DPX_ConfigurationManager::Object& object) {
+  return std::all_of(object.tables.begin(), object.tables.end(), [](const DPX_ConfigurationManager::Table& table) {
+    return !table.attributes.empty() && table.attributes.front().first == "name";
+  });
+}
+
 }  // namespace
 
 // A record whose value holds a character that XML 1.0 cannot carry would make
@@ -122,54 +129,84 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
   }
   DPX_Util::ShowInformation(fmt::sprintf(dpx::StringTable::Load(kStrReading, dpx::Ui().getLanguage()), CategoryName(key)),
                             false);
-  std::vector<DPX_OperationArgs> records;
+  // With `flush` the records come from the manager a slice at a time and
+  // their text goes out a piece at a time, each record's text released as it
+  // is copied: memory holds neither the category's records nor its text.
+  // Without it the whole category is read first and its text sized once (with
+  // room for the caller's opening and closing), so that it never holds a grown
+  // buffer and its copy at the same time.
+  constexpr size_t kPiece = size_t{1} << 20;
+  const size_t opening = out.size();
+  std::string text;
+  text.swap(out);
+  bool tableOpen = false;
+  bool flushed = false;
+  bool written = true;
+  auto take = [&](DPX_OperationArgs& block) {
+    if (!written) return;  // the file could not be written: the rest is only read
+    if (!block.continuesTable || !tableOpen) {
+      if (tableOpen) text += "</table>";
+      text += "<table name=\"";
+      text += DPX_Util::EscapeXML(block.getTableName());
+      text += "\">";
+      tableOpen = true;
+    }
+    for (auto& item : block.dataItems) {
+      if (!leaveOutUnwritable(key, block.severalRows != 0, item.xml)) continue;
+      const size_t bom = item.xml.find("<BOM>");
+      if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
+      std::string().swap(item.xml);
+      if (flush && text.size() >= kPiece) {
+        flushed = true;
+        if (!flush(text)) {
+          written = false;
+          return;
+        }
+      }
+    }
+    std::vector<DPX_OperationArgs::DataItem>().swap(block.dataItems);
+  };
   try {
     // The category is read as one state of the base: one read transaction,
     // not one for each statement.
     const auto base = context_->getBaseCompany();
     std::optional<dpx::CompanyTransaction> reading;
     if (base && base->Connected()) reading.emplace(base);
-    manager->readFromDB(records, std::move(keys));
+    if (flush) {
+      text.reserve(text.size() + 2 * kPiece);
+      manager->readSlices(take, std::move(keys));
+    } else {
+      std::vector<DPX_OperationArgs> records;
+      manager->readFromDB(records, std::move(keys));
+      size_t size = text.size() + 64;
+      for (const auto& record : records) {
+        size += record.getTableName().size() + 64;
+        for (const auto& item : record.dataItems) size += item.xml.size();
+      }
+      text.reserve(size);
+      for (auto& record : records) take(record);
+    }
     if (reading) reading->commit();
   } catch (const DPX_DIFailureAbortException&) {
     throw;  // a manager that ends the whole run is obeyed
   } catch (const std::exception& e) {
     // One category that cannot be read does not stop the save; the save
-    // reports it, and a copy shows it failed in its log.
+    // reports it, and a copy shows it failed in its log. Records already
+    // written to the file stay there, their table closed; otherwise none
+    // of the category is kept.
     scope.LogError("Reading %s from the base company failed: %s", key, e.what());
     logCategoryFailure(key, context_->getCopyMethod(), e.what());
+    if (flushed) {
+      if (tableOpen) text += "</table>";
+      out.swap(text);
+    } else {
+      text.resize(std::min(opening, text.size()));
+      out.swap(text);
+    }
     return dpx::E_FAIL;
   }
-  // With `flush` the text goes out a piece at a time, each record's text
-  // released as it is copied: memory never holds the category's records and
-  // its text at once. Without it the text is sized once (with room for the
-  // caller's opening and closing), so it never holds a grown buffer and its
-  // copy at the same time.
-  constexpr size_t kPiece = size_t{1} << 20;
-  size_t size = 64;
-  for (const auto& record : records) {
-    size += record.getTableName().size() + 64;
-    for (const auto& item : record.dataItems) size += item.xml.size();
-  }
-  std::string text;
-  text.swap(out);
-  text.reserve(text.size() + (flush ? std::min(size, 2 * kPiece) : size));
-  for (auto& record : records) {
-    text += "<table name=\"";
-    text += DPX_Util::EscapeXML(record.getTableName());
-    text += "\">";
-    for (auto& item : record.dataItems) {
-      if (!leaveOutUnwritable(key, record.severalRows != 0, item.xml)) continue;
-      const size_t bom = item.xml.find("<BOM>");
-      if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
-      std::string().swap(item.xml);
-      if (flush && text.size() >= kPiece && !flush(text)) return dpx::E_FAIL;
-    }
-    text += "</table>";
-    std::vector<DPX_OperationArgs::DataItem>().swap(record.dataItems);
-  }
-  records.clear();
-  records.shrink_to_fit();
+  if (!written) return dpx::E_FAIL;
+  if (tableOpen) text += "</table>";
   out.swap(text);
   return dpx::S_OK;
 }
@@ -207,10 +244,10 @@ size_t DPX_ConfigurationManager::appendTableRecords(const std::string& key, cons
 }
 
 size_t DPX_ConfigurationManager::cutRecords(const std::string& text, size_t from, size_t nextTable,
-                                            DPX_OperationArgs& record) {
+                                            DPX_OperationArgs& record, size_t limit) {
   size_t searchFrom = from;
   size_t end = from;
-  while (true) {
+  for (size_t cut = 0; cut < limit; ++cut) {
     const size_t bom = text.find("<BOM>", searchFrom);
     if (bom == std::string::npos || (nextTable != std::string::npos && bom > nextTable)) break;
     const size_t close = text.find("</BOM>", bom + 1);
@@ -244,10 +281,7 @@ std::vector<DPX_OperationArgs> DPX_ConfigurationManager::splitRecords(const std:
 std::vector<DPX_OperationArgs> DPX_ConfigurationManager::categoryRecords(const Object& object, const std::string& key) {
   // A table whose first attribute is not its name is read as the whole
   // category's text would be read.
-  const bool named = std::all_of(object.tables.begin(), object.tables.end(), [](const Table& table) {
-    return !table.attributes.empty() && table.attributes.front().first == "name";
-  });
-  if (!named) {
+  if (!NamedTables(object)) {
     std::string text;
     DPX_WorksheetNode unfiltered;  // no row filter: the file holds the selection
     bomFromObject(text, object, {}, unfiltered);
@@ -268,6 +302,45 @@ std::vector<DPX_OperationArgs> DPX_ConfigurationManager::categoryRecords(const O
     records.push_back(std::move(record));
   }
   return records;
+}
+
+void DPX_ConfigurationManager::writeSlices(const Object& object, const std::string& key, DPX_DIInterface& manager,
+                                           uint8_t method) {
+  constexpr size_t kPiece = size_t{1} << 20;  // read from the file at a time
+  for (const Table& table : object.tables) {
+    const std::string tableName = DPX_Util::EscapeXML(table.attributes.front().second);
+    DPX_OperationArgs slice;
+    size_t bytes = 0;
+    bool handed = false;
+    auto start = [&] {
+      slice = DPX_OperationArgs();
+      slice.set(key, tableName, 1, DPX_OperationArgs::kTableRows);
+      slice.continuesTable = handed;
+      bytes = 0;
+    };
+    auto handOn = [&] {
+      std::vector<DPX_OperationArgs> blocks;
+      blocks.push_back(std::move(slice));
+      manager.writeData(std::move(blocks), method);
+      handed = true;
+      start();
+    };
+    start();
+    std::string window;
+    readTablePieces(table, kPiece, window, [&](std::string& text) {
+      size_t from = 0;
+      for (size_t end = cutRecords(text, from, std::string::npos, slice, 1); end != from;
+           end = cutRecords(text, from, std::string::npos, slice, 1)) {
+        from = end;
+        bytes += slice.dataItems.back().xml.size();
+        if (bytes >= DPX_OperationArgs::kSliceBytes || slice.dataItems.size() >= DPX_OperationArgs::kSliceRecords)
+          handOn();
+      }
+      text.erase(0, from);
+    });
+    // A table without records is handed on all the same: Replace All empties it.
+    if (!handed || !slice.dataItems.empty()) handOn();
+  }
 }
 
 void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int method, const std::string& error) const {
@@ -295,6 +368,11 @@ dpx::HRESULT DPX_ConfigurationManager::writeCategory(const Object& object, const
     return dpx::S_OK;
   }
   try {
+    if (manager->writesInSlices() && NamedTables(object)) {
+      if (!status.empty()) DPX_Util::ShowInformation(status, false);
+      writeSlices(object, key, *manager, static_cast<uint8_t>(method));
+      return dpx::S_OK;
+    }
     auto records = categoryRecords(object, key);
     if (!status.empty()) DPX_Util::ShowInformation(status, false);
     manager->writeData(std::move(records), static_cast<uint8_t>(method));

@@ -28,6 +28,7 @@
 
 class DPX_ConnectionContext;
 class DPX_DetailRecord;
+class DPX_DIInterface;
 class DPX_OperationArgs;
 class DPX_SAXParser;
 class DPX_Worksheet;
@@ -168,7 +169,9 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
                                    size_t from, size_t nextTable, std::vector<DPX_OperationArgs>& records);
   // Appends to `record` a data item for each whole "<BOM>" block of
   // text[from, nextTable); the end of the last one (from when there is none).
-  static size_t cutRecords(const std::string& text, size_t from, size_t nextTable, DPX_OperationArgs& record);
+  // At most `limit` of them.
+  static size_t cutRecords(const std::string& text, size_t from, size_t nextTable, DPX_OperationArgs& record,
+                           size_t limit = SIZE_MAX);
   // The stored records of a category as splitRecords makes them of its text.
   std::vector<DPX_OperationArgs> categoryRecords(const Object& object, const std::string& key);
 
@@ -205,6 +208,9 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // One category of one pass: its records from the parsed file to its
   // manager's writeData. E_ABORT when the manager aborts the copy.
   dpx::HRESULT writeCategory(const Object& object, const std::string& key, int method, const std::string& status);
+  // The category's records handed to writeData a bounded slice at a time,
+  // table by table in the file's order (a manager that takes slices).
+  void writeSlices(const Object& object, const std::string& key, DPX_DIInterface& manager, uint8_t method);
 
   DPX_ConnectionContext* context_;
   std::shared_ptr<dpx::ComponentLogger> logger_;

@@ -9,8 +9,11 @@
 // rows with plain SQLite, and against the floor, the least work a copy of
 // records must do, done with plain SQLite (per record: a keyed match lookup,
 // a savepoint, the next key, one UTF-16 log line; and the file round trip;
-// shown for queries and indexes only). Default sizes: 10000 and 100000.
+// shown for queries and indexes only). Default sizes: 10000 and 100000; each
+// size runs in a process of its own, and the end shows the peak of each size
+// and its growth from one size to the next.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -367,7 +370,14 @@ Baselines MeasureBaselines(const fs::path& baseFile, const fs::path& targetFile,
   return measured;
 }
 
-void Bench(int n, bool partners) {
+// The road's memory in one pass.
+struct PassMemory {
+  long peakKb = 0, startKb = 0;
+  double largestCategory = 0;  // bytes of text
+};
+
+std::array<PassMemory, 2> Bench(int n, bool partners) {
+  std::array<PassMemory, 2> memory;
   std::string pattern = (fs::temp_directory_path() / "copy-bench-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
   const fs::path dir = pattern;
@@ -486,6 +496,7 @@ void Bench(int n, bool partners) {
       std::printf("  total        %7.2fs  %8.0f records/s  %5.1fx floor (%.2fs)  %5.1fx plain SQLite (%.3fs)\n",
                   total, records / total, total / floor.total(), floor.total(), total / plain, plain);
     const long peakKb = PeakKb();
+    memory[static_cast<size_t>(pass)] = {peakKb, startKb, static_cast<double>(largestCategory)};
     std::printf("  peak memory  %ld MB (%ld MB at the start), largest category %.1f MB of text, %.2fx it\n",
                 peakKb / 1024, startKb / 1024, static_cast<double>(largestCategory) / 1e6,
                 static_cast<double>(peakKb) * 1024 / static_cast<double>(std::max<size_t>(largestCategory, 1)));
@@ -496,6 +507,64 @@ void Bench(int n, bool partners) {
   log.close();
   std::error_code ec;
   fs::remove_all(dir, ec);
+  return memory;
+}
+
+// Each size runs in a process of its own, so that what a smaller size left
+// in the heap never counts for a larger one.
+std::array<PassMemory, 2> BenchInChild(int n, bool partners) {
+  int fds[2];
+  if (::pipe(fds) != 0) throw std::runtime_error("no pipe for the size " + std::to_string(n));
+  std::fflush(stdout);
+  const pid_t child = ::fork();
+  if (child < 0) throw std::runtime_error("no process for the size " + std::to_string(n));
+  if (child == 0) {
+    ::close(fds[0]);
+    int status = 0;
+    std::array<PassMemory, 2> memory{};
+    try {
+      memory = Bench(n, partners);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "copy_bench: %s\n", e.what());
+      status = 1;
+    }
+    std::fflush(stdout);
+    if (::write(fds[1], &memory, sizeof memory) != static_cast<ssize_t>(sizeof memory)) status = 1;
+    ::_exit(status);
+  }
+  ::close(fds[1]);
+  std::array<PassMemory, 2> memory{};
+  const bool read = ::read(fds[0], &memory, sizeof memory) == static_cast<ssize_t>(sizeof memory);
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!read || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    throw std::runtime_error("the size " + std::to_string(n) + " could not be measured");
+  return memory;
+}
+
+// The peak of each size beside its largest category, and how both grow
+// from one size to the next.
+void PrintMemoryBySize(const std::vector<int>& sizes, const std::vector<std::array<PassMemory, 2>>& memory) {
+  std::printf("memory by size (each size in a process of its own)\n");
+  std::printf("  %8s  %-5s  %7s  %9s  %16s  %6s\n", "records", "pass", "peak MB", "start MB", "largest category",
+              "x it");
+  for (size_t i = 0; i < sizes.size(); ++i)
+    for (size_t pass = 0; pass < 2; ++pass) {
+      const PassMemory& m = memory[i][pass];
+      std::printf("  %8d  %-5s  %7ld  %9ld  %13.1f MB  %6.2f\n", sizes[i], pass == 0 ? "empty" : "full",
+                  m.peakKb / 1024, m.startKb / 1024, m.largestCategory / 1e6,
+                  static_cast<double>(m.peakKb) * 1024 / std::max(m.largestCategory, 1.0));
+    }
+  for (size_t i = 1; i < sizes.size(); ++i)
+    for (size_t pass = 0; pass < 2; ++pass) {
+      const double records = sizes[i] - sizes[i - 1];
+      if (records <= 0) continue;
+      const double peak = static_cast<double>(memory[i][pass].peakKb - memory[i - 1][pass].peakKb) / 1024;
+      const double text = (memory[i][pass].largestCategory - memory[i - 1][pass].largestCategory) / 1e6;
+      std::printf("  %d -> %d, %s target: peak %+.1f MB, largest category %+.1f MB (%.2f MB of peak per MB of it)\n",
+                  sizes[i - 1], sizes[i], pass == 0 ? "empty" : "full", peak, text, text > 0 ? peak / text : 0.0);
+    }
 }
 
 }  // namespace
@@ -513,7 +582,9 @@ int main(int argc, char** argv) {
   }
   if (sizes.empty()) sizes = {10000, 100000};
   try {
-    for (int n : sizes) Bench(n, partners);
+    std::vector<std::array<PassMemory, 2>> memory;
+    for (int n : sizes) memory.push_back(BenchInChild(n, partners));
+    PrintMemoryBySize(sizes, memory);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "copy_bench: %s\n", e.what());
     return 1;

@@ -14,8 +14,12 @@ class DPX_FormattedSearchManager : public DPX_ObjectCategory {
 
   bool initialize() override;
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  // Read as the whole category at once.
+  bool readsInSlices() const override { return false; }
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 
   int32_t mode() const { return m_mode; }
 

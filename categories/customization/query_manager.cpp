@@ -51,11 +51,11 @@ bool DPX_QueryManager::initialize() {
   return true;
 }
 
-int32_t DPX_QueryManager::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
+int32_t DPX_QueryManager::readBlocks(const BlockSink& take, std::vector<DPX_DetailRecord> chosen) {
   dpx::DPX_LogScope scope("DPX_QueryManager::readFromDB");
   // Every category travels, whatever queries were chosen.
   DPX_OperationArgs categories = readBaseRecords(kCategoryType, "OQCN", {"CategoryId"}, kCategoryKeys);
-  if (!categories.dataItems.empty()) blocks.push_back(std::move(categories));
+  if (!categories.dataItems.empty()) take(categories);
 
   // A query of the system category is never copied, even when a selection names it.
   std::erase_if(chosen, [](const DPX_DetailRecord& record) {
@@ -63,10 +63,16 @@ int32_t DPX_QueryManager::readFromDB(std::vector<DPX_OperationArgs>& blocks, std
       if (record.getKeyName(k) == "QCategory" && record.getKeyValue(k).toText() == "-2") return true;
     return false;
   });
-  DPX_OperationArgs queries = chosen.empty() ? readBaseRecords(kQueryType, "OUQR", m_keyColumns, kQueryKeys)
-                                             : readBaseObjects(kQueryType, "OUQR", chosen);
-  resolveDependency(queries, "QueryCategory", DPX_SqlStatement::kNumeric, "OQCN", "CategoryId", "CatName", "row");
-  if (!queries.dataItems.empty()) blocks.push_back(std::move(queries));
+  auto resolved = [this, &take](DPX_OperationArgs& queries) {
+    resolveDependency(queries, "QueryCategory", DPX_SqlStatement::kNumeric, "OQCN", "CategoryId", "CatName", "row");
+    if (!queries.dataItems.empty()) take(queries);
+  };
+  if (chosen.empty()) {
+    readBaseRecordSlices(kQueryType, "OUQR", m_keyColumns, kQueryKeys, resolved);
+  } else {
+    DPX_OperationArgs queries = readBaseObjects(kQueryType, "OUQR", chosen);
+    resolved(queries);
+  }
   return 0;
 }
 

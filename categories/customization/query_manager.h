@@ -13,7 +13,9 @@ class DPX_QueryManager : public DPX_ObjectCategory {
   DPX_QueryManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   bool initialize() override;
-  int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+
+ protected:
+  int32_t readBlocks(const BlockSink& take, std::vector<DPX_DetailRecord> chosen) override;
 };

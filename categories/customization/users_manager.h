@@ -16,8 +16,12 @@ class DPX_UsersManager : public DPX_ObjectCategory {
 
   bool initialize() override;
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  // Read as the whole category at once.
+  bool readsInSlices() const override { return false; }
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
   void prepareObject(int32_t objectType, const std::shared_ptr<dpx::host::BusinessObject>& object,
                      int32_t operation) override;
   void mapReferences(std::string tableName, std::string& rowXml, int32_t mode) override;

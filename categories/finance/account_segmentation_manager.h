@@ -12,6 +12,8 @@ class DPX_AccountSegmentationManager : public DPX_ObjectCategory {
   DPX_AccountSegmentationManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  // Read as the whole category at once.
+  bool readsInSlices() const override { return false; }
   DPX_TableInfo* collectDetails() override;
 
  private:

@@ -15,4 +15,6 @@ class DPX_BOMManager : public DPX_ObjectCategory {
   DPX_BOMManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 };

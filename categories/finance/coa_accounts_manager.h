@@ -16,6 +16,8 @@ class DPX_COAAccountsManager : public DPX_ObjectCategory {
   DPX_COAAccountsManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
   // An account category takes the key of the target's category of the same
   // name (update) or the target's highest key + 1 (insert).
   void mapReferences(std::string table, std::string& xml, int32_t mode) override;

@@ -14,6 +14,8 @@ class DPX_COATitlesManager : public DPX_ObjectCategory {
   DPX_COATitlesManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 };
 
 namespace dpx::categories {

@@ -12,5 +12,9 @@ class DPX_DefaultSeriesManager : public DPX_UserDefaultsCategory {
   DPX_DefaultSeriesManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  // Read as the whole category at once.
+  bool readsInSlices() const override { return false; }
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 };

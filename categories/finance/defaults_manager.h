@@ -13,6 +13,8 @@ class DPX_DefaultsManager : public DPX_UserDefaultsCategory {
   DPX_DefaultsManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 
  private:
   void writeUsersGroups(DPX_OperationArgs& block);

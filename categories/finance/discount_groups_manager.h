@@ -17,6 +17,8 @@ class DPX_DiscountGroupsManager : public DPX_TableCategory {
 
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 
   // The kind's label and the object's name in place of ObjType and ObjKey.
   void adjustListRow(std::vector<std::string>& row, DPX_ListTextObjects& objects) override;

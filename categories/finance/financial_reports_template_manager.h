@@ -17,6 +17,8 @@ class DPX_FinancialReportsTemplateManager : public DPX_TableCategory {
   // The record list of a configuration file: its first block, the templates.
   DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 
  private:
   // The rows of a template's table (OFRC, FRC1) that belong to the chosen templates (all without a choice).

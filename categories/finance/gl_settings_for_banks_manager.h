@@ -16,6 +16,10 @@ class DPX_GLSettingsForBanksManager : public DPX_BanksManager {
   DPX_GLSettingsForBanksManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  // Read as the whole category at once.
+  bool readsInSlices() const override { return false; }
   DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 };

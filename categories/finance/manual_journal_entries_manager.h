@@ -32,9 +32,13 @@ class DPX_ManualJournalEntriesManager : public DPX_ObjectCategory {
   DPX_ManualJournalEntriesManager(DPX_ConnectionContext* context, const std::string& categoryKey, int32_t mode);
 
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  // Read as the whole category at once.
+  bool readsInSlices() const override { return false; }
   DPX_TableInfo* readFromFile(dpx::ConfigurationSource* configuration) override;
   DPX_TableInfo* collectDetails() override;
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
   // The lines reach the target without their system-currency amounts, from
   // the first line that has "CreditSys" up to the first following line
   // without one.

@@ -31,6 +31,8 @@ class DPX_ReferencedFirstCategory : public DPX_ObjectCategory {
                               const DPX_ReferencedFirstDefinition& definition);
 
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
 
  private:
   // The records in an order that puts every record after the record it names

@@ -17,7 +17,11 @@ class DPX_SalesEmployeesManager : public DPX_ObjectCategory {
   DPX_SalesEmployeesManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   int32_t readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) override;
+  // Read as the whole category at once.
+  bool readsInSlices() const override { return false; }
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once.
+  bool writesInSlices() const override { return false; }
   void mapReferences(std::string table, std::string& xml, int32_t mode) override;
 
   // A lookup table of the employee data: what tells one from the others.

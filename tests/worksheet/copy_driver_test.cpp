@@ -37,6 +37,7 @@ struct Journal {
   std::set<std::string> unknown;
   std::set<std::string> unreadable;  // readFromDB throws
   std::set<std::string> failing;     // writeData logs its record failed
+  std::set<std::string> slicing;     // the manager takes its records in slices
   std::function<void(const std::string& letter)> beforeWrite;
 };
 
@@ -68,15 +69,20 @@ class FakeManager : public DPX_DIInterface {
     return 0;
   }
   DPX_TableInfo* collectDetails() override { return &getTableInfo(); }
+  bool writesInSlices() const override { return journal_.slicing.count(Letter(getCategoryKey())) != 0; }
+  // A call is journalled "letter method items", each block of records after
+  // the first as " + items", with "..." for a block that continues its table.
   void writeData(std::vector<DPX_OperationArgs> records, uint8_t method) override {
-    size_t items = 0;
+    std::string items;
     for (const auto& record : records) {
-      items += record.dataItems.size();
+      items += (items.empty() ? "" : " + ") + std::string(record.continuesTable ? "..." : "") +
+               std::to_string(record.dataItems.size());
       for (const auto& item : record.dataItems) journal_.texts.push_back(item.xml);
     }
+    if (items.empty()) items = "0";
     const std::string letter = Letter(getCategoryKey());
     if (journal_.beforeWrite) journal_.beforeWrite(letter);
-    journal_.calls.push_back(letter + " " + std::to_string(method) + " " + std::to_string(items));
+    journal_.calls.push_back(letter + " " + std::to_string(method) + " " + items);
     if (journal_.throwing.count(letter)) throw std::runtime_error("category refused");
     if (journal_.failing.count(letter)) {
       DPX_CopyLog* log = getContext()->copyLog;
@@ -373,4 +379,44 @@ TEST_F(CopyFixture, AnInterruptedCopyStopsAtItsNextRecordWithALineSayingSo) {
   EXPECT_EQ(logLines(), (std::vector<std::string>{Key('A') + "||403||||||record refused",
                                                   Key('A') + "||403||||||The copy was interrupted; the records after "
                                                              "this line were not copied"}));
+}
+
+// A manager that takes slices gets the category a bounded slice at a time
+// (2,000 records, or about 1 MB of them), table by table, every record once
+// and in the file's order; a table without records still reaches it; one that
+// does not gets the whole category in one call, as before.
+TEST_F(CopyFixture, AManagerThatTakesSlicesGetsTheCategoryInBoundedSlices) {
+  std::string many, large;
+  for (int i = 0; i < 4500; ++i) many += Record("a" + std::to_string(i));
+  for (int i = 0; i < 3; ++i) large += Record(std::string(300000, static_cast<char>('x' + i)));  // 600 kB each
+  const std::string file =
+      "<?xml version=\"1.0\" encoding=\"UTF-16\" ?>\n<duploraConfigurationFile version=\"1.0\">\n<header>\n"
+      "<copyMethod>1</copyMethod>\n</header>\n<body>\n"
+      "<OBJECT string_id=\"" + Key('A') + "\"><table name=\"TA\">" + many + "</table></OBJECT>\n"
+      "<OBJECT string_id=\"" + Key('B') + "\"><table name=\"TB\">" + large + "</table><table name=\"TB2\"></table>"
+      "<table name=\"TB3\">" + Record("b1") + "</table></OBJECT>\n"
+      "<OBJECT string_id=\"" + Key('C') + "\"><table name=\"TC\">" + many + "</table></OBJECT>\n"
+      "</body>\n</duploraConfigurationFile>\n";
+  ASSERT_TRUE(dpx::WriteUtf16File(dir / "base.xml", file, true));
+
+  journal.slicing = {"A", "B"};
+  node("C").setSelected(DPX_WorksheetNode::kNotSelected);
+  EXPECT_EQ(copy(1), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{
+                               // the removal pass, last category first
+                               "B 0 2", "B 0 ...1", "B 0 0", "B 0 1", "A 0 2000", "A 0 ...2000", "A 0 ...500",
+                               // the write pass
+                               "A 1 2000", "A 1 ...2000", "A 1 ...500", "B 1 2", "B 1 ...1", "B 1 0", "B 1 1"}));
+  const std::vector<std::string> slicedTexts = journal.texts;
+
+  // The whole category in one call gives the same records in the same order.
+  journal.slicing.clear();
+  journal.calls.clear();
+  journal.texts.clear();
+  node("C").setSelected(DPX_WorksheetNode::kSelectedWhole);
+  EXPECT_EQ(copy(4), dpx::S_OK);
+  EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 4500", "B 4 3 + 0 + 1", "C 4 4500"}));
+  const size_t removalTexts = 4500 + 4;
+  ASSERT_EQ(slicedTexts.size(), removalTexts + 4500 + 4);
+  EXPECT_TRUE(std::equal(slicedTexts.begin() + removalTexts, slicedTexts.end(), journal.texts.begin()));
 }
