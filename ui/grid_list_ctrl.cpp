@@ -32,8 +32,15 @@ void CGridListCtrl::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.setObjectName("gridContextMenu");
   static constexpr std::array<uint32_t, 2> kRecordCommands{522, 521}, kLogCommands{32803, 32804};
-  for (uint32_t id : logGrid_ ? kLogCommands : kRecordCommands)
-    if (QAction* action = frame->command(id)) menu.addAction(action);
+  const auto& commands = logGrid_ ? kLogCommands : kRecordCommands;
+  for (size_t i = 0; i < commands.size(); ++i) {
+    QAction* action = frame->command(commands[i]);
+    if (!action) continue;
+    // The log's commands read like the Data menu's, in its current language.
+    if (logGrid_)
+      if (const QAction* twin = frame->command(kRecordCommands[i])) action->setText(twin->text());
+    menu.addAction(action);
+  }
   menu.exec(event->globalPos());
 }
 

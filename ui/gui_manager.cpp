@@ -286,7 +286,9 @@ HRESULT DPX_GUIManager::closeWorksheet(bool noQuestion) {
       const int answer = DPX_Util::AskQuestion(Load(10005), true, 2);
       if (answer == dpx::mb::kIdCancel) return dpx::S_FALSE;
       if (answer == dpx::mb::kIdYes) {
-        if (const HRESULT result = saveWorksheet(false, true); dpx::Failed(result)) return result;
+        // A save the user cancelled in the file dialog keeps the worksheet
+        // open: closing it then would lose what the user asked to keep.
+        if (const HRESULT result = saveWorksheet(false, true); result != dpx::S_OK) return result;
       }
     }
   }

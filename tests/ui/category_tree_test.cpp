@@ -519,21 +519,28 @@ TEST_F(SmallWorksheet, ADetailsCategoryShowsItsFieldsAndWritesAnEdit) {
 
 TEST_F(SmallWorksheet, TheGridsContextMenuOffersTheirTableCommands) {
   const std::pair<bool, QStringList> cases[] = {{false, {"522", "521"}}, {true, {"32803", "32804"}}};
+  // Both grids' commands read like the Data menu's.
+  const QStringList captions{frame()->command(522)->text(), frame()->command(521)->text()};
+  ASSERT_EQ(captions, (QStringList{"Filter Table...", "Sort Table..."}));
   for (const auto& [logGrid, expected] : cases) {
     SCOPED_TRACE(logGrid ? "log grid" : "record grid");
     CGridListCtrl grid(nullptr, logGrid);
     grid.resize(300, 200);
     grid.show();
-    QStringList offered;
+    QStringList offered, texts;
     QTimer::singleShot(50, [&] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       if (!menu) return;
-      for (QAction* action : menu->actions()) offered << action->objectName();
+      for (QAction* action : menu->actions()) {
+        offered << action->objectName();
+        texts << action->text();
+      }
       menu->close();
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20), grid.viewport()->mapToGlobal(QPoint(20, 20)));
     QApplication::sendEvent(grid.viewport(), &event);
     EXPECT_EQ(offered, expected);
+    EXPECT_EQ(texts.join('|').toStdString(), captions.join('|').toStdString());
   }
 }
 

@@ -253,6 +253,71 @@ TEST_F(WorksheetOnScreen, AWorksheetOnAnotherCompanyIsNotOpenedWithoutAChoiceOfC
   }
 }
 
+TEST_F(WorksheetOnScreen, TheSaveQuestionOnCloseAsATable) {
+  // A worksheet never saved is asked about even when nothing changed.
+  const std::string question = "Do you want to save the current worksheet?";
+  const auto sheet = server.root() / "saved-on-close.xml";
+  const ModalDriver::Handler cancelDialog = [](QWidget* w) { static_cast<QDialog*>(w)->reject(); };
+  struct Case {
+    const char* name;
+    std::vector<ModalDriver::Handler> answers;
+    HRESULT result;
+    bool stillOpen;
+    bool saved;
+    bool byExit = false;  // the window's Exit asks first
+  };
+  const Case cases[] = {
+      {"Exit, Cancel", {ModalDriver::Click("2")}, S_FALSE, true, false, true},
+      {"Cancel", {ModalDriver::Click("2")}, S_FALSE, true, false},
+      {"Yes, then the file dialog cancelled", {ModalDriver::Click("6"), cancelDialog}, S_FALSE, true, false},
+      {"No", {ModalDriver::Click("7")}, S_OK, false, false},
+      {"Yes, then a file", {ModalDriver::Click("6"), ChooseFile(sheet.string())}, S_OK, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!gui().isWorksheetOpen()) {
+      context()->setBaseCompany(context()->getCompany());
+      ASSERT_EQ(gui().showWorksheet(), S_OK);
+    }
+    std::filesystem::remove(sheet);
+    const size_t seen = modals.seen.size();
+    modals.script.assign(c.answers.begin(), c.answers.end());
+    if (c.byExit) {
+      frame()->command(516)->trigger();
+      EXPECT_TRUE(frame()->isVisible()) << "the window stays with its worksheet";
+    } else {
+      EXPECT_EQ(gui().closeWorksheet(false), c.result);
+    }
+    ASSERT_GT(modals.seen.size(), seen);
+    EXPECT_EQ(modals.seen[seen].text, question);
+    EXPECT_EQ(gui().isWorksheetOpen(), c.stillOpen);
+    EXPECT_EQ(frame()->splitter()->isVisible(), c.stillOpen);
+    EXPECT_EQ(std::filesystem::exists(sheet), c.saved);
+    modals.script.clear();
+  }
+}
+
+TEST_F(WorksheetOnScreen, ALanguageChangeSaysToReopenAnOpenWorksheetOnly) {
+  const std::string reopen =
+      "The application language has changed. To update text in the current worksheet, you must close and reopen the "
+      "worksheet.";
+  auto boxes = [this](size_t from) {
+    std::vector<std::string> texts;
+    for (size_t i = from; i < modals.seen.size(); ++i)
+      if (modals.seen[i].objectName == "DPX_MessageBox") texts.push_back(modals.seen[i].text);
+    return texts;
+  };
+  size_t seen = modals.seen.size();
+  client.setLanguage(kHostLanguageGerman);
+  EXPECT_EQ(boxes(seen), std::vector<std::string>{reopen});
+  EXPECT_TRUE(gui().isWorksheetOpen());
+
+  ASSERT_EQ(gui().closeWorksheet(true), S_OK);
+  seen = modals.seen.size();
+  client.setLanguage(kHostLanguageEnglish);
+  EXPECT_TRUE(boxes(seen).empty()) << "no worksheet, nothing to reopen";
+}
+
 TEST_F(WorksheetOnScreen, ARecordListShownAgainIsBuiltFromTheListedRecords) {
   auto* model = showCurrencies();
   const int listed = model->rowCount();
