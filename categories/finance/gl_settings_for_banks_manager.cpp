@@ -27,8 +27,12 @@ const std::vector<DPX_AdminSetting>& BankSettings() {
 }
 
 const std::vector<DPX_ReferenceField>& AccountReferences() {
+  // The layout travels by its name, as the house bank accounts carry it: the
+  // target refuses an account that names a layout code it does not have.
   static const std::vector<DPX_ReferenceField> references = {
-      {"BankKey", "", "ODSC", "AbsEntry", {"CountryCod", "BankCode"}, 2}, DPX_AccountReference("GLAccount")};
+      {"BankKey", "", "ODSC", "AbsEntry", {"CountryCod", "BankCode"}, 2},
+      {"TemplateName", "", "RDOC", "DocCode", {"DocName"}, 0},
+      DPX_AccountReference("GLAccount")};
   return references;
 }
 

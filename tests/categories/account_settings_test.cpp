@@ -336,20 +336,24 @@ TEST_P(AccountSettings, BankSettingsUpdateWhatTheTargetHasAndTheDefaultBankButNo
                     "INSERT INTO OACT (AcctCode, AcctName, FormatCode) VALUES ('A1', 'Bank', '1000');"
                     "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, BankName) VALUES (1, 'IE', 'BK', 'Bank & <Co>''s'),"
                     " (2, 'DE', 'BO', 'Base only');"
-                    "INSERT INTO DSC1 (AbsEntry, BankCode, Account, Branch, BankKey, GLAccount) VALUES"
-                    " (1, 'BK', '11', 'Main', 1, 'A1'), (2, 'BO', '22', 'Base', 2, 'A1');"
+                    "INSERT INTO RDOC (DocCode, DocName, TypeCode) VALUES ('INV11', 'Invoice & <Co>''s', 'INV1');"
+                    "INSERT INTO DSC1 (AbsEntry, BankCode, Account, Branch, BankKey, GLAccount, TemplateName) VALUES"
+                    " (1, 'BK', '11', 'Main', 1, 'A1', 'INV11'), (2, 'BO', '22', 'Base', 2, 'A1', NULL);"
                     "UPDATE OADM SET BankCountry = 'IE', DefaultBankNo = 'BK', DefaultBankAccount = '11',"
                     " DefaultBranch = 'Main'");
   CopyFixture::Exec(*fx.target,
                     "INSERT INTO OACT (AcctCode, AcctName, FormatCode) VALUES ('A1', 'Bank', '1000');"
                     "INSERT INTO ODSC (AbsEntry, CountryCod, BankCode, BankName) VALUES (4, 'IE', 'BK', 'Old');"
+                    "INSERT INTO RDOC (DocCode, DocName, TypeCode) VALUES ('INV17', 'Invoice & <Co>''s', 'INV1');"
                     "INSERT INTO DSC1 (AbsEntry, BankCode, Account, Branch, BankKey, GLAccount) VALUES"
                     " (5, 'BK', '11', 'Old', 4, NULL);"
                     "UPDATE OADM SET BankCountry = 'FR', DefaultBankNo = 'TB', DefaultBankAccount = '99',"
                     " DefaultBranch = 'Paris'");
   Copy(fx, kBankSettings, 4);
   EXPECT_EQ(Target(fx, "SELECT AbsEntry || ':' || BankName FROM ODSC"), "4:Bank & <Co>'s");
-  EXPECT_EQ(Target(fx, "SELECT AbsEntry || ':' || Branch || ':' || IFNULL(GLAccount, '') FROM DSC1"), "5:Main:A1");
+  // The layout is the target's of the same name.
+  EXPECT_EQ(Target(fx, "SELECT AbsEntry || ':' || Branch || ':' || IFNULL(GLAccount, '') || ':' || TemplateName FROM DSC1"),
+            "5:Main:A1:INV17");
   EXPECT_EQ(Target(fx, "SELECT BankCountry || DefaultBankNo || DefaultBankAccount || DefaultBranch FROM OADM"),
             "IEBK11Paris");
   const Lines lines = fx.logLines();
