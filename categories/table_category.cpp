@@ -258,8 +258,12 @@ void DPX_TableCategory::removeDependents() {
 
 void DPX_TableCategory::mapReferences(std::string table, std::string& xml, int32_t mode) {
   if (table != m_definition.table || (mode != 2 && mode != 3)) return;
+  // The keys written are kept only for dependent rows that follow them: a
+  // table of many rows must not hold a key pair for each.
+  const bool followed = std::any_of(m_definition.dependents.begin(), m_definition.dependents.end(),
+                                    [](const DPX_DependentBlock& dependent) { return !dependent.parentColumn.empty(); });
   std::string baseKey;
-  const bool keyed = !m_definition.counterKeyColumn.empty() &&
+  const bool keyed = followed && !m_definition.counterKeyColumn.empty() &&
                      rt::ElementValue(xml, m_definition.counterKeyColumn, 0, xml.size(), baseKey);
   // The row's counterpart is the row its match columns find, the same the
   // update writes to: the key written is that row's own, never another's.

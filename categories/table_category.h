@@ -63,7 +63,8 @@ class DPX_TableCategory : public DPX_DIInterface {
 
   const DPX_TableCategoryDefinition& definition() const { return m_definition; }
   // The keys the rows of this write pass got in the target, by their keys in
-  // the base (the first key a row got when it was written twice).
+  // the base (the first key a row got when it was written twice), kept when
+  // a dependent table follows them.
   const std::map<std::string, std::string>& writtenKeys() const { return m_writtenKeys; }
 
  protected:
