@@ -502,6 +502,8 @@ bool DPX_GUIManager::updateFilterCheck() {
 
 DPX_LogFileDlg* DPX_GUIManager::logViewer() const { return logViewer_; }
 
+void DPX_GUIManager::setLogViewer(DPX_LogFileDlg* viewer) { logViewer_ = viewer; }
+
 bool DPX_GUIManager::updateLogFilterCheck() { return logViewer_ && logViewer_->view().filterActive; }
 
 // --- Dialogs ----------------------------------------------------------------

@@ -99,6 +99,8 @@ class DPX_GUIManager {
   dpx::HRESULT showReportForm(bool copyLog);
   // The log viewer opened last, while its window is open; null otherwise.
   DPX_LogFileDlg* logViewer() const;
+  // The viewer the log sort and filter commands act on.
+  void setLogViewer(DPX_LogFileDlg* viewer);
   dpx::HRESULT showCopyCompletedForm();
   dpx::HRESULT showOptionsForm();
   // The company choice on the caller's handle, which holds the connected

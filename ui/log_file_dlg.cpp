@@ -8,6 +8,7 @@
 #include <fmt/printf.h>
 
 #include <QDateTime>
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -93,6 +94,7 @@ DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::st
   model_->setCheckColumn(false);
   grid_->setModel(model_);
   connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { OnHeaderClick(c); });
+  grid_->viewport()->installEventFilter(this);
 
   ok_ = DPX_NewControl<QPushButton>(this, "1");
   cancel_ = DPX_NewControl<QPushButton>(this, "2");
@@ -123,6 +125,14 @@ DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::st
   readLogFile();
   InsertItems();
   initialised_ = true;
+}
+
+bool DPX_LogFileDlg::eventFilter(QObject* watched, QEvent* event) {
+  // The context menu's sort and filter commands act on the controller's log
+  // viewer: with several viewers open, that is the one whose menu is shown.
+  if (watched == grid_->viewport() && event->type() == QEvent::ContextMenu)
+    DPX_GUIManager::getInstance().setLogViewer(this);
+  return QDialog::eventFilter(watched, event);
 }
 
 DPX_LogFileDlg::~DPX_LogFileDlg() {

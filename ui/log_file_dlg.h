@@ -87,6 +87,7 @@ class DPX_LogFileDlg : public QDialog {
   const std::string& endLine() const { return endLine_; }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // After initialisation the grid keeps its margins to the window's edges,
   // OK stays at the bottom left and the other buttons at the bottom right.
   void resizeEvent(QResizeEvent* event) override;

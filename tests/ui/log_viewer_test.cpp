@@ -6,10 +6,14 @@
 #include <iterator>
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QMenu>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/framework/text.h"
 #include "tests/ui/dialog_driving.h"
@@ -251,6 +255,35 @@ TEST_F(LogViewer, OpenLogFileShowsTheChosenFile) {
   // Cancelled: no new viewer.
   frame()->command(508)->trigger();
   EXPECT_EQ(gui().logViewer(), v);
+}
+
+TEST_F(LogViewer, TheContextMenuFiltersTheViewerItIsShownIn) {
+  const auto path = writeLog("two.txt", {kHeader, record(0, "212", "402", "A"), record(1, "213", "403", "B"),
+                                         "<DPX_LOG_END>end"});
+  modals.script = {ChooseFile(path), ChooseFile(path)};
+  frame()->command(508)->trigger();
+  QPointer<DPX_LogFileDlg> older = gui().logViewer();
+  frame()->command(508)->trigger();
+  QPointer<DPX_LogFileDlg> newer = gui().logViewer();
+  ASSERT_TRUE(older && newer && older != newer);
+
+  // The older viewer's context menu, closed again, then its Filter Table...
+  QTimer::singleShot(50, [] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) menu->close();
+  });
+  QWidget* viewport = older->grid()->viewport();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20), viewport->mapToGlobal(QPoint(20, 20)));
+  QApplication::sendEvent(viewport, &event);
+  modals.script.push_back([&](QWidget* w) {
+    auto* rule = w->findChild<QComboBox*>("1105");  // the line of column 4, Result
+    rule->setCurrentIndex(rule->findData(1));
+    w->findChild<QComboBox*>("1205")->setEditText("Failed");
+    ClickButton(w, "1");
+  });
+  frame()->command(32803)->trigger();
+  EXPECT_EQ(older->model()->rowCount(), 1);
+  EXPECT_EQ(newer->model()->rowCount(), 2);
+  delete newer.data();
 }
 
 TEST_F(LogViewer, ResizingKeepsTheGridsMarginsAndTheButtonsInTheBottomCorners) {
