@@ -73,6 +73,15 @@ class LogViewer : public WorksheetFixture {
     return v->model()->data(v->model()->index(row, column), Qt::DisplayRole).toString();
   }
 
+  // The filter dialog's answer: only the rows whose Result is "Failed".
+  static void KeepFailedRows(QWidget* w) {
+    EXPECT_EQ(w->objectName(), "DPX_FilterTableDlg");
+    auto* rule = w->findChild<QComboBox*>("1105");  // the line of column 4, Result
+    rule->setCurrentIndex(rule->findData(1));
+    w->findChild<QComboBox*>("1205")->setEditText("Failed");
+    ClickButton(w, "1");
+  }
+
   struct Category {
     std::string key, number, name, path;
   };
@@ -222,13 +231,7 @@ TEST_F(LogViewer, TheCompletedNoticeOpensTheCopyLogAndTheContextMenuFilters) {
   EXPECT_TRUE(v->grab().save(QString::fromStdString(screenshot("log-viewer.png").string())));
 
   // Filter Table... with a rule set in its dialog; a second time removes it.
-  modals.script.push_back([&](QWidget* w) {
-    EXPECT_EQ(w->objectName(), "DPX_FilterTableDlg");
-    auto* rule = w->findChild<QComboBox*>("1105");  // the line of column 4, Result
-    rule->setCurrentIndex(rule->findData(1));
-    w->findChild<QComboBox*>("1205")->setEditText("Failed");
-    ClickButton(w, "1");
-  });
+  modals.script.push_back(KeepFailedRows);
   frame()->command(32803)->trigger();
   EXPECT_EQ(v->model()->rowCount(), 1);
   EXPECT_TRUE(gui().updateLogFilterCheck());
@@ -274,12 +277,7 @@ TEST_F(LogViewer, TheContextMenuFiltersTheViewerItIsShownIn) {
   QWidget* viewport = older->grid()->viewport();
   QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20), viewport->mapToGlobal(QPoint(20, 20)));
   QApplication::sendEvent(viewport, &event);
-  modals.script.push_back([&](QWidget* w) {
-    auto* rule = w->findChild<QComboBox*>("1105");  // the line of column 4, Result
-    rule->setCurrentIndex(rule->findData(1));
-    w->findChild<QComboBox*>("1205")->setEditText("Failed");
-    ClickButton(w, "1");
-  });
+  modals.script.push_back(KeepFailedRows);
   frame()->command(32803)->trigger();
   EXPECT_EQ(older->model()->rowCount(), 1);
   EXPECT_EQ(newer->model()->rowCount(), 2);
