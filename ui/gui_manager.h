@@ -97,9 +97,10 @@ class DPX_GUIManager {
   dpx::HRESULT showReportForm();
   // The log viewer on the copy log just written (the copy-completed dialog).
   dpx::HRESULT showReportForm(bool copyLog);
-  // The log viewer opened last, while its window is open; null otherwise.
+  // The viewer the log sort and filter commands act on, while its window is
+  // open (null otherwise): the one opened last, or whose context menu was
+  // shown since.
   DPX_LogFileDlg* logViewer() const;
-  // The viewer the log sort and filter commands act on.
   void setLogViewer(DPX_LogFileDlg* viewer);
   dpx::HRESULT showCopyCompletedForm();
   dpx::HRESULT showOptionsForm();
