@@ -717,6 +717,8 @@ HRESULT RunFileDialog(bool save, const std::string& title, const std::string& in
   if (!initialFolder.empty()) dialog.setDirectory(Q(initialFolder));
   if (!path.empty()) dialog.selectFile(Q(path));
   if (!okText.empty()) dialog.setLabelText(QFileDialog::Accept, Q(okText));
+  // A name typed without an extension gets the file type's.
+  if (save) dialog.setDefaultSuffix(Q(extension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return dpx::S_FALSE;
   path = S(dialog.selectedFiles().first());
   return dpx::S_OK;

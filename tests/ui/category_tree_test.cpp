@@ -591,13 +591,20 @@ TEST_F(SmallWorksheet, TheDataMenuSortsAndFiltersTheRecordsShown) {
   EXPECT_EQ(cell(2, 1), "C00000");
   EXPECT_FALSE(model->headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
 
-  // Filter: names that contain "1".
-  modals.script = {[](QWidget* w) {
-    w->findChild<QComboBox*>("1102")->setCurrentIndex(9);
+  // Filter: names that contain "1". A text column offers every rule by its name.
+  QStringList rules;
+  modals.script = {[&](QWidget* w) {
+    auto* rule = w->findChild<QComboBox*>("1102");
+    for (int i = 0; i < rule->count(); ++i) rules << rule->itemText(i);
+    rule->setCurrentIndex(9);
     w->findChild<QComboBox*>("1202")->setEditText("1");
+    EXPECT_TRUE(w->grab().save(QString::fromStdString(screenshot("filter-table.png").string())));
     static_cast<QDialog*>(w)->accept();
   }};
   frame()->command(522)->trigger();
+  EXPECT_EQ(rules, QStringList({"", "Equal", "Not Equal", "In Range", "Out of Range", "Greater than",
+                                "Greater or Equal", "Smaller than", "Smaller or Equal", "Contains",
+                                "Does Not Contain", "Start with", "End with", "Is Empty", "Is Not Empty"}));
   ASSERT_EQ(model->rowCount(), 1);
   EXPECT_EQ(cell(0, 2), "Record 1");
   EXPECT_TRUE(frame()->command(522)->isChecked());

@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -38,14 +39,25 @@ struct ModalSeen {
 
 // Acts on each modal window as it appears: the next handler of the script,
 // or, with none left, the window is rejected (a box gets its escape button).
+//
+// A modal window that stays the active one for kPatienceMs while no handler
+// is at work on it (its answer did not close it, or it opened from inside a
+// handler, where the driver's poll cannot run) fails the test with its name
+// and is closed, so that no test waits for ever on a dialog. The watch runs
+// on a timer of its own, which fires also while a handler waits in a
+// window's event loop.
 class ModalDriver {
  public:
   using Handler = std::function<void(QWidget*)>;
+  static constexpr int kPatienceMs = 120000;
 
   ModalDriver() {
     timer_.setInterval(10);
     QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
     timer_.start();
+    watch_.setInterval(500);
+    QObject::connect(&watch_, &QTimer::timeout, [this] { watch(); });
+    watch_.start();
   }
 
   std::deque<Handler> script;
@@ -72,12 +84,18 @@ class ModalDriver {
     ModalSeen s{modal->objectName().toStdString(), {}};
     if (auto* box = qobject_cast<QMessageBox*>(modal)) s.text = box->text().toStdString();
     seen.push_back(s);
+    ++answering_;
     if (!script.empty()) {
       Handler h = std::move(script.front());
       script.pop_front();
       h(modal);
-      return;
+    } else {
+      Dismiss(modal);
     }
+    --answering_;
+  }
+
+  static void Dismiss(QWidget* modal) {
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       if (box->escapeButton()) box->escapeButton()->click();
       else if (!box->buttons().isEmpty()) box->buttons().first()->click();
@@ -86,8 +104,32 @@ class ModalDriver {
     if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
   }
 
+  void watch() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) {
+      watched_ = nullptr;
+      return;
+    }
+    // A window whose handler is still at work (it may run a whole copy) is waited for.
+    if (modal != watched_ || (modal == last_ && answering_ > 0)) {
+      watched_ = modal;
+      since_.start();
+      return;
+    }
+    if (since_.elapsed() < kPatienceMs) return;
+    ADD_FAILURE() << "the modal window '" << modal->objectName().toStdString() << "' was still open "
+                  << kPatienceMs / 1000 << " s after it appeared or was answered";
+    since_.start();
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
+    else modal->close();
+  }
+
   QTimer timer_;
+  QTimer watch_;
   QPointer<QWidget> last_;
+  QPointer<QWidget> watched_;
+  QElapsedTimer since_;
+  int answering_ = 0;
 };
 
 // The application object with the result of Connect put by the test.

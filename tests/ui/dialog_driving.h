@@ -16,8 +16,10 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListView>
 #include <QTableView>
 #include <QTimer>
 
@@ -35,13 +37,30 @@ inline QString Edit(QWidget* w, const char* id) { return w->findChild<QLineEdit*
 inline void SetEdit(QWidget* w, const char* id, const QString& text) { w->findChild<QLineEdit*>(id)->setText(text); }
 inline void ClickButton(QWidget* w, const char* id) { w->findChild<QAbstractButton*>(id)->click(); }
 
-// A file dialog of the window answered with a path.
+// A file dialog of the window answered with a path. The dialog fills its
+// name edit only while the edit has no focus, and its folder model fills in
+// the background and may still select a file, so the answer is given in one
+// step that depends on neither: the name typed, no file selected in the list,
+// the dialog closed with that name. (The dialog's own overwrite question is
+// not the program's: it is not asked here.)
 inline ModalDriver::Handler ChooseFile(const std::string& path) {
   return [path](QWidget* w) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(dialog, nullptr) << w->objectName().toStdString();
-    dialog->selectFile(QString::fromStdString(path));
-    static_cast<QDialog*>(dialog)->accept();
+    const QString wanted = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    dialog->selectFile(wanted);
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr) << w->objectName().toStdString() << " has no name edit";
+    name->setText(wanted);
+    if (auto* list = dialog->findChild<QListView*>("listView")) list->selectionModel()->clear();
+    const QStringList chosen = dialog->selectedFiles();
+    ASSERT_FALSE(chosen.isEmpty()) << w->objectName().toStdString() << " took no file for " << path;
+    // A save dialog adds its file type's extension to a name typed without one.
+    const QString suffix = dialog->defaultSuffix();
+    const bool bare = !suffix.isEmpty() && !QFileInfo(wanted).fileName().contains('.');
+    ASSERT_EQ(chosen.first().toStdString(), (bare ? wanted + "." + suffix : wanted).toStdString())
+        << w->objectName().toStdString();
+    static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
   };
 }
 

@@ -245,6 +245,14 @@ TEST_F(LogViewer, TheCompletedNoticeOpensTheCopyLogAndTheContextMenuFilters) {
   EXPECT_EQ(gui().logViewer(), nullptr);
 }
 
+TEST_F(LogViewer, SaveAsExcelAddsTheExtensionToANameTypedWithoutIt) {
+  auto v = viewer(writeLog("typed.txt", {kHeader, record(0, "212", "402", "A"), "<DPX_LOG_END>end"}));
+  modals.script.push_back(ChooseFile((dir / "typed name").string()));
+  v->OnBnClickedSaveAsExcel();
+  EXPECT_TRUE(std::filesystem::exists(dir / "typed name.xls"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "typed name"));
+}
+
 TEST_F(LogViewer, OpenLogFileShowsTheChosenFile) {
   const auto path = writeLog("chosen.txt", {kHeader, record(0, "212", "402", "A"), "<DPX_LOG_END>end"});
   modals.script.push_back(ChooseFile(path));
