@@ -10,6 +10,7 @@
 // rejects is dropped with a "403" line, and the comparison goes on with the
 // others. Only records that were compared are ever written.
 #include <map>
+#include <set>
 
 #include "engine/company_transaction.h"
 #include "engine/connection_context.h"
@@ -49,6 +50,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
 
   int32_t result = 1;
   const size_t matchCount = std::min(matchProperties.size(), matchColumns.size());
+  std::set<std::string>& added = addedMatches(block);
   std::map<std::string, bool> knownFields;
   // The records dropped go once the walk is over: taking each out of the
   // block on its own would move all those after it, every time.
@@ -78,19 +80,22 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
         (d == 0 ? item.baseCode : item.baseDescription) = dpx::records::PropertyText(*fromXml, descriptionProperties[d]);
 
       DPX_SqlStatement statement(serverType);
+      std::string matchKey;
       for (size_t m = 0; m < matchCount; ++m) {
         dpx::Variant value;
         fromXml->get(matchProperties[m], value);
         const bool quoted = value.type() == dpx::VarType::Text || value.type() == dpx::VarType::Date;
         // SQL gets the canonical text (C locale, dates YYYYMMDD), never the display text.
         statement.addValue(matchColumns[m], value.toText(), quoted ? DPX_SqlStatement::kAlpha : DPX_SqlStatement::kNumeric);
+        dpx::records::AppendMatchValue(matchKey, value.toText());
       }
       for (const std::string& k : keyColumns) statement.addColumn(k);
       statement.setTable(block.tableName);
       recordset->DoQuery(statement.buildSelect());
 
       bool found = false;
-      const bool matched = recordset->RecordCount() > 0;
+      // A record an earlier slice of this write added is no record the target had.
+      const bool matched = recordset->RecordCount() > 0 && added.count(matchKey) == 0;
       if (matched) {
         std::vector<dpx::Variant> keys = dpx::records::RowValues(*recordset, keyColumns.size());
         auto existing = target->GetBusinessObject(block.hostObjectType);
@@ -120,6 +125,7 @@ int32_t DPX_DIInterface::compareRecordsWithTarget(DPX_OperationArgs& block,
           continue;
         }
         item.keyValues.clear();
+        added.insert(matchKey);
       }
       item.exists = found;
     } catch (const dpx::HostError& e) {

@@ -50,6 +50,12 @@ bool DPX_DIInterface::knowsField(const std::string& name) const {
   return false;
 }
 
+std::set<std::string>& DPX_DIInterface::addedMatches(const DPX_OperationArgs& block) {
+  std::set<std::string>& added = m_addedMatches[block.tableName];
+  if (!block.continuesTable) added.clear();
+  return added;
+}
+
 void DPX_DIInterface::logUnknownTable(const std::string& table, uint8_t method) const {
   dpx::DPX_LogScope scope("DPX_DIInterface::writeData");
   scope.LogError("The category %s has no table '%s'; its records are not written", m_categoryKey, table);

@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,14 @@ class DPX_DIInterface {
   std::vector<int32_t> m_columnFlags;        // per DB column: 1 editable in the record list, 0 read-only
   // 1: the shared write operations write one copy-log line per record; 0: none.
   int32_t m_logRecords = 1;
+  // The match values of the records this write of a table goes on to add,
+  // table by table. A category handed on in slices is compared with the
+  // target a slice at a time; a later slice that finds one of these in the
+  // target has met a record of this very copy, and is answered as if the
+  // target did not hold it, as a record of the same slice would be. The
+  // first slice of a table starts its list afresh.
+  std::map<std::string, std::set<std::string>> m_addedMatches;
+  std::set<std::string>& addedMatches(const DPX_OperationArgs& block);
 
   // A "403" line for a table block of records the category has no table for
   // (a file may name any table); the block is not written.
@@ -183,8 +192,9 @@ class DPX_DIInterface {
   // Hands on the stored records of a table block a bounded slice of rows at
   // a time, each slice a block with one record shaped as the stored one
   // (BOM > BO > AdmInfo, the table element) holding the next rows. A record
-  // that needs no cutting, or is not so shaped, goes on as it is. The block
-  // is left without records.
+  // that needs no cutting, or is not so shaped, goes on as it is; the slices
+  // after the first are marked continuesTable. The block is left without
+  // records.
   static void sliceTableRows(DPX_OperationArgs& block, const std::function<void(DPX_OperationArgs&)>& write);
   int32_t deleteTargetRows(DPX_OperationArgs block, const std::vector<std::string>& descriptionColumns,
                            std::string filter, int32_t filterInDialect);

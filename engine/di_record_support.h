@@ -67,6 +67,14 @@ bool ReadIntegerKey(const dpx::Variant& value, int64_t& out);
 
 std::string UpperAscii(const std::string& text);
 
+// Appends one match value to the text that stands for a record's match
+// values together; the values are kept apart so that no two lists meet.
+inline void AppendMatchValue(std::string& key, const std::string& value) {
+  key += std::to_string(value.size());
+  key += ':';
+  key += value;
+}
+
 // Whether a record's text may hold a user-defined field ("U_" element), so
 // that the user-field check has something to look at.
 inline bool MayHoldUserFields(std::string_view xml) { return xml.find("<U_") != std::string_view::npos; }

@@ -10,6 +10,7 @@
 // next-number counter (ONNM) only ever moves up, and only for numeric keys.
 #include <algorithm>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "engine/company_transaction.h"
@@ -246,6 +247,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
   const std::string recordEnd = "</" + elementName + "></BO></BOM>";
   const std::string declaration = DPX_XmlParser::kDeclaration;
   const size_t keyCount = keyColumns.size();
+  std::set<std::string>& added = addedMatches(block);
   std::map<std::string, bool> knownFields;  // user-defined fields, looked up once for all rows
   int32_t result = 1;
   // The lookups of the block read one state of the target: one read
@@ -283,9 +285,12 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
       CheckRowValues(blockXml, row, matchColumns);
       DPX_SqlStatement statement(serverType);
       statement.setTable(block.tableName);
+      std::string matchKey;
       for (const std::string& match : matchColumns) {
         const FieldInfo* field = dpx::records::FindField(fields, match);
-        statement.addValue(match, childText(match), field ? field->type : DPX_SqlStatement::kAlpha);
+        const std::string value = childText(match);
+        statement.addValue(match, value, field ? field->type : DPX_SqlStatement::kAlpha);
+        dpx::records::AppendMatchValue(matchKey, value);
       }
       // Without a condition the SELECT would match the target's first row, whatever it is.
       if (statement.values().empty())
@@ -293,7 +298,8 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
       for (const std::string& k : keyColumns) statement.addColumn(k);
       for (const std::string& d : descriptionColumns) statement.addColumn(d);
       recordset->DoQuery(statement.buildSelect());
-      if (recordset->RecordCount() > 0) {
+      // A row an earlier slice of this write inserted is no row the target had.
+      if (recordset->RecordCount() > 0 && added.count(matchKey) == 0) {
         if (method == 3) continue;  // existing rows stay untouched
         item.exists = true;
         item.keyValues = dpx::records::RowValues(*recordset, keyCount);
@@ -305,6 +311,7 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
       } else {
         if (method == 2) continue;  // only existing rows are updated
         item.exists = false;
+        added.insert(matchKey);
       }
       block.dataItems.push_back(std::move(item));
     } catch (const dpx::HostError& e) {
@@ -326,10 +333,13 @@ void DPX_DIInterface::sliceTableRows(DPX_OperationArgs& block,
   constexpr size_t kSliceRows = DPX_OperationArgs::kSliceRecords;
   std::vector<DPX_OperationArgs::DataItem> stored;
   stored.swap(block.dataItems);
-  auto handOn = [&block, &write](DPX_OperationArgs::DataItem item) {
+  bool handed = false;
+  auto handOn = [&block, &write, &handed](DPX_OperationArgs::DataItem item) {
     DPX_OperationArgs slice = block;
+    slice.continuesTable = block.continuesTable || handed;
     slice.dataItems.push_back(std::move(item));
     write(slice);
+    handed = true;
   };
   for (DPX_OperationArgs::DataItem& item : stored) {
     const std::string& xml = item.xml;

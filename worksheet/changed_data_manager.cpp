@@ -141,7 +141,10 @@ long DPX_ChangedDataManager::mergeSingle(const DPX_SelectionObject& selection, s
   try {
     if (selection.getSubsKey().empty() || selection.getAdditionalData().empty()) return dpx::E_FAIL;
     size_t pos = 0;
-    while (true) {
+    // Only the first record that the selection names takes the edits: two
+    // records of one key (two queries of one name) are two records, and the
+    // user edited one of them.
+    while (!changed) {
       const size_t table = rt::FindStartTag(work, "table", pos, work.size());
       if (table == rt::npos) break;
       const size_t tableEnd = rt::ElementEnd(work, table);
@@ -152,9 +155,7 @@ long DPX_ChangedDataManager::mergeSingle(const DPX_SelectionObject& selection, s
       }
       size_t limit = tableEnd;
       size_t blockPos = rt::StartTagEnd(work, table) + 1;
-      // Every "<BOM>" block of the table holds at most one record that the
-      // selection names; its first matching record takes the edits.
-      while (blockPos < limit) {
+      while (blockPos < limit && !changed) {
         const size_t block = rt::FindStartTag(work, "BOM", blockPos, limit);
         if (block == rt::npos) break;
         const size_t blockEnd = rt::ElementEnd(work, block);
@@ -199,18 +200,24 @@ long DPX_ChangedDataManager::removeUnselected(std::string& tableText, const std:
   if (tableEnd == rt::npos) return 0;
   const std::string tableName = TableNameAt(text, table);
 
-  // A table that no pick names (the query categories beside picked queries)
-  // is not filtered: its records go with the picked ones.
-  const bool named = std::any_of(selection.begin(), selection.end(), [&tableName](const DPX_SelectionObject& o) {
-    return o.getTableName().empty() || o.getTableName() == tableName;
-  });
-  if (!named) return 0;
+  // A pick is for the table it names. A worksheet file keeps no table name,
+  // so a pick read back from one is for the table whose records carry its
+  // key fields. A table that no pick is for (the query categories beside
+  // picked queries) is not filtered: its records go with the picked ones.
+  const size_t firstRow = rt::FindStartTag(text, "row", table, tableEnd);
+  const size_t firstRowEnd = firstRow == rt::npos ? rt::npos : rt::ElementEnd(text, firstRow);
+  const std::string_view firstRowText =
+      firstRowEnd == rt::npos || firstRowEnd > tableEnd ? std::string_view() : text.substr(firstRow, firstRowEnd - firstRow);
+  auto isFor = [&](const DPX_SelectionObject& o) {
+    if (!o.getTableName().empty()) return o.getTableName() == tableName;
+    return std::all_of(o.getSubsKey().begin(), o.getSubsKey().end(), [&](const auto& field) {
+      return rt::FindStartTag(firstRowText, field.getFieldName(), 0, firstRowText.size()) != rt::npos;
+    });
+  };
+  if (std::none_of(selection.begin(), selection.end(), isFor)) return 0;
   std::vector<const DPX_SelectionObject*> usable;
-  for (const auto& object : selection) {
-    if (object.getSubsKey().empty()) continue;
-    if (!object.getTableName().empty() && object.getTableName() != tableName) continue;
-    usable.push_back(&object);
-  }
+  for (const auto& object : selection)
+    if (!object.getSubsKey().empty() && isFor(object)) usable.push_back(&object);
   auto selected = [&](std::string_view record) {
     for (const auto* object : usable)
       if (Names(*object, record)) return true;

@@ -3,7 +3,8 @@
 // bounded slice of its rows at a time). The target and the copy log come out
 // as they do when the same manager is handed the whole category: the same
 // rows, the same lines in the same order, a refusal in a later slice costing
-// only its record, and Replace All emptying the target once.
+// only its record, a name given twice meeting the same refusal whichever
+// slices the two records fall in, and Replace All emptying the target once.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "categories/category_classes.h"
 #include "categories/customization/query_manager.h"
+#include "categories/setup/alerts_manager.h"
 #include "categories/setup/indexes_manager.h"
 #include "engine/category_factory.h"
 #include "tests/support/copy_fixture.h"
@@ -40,13 +42,15 @@ struct Case {
   std::function<void(CopyFixture&)> seed;  // the companies and the target's fault
   std::string rowsQuery;
   std::string refused;  // the code of the one record the target refuses ("" for none)
+  std::string refusal;  // what its line says ("" for any refusal)
+  size_t lines = 0;     // the copy-log lines of the copy
 };
 
 constexpr int kQueries = 4500;  // three slices of queries
 constexpr int kIndexes = 20000;  // about 1.4 MB of rows in one stored record
 
-void SeedQueries(CopyFixture& fx) {
-  const std::string n = std::to_string(kQueries);
+void SeedQueries(CopyFixture& fx, int count) {
+  const std::string n = std::to_string(count);
   CopyFixture::Exec(*fx.base,
                     "DELETE FROM OUQR; DELETE FROM OQCN; INSERT INTO OQCN (CategoryId, CatName) VALUES (1, 'General');"
                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + n +
@@ -60,12 +64,38 @@ void SeedQueries(CopyFixture& fx) {
                         "SELECT i + 100000, 7, printf('Q%05d', i), 'old', 'W' FROM n;");
 }
 
+void SeedQueries(CopyFixture& fx) { SeedQueries(fx, kQueries); }
+
+// Queries of which two, the target has neither, share one name: the second
+// is refused as a duplicate, whether the two meet in one slice or not.
+std::function<void(CopyFixture&)> SeedDuplicatedName(int count, int second) {
+  return [count, second](CopyFixture& fx) {
+    SeedQueries(fx, count);
+    CopyFixture::Exec(*fx.base, "UPDATE OUQR SET QName = 'Dup' WHERE IntrnalKey IN (" + std::to_string(second - 1) +
+                                    ", " + std::to_string(second) + ");");
+  };
+}
+
 void SeedIndexes(CopyFixture& fx) {
   const std::string n = std::to_string(kIndexes);
   CopyFixture::Exec(*fx.base, "DELETE FROM OIDX; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                                   n + ") INSERT INTO OIDX (IdexCode, IndexName) SELECT printf('X%06d', i), 'Index ' || i FROM n;");
   CopyFixture::Exec(*fx.target, "DELETE FROM OIDX; WITH RECURSIVE n(i) AS (SELECT 7 UNION ALL SELECT i + 7 FROM n WHERE i + 7 <= " +
                                     n + ") INSERT INTO OIDX (IdexCode, IndexName) SELECT printf('X%06d', i), 'old' FROM n;");
+}
+
+constexpr int kAlerts = 20001;  // more than 1 MB of rows: slices of 2,000 rows
+
+// Alerts of which the 2,000th and the 2,001st share one name the target
+// lacks: the target gets both, whether the two meet in one slice or not.
+void SeedAlerts(CopyFixture& fx) {
+  const std::string n = std::to_string(kAlerts);
+  CopyFixture::Exec(*fx.base, "DELETE FROM OALT; DELETE FROM ALT1; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1"
+                              " FROM n WHERE i < " + n + ") INSERT INTO OALT (Code, Name, Type, Priority) SELECT i,"
+                              " CASE WHEN i IN (2000, 2001) THEN 'Dup' ELSE printf('A%06d', i) END, 'U', 1 FROM n;");
+  CopyFixture::Exec(*fx.target, "DELETE FROM OALT; DELETE FROM ALT1; WITH RECURSIVE n(i) AS (SELECT 7 UNION ALL SELECT"
+                                " i + 7 FROM n WHERE i + 7 <= " + n + ") INSERT INTO OALT (Code, Name, Type, Priority)"
+                                " SELECT i + 100000, printf('A%06d', i), 'U', 0 FROM n;");
 }
 
 // The result of a copy-log line: its third field.
@@ -122,21 +152,38 @@ TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
   const auto wholeIndexes = &DPX_CategoryFactory::Make<Whole<DPX_IndexesManager>>;
   const std::string queryRows = "SELECT QName || ':' || QCategory || ':' || QString FROM OUQR ORDER BY QName";
   const std::string indexRows = "SELECT IdexCode || ':' || IndexName FROM OIDX ORDER BY IdexCode";
+  const std::string duplicate = "This entry already exists";
+  const size_t queryLines = kQueries, indexLines = kIndexes;
   const std::vector<Case> cases = {
       {"queries, a refused Add in the last slice", queries, "DPX_QueryManager", wholeQueries, 4,
        [](CopyFixture& fx) {
          SeedQueries(fx);
          fx.target->InjectFault("Add:160", 3900, -99, "Refused by the test");  // Q04333: the 3,900th query added
        },
-       queryRows, "Q04333"},
-      {"queries, Replace All", queries, "DPX_QueryManager", wholeQueries, 1, SeedQueries, queryRows, ""},
+       queryRows, "Q04333", "", queryLines},
+      {"queries, Replace All", queries, "DPX_QueryManager", wholeQueries, 1, [](CopyFixture& fx) { SeedQueries(fx); },
+       queryRows, "", "",
+       queryLines + kQueries / 10},
+      // The last query of the first slice and the one after it; two in one slice.
+      {"queries, a name twice beside the slice boundary", queries, "DPX_QueryManager", wholeQueries, 4,
+       SeedDuplicatedName(2001, 2001), queryRows, "2001", duplicate, 2001},
+      {"queries, a name twice in one slice", queries, "DPX_QueryManager", wholeQueries, 4,
+       SeedDuplicatedName(1999, 1999), queryRows, "1999", duplicate, 1999},
+      {"queries, a name twice beside the slice boundary, Add New", queries, "DPX_QueryManager", wholeQueries, 3,
+       SeedDuplicatedName(2001, 2001), queryRows, "2001", duplicate, 2001 - 199},  // Q02000 is no longer in the base
+      {"queries, a name twice beside the slice boundary, Replace All", queries, "DPX_QueryManager", wholeQueries, 1,
+       SeedDuplicatedName(2001, 2001), queryRows, "2001", duplicate, 2001 + 2001 / 10},
       {"indexes, a rejected row in a later slice", indexes, "DPX_IndexesManager", wholeIndexes, 4,
        [](CopyFixture& fx) {
          SeedIndexes(fx);
          fx.target->InjectSqlFault("X015002", 2, "Rejected by the test");  // its lookup runs, its INSERT fails
        },
-       indexRows, "X015002"},
-      {"indexes, Replace All", indexes, "DPX_IndexesManager", wholeIndexes, 1, SeedIndexes, indexRows, ""},
+       indexRows, "X015002", "", indexLines},
+      {"alerts, a name twice beside the slice boundary of a stored record", "DPX_TRN_ALERTS_100",
+       "DPX_AlertsManager", &DPX_CategoryFactory::Make<Whole<DPX_AlertsManager>>, 4, SeedAlerts,
+       "SELECT Name || ':' || Priority FROM OALT ORDER BY Name, Code", "", "", kAlerts},
+      {"indexes, Replace All", indexes, "DPX_IndexesManager", wholeIndexes, 1, SeedIndexes, indexRows, "", "",
+       indexLines + kIndexes / 7},
   };
   for (const Case& c : cases) {
     const Outcome whole = CopyThroughDriver(c, true);
@@ -153,12 +200,11 @@ TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
       if (Result(line) == "403") {
         ++refused;
         EXPECT_NE(line.find("|" + c.refused + "|"), std::string::npos) << c.name << ": " << line;
+        EXPECT_NE(line.find(c.refusal), std::string::npos) << c.name << ": " << line;
       }
     EXPECT_EQ(refused, c.refused.empty() ? 0u : 1u) << c.name;
-    const bool isQueries = c.key == queries;
-    const size_t records = isQueries ? kQueries : kIndexes;
-    const size_t removed = c.method != 1 ? 0 : isQueries ? kQueries / 10 : kIndexes / 7;
-    EXPECT_EQ(sliced.lines.size(), records + removed) << c.name;
+    EXPECT_EQ(sliced.lines.size(), c.lines) << c.name;
+    if (c.key == "DPX_TRN_ALERTS_100") EXPECT_NE(sliced.rows.find("Dup:1,Dup:1,"), std::string::npos) << c.name;
   }
 }
 
@@ -167,8 +213,10 @@ TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
 // in the file as a well-formed table, the category gets its "403" line, and
 // the copy goes on with the records the file holds.
 TEST(SlicedCopy, ABaseThatFailsInALaterSliceLeavesAReadableFile) {
-  const Case c{"queries", "DPX_TRN_QUERIES_100", "DPX_QueryManager", nullptr, 4, SeedQueries,
-               "SELECT COUNT(*) || ':' || MIN(QName) || ':' || MAX(QName) FROM OUQR WHERE QString <> 'old'", ""};
+  const Case c{"queries", "DPX_TRN_QUERIES_100", "DPX_QueryManager", nullptr, 4,
+               [](CopyFixture& fx) { SeedQueries(fx); },
+               "SELECT COUNT(*) || ':' || MIN(QName) || ':' || MAX(QName) FROM OUQR WHERE QString <> 'old'", "", "",
+               0};
   CopyFixture fx(6);
   SeedQueries(fx);
   fx.base->InjectFault("GetByKey:160", 4400, -99, "Base unreadable");  // in the third slice

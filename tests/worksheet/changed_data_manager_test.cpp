@@ -92,6 +92,21 @@ TEST(ChangedDataMerge, EditsWithoutTableNameFindTheirRecordInAnyTable) {
   EXPECT_NE(text.find("<ItemName>New</ItemName>"), std::string::npos);
 }
 
+TEST(ChangedDataMerge, AnEditLandsOnTheFirstRecordOfItsKeyOnly) {
+  const auto query = [](const char* key, const char* text) {
+    return std::string("<BOM><BO><AdmInfo><Object>160</Object></AdmInfo><UserQueries><row><InternalKey>") + key +
+           "</InternalKey><QueryDescription>Dup</QueryDescription><Query>" + text +
+           "</Query></row></UserQueries></BO></BOM>";
+  };
+  for (const std::string table : {"OUQR", ""}) {
+    std::string text = Object("<table name=\"OUQR\">" + query("1", "SELECT 1") + query("2", "SELECT 2") + "</table>");
+    DPX_ChangedDataManager merger(nullptr, nullptr);
+    EXPECT_EQ(merger.mergeSingle(Pick(table, {{"QueryDescription", "Dup"}}, {{"Query", "SELECT 3"}}), text), dpx::S_OK);
+    EXPECT_EQ(text, Object("<table name=\"OUQR\">" + query("1", "SELECT 3") + query("2", "SELECT 2") + "</table>"))
+        << "table '" << table << "'";
+  }
+}
+
 TEST(ChangedDataMerge, EditsReachEveryRowOfATableCategory) {
   const auto rows = [](const char* n1, const char* n2, const char* n3) {
     return Object(std::string("<table name=\"OCRG\"><BOM><BO><AdmInfo><Object>-1</Object></AdmInfo><OCRG>") +
@@ -138,6 +153,12 @@ TEST(RemoveUnselected, KeepsOnlyTheNamedRecords) {
       // The query categories of picked queries: no pick names their table.
       {"a table no pick names is kept whole", Table(Group("1") + Group("2")), {Pick("OITM", {{"GroupCode", "1"}})},
        Table(Group("1") + Group("2"))},
+      // A worksheet file keeps no table name: a pick is for the table whose
+      // records carry its key fields, and leaves the category's other tables whole.
+      {"a pick without table name filters the table of its key", Table(Group("1") + Group("2")),
+       {Pick("", {{"GroupCode", "2"}})}, Table(Group("2"))},
+      {"a pick without table name keeps another table whole", Table(Group("1") + Group("2")),
+       {Pick("", {{"QueryDescription", "Open orders"}})}, Table(Group("1") + Group("2"))},
   };
   for (auto& c : cases) {
     DPX_ChangedDataManager manager(nullptr, nullptr);
