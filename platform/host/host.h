@@ -12,5 +12,6 @@
 #include "platform/host/host_object.h"
 #include "platform/host/object_registry.h"
 #include "platform/host/recordset.h"
+#include "platform/host/reference_check.h"
 #include "platform/host/server_catalogue.h"
 #include "platform/host/sql_dialect.h"

@@ -345,7 +345,7 @@ void AddMasterDataDemoRows(ObjectRegistry& r) {
   r.addDemoRows({"OITB",
                  {"ItmsGrpCod", "ItmsGrpNam", "CycleCode", "InventoryAccount"},
                  {{"100", "Items", "1", "_SYS02"}, {"103", "Tools & <Parts>", kNull, kNull}},
-                 {{"100", "Items (old)", "3", "_SYS12"}, {"107", "Tools & <Parts>", kNull, kNull}}});
+                 {{"100", "Items (old)", "4", "_SYS12"}, {"107", "Tools & <Parts>", kNull, kNull}}});
   r.addDemoRows({"AITB", {"ItmsGrpCod", "LogInstanc", "ItmsGrpNam"}, {}, {{"107", "1", "Tools"}, {"107", "2", "Tools & <Parts>"}}});
   r.addDemoRows({"OWHS",
                  {"WhsCode", "WhsName", "Location", "StockAccount"},

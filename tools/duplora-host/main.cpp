@@ -1,9 +1,11 @@
 // duplora-host: the simulated host's own command-line tool.
 //   duplora-host create-demo DIR [--force] [--type N]
 //   duplora-host sql DIR COMPANY_DB "SQL"
+//   duplora-host check DIR COMPANY_DB
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "platform/host/host.h"
@@ -13,7 +15,8 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: duplora-host create-demo DIR [--force] [--type N]\n"
-               "       duplora-host sql DIR COMPANY_DB \"SQL\"\n");
+               "       duplora-host sql DIR COMPANY_DB \"SQL\"\n"
+               "       duplora-host check DIR COMPANY_DB\n");
   return 2;
 }
 
@@ -51,14 +54,14 @@ std::string Cell(const std::string& text) {
   return out;
 }
 
-int RunSql(int argc, char** argv) {
-  if (argc != 5) return Usage();
-  const std::string dir = argv[2], db = argv[3], sql = argv[4];
+// The company database of a server, connected as its superuser; null, with
+// the reason on stderr, when it cannot be.
+std::shared_ptr<dpx::host::Company> ConnectCompany(const std::string& dir, const std::string& db) {
   dpx::host::ServerCatalogue catalogue(dir);
   auto entry = catalogue.findCompany(db);
   if (!entry) {
     std::fprintf(stderr, "duplora-host: no company database '%s' in %s\n", db.c_str(), dir.c_str());
-    return 1;
+    return nullptr;
   }
   auto company = dpx::host::CreateCompany();
   company->SetServer(dir);
@@ -69,8 +72,16 @@ int RunSql(int argc, char** argv) {
   company->SetPassword(dpx::host::DemoServer::kSuperPassword);
   if (company->Connect() != 0) {
     std::fprintf(stderr, "duplora-host: cannot connect to %s: %s\n", db.c_str(), company->GetLastErrorDescription().c_str());
-    return 1;
+    return nullptr;
   }
+  return company;
+}
+
+int RunSql(int argc, char** argv) {
+  if (argc != 5) return Usage();
+  const std::string sql = argv[4];
+  auto company = ConnectCompany(argv[2], argv[3]);
+  if (!company) return 1;
   auto rs = company->NewRecordset();
   rs->DoQuery(sql);
   for (int i = 0; i < rs->FieldCount(); ++i) std::cout << (i ? "\t" : "") << Cell(rs->FieldName(i));
@@ -82,6 +93,18 @@ int RunSql(int argc, char** argv) {
   return 0;
 }
 
+// Prints every reference that names no record, one line each; exit 1 when
+// there is any.
+int RunCheck(int argc, char** argv) {
+  if (argc != 4) return Usage();
+  auto company = ConnectCompany(argv[2], argv[3]);
+  if (!company) return 1;
+  const auto dangling = dpx::host::ReferenceCheck::Run(company->store());
+  for (const auto& d : dangling) std::cout << Cell(d.text()) << "\n";
+  if (dangling.empty()) std::cout << "No dangling references in " << argv[3] << "\n";
+  return dangling.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,6 +112,7 @@ int main(int argc, char** argv) {
   try {
     if (std::strcmp(argv[1], "create-demo") == 0) return CreateDemo(argc, argv);
     if (std::strcmp(argv[1], "sql") == 0) return RunSql(argc, argv);
+    if (std::strcmp(argv[1], "check") == 0) return RunCheck(argc, argv);
   } catch (const dpx::HostError& e) {
     std::fprintf(stderr, "duplora-host: %s\n", e.what());
     return 1;
