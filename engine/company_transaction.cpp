@@ -1,11 +1,42 @@
 #include "engine/company_transaction.h"
 
 #include <exception>
+#include <map>
+#include <mutex>
 
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
 
 namespace dpx {
+
+namespace {
+
+// The holders of transactions, by company object. The program runs its
+// copy on one thread, but a lock costs nothing here.
+std::mutex holdersLock;
+std::map<const host::Company*, int>& Holders() {
+  static std::map<const host::Company*, int> holders;
+  return holders;
+}
+
+}  // namespace
+
+bool CompanyTransaction::Held(const host::Company& company) {
+  std::lock_guard<std::mutex> lock(holdersLock);
+  return Holders().count(&company) != 0;
+}
+
+void CompanyTransaction::Hold(const host::Company& company) {
+  std::lock_guard<std::mutex> lock(holdersLock);
+  ++Holders()[&company];
+}
+
+void CompanyTransaction::Release(const host::Company& company) {
+  std::lock_guard<std::mutex> lock(holdersLock);
+  auto it = Holders().find(&company);
+  if (it == Holders().end()) return;
+  if (--it->second == 0) Holders().erase(it);
+}
 
 CompanyTransaction::CompanyTransaction(std::shared_ptr<host::Company> company) : company_(std::move(company)) {
   if (!company_) return;
@@ -15,6 +46,7 @@ CompanyTransaction::CompanyTransaction(std::shared_ptr<host::Company> company) :
   } else {
     company_->StartTransaction();
     own_ = true;
+    Hold(*company_);
   }
 }
 
@@ -29,6 +61,7 @@ CompanyTransaction::~CompanyTransaction() {
     DPX_LogScope log("CompanyTransaction::~CompanyTransaction");
     log.LogError("Roll-back failed: %s", e.what());
   }
+  if (own_) Release(*company_);
 }
 
 void CompanyTransaction::commit() {
@@ -38,8 +71,11 @@ void CompanyTransaction::commit() {
     return;
   }
   if (!own_) return;
-  own_ = false;
+  // Until the commit went through the transaction is this one's to end: a
+  // commit that fails is rolled back here, never left open.
   company_->EndTransaction(host::kEndCommit);
+  own_ = false;
+  Release(*company_);
 }
 
 }  // namespace dpx

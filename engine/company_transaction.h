@@ -21,8 +21,18 @@ class CompanyTransaction {
   CompanyTransaction(const CompanyTransaction&) = delete;
   CompanyTransaction& operator=(const CompanyTransaction&) = delete;
 
-  // Raises HostError when the commit fails.
+  // Raises HostError when the commit fails; nothing of the transaction stays
+  // open then.
   void commit();
+
+  // Whether a transaction that this program opened and still holds (one of
+  // these, or a batch of target writes) is open on the company. A company in
+  // a transaction that none holds was left so by a write that failed to end
+  // it, and no later write may join it.
+  static bool Held(const host::Company& company);
+  // A holder of a transaction on the company, for writers that open their own.
+  static void Hold(const host::Company& company);
+  static void Release(const host::Company& company);
 
  private:
   std::shared_ptr<host::Company> company_;

@@ -1,10 +1,15 @@
 // The copy log file. See copy_log.h for the format.
 #include "engine/copy_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 #include "engine/connection_context.h"
+#include "engine/copy_stop.h"
 #include "engine/settings_manager.h"
 #include "platform/framework/log_scope.h"
 #include "platform/framework/text.h"
@@ -105,8 +110,14 @@ bool DPX_CopyLog::openIn(const std::string& folder, const std::string& targetNam
     const std::string candidate = prefix + (n == 1 ? name : stem + "_" + std::to_string(n) + ".txt");
     file_ = std::fopen(candidate.c_str(), "wbx");
     if (file_) {
+      // Unbuffered: every line is in the file once written, and a write the
+      // disk refuses is known at that line.
+      std::setvbuf(file_, nullptr, _IONBF, 0);
       lastOpenError_ = 0;
       path_ = candidate;
+      size_ = 0;
+      released_ = 0;
+      failed_.clear();
       return true;
     }
     if (errno != EEXIST) break;
@@ -115,7 +126,7 @@ bool DPX_CopyLog::openIn(const std::string& folder, const std::string& targetNam
   return false;
 }
 
-void DPX_CopyLog::writeText(const std::string& utf8) {
+void DPX_CopyLog::writeText(const std::string& utf8, bool record) {
   if (!file_) throw std::runtime_error("The copy log is not open");
   const std::string bytes = dpx::Utf8ToUtf16LEBytes(utf8);
   if (holding_) {
@@ -123,12 +134,45 @@ void DPX_CopyLog::writeText(const std::string& utf8) {
     return;
   }
   writeBytes(bytes);
+  if (record) keepRoom(size_);
+}
+
+void DPX_CopyLog::keepRoom(uint64_t cutTo) {
+  // Reserved beyond the end, the file's size unchanged: the lines to come
+  // are written into room the disk has already given.
+  if (::fallocate(::fileno(file_), FALLOC_FL_KEEP_SIZE, static_cast<off_t>(size_), kRoom) == 0) return;
+  if (errno == EOPNOTSUPP || errno == ENOSYS) return;  // a disk that cannot reserve promises nothing
+  failed_ = std::strerror(errno);
+  cutBack(cutTo);
+  throw stopped();
+}
+
+DPX_CopyStopped DPX_CopyLog::stopped() const {
+  return DPX_CopyStopped("The copy log '" + path_ + "' cannot take more lines (" + failed_ +
+                         "); the copy stopped here");
 }
 
 void DPX_CopyLog::writeBytes(const std::string& bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {
-    throw std::runtime_error("Failed to write the copy log \"" + path_ + "\"");
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() && std::fflush(file_) == 0) {
+    size_ += bytes.size();
+    return;
   }
+  failed_ = std::strerror(errno);
+  // What the file holds ends with its last whole line, never inside one.
+  cutBack(size_);
+  // Every record written after this would have no line: the copy stops.
+  throw stopped();
+}
+
+void DPX_CopyLog::cutBack(uint64_t size) {
+  std::clearerr(file_);
+  if (::ftruncate(::fileno(file_), static_cast<off_t>(size)) != 0 ||
+      std::fseek(file_, static_cast<long>(size), SEEK_SET) != 0) {
+    dpx::DPX_LogScope log("DPX_CopyLog::cutBack");
+    log.LogError("The copy log \"%s\" cannot be cut back to %d bytes: %s", path_, static_cast<long long>(size),
+                 std::strerror(errno));
+  }
+  size_ = size;
 }
 
 void DPX_CopyLog::holdLines() { holding_ = true; }
@@ -137,7 +181,14 @@ void DPX_CopyLog::releaseLines() {
   holding_ = false;
   std::string bytes;
   bytes.swap(held_);
-  if (!bytes.empty()) writeBytes(bytes);
+  released_ = size_;
+  if (bytes.empty()) return;
+  writeBytes(bytes);
+  keepRoom(released_);
+}
+
+void DPX_CopyLog::takeBackLines() {
+  if (file_ && released_ < size_) cutBack(released_);
 }
 
 void DPX_CopyLog::dropLines() {
@@ -173,7 +224,7 @@ void DPX_CopyLog::setAction(int32_t action) {
 }
 
 void DPX_CopyLog::writeRecord(bool write) {
-  if (write) writeText(record_.line());
+  if (write) writeText(record_.line(), true);
   if (check_) check_(record_);
 }
 
@@ -181,6 +232,11 @@ void DPX_CopyLog::writeEndMarker() { writeText("<DPX_LOG_END>" + formatTime(cloc
 
 void DPX_CopyLog::close() {
   if (!file_) return;
+  // The room reserved for lines that did not come is given back.
+  if (::ftruncate(::fileno(file_), static_cast<off_t>(size_)) != 0) {
+    dpx::DPX_LogScope log("DPX_CopyLog::close");
+    log.LogWarning("The copy log \"%s\" keeps its reserved room: %s", path_, std::strerror(errno));
+  }
   std::fclose(file_);
   file_ = nullptr;
 }

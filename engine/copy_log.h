@@ -17,6 +17,7 @@
 #include <string>
 
 #include "engine/copy_log_record.h"
+#include "engine/copy_stop.h"
 
 class DPX_ConnectionContext;
 
@@ -64,7 +65,10 @@ class DPX_CopyLog {
   void setAction(int32_t action);
 
   // Writes the current record as one line when `write` is true. The record
-  // stays as it is. Throws std::runtime_error when the file cannot be written.
+  // stays as it is. Throws std::runtime_error when no file is open, and
+  // DPX_CopyStopped when the file cannot be written (a full disk) or has no
+  // room left for the line after it: the file then ends with its last whole
+  // line.
   // Every record of the copy passes here, written or not: the record check
   // then sees it, and may raise to end the copy.
   void writeRecord(bool write);
@@ -74,11 +78,17 @@ class DPX_CopyLog {
   void close();
 
   // The lines of a batch of target writes: while held, lines wait in memory;
-  // releaseLines writes them at once (throws as writeRecord does), dropLines
-  // forgets them (their records were undone).
+  // releaseLines writes them at once (throws as writeRecord does, with none
+  // of them in the file), dropLines forgets them (their records were undone).
+  // The batch's records are committed only after their lines are in the
+  // file; takeBackLines cuts the lines of the last release off the file again
+  // when that commit fails.
   void holdLines();
   void releaseLines();
+  void takeBackLines();
   void dropLines();
+  // Why the file could not be written the last time it failed; "" until then.
+  const std::string& writeFailure() const { return failed_; }
 
   const DPX_CopyLogRecord& record() const { return record_; }
   // The path of the open (or last opened) file; "" before open.
@@ -93,8 +103,19 @@ class DPX_CopyLog {
   void setClock(Clock clock) { clock_ = std::move(clock); }
 
  private:
-  void writeText(const std::string& utf8);
+  // A record line (`record`) must leave room for the next: see keepRoom.
+  void writeText(const std::string& utf8, bool record = false);
   void writeBytes(const std::string& bytes);
+  // Reserves kRoom bytes beyond the end of the file, so that the line of a
+  // record written without a batch always finds room: the copy stops while
+  // the last written line still has its record, not after the next record
+  // was written without one. Without room the file is cut back to `cutTo`
+  // and DPX_CopyStopped raises.
+  void keepRoom(uint64_t cutTo);
+  DPX_CopyStopped stopped() const;
+  static constexpr int64_t kRoom = 64 * 1024;
+  // Cuts the file to `size` bytes and writes on from there.
+  void cutBack(uint64_t size);
 
   std::FILE* file_ = nullptr;
   int lastOpenError_ = 0;
@@ -105,4 +126,7 @@ class DPX_CopyLog {
   RecordCheck check_;
   bool holding_ = false;
   std::string held_;  // UTF-16LE bytes of the held lines
+  uint64_t size_ = 0;      // bytes in the file, all of them whole lines
+  uint64_t released_ = 0;  // the file's size before the last release
+  std::string failed_;     // why a write failed
 };

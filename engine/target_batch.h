@@ -10,6 +10,10 @@
 // by one without a batch, so each gets exactly one line that tells what the
 // target holds. The same happens when a record's write raises: the copy may
 // have to stop there, and the records before it still get their true lines.
+//
+// The lines of a batch are in the copy log before its records are committed.
+// A log that cannot take them undoes the batch (its records have no line)
+// and stops the copy; a commit that fails cuts them off the log again.
 #pragma once
 
 #include <cstddef>
@@ -39,13 +43,21 @@ class TargetBatch {
 
   // Writes one record (and its copy-log line) by calling `write`, which may
   // be called again later for the replay described above. A transaction the
-  // caller already holds is left to the caller: the record is written in it.
+  // caller already holds (a CompanyTransaction, another batch) is left to the
+  // caller: the record is written in it. One that no one holds was left open
+  // by a write that failed: it is rolled back and the copy stops
+  // (DPX_CopyStopped), for nothing may be written into it.
   void write(std::function<void()> write);
-  // Commits the records written so far.
+  // Commits the records written so far. Raises DPX_CopyStopped, with the
+  // batch undone, when the copy log cannot take their lines.
   void commit();
 
  private:
   void begin();
+  void end();
+  [[noreturn]] void refuseLeftover();
+  // Undoes the open batch and forgets its lines.
+  void rollBack();
   // Undoes the open batch and writes its records again one by one.
   void replay();
 

@@ -11,6 +11,7 @@
 #include "platform/framework/host_error.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
+#include "platform/host/host_codes.h"
 #include "platform/host/recordset.h"
 
 DPX_TargetGuard::DPX_TargetGuard(std::shared_ptr<dpx::host::Company> target) : target_(std::move(target)) {}
@@ -82,9 +83,19 @@ bool DPX_TargetGuard::CanWrite(const std::shared_ptr<dpx::host::Company>& compan
   }
 }
 
+bool DPX_TargetGuard::OutOfRoom(const std::shared_ptr<dpx::host::Company>& company, std::string& reason) {
+  if (!company) return false;
+  const int code = company->GetLastErrorCode();
+  if (code != dpx::host::kErrCompanyFull && code != dpx::host::kErrCompanyIoError) return false;
+  reason = company->GetLastErrorDescription();
+  return true;
+}
+
 void DPX_TargetGuard::StopUnlessWritable(const std::shared_ptr<dpx::host::Company>& company) {
   std::string reason;
-  if (CanWrite(company, reason)) return;
+  // A full or failing disk still lets a write that changes nothing through:
+  // the refusal itself tells.
+  if (!OutOfRoom(company, reason) && CanWrite(company, reason)) return;
   const std::string name = company ? company->CompanyDB() : std::string();
   throw DPX_CopyStopped("The target company '" + name + "' cannot be written (" + reason + "); the copy stopped here");
 }

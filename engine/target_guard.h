@@ -3,8 +3,8 @@
 // is refused at once instead of interleaving its writes with the first; and
 // it tells whether the target can be written at all, before the first record
 // and again after a record failed, so that a target that another program
-// holds or that became read-only stops the copy instead of failing every
-// record in turn.
+// holds, that became read-only or whose disk is full stops the copy instead
+// of failing every record in turn.
 //
 // The lock is a DPX_CompanyLock: every copy that reaches the server takes the
 // same file, and the lock ends with the process that held it.
@@ -37,7 +37,11 @@ class DPX_TargetGuard {
   // Whether a company takes writes now: a write that changes nothing is run
   // on it. False, with the host's reason in `reason`, when it does not.
   static bool CanWrite(const std::shared_ptr<dpx::host::Company>& company, std::string& reason);
-  // Raises DPX_CopyStopped, naming the company and the reason, when it does not.
+  // Whether the company's last refusal came from its disk (full, or failing
+  // to write), with the host's text in `reason`.
+  static bool OutOfRoom(const std::shared_ptr<dpx::host::Company>& company, std::string& reason);
+  // Raises DPX_CopyStopped, naming the company and the reason, when it does
+  // not take writes or its last refusal came from its disk.
   static void StopUnlessWritable(const std::shared_ptr<dpx::host::Company>& company);
 
   // The lock file of a company database on a server.

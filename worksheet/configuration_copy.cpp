@@ -354,7 +354,8 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
     copyLog->setError(error);
     copyLog->writeRecord(true);
   } catch (const std::exception&) {
-    // A log that cannot be written cannot report its own failure.
+    // No line can be written without a log. A log whose disk refuses the
+    // line raises DPX_CopyStopped instead: the copy stops.
   }
 }
 
@@ -484,7 +485,11 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
     scope.LogError("Copy stopped: %s", stop.reason());
     log(dpx::ComponentLogger::kError, kMethod, stop.reason());
     RollBackOpenTransaction(context_);
-    logCategoryFailure(current, context_->getCopyMethod(), stop.reason());
+    try {
+      logCategoryFailure(current, context_->getCopyMethod(), stop.reason());
+    } catch (const DPX_CopyStopped&) {
+      // A log that cannot be written cannot say why it stopped: the message does.
+    }
     DPX_Util::ShowError(stop.reason(), false);
     result = DPX_E_COPY_STOPPED;
   } catch (const std::exception& e) {

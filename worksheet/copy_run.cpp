@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "engine/connection_context.h"
+#include "engine/copy_stop.h"
 #include "worksheet/configuration_manager.h"
 #include "worksheet/private_temp_folder.h"
 #include "worksheet/worksheet.h"
@@ -25,7 +26,14 @@ bool DPX_CopyRun::openLog() { return log_.open(); }
 
 dpx::HRESULT DPX_CopyRun::copy(DPX_Worksheet& worksheet, DPX_ConfigurationManager& configuration, bool baseIsFile,
                                std::string& error) {
-  log_.writeHeader();
+  try {
+    log_.writeHeader();
+  } catch (const DPX_CopyStopped& stop) {
+    // Not one record is copied without its log.
+    error = stop.reason();
+    log_.close();
+    return DPX_E_COPY_STOPPED;
+  }
   context_->copyLog = &log_;
   dpx::HRESULT result = dpx::E_FAIL;
   {
@@ -44,7 +52,14 @@ dpx::HRESULT DPX_CopyRun::copy(DPX_Worksheet& worksheet, DPX_ConfigurationManage
       context_->setTargetFile(keptTargetFile);
     }
   }
-  log_.writeEndMarker();
+  try {
+    log_.writeEndMarker();
+  } catch (const DPX_CopyStopped&) {
+    // The log ends with its last whole line; the copy is not a success.
+    error = "the copy log '" + log_.path() + "' cannot be written (" + log_.writeFailure() +
+            "): it ends without its end marker";
+    if (!dpx::Failed(result)) result = DPX_E_COPY_STOPPED;
+  }
   log_.close();
   context_->copyLog = nullptr;
   return result;

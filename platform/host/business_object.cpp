@@ -273,7 +273,7 @@ bool BusinessObject::GetByKey(const std::vector<Variant>& keys) {
     lines_.clear();
     currentLine_.clear();
     positioned_ = false;
-    company_->SetLastError(kErrGeneral, e.description());
+    company_->SetLastError(LastErrorCodeOf(e.code()), e.description());
     throw;
   }
 }

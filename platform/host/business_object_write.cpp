@@ -228,7 +228,7 @@ int BusinessObject::Add() {
     }
     sp.commit();
   } catch (const HostError& e) {
-    return refuse(kErrGeneral, e.description());
+    return refuse(LastErrorCodeOf(e.code()), e.description());
   }
   return Done(*company_);
 }
@@ -284,7 +284,7 @@ int BusinessObject::Update() {
     }
     sp.commit();
   } catch (const HostError& e) {
-    return refuse(kErrGeneral, e.description());
+    return refuse(LastErrorCodeOf(e.code()), e.description());
   }
   return Done(*company_);
 }
@@ -329,7 +329,7 @@ int BusinessObject::Remove() {
     store.exec("DELETE FROM " + Q::Quote(t.mainTable) + WhereOf(t, t.keyProperties, key, params), params);
     sp.commit();
   } catch (const HostError& e) {
-    return refuse(kErrGeneral, e.description());
+    return refuse(LastErrorCodeOf(e.code()), e.description());
   }
   positioned_ = false;
   return Done(*company_);

@@ -144,8 +144,21 @@ void Company::StartSavepoint() {
 void Company::EndSavepoint(int option) {
   RequireConnected("EndSavepoint");
   if (!store_->inTransaction()) return;
-  if (option == kEndRollback) store_->exec("ROLLBACK TO dpx_record");
-  store_->exec("RELEASE dpx_record");
+  try {
+    int code;
+    std::string text;
+    if (TakeFault("EndSavepoint", code, text)) {
+      SetLastError(code, text);
+      throw HostError(kHrInjected, "Company", text);
+    }
+    if (option == kEndRollback) store_->exec("ROLLBACK TO dpx_record");
+    store_->exec("RELEASE dpx_record");
+  } catch (...) {
+    // A record that can be neither kept nor undone alone takes the whole
+    // transaction with it; the caller hears of it and nothing stays open.
+    store_->abandon();
+    throw;
+  }
 }
 
 bool Company::TakeTransactionFault(int& code, std::string& text) {
@@ -158,8 +171,17 @@ bool Company::TakeTransactionFault(int& code, std::string& text) {
 void Company::EndTransaction(int option) {
   RequireConnected("EndTransaction");
   if (!store_->inTransaction()) return;
-  if (option == kEndRollback) store_->rollback();
-  else store_->commit();
+  if (option == kEndRollback) {
+    store_->rollback();
+    return;
+  }
+  try {
+    store_->commit();
+  } catch (...) {
+    // A commit the disk refuses keeps nothing and leaves nothing open.
+    store_->abandon();
+    throw;
+  }
 }
 
 std::shared_ptr<Recordset> Company::GetCompanyList() {

@@ -87,14 +87,16 @@ class Company : public std::enable_shared_from_this<Company> {
 
   // Transactions. Start raises when one is open or the company is not
   // connected; End commits (kEndCommit) or rolls back (kEndRollback), and
-  // does nothing when none is open.
+  // does nothing when none is open. A commit that fails raises with the
+  // transaction rolled back.
   void StartTransaction();
   bool InTransaction() const;
   void EndTransaction(int option);
   // A savepoint inside the open transaction, so that one record's writes can
   // be undone alone: Start raises when no transaction is open; End releases
   // it (kEndCommit) or undoes what was written since (kEndRollback), and does
-  // nothing when the transaction has ended meanwhile. Savepoints nest.
+  // nothing when the transaction has ended meanwhile. Savepoints nest. An End
+  // that fails raises with the whole transaction rolled back.
   void StartSavepoint();
   void EndSavepoint(int option);
 
@@ -134,6 +136,8 @@ class Company : public std::enable_shared_from_this<Company> {
   // Remove, and DoQuery of a statement that is no SELECT): the nth one fails
   // and takes the whole open transaction with it, as a server does when the
   // disk is full (the write raises HostError(kHrInjected) or returns the code).
+  // "EndSavepoint": the nth end of a savepoint fails as a release the disk
+  // refuses (raises HostError(kHrInjected), the transaction rolled back).
   void InjectFault(const std::string& operation, int nth, int code = -99, std::string text = "Injected fault");
   // The nth DoQuery from now on whose SQL text or one of whose bound values
   // contains `fragment` raises HostError(kHrSqlError, text), as a statement

@@ -102,6 +102,15 @@ void CompanyStore::Create(const std::filesystem::path& file, int serverType, boo
                     "The company database " + file_.stem().string() + " is locked by another connection");
   if (code == SQLITE_READONLY)
     throw HostError(kHrCompanyReadOnly, "Company", "The company database " + file_.stem().string() + " is read-only");
+  // Neither can a database whose disk is full or failing: every later write
+  // would meet the same.
+  if (code == SQLITE_FULL)
+    throw HostError(kHrCompanyFull, "Company",
+                    "The company database " + file_.stem().string() + " has no room left on its disk");
+  if (code == SQLITE_IOERR)
+    throw HostError(kHrCompanyIoError, "Company",
+                    "The company database " + file_.stem().string() + " cannot be written to its disk (" +
+                        sqlite3_errmsg(db_) + ")");
   throw HostError(kHrSqlError, "Company", what + ": " + sqlite3_errmsg(db_));
 }
 
@@ -240,6 +249,7 @@ CompanyStore::Savepoint::Savepoint(CompanyStore& store) : store_(store) {
   // One name serves every level: savepoints nest strictly, and a name refers
   // to the innermost one. A fixed text keeps the statements in the cache.
   name_ = "dpx_write";
+  outermost_ = !store_.inTransaction();
   store_.exec("SAVEPOINT " + name_);
 }
 
@@ -247,13 +257,31 @@ CompanyStore::Savepoint::~Savepoint() {
   if (done_) return;
   store_.columns_.clear();
   char* err = nullptr;
-  sqlite3_exec(store_.db_, ("ROLLBACK TO " + name_ + "; RELEASE " + name_).c_str(), nullptr, nullptr, &err);
+  const int rc = sqlite3_exec(store_.db_, ("ROLLBACK TO " + name_ + "; RELEASE " + name_).c_str(), nullptr, nullptr,
+                              &err);
   sqlite3_free(err);
+  // A write that cannot be undone alone undoes everything around it: what
+  // stays in the database is then only what was committed before.
+  if (rc != SQLITE_OK || (outermost_ && store_.inTransaction())) store_.abandon();
 }
 
 void CompanyStore::Savepoint::commit() {
-  store_.exec("RELEASE " + name_);
+  try {
+    // The outermost release commits, and a full disk refuses the commit with
+    // the transaction still open: it must not outlive this write.
+    store_.exec("RELEASE " + name_);
+  } catch (...) {
+    done_ = true;
+    store_.abandon();
+    throw;
+  }
   done_ = true;
+}
+
+void CompanyStore::abandon() {
+  columns_.clear();
+  if (!inTransaction()) return;
+  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 std::string CompanyStore::Quote(const std::string& identifier) {

@@ -61,8 +61,14 @@ class CompanyStore {
   void rollback();
   bool inTransaction() const;
 
+  // Ends the open transaction, whatever it holds, without raising: the
+  // last resort of a write that cannot be ended otherwise.
+  void abandon();
+
   // A savepoint for one multi-statement write: released on commit(), rolled
-  // back when destroyed without it.
+  // back when destroyed without it. A release or roll-back that fails ends
+  // the whole transaction around it (commit() then raises): no transaction
+  // is ever left open by a write that failed.
   class Savepoint {
    public:
     explicit Savepoint(CompanyStore& store);
@@ -71,6 +77,7 @@ class CompanyStore {
    private:
     CompanyStore& store_;
     std::string name_;
+    bool outermost_ = false;  // the savepoint began the transaction
     bool done_ = false;
   };
 
@@ -90,8 +97,9 @@ class CompanyStore {
  private:
   sqlite3_stmt* prepare(const std::string& sql);
   void bind(sqlite3_stmt* stmt, const std::vector<Variant>& params);
-  // Raises the failure of the last call: kHrCompanyBusy or
-  // kHrCompanyReadOnly when the database cannot be written at all,
+  // Raises the failure of the last call: kHrCompanyBusy,
+  // kHrCompanyReadOnly, kHrCompanyFull or kHrCompanyIoError when the
+  // database cannot be written at all,
   // kHrSqlError with the server's message otherwise.
   [[noreturn]] void fail(const std::string& what);
   void closeDatabase();

@@ -16,6 +16,8 @@ constexpr int kErrStillReferenced = -12;     // Remove: other records refer to t
 constexpr int kErrNotPositioned = -13;       // Update/Remove before a successful GetByKey
 constexpr int kErrInvalidValue = -14;        // a property value the field cannot hold, a missing key
 constexpr int kErrRecordNotFound = -15;      // the positioned record vanished
+constexpr int kErrCompanyFull = -16;         // the company database has no room left on its disk
+constexpr int kErrCompanyIoError = -17;      // the company database's disk failed a read or write
 constexpr int kErrInjected = -99;            // a fault a test asked for (Company::InjectFault)
 constexpr int kErrLoginFailed = -100;        // wrong user code or password
 constexpr int kErrCompanyNotFound = -101;    // no such company database on the server
@@ -35,5 +37,15 @@ constexpr HRESULT kHrNoCurrentRow = static_cast<HRESULT>(0x80040507u);   // fiel
 constexpr HRESULT kHrInjected = static_cast<HRESULT>(0x80040508u);       // a fault a test asked for
 constexpr HRESULT kHrCompanyBusy = static_cast<HRESULT>(0x80040509u);    // another connection holds the database
 constexpr HRESULT kHrCompanyReadOnly = static_cast<HRESULT>(0x8004050Au);  // the database takes no writes
+constexpr HRESULT kHrCompanyFull = static_cast<HRESULT>(0x8004050Bu);      // the database's disk is full
+constexpr HRESULT kHrCompanyIoError = static_cast<HRESULT>(0x8004050Cu);   // the database's disk failed
+
+// The last-error code of a raised host error: the disk's own failures keep
+// their kind, so that a caller can tell them from a refused statement.
+inline int LastErrorCodeOf(HRESULT code) {
+  if (code == kHrCompanyFull) return kErrCompanyFull;
+  if (code == kHrCompanyIoError) return kErrCompanyIoError;
+  return kErrGeneral;
+}
 
 }  // namespace dpx::host

@@ -41,7 +41,7 @@ int Recordset::run(const std::string& sql, const std::vector<Variant>& values, b
   } catch (const HostError& e) {
     result_ = QueryResult();
     pos_ = 0;
-    company_->SetLastError(kErrGeneral, e.description());
+    company_->SetLastError(LastErrorCodeOf(e.code()), e.description());
     throw;
   }
   tableName_ = std::move(table);

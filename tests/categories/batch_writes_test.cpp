@@ -14,6 +14,8 @@
 #include "categories/setup/currency_settings_manager.h"
 #include "categories/setup/indexes_manager.h"
 #include "engine/category_factory.h"
+#include "engine/company_transaction.h"
+#include "engine/copy_stop.h"
 #include "engine/operation_args.h"
 #include "engine/target_batch.h"
 #include "platform/host/host.h"
@@ -211,6 +213,71 @@ TEST_P(BatchWrites, AFailureInALaterBatchLeavesTheCommittedBatchesAsTheyAre) {
     // again on its own: that record alone fails.
     EXPECT_EQ(failed, twice ? std::vector<std::string>{"I1001"} : std::vector<std::string>{});
     EXPECT_EQ(held.size(), rows - failed.size());
+  }
+}
+
+// A record whose savepoint the target cannot end takes its batch with it,
+// and nothing stays open: the batch's records are written again one by one,
+// and the next category writes and commits its own.
+TEST_P(BatchWrites, ASavepointTheTargetCannotEndLeavesNoTransactionForTheNextCategory) {
+  for (int nth = 1; nth <= 5; ++nth) {
+    SCOPED_TRACE("savepoint " + std::to_string(nth));
+    CopyFixture fx(GetParam());
+    SeedCurrencies(fx);
+    SeedIndexes(fx);
+    fx.target->InjectFault("EndSavepoint", nth, -60, "Disk full");
+    Copy<DPX_CurrencySettingsManager>(fx, kCurrencyKey);
+    EXPECT_FALSE(fx.target->InTransaction());
+    Copy<DPX_IndexesManager>(fx, kIndexKey);
+    EXPECT_FALSE(fx.target->InTransaction());
+    // What a new connection sees is committed.
+    auto reader = fx.server_.target();
+    EXPECT_EQ(CopyFixture::Column(*reader, "SELECT CurrCode || ':' || CurrName FROM OCRN ORDER BY CurrCode"),
+              "AAA:Alpha,BBB:Beta,CCC:Gamma,DDD:Delta,EEE:Eps");
+    EXPECT_EQ(CopyFixture::Column(*reader, "SELECT IdexCode || ':' || IndexName FROM OIDX ORDER BY IdexCode"),
+              "I1:One,I2:Two,I3:Three,I4:Four,I5:Five");
+    const Lines lines = fx.logLines();
+    ASSERT_EQ(lines.size(), 10u);
+    for (const std::string& line : lines) EXPECT_EQ(Columns(line).at(2), "402") << line;
+  }
+}
+
+// A transaction open on the target that no write of the program holds was
+// left by a write that failed to end it: a batch never writes into it. It is
+// rolled back and the copy stops; a transaction a caller truly holds takes
+// the records, and the caller decides about them.
+TEST_P(BatchWrites, ABatchNeverWritesIntoATransactionItFindsLeftOpen) {
+  {
+    SCOPED_TRACE("left open");
+    CopyFixture fx(GetParam());
+    SeedIndexes(fx);
+    fx.target->StartTransaction();
+    CopyFixture::Exec(*fx.target, "INSERT INTO OIDX (IdexCode, IndexName) VALUES ('LEFT', 'Left open');");
+    try {
+      Copy<DPX_IndexesManager>(fx, kIndexKey);
+      ADD_FAILURE() << "the copy did not stop";
+    } catch (const DPX_CopyStopped& stop) {
+      EXPECT_NE(stop.reason().find("was left in a transaction that no write of the copy holds"), std::string::npos)
+          << stop.reason();
+    }
+    EXPECT_FALSE(fx.target->InTransaction());
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IdexCode || ':' || IndexName FROM OIDX ORDER BY IdexCode"),
+              "I2:Two-old");
+    EXPECT_EQ(fx.logLines(), Lines{});
+  }
+  {
+    SCOPED_TRACE("held by the caller");
+    CopyFixture fx(GetParam());
+    SeedIndexes(fx);
+    {
+      dpx::CompanyTransaction held(fx.target);
+      Copy<DPX_IndexesManager>(fx, kIndexKey);
+      EXPECT_TRUE(fx.target->InTransaction());
+      EXPECT_EQ(fx.logLines().size(), 5u);
+    }  // not committed
+    EXPECT_FALSE(fx.target->InTransaction());
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IdexCode || ':' || IndexName FROM OIDX ORDER BY IdexCode"),
+              "I2:Two-old");
   }
 }
 

@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/connection_context.h"
+#include "engine/copy_stop.h"
 #include "engine/db_def.h"
 #include "engine/settings_manager.h"
 #include "platform/framework/text.h"
 #include "platform/host/host.h"
 #include "tests/support/demo_server.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/test_dir.h"
 
 namespace {
@@ -177,6 +179,56 @@ TEST_F(CopyLogTest, NoFolderOrNoWayToCreateTheFileFails) {
   EXPECT_FALSE(log.openIn((dir_.path() / "missing").string(), "T", true));
   EXPECT_NE(log.lastOpenError(), 0);
   EXPECT_THROW(log.writeRecord(true), std::runtime_error);
+}
+
+// A disk that refuses a line stops the copy, and what the file holds ends
+// with its last whole line; held lines go in whole or not at all, and lines
+// taken back (their records were not committed) leave the file as before.
+TEST_F(CopyLogTest, ALineTheDiskRefusesStopsTheCopyAndLeavesOnlyWholeLines) {
+  DPX_CopyLog log(nullptr);
+  log.setClock([] { return kStart; });
+  ASSERT_TRUE(log.openIn(dir_.path().string(), "T", true));
+  log.writeHeaderLine("B", "T", 1, 0, false);
+  const std::string header = Wide("2026-12-09 21:45:30|B|T|2022|2029|0\r\n");
+  auto line = [&log](const std::string& code) {
+    log.clearRecord();
+    log.setCategoryNo("K");
+    log.setResult("402");
+    log.setBaseCode(code);
+    log.writeRecord(true);
+  };
+  const std::string one = Wide("K||402|1|||||\r\n");
+
+  log.holdLines();
+  line("1");
+  line("2");
+  log.releaseLines();
+  log.takeBackLines();  // the batch's commit failed
+  EXPECT_EQ(ReadBytes(log.path()), header);
+
+  line("1");
+  {
+    // Room for the line already written and half of the next.
+    dpx::test::FileSizeLimit full(header.size() + one.size() + one.size() / 2);
+    try {
+      line("2");
+      ADD_FAILURE() << "the line was written";
+    } catch (const DPX_CopyStopped& stop) {
+      EXPECT_NE(stop.reason().find("cannot take more lines (File too large); the copy stopped here"),
+                std::string::npos)
+          << stop.reason();
+    }
+    EXPECT_EQ(ReadBytes(log.path()), header + one);
+    log.holdLines();
+    line("2");
+    line("3");
+    EXPECT_THROW(log.releaseLines(), DPX_CopyStopped);
+    EXPECT_EQ(ReadBytes(log.path()), header + one);
+    EXPECT_EQ(log.writeFailure(), "File too large");
+  }
+  // With room again the log goes on after its last whole line.
+  line("2");
+  EXPECT_EQ(ReadBytes(log.path()), header + one + Wide("K||402|2|||||\r\n"));
 }
 
 TEST_F(CopyLogTest, FormatTimeOfANullFormatIsEmpty) {

@@ -8,6 +8,7 @@
 #include "platform/host/host.h"
 #include "platform/host/company_store.h"
 #include "tests/support/demo_server.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/test_dir.h"
 
 namespace dpx::host {
@@ -285,6 +286,55 @@ TEST(DemoServerTool, RefusesToOverwriteWithoutForce) {
   auto rs = c->NewRecordset();
   rs->DoQuery("SELECT COUNT(*) FROM OCRN WHERE CurrCode = N'CHF'");
   EXPECT_EQ(rs->Field(0).toInt64(), 1);
+}
+
+}  // namespace
+}  // namespace dpx::host
+
+namespace dpx::host {
+namespace {
+
+// A disk that fills under a schema change: the write is refused with the
+// disk's reason and code, nothing of it stays, and no transaction is left
+// open behind it (the write's own release is the commit the disk refuses).
+// Once there is room again the next write goes through.
+TEST_F(CompanyTest, AWriteTheFullDiskRefusesLeavesNoTransactionOpen) {
+  const auto file = server.serverDir() / "DEMO_TARGET.company";
+  test::SmallDisk disk(server.root() / "disk", std::filesystem::file_size(file) + (1u << 20));
+  if (!disk.mounted()) GTEST_SKIP() << disk.why();
+  disk.moveOnto(file);
+  auto target = server.target();
+  auto table = target->NewBusinessObject(153);
+  table->SetProperty("TableName", Variant("DPXNOTE"));
+  table->SetProperty("TableDescription", Variant("Notes"));
+  ASSERT_EQ(table->Add(), 0) << target->GetLastErrorDescription();
+  disk.leaveRoom(64 * 1024);
+
+  auto addField = [&](int n) {
+    auto field = target->NewBusinessObject(152);
+    field->SetProperty("TableName", Variant("@DPXNOTE"));
+    field->SetProperty("Name", Variant("Field" + std::to_string(n)));
+    field->SetProperty("Description", Variant(std::string(200, 'd')));
+    field->SetProperty("Type", Variant(1));
+    return field->Add();
+  };
+  int added = 0;
+  int code = 0;
+  while (added < 5000 && (code = addField(added + 1)) == 0) ++added;
+  ASSERT_EQ(code, kErrCompanyFull) << target->GetLastErrorDescription();
+  EXPECT_EQ(target->GetLastErrorDescription(), "The company database DEMO_TARGET has no room left on its disk");
+  EXPECT_FALSE(target->InTransaction());
+  EXPECT_GT(added, 0);
+
+  disk.makeRoom();
+  auto columns = [](const std::shared_ptr<Company>& company) {
+    return company->store().columnsOf("@DPXNOTE").size();
+  };
+  // What another connection sees: the fields before the refused one.
+  const size_t before = columns(server.target());
+  EXPECT_EQ(columns(target), before);
+  EXPECT_EQ(addField(added + 1), 0) << target->GetLastErrorDescription();
+  EXPECT_EQ(columns(server.target()), before + 1);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "platform/host/company_store.h"
 #include "tests/support/demo_server.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/small_disk.h"
 #include "worksheet/configuration_manager.h"
 #include "worksheet/worksheet.h"
 #include "worksheet/worksheet_manager.h"
@@ -881,6 +882,115 @@ TEST(DuploraClientTarget, ATargetLockedByAnotherConnectionStopsTheCopy) {
   EXPECT_NE(lines[1].find("|403|"), std::string::npos);
   EXPECT_NE(lines[1].find("the copy stopped here"), std::string::npos) << lines[1];
   EXPECT_EQ(lines[2].rfind("<DPX_LOG_END>", 0), 0u);
+}
+
+namespace {
+
+constexpr int kManyIndexes = 6000;
+
+// The base gets kManyIndexes more indexes, "X1" to "X6000".
+void AddManyIndexes(const DemoServerFixture& server) {
+  server.base()->store().execScript(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(kManyIndexes) +
+      ") INSERT INTO OIDX (IdexCode, IndexName) SELECT 'X' || i, 'Index number ' || i FROM n");
+}
+
+std::vector<std::string> AddIndexes(const DemoServerFixture& server) {
+  return std::vector<std::string>{"copy"} + Login(server) +
+         std::vector<std::string>{"--base", "DEMO_BASE", "--target", "DEMO_TARGET", "--method", "4", "--categories",
+                                  kIndexes};
+}
+
+// What a copy of the many indexes left: the target's X indexes and the log's
+// lines, which must tell the same. Every line is whole, and the log has its
+// end marker.
+struct LeftByCopy {
+  std::set<std::string> inTarget;   // codes of the target's X indexes
+  std::set<std::string> succeeded;  // codes of the X lines "402"
+  std::vector<std::string> failed;  // the "403" lines
+};
+
+LeftByCopy CheckLeftByCopy(const DemoServerFixture& server, const std::string& log) {
+  LeftByCopy left;
+  for (const auto& row : Rows(server.target(), "OIDX", "IdexCode"))
+    if (row.rfind("X", 0) == 0) left.inTarget.insert(row);
+  const auto lines = LogLines(log);
+  EXPECT_GE(lines.size(), 2u);
+  if (lines.size() < 2) return left;
+  EXPECT_EQ(lines.back().rfind("<DPX_LOG_END>", 0), 0u) << lines.back();
+  for (size_t i = 1; i + 1 < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    EXPECT_EQ(std::count(line.begin(), line.end(), '|'), 8) << line;
+    std::vector<std::string> columns(1);
+    for (char c : line) {
+      if (c == '|') columns.emplace_back();
+      else columns.back() += c;
+    }
+    if (columns.size() < 4) continue;
+    if (columns[2] == "403") left.failed.push_back(line);
+    else if (columns[2] == "402" && columns[3].rfind("X", 0) == 0) left.succeeded.insert(columns[3]);
+  }
+  return left;
+}
+
+}  // namespace
+
+// A target whose disk fills during the copy stops it at the first record the
+// disk refuses, with one line saying why, instead of failing every record
+// after it; what the target holds is what the log says succeeded.
+TEST(DuploraClientTarget, AFullTargetDiskStopsTheCopyAtTheFirstRefusedWrite) {
+  DemoServerFixture server;
+  AddManyIndexes(server);
+  const auto companyFile = server.serverDir() / "DEMO_TARGET.company";
+  dpx::test::SmallDisk disk(server.root() / "disk", std::filesystem::file_size(companyFile) + (1u << 20));
+  if (!disk.mounted()) GTEST_SKIP() << disk.why();
+  disk.moveOnto(companyFile);
+  disk.leaveRoom(200 * 1024);
+
+  const auto run = Client(server.root(), AddIndexes(server));
+  disk.makeRoom();
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find("The target company 'DEMO_TARGET' cannot be written (The company database DEMO_TARGET has "
+                         "no room left on its disk); the copy stopped here"),
+            std::string::npos)
+      << run.err;
+  const std::string log = LogPath(run.out);
+  ASSERT_FALSE(log.empty()) << run.out;
+  const LeftByCopy left = CheckLeftByCopy(server, log);
+  EXPECT_EQ(left.succeeded, left.inTarget);
+  EXPECT_LT(left.inTarget.size(), static_cast<size_t>(kManyIndexes));  // the disk was full before the end
+  // The record the disk refused, and the line that says the copy stopped.
+  ASSERT_EQ(left.failed.size(), 2u) << left.failed.size() << " failed lines";
+  EXPECT_NE(left.failed[0].find("has no room left on its disk"), std::string::npos) << left.failed[0];
+  EXPECT_NE(left.failed[1].find("the copy stopped here"), std::string::npos) << left.failed[1];
+}
+
+// A log folder whose disk fills stops the copy before a record is written
+// that could not have its line: every record the target holds has one, and
+// the log ends with whole lines and its end marker.
+TEST(DuploraClientTarget, AFullLogDiskStopsTheCopyBeforeARecordWithoutALine) {
+  DemoServerFixture server;
+  AddManyIndexes(server);
+  // A first copy makes the program's folders and settings.
+  ASSERT_EQ(Client(server.root(), ReplaceIndexes(server)).code, 0);
+  server.target()->store().execScript("DELETE FROM OIDX WHERE IdexCode LIKE 'X%'");
+  for (const auto& file : LogFiles(server)) std::filesystem::remove(file);
+  dpx::test::SmallDisk disk(LogFolder(server), 1u << 20);
+  if (!disk.mounted()) GTEST_SKIP() << disk.why();
+  // Room for the lines of about two batches of records.
+  disk.leaveRoom(200 * 1024);
+
+  const auto run = Client(server.root(), AddIndexes(server));
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find("cannot take more lines (No space left on device); the copy stopped here"), std::string::npos)
+      << run.err;
+  const std::string log = LogPath(run.out);
+  ASSERT_FALSE(log.empty()) << run.out;
+  disk.makeRoom();
+  const LeftByCopy left = CheckLeftByCopy(server, log);
+  EXPECT_EQ(left.succeeded, left.inTarget);
+  EXPECT_LT(left.inTarget.size(), static_cast<size_t>(kManyIndexes));
+  EXPECT_GT(left.inTarget.size(), 0u);
 }
 
 TEST(DuploraClientTarget, SigtermEndsTheCopyWithItsLogAndWithoutItsTemporaryFolder) {
