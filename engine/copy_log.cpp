@@ -77,7 +77,19 @@ std::string DPX_CopyLog::FileName(const std::string& targetName, bool hasTarget,
   } else {
     name = "NO_TARGET";
   }
-  return name + "_" + formatTime(startTime, kFileTimeFormat) + ".txt";
+  const std::string ending = "_" + formatTime(startTime, kFileTimeFormat) + ".txt";
+  // A file name holds at most 255 bytes, with room left for the "_9999" of a
+  // second log in the same second: a longer company name is cut, never in
+  // the middle of a character.
+  constexpr size_t kMaxFileName = 255;
+  constexpr size_t kSuffixRoom = 5;
+  const size_t room = kMaxFileName - kSuffixRoom - ending.size();
+  if (name.size() > room) {
+    size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  return name + ending;
 }
 
 bool DPX_CopyLog::open() {

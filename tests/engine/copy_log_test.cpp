@@ -155,6 +155,25 @@ TEST_F(CopyLogTest, FileNameRule) {
   EXPECT_EQ(DPX_CopyLog::FileName("Anything", false, kStart), "NO_TARGET_20261209214530.txt");
 }
 
+// A company name longer than a file name may be is cut on a character
+// boundary, and the log of such a target is created.
+TEST_F(CopyLogTest, ALongTargetNameIsCutToAFileNameTheSystemTakes) {
+  for (const std::string& unit : {std::string("a"), std::string("\xc3\xa4"), std::string("\xe9\x80\x9a")}) {
+    std::string target;
+    while (target.size() < 400) target += unit;
+    const std::string name = DPX_CopyLog::FileName(target, true, kStart);
+    EXPECT_LE(name.size() + 5, 255u) << unit;
+    const std::string stem = name.substr(0, name.size() - std::string("_20261209214530.txt").size());
+    EXPECT_EQ(stem.size() % unit.size(), 0u) << "cut inside a character";
+    EXPECT_EQ(target.rfind(stem, 0), 0u);
+    DPX_CopyLog first(nullptr), second(nullptr);
+    for (auto* log : {&first, &second}) log->setClock([] { return kStart; });
+    ASSERT_TRUE(first.openIn(dir_.path().string(), target, true)) << first.lastOpenError();
+    ASSERT_TRUE(second.openIn(dir_.path().string(), target, true)) << second.lastOpenError();
+    EXPECT_EQ(first.path(), (dir_.path() / name).string());
+  }
+}
+
 // A second copy within the same second gets a file of its own; the first
 // log stays as it was.
 TEST_F(CopyLogTest, CopiesInTheSameSecondNeverShareAFile) {
