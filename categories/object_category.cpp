@@ -195,6 +195,8 @@ bool DPX_ObjectCategory::writesInSlices() const {
   // A record that names another record of its own table must meet the
   // target as the whole category's comparison met it, before any of them
   // was written.
+  // So must a removal pass that keeps the records the base has: it needs all of them.
+  if (m_definition.removalKeepsMatched) return false;
   return std::none_of(m_definition.references.begin(), m_definition.references.end(),
                       [this](const DPX_ReferenceField& ref) { return ref.table == m_definition.table; });
 }
@@ -250,7 +252,22 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
     if (block.continuesTable) return;  // the first slice emptied the table
     if (!m_definition.removalStatement.empty())
       dpx::records::TargetCompany(m_context)->NewRecordset()->DoQuery(m_definition.removalStatement);
-    removeTargetRecords(block, m_keyColumns, m_listColumns, m_definition.removalSql);
+    if (!m_definition.removalKeepsMatched) {
+      removeTargetRecords(block, m_keyColumns, m_listColumns, m_definition.removalSql);
+      return;
+    }
+    const std::set<std::vector<std::string>> matched = matchTexts(block);
+    auto target = dpx::records::TargetCompany(m_context);
+    auto existing = target->NewBusinessObject(m_definition.objectType);
+    const std::vector<std::string> properties = matchProperties();
+    removeTargetRecords(block, m_keyColumns, m_listColumns, m_definition.removalSql,
+                        [&](const std::vector<dpx::Variant>& keys) {
+                          if (!dpx::records::GetByKey(*existing, keys)) return false;
+                          std::vector<std::string> texts;
+                          for (const std::string& p : properties)
+                            texts.push_back(dpx::records::PropertyText(*existing, p));
+                          return matched.count(texts) > 0;
+                        });
     return;
   }
   mapReferencesToTarget(block);
@@ -261,6 +278,29 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
     compareRecordsWithTarget(block, m_definition.matchProperties, m_definition.matchColumns, m_keyColumns,
                              m_listColumns, method);
   dpx::categories::WriteObjectsByMethod(*this, block, method);
+}
+
+std::vector<std::string> DPX_ObjectCategory::matchProperties() const {
+  if (m_definition.matchProperties.empty()) return {m_definition.matchProperty};
+  return m_definition.matchProperties;
+}
+
+std::set<std::vector<std::string>> DPX_ObjectCategory::matchTexts(const DPX_OperationArgs& block) {
+  std::set<std::vector<std::string>> texts;
+  auto target = dpx::records::TargetCompany(m_context);
+  const std::vector<std::string> properties = matchProperties();
+  for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
+    try {
+      // Read as the comparison reads it: values only, no dependency records.
+      auto object = target->GetBusinessObjectFromXML(dpx::recordtext::WithoutDependencyRecords(item.xml), 0);
+      std::vector<std::string> values;
+      for (const std::string& p : properties) values.push_back(dpx::records::PropertyText(*object, p));
+      texts.insert(std::move(values));
+    } catch (const dpx::HostError&) {
+      // A record the host cannot read matches nothing: the write reports it.
+    }
+  }
+  return texts;
 }
 
 void DPX_ObjectCategory::adjustXml(int32_t objectType, std::string& xml) {

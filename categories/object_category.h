@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <utility>
 #include <string>
 #include <vector>
@@ -84,6 +85,11 @@ struct DPX_ObjectCategoryDefinition {
   std::vector<DPX_DependentBlock> dependents = {};   // written before the main table, in this order
   std::vector<DPX_ListText> listTexts = {};          // shown as text; their columns sort as text
   std::string removalStatement = {};                 // SQL the removal pass runs on the target first
+  // The removal pass removes only the target's records the base has no
+  // match for: a record both have is updated in place by the write pass and
+  // keeps what hangs on it (a table's rows, a field's column data, a
+  // user's password).
+  bool removalKeepsMatched = false;
 
   // The manager's lists; a class that fills them itself leaves these empty.
   std::vector<std::string> keyColumns{};
@@ -128,6 +134,11 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   // Dependency records of the reference fields (read) and the target's keys (write).
   void resolveReferences(DPX_OperationArgs& block);
   void mapReferencesToTarget(DPX_OperationArgs& block);
+  // The block's records as the write matches them in the target: the texts
+  // of their match properties.
+  std::set<std::vector<std::string>> matchTexts(const DPX_OperationArgs& block);
+  // The properties that identify a record in any company.
+  std::vector<std::string> matchProperties() const;
   // Whether readSlices hands the main table's records on a slice at a time:
   // a class that reads its category its own way (its own readFromDB) says no.
   virtual bool readsInSlices() const { return true; }

@@ -62,6 +62,19 @@ bool ReadField(const std::shared_ptr<dpx::host::HostObject>& object, const DPX_S
 
 bool IsNoValue(const std::string& text) { return text.empty(); }
 
+// A carriage return in a value would reach the reader as a line feed (XML
+// normalises line ends), so it is written as a character reference, as the
+// table rows write it. The record's markup holds none: every one is a value's.
+std::string KeepCarriageReturns(std::string xml) {
+  std::string out;
+  out.reserve(xml.size());
+  for (char c : xml) {
+    if (c == '\r') out += "&#xD;";
+    else out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
 DPX_SettingsCategory::DPX_SettingsCategory(DPX_ConnectionContext* context, const std::string& categoryKey,
@@ -108,7 +121,7 @@ std::string DPX_SettingsCategory::buildRecord(const std::string& element, const 
   for (size_t i = 0; i < elements.size(); ++i)
     DPX_Util::WrapInBOM(xml, elements[i].first, elements[i].second, i == 0 ? element : "");
   DPX_Util::WrapInBOM(xml, "", "", element);
-  return xml;
+  return KeepCarriageReturns(std::move(xml));
 }
 
 DPX_OperationArgs DPX_SettingsCategory::readRows(const DPX_SettingsRows& rows) {
@@ -154,7 +167,7 @@ bool DPX_SettingsCategory::readTableRecord(const DPX_SettingsTableRecord& record
   DPX_Util::WrapInBOM(xml, "", "", record.element);
   block.setWithValues(m_categoryKey, record.table, m_context, 1, DPX_OperationArgs::kTableRows);
   DPX_OperationArgs::DataItem item;
-  item.xml = std::move(xml);
+  item.xml = KeepCarriageReturns(std::move(xml));
   block.dataItems.push_back(std::move(item));
   return true;
 }

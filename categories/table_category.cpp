@@ -220,9 +220,32 @@ void DPX_TableCategory::writeRows(DPX_OperationArgs& block, const std::vector<st
       copyTableRecords(std::move(block), m_definition.counterObjectType, m_definition.counterKeyColumn);
       break;
   }
+  keepPendingKey();
+}
+
+void DPX_TableCategory::keepPendingKey() {
+  if (!m_pendingKey) return;
+  const PendingKey pending = std::move(*m_pendingKey);
+  m_pendingKey.reset();
+  if (pending.mode == 3) {
+    // A new row's key was free before its insert: it is taken now only if the insert went in.
+    auto target = dpx::records::TargetCompany(m_context);
+    DPX_SqlStatement select(target->DbServerType());
+    select.setTable(m_definition.table);
+    select.addColumn(m_definition.counterKeyColumn);
+    int64_t number = 0;
+    const bool numeric = dpx::records::ReadIntegerKey(dpx::Variant(pending.targetKey), number);
+    select.addValue(m_definition.counterKeyColumn, pending.targetKey,
+                    numeric ? DPX_SqlStatement::kNumeric : DPX_SqlStatement::kAlpha);
+    auto recordset = target->NewRecordset();
+    recordset->DoQuery(select.buildSelect());
+    if (recordset->RecordCount() < 1) return;
+  }
+  m_writtenKeys.emplace(pending.baseKey, pending.targetKey);
 }
 
 void DPX_TableCategory::writeDependent(DPX_OperationArgs& block, const DPX_DependentBlock& dependent) {
+  keepPendingKey();
   m_logRecords = 0;
   block.setWithValues(m_categoryKey, dependent.table, m_context, 1, DPX_OperationArgs::kTableRows);
   for (const DPX_ReferenceField& ref : dependent.references) mapDependenciesToTarget(block, ref.field, "row");
@@ -258,6 +281,8 @@ void DPX_TableCategory::removeDependents() {
 
 void DPX_TableCategory::mapReferences(std::string table, std::string& xml, int32_t mode) {
   if (table != m_definition.table || (mode != 2 && mode != 3)) return;
+  // The row before this one is written by now.
+  keepPendingKey();
   // The keys written are kept only for dependent rows that follow them: a
   // table of many rows must not hold a key pair for each.
   const bool followed = std::any_of(m_definition.dependents.begin(), m_definition.dependents.end(),
@@ -271,7 +296,7 @@ void DPX_TableCategory::mapReferences(std::string table, std::string& xml, int32
     mapByColumnsOrNextNumber(table, xml, mode, m_definition.counterKeyColumn, matchColumns(), {});
   std::string targetKey;
   if (keyed && rt::ElementValue(xml, m_definition.counterKeyColumn, 0, xml.size(), targetKey))
-    m_writtenKeys.emplace(baseKey, targetKey);
+    m_pendingKey = PendingKey{baseKey, targetKey, mode};
 }
 
 void DPX_TableCategory::mapByNameOrNextNumber(const std::string& table, std::string& xml, int32_t mode,

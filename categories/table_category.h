@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,4 +99,14 @@ class DPX_TableCategory : public DPX_DIInterface {
   std::vector<dpx::records::FieldInfo> m_targetFields;
   bool m_targetFieldsRead = false;
   std::map<std::string, std::string> m_writtenKeys;
+  // The key the row being written takes (base key, target key, mode): kept
+  // in m_writtenKeys only once the row is in the target under it, so that a
+  // refused row's dependents never follow the next row that takes its key.
+  struct PendingKey {
+    std::string baseKey;
+    std::string targetKey;
+    int32_t mode = 0;
+  };
+  std::optional<PendingKey> m_pendingKey;
+  void keepPendingKey();
 };

@@ -255,8 +255,11 @@ class DPX_DIInterface {
   int32_t copyRecords(DPX_OperationArgs block);
   int32_t updateTargetRecords(DPX_OperationArgs block);
   int32_t addTargetRecords(DPX_OperationArgs block);
+  // A target record whose key `keeps` answers true for stays, without a line.
+  using KeepRecord = std::function<bool(const std::vector<dpx::Variant>& keyValues)>;
   int32_t removeTargetRecords(DPX_OperationArgs block, const std::vector<std::string>& keyColumns,
-                              const std::vector<std::string>& descriptionProperties, const std::string& sql);
+                              const std::vector<std::string>& descriptionProperties, const std::string& sql,
+                              const KeepRecord& keeps = nullptr);
   int32_t removeTargetRecord(int32_t objectType, const std::vector<dpx::Variant>& keyValues,
                              const std::vector<std::string>& descriptionProperties);
   // ==== end of reading, comparing and writing records ======================

@@ -184,7 +184,7 @@ int32_t DPX_DIInterface::addTargetRecords(DPX_OperationArgs block) {
 
 int32_t DPX_DIInterface::removeTargetRecords(DPX_OperationArgs block, const std::vector<std::string>& keyColumns,
                                              const std::vector<std::string>& descriptionProperties,
-                                             const std::string& sql) {
+                                             const std::string& sql, const KeepRecord& keeps) {
   dpx::DPX_LogScope scope("DPX_DIInterface::removeTargetRecords");
   std::vector<std::vector<dpx::Variant>> keys;
   try {
@@ -206,6 +206,7 @@ int32_t DPX_DIInterface::removeTargetRecords(DPX_OperationArgs block, const std:
       keys.push_back(dpx::records::RowValues(*recordset, keyColumns.size()));
       recordset->MoveNext();
     }
+    if (keeps) std::erase_if(keys, keeps);
   } catch (const dpx::HostError& e) {
     LogLine line(dpx::records::CurrentCopyLog(m_context));
     line.start(m_categoryKey, 0);

@@ -11,4 +11,9 @@ class DPX_AdditionalAuthorizationManager : public DPX_ObjectCategory {
   DPX_AdditionalAuthorizationManager(DPX_ConnectionContext* context, const std::string& categoryKey);
 
   static DPX_ObjectCategoryDefinition Definition();
+  // Only the first block of entries is written: a file holding a second
+  // would have the entries written twice, the second over the first.
+  void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
+  // Written as the whole category at once, so that the first block is known.
+  bool writesInSlices() const override { return false; }
 };

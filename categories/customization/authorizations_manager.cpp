@@ -163,11 +163,19 @@ void DPX_AuthorizationsManager::writeUser(dpx::host::Company& target, const DPX_
   }
   const std::string code = getChildText(parser, "USER_CODE");
   const std::string name = getChildText(parser, "U_NAME");
-  // A superuser of the target keeps every permission it has, without a line.
+  line.baseCode(code);
+  line.baseDescription(name);
+  // A superuser of the target keeps every permission it has; the line says why none was written.
   auto superuser = target.NewRecordset();
   superuser->DoQuery("SELECT USER_CODE FROM OUSR WHERE SUPERUSER = 'Y' AND USER_CODE = " +
                      std::string(target.DbServerType() == 5 ? "'" : "N'") + DPX_Util::EscapeSqlText(code) + "'");
-  if (superuser->RecordCount() > 0) return;
+  if (superuser->RecordCount() > 0) {
+    line.targetCode(code);
+    line.result("402");
+    line.error("Not written: a superuser in the target, who has every permission");
+    line.write(true);
+    return;
+  }
 
   auto bridge = target.NewBridge();
   int refused = 0;
@@ -185,8 +193,6 @@ void DPX_AuthorizationsManager::writeUser(dpx::host::Company& target, const DPX_
   }
   if (refused > 0) scope.LogError("%d permissions of user %s refused, the last: %s", refused, code, lastRefusal);
   line.result(refused > 0 ? "403" : "402");
-  line.baseCode(code);
-  line.baseDescription(name);
   line.targetCode(code);
   line.targetDescription(name);
   line.targetFormerDescription(name);

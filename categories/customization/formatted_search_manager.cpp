@@ -8,6 +8,7 @@
 #include "engine/di_record_support.h"
 #include "engine/host_application.h"
 #include "engine/operation_args.h"
+#include "engine/record_text.h"
 #include "engine/sql_statement.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
@@ -27,6 +28,37 @@ const ModeSql kModeSql[2] = {
      "SELECT IndexID, FieldID, FormID FROM CSHS WHERE ItemID NOT LIKE 'U_%'"},
     {"SELECT IndexID FROM CSHS WHERE ItemID LIKE 'U_%'", "SELECT IndexID, FieldID, FormID FROM CSHS WHERE ItemID LIKE 'U_%'"},
 };
+
+namespace rt = dpx::recordtext;
+
+// The record's first row ("" when the record has none).
+size_t FirstRow(const std::string& xml) {
+  const size_t root = rt::RootElement(xml);
+  return root == rt::npos ? rt::npos : rt::FindDescendant(xml, root, "row");
+}
+
+// The name of the query a search names by a dependency record, "" when it names none so.
+std::string QueryName(const std::string& xml) {
+  const size_t row = FirstRow(xml);
+  if (row == rt::npos) return {};
+  const size_t field = rt::FindChild(xml, row, "QueryID");
+  if (field == rt::npos || !rt::HasChildElement(xml, field)) return {};
+  const size_t value = rt::FindDescendant(xml, field, "fValue");
+  return value == rt::npos ? std::string() : rt::FirstText(xml, value);
+}
+
+// Whether the search's first row still names a query.
+bool NamesQuery(const std::string& xml) {
+  const size_t row = FirstRow(xml);
+  return row != rt::npos && rt::FindChild(xml, row, "QueryID") != rt::npos;
+}
+
+std::string RowText(const std::string& xml, const char* column) {
+  const size_t row = FirstRow(xml);
+  std::string value;
+  if (row != rt::npos) rt::ElementValue(xml, column, row, rt::ElementEnd(xml, row), value);
+  return value;
+}
 
 const ModeSql& SqlOf(int32_t mode) { return kModeSql[mode == 1 ? 1 : 0]; }
 
@@ -120,7 +152,31 @@ void DPX_FormattedSearchManager::writeData(std::vector<DPX_OperationArgs> blocks
     if (block.tableName != "CSHS") continue;
     block.context = m_context;
     block.set(m_categoryKey, "CSHS", 0, kSearchType);
-    if (method != 0) mapDependencyToTarget(block, "QueryID", "row", "", "");
+    if (method != 0) {
+      std::vector<std::string> queries;
+      for (const DPX_OperationArgs::DataItem& item : block.dataItems) queries.push_back(QueryName(item.xml));
+      mapDependencyToTarget(block, "QueryID", "row", "", "");
+      dropSearchesWithoutQuery(block, queries, method);
+    }
     writeMainBlock(block, method);
   }
+}
+
+void DPX_FormattedSearchManager::dropSearchesWithoutQuery(DPX_OperationArgs& block,
+                                                          const std::vector<std::string>& queries, uint8_t method) {
+  if (queries.size() != block.dataItems.size()) return;
+  std::vector<DPX_OperationArgs::DataItem> kept;
+  for (size_t i = 0; i < block.dataItems.size(); ++i) {
+    DPX_OperationArgs::DataItem& item = block.dataItems[i];
+    if (queries[i].empty() || NamesQuery(item.xml)) {
+      kept.push_back(std::move(item));
+      continue;
+    }
+    // A search without its query would search with nothing.
+    dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
+    line.start(m_categoryKey, method == 2 ? 2 : 3, RowText(item.xml, "ItemID"), RowText(item.xml, "FormID"));
+    line.fail("The target has no query '" + queries[i] + "'");
+    line.write(m_logRecords != 0);
+  }
+  block.dataItems = std::move(kept);
 }

@@ -24,5 +24,9 @@ class DPX_FormattedSearchManager : public DPX_ObjectCategory {
   int32_t mode() const { return m_mode; }
 
  private:
+  // Takes out of the block, each with a "403" line naming its query, the
+  // searches whose query (queries[i], by name) the target lacks.
+  void dropSearchesWithoutQuery(DPX_OperationArgs& block, const std::vector<std::string>& queries, uint8_t method);
+
   int32_t m_mode;
 };

@@ -51,10 +51,17 @@ bool DPX_PrintLayoutsManager::initialize() {
   return true;
 }
 
-void DPX_PrintLayoutsManager::listLayouts(dpx::host::Company& company, std::vector<std::string>& codes) {
+void DPX_PrintLayoutsManager::listLayouts(dpx::host::Company& company, std::vector<std::string>& codes,
+                                          bool removable) {
   const bool quoted = company.DbServerType() == 5;
+  // The host's own query layouts are listed, yet never removed.
   const char* sql =
-      m_mode == 1
+      removable && m_mode != 1
+          ? (quoted ? "SELECT \"DocCode\" FROM RDOC WHERE \"Author\" <> 'System' AND (\"TypeCode\" LIKE 'USRT%' "
+                      "OR \"TypeCode\" LIKE 'USRP%')"
+                    : "SELECT DocCode FROM RDOC WHERE Author <> 'System' AND (TypeCode LIKE 'USRT%' OR TypeCode "
+                      "LIKE 'USRP%')")
+      : m_mode == 1
           ? (quoted ? "SELECT \"DocCode\" FROM RDOC WHERE (\"Author\" <> 'System' AND (\"TypeCode\" NOT LIKE 'USR%'))"
                     : "SELECT DocCode FROM RDOC WHERE (Author <> 'System' AND  (TypeCode NOT LIKE 'USR%'))")
           : (quoted ? "SELECT \"DocCode\" FROM RDOC WHERE (\"Author\" <> 'System'  AND (\"TypeCode\" LIKE 'USRT%')) "
@@ -225,7 +232,7 @@ void DPX_PrintLayoutsManager::writeData(std::vector<DPX_OperationArgs> blocks, u
   auto service = target->GetCompanyService()->GetReportLayoutService();
   if (method == 0) {
     std::vector<std::string> codes;
-    listLayouts(*target, codes);
+    listLayouts(*target, codes, true);
     for (const std::string& code : codes) deleteLayout(service, code);
     return;
   }

@@ -30,8 +30,9 @@ class DPX_PrintLayoutsManager : public DPX_DIInterface {
   void writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) override;
 
   using ServicePtr = std::shared_ptr<dpx::host::ReportLayoutService>;
-  // The codes of the company's layouts of the mode.
-  void listLayouts(dpx::host::Company& company, std::vector<std::string>& codes);
+  // The codes of the company's layouts of the mode; removable: only those a
+  // Replace All may remove (never the host's own, author "System").
+  void listLayouts(dpx::host::Company& company, std::vector<std::string>& codes, bool removable = false);
   // The code of the company's first layout of that name and type code; "".
   std::string findTargetLayout(dpx::host::Company& company, const std::string& name, const std::string& typeCode);
   // The layout's XML with its doubled escapes of >, < and " made single; ""

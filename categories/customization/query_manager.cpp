@@ -24,7 +24,10 @@ constexpr const char* kQueryRemoval =
 
 DPX_QueryManager::DPX_QueryManager(DPX_ConnectionContext* context, const std::string& categoryKey)
     : DPX_ObjectCategory(context, categoryKey,
-                         {kQueryType, "OUQR", kQueryKeys, "QueryDescription", "QName", kQueryRemoval}) {
+                         {kQueryType, "OUQR", kQueryKeys, "QueryDescription", "QName", kQueryRemoval,
+                          // A name is unique only within its category: queries of the same
+                          // name in two categories are two queries.
+                          {"QueryDescription", "QueryCategory"}, {"QName", "QCategory"}}) {
   m_keyColumns = {"IntrnalKey", "QCategory"};
   m_keyProperties = {"QueryDescription"};
   m_columns = {"QName", "QString"};

@@ -2,7 +2,8 @@
 // (table OQCN, business object 134). The categories travel as a block of
 // their own ahead of the queries and are always added or updated, without
 // copy-log lines; each query's category number becomes the number that the
-// category of the same name has in the target. The system category -2 is
+// category of the same name has in the target, and a query is matched by
+// its name within that category. The system category -2 is
 // never read, listed, copied or removed.
 #pragma once
 

@@ -22,7 +22,8 @@ DPX_UserDefinedFieldsManager::DPX_UserDefinedFieldsManager(DPX_ConnectionContext
                           .removalSql = listSql(),
                           .matchProperties = {"TableName", "Name"},
                           .matchColumns = {"TableID", "AliasID"},
-                          .listTexts = {DPX_ListText::StringOffset(3, 43)}}) {
+                          .listTexts = {DPX_ListText::StringOffset(3, 43)},
+                          .removalKeepsMatched = true}) {
   m_keyColumns = {"TableID", "FieldID"};
   m_keyProperties = {"TableName", "Name"};
   m_columns = {"TableID", "AliasID", "Descr", "TypeID"};

@@ -23,7 +23,8 @@ DPX_UserDefinedTablesManager::DPX_UserDefinedTablesManager(DPX_ConnectionContext
                           .matchProperty = "TableName",
                           .matchColumn = "TableName",
                           .removalSql = listSql(),
-                          .listTexts = {kTypeText}}) {
+                          .listTexts = {kTypeText},
+                          .removalKeepsMatched = true}) {
   m_keyColumns = {"TableName"};
   m_keyProperties = {"TableName"};
   m_columns = {"TableName", "Descr", "ObjectType"};

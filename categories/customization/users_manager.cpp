@@ -36,7 +36,14 @@ std::string NameOf(dpx::host::Company& base, const std::string& table, const std
 }  // namespace
 
 DPX_UsersManager::DPX_UsersManager(DPX_ConnectionContext* context, const std::string& categoryKey)
-    : DPX_ObjectCategory(context, categoryKey, {kUserType, "OUSR", "", "UserCode", "USER_CODE", ""}) {
+    : DPX_ObjectCategory(context, categoryKey,
+                         {.objectType = kUserType,
+                          .table = "OUSR",
+                          .matchProperty = "UserCode",
+                          .matchColumn = "USER_CODE",
+                          // The target's superusers are never candidates for removal.
+                          .removalSql = "SELECT INTERNAL_K FROM OUSR WHERE SUPERUSER <> 'Y'",
+                          .removalKeepsMatched = true}) {
   m_keyColumns = {"INTERNAL_K"};
   m_keyProperties = {"UserCode", "UserName"};
   m_columns = {"USER_CODE", "U_NAME", "SUPERUSER", "E_Mail", "PortNum", "Fax", "Department", "Branch"};

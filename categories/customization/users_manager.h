@@ -3,7 +3,8 @@
 // plain rows matched by name, and the additional authorizations (OUPT,
 // business object 214), matched by their number. Those three travel whole,
 // whatever users are chosen, and are added or updated before the users
-// without copy-log lines; the removal pass removes users only. A user's
+// without copy-log lines; the removal pass removes users only, and only those
+// the base lacks (never a superuser), so a user both have keeps its password. A user's
 // department and branch become the target's codes of the same names. A user
 // added to the target gets the password "GARNET" and no defaults group.
 #pragma once

@@ -1,6 +1,9 @@
 // Alerts with their recipients: a table category with a dependent table.
 #include "categories/setup/alerts_manager.h"
 
+#include "engine/detail_record.h"
+#include "engine/operation_args.h"
+
 DPX_TableCategoryDefinition DPX_AlertsManager::Definition() {
   DPX_TableCategoryDefinition d;
   d.table = "OALT";
@@ -8,7 +11,8 @@ DPX_TableCategoryDefinition DPX_AlertsManager::Definition() {
   d.listSql = "SELECT Name, Name, Type, Priority FROM OALT WHERE Type = 'U'";
   d.counterObjectType = 80;
   d.counterKeyColumn = "Code";
-  d.matchColumns = {"Name"};
+  // A system alert may bear a user alert's name: only user alerts are counterparts.
+  d.matchColumns = {"Name", "Type"};
   d.deleteFilter = "WHERE Type = 'U'";
   d.deleteFilterQuoted = "WHERE \"Type\" = 'U'";
   d.readAllSql = "SELECT * FROM OALT WHERE Type = 'U'";
@@ -31,3 +35,10 @@ DPX_TableCategoryDefinition DPX_AlertsManager::Definition() {
 
 DPX_AlertsManager::DPX_AlertsManager(DPX_ConnectionContext* context, const std::string& categoryKey)
     : DPX_TableCategory(context, categoryKey, Definition()) {}
+
+int32_t DPX_AlertsManager::readFromDB(std::vector<DPX_OperationArgs>& blocks, std::vector<DPX_DetailRecord> chosen) {
+  // A chosen alert is read again by its name, among the user alerts only.
+  for (DPX_DetailRecord& record : chosen)
+    if (record.getKeyCount() > 0) record.addKeyValue("Type", dpx::Variant(std::string("U")));
+  return DPX_TableCategory::readFromDB(blocks, std::move(chosen));
+}

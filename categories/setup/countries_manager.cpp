@@ -9,7 +9,8 @@ DPX_TableCategoryDefinition DPX_CountriesManager::Definition() {
   d.counterKeyColumn = "Code";
   DPX_DependentBlock states = DPX_PlainRows("OCST", {"Code", "Country"}, {"Code", "Name"}, -1, "Code");
   states.afterMainTable = true;
-  states.references = {{"Country", "", "OCRY", "Code", {"Name"}, 0}};
+  // A state names its country by the country's code: a name may change or repeat.
+  states.references = {{"Country", "", "OCRY", "Code", {"Code"}, 0}};
   states.removalFilter = "WHERE Country IN (SELECT Code FROM OCRY)";
   states.removalFilterQuoted = "WHERE \"Country\" IN (SELECT \"Code\" FROM OCRY)";
   d.dependents = {states};

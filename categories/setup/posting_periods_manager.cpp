@@ -229,14 +229,16 @@ void DPX_PostingPeriodsManager::writePeriods(const std::shared_ptr<dpx::host::Se
   dpx::DPX_LogScope scope("DPX_PostingPeriodsManager::writePeriods");
   auto target = dpx::records::TargetCompany(m_context);
   auto service = targetService();
-  for (size_t i = first; i < first + static_cast<size_t>(std::max(0, count)); ++i) {
+  // The count is the file's word; the periods the block holds are the most
+  // there are, and the shortfall is one line, however large the count.
+  const size_t wanted = static_cast<size_t>(std::max(0, count));
+  const size_t held = first < periods.dataItems.size() ? periods.dataItems.size() - first : 0;
+  const size_t written = std::min(wanted, held);
+  for (size_t i = first; i < first + written; ++i) {
     LogLine line(dpx::records::CurrentCopyLog(m_context));
     line.start(m_categoryKey, 2);
     line.result(kFailed);
     try {
-      if (i >= periods.dataItems.size())
-        throw dpx::HostError(dpx::E_INVALIDARG, "DPX_PostingPeriodsManager",
-                             fmt::sprintf("The configuration holds no period %d of the category", static_cast<int>(i - first + 1)));
       std::string text = periods.dataItems[i].xml;
       for (const char* tag : {"<BOM>", "</BOM>"})
         for (size_t at = text.find(tag); at != std::string::npos; at = text.find(tag)) text.erase(at, std::string(tag).size());
@@ -259,4 +261,10 @@ void DPX_PostingPeriodsManager::writePeriods(const std::shared_ptr<dpx::host::Se
     }
     line.write(true);
   }
+  if (written == wanted) return;
+  LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, 2);
+  line.fail(fmt::sprintf("The configuration holds %d of the category's %d periods", static_cast<int>(written),
+                         static_cast<int>(wanted)));
+  line.write(true);
 }

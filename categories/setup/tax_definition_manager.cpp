@@ -3,6 +3,8 @@
 #include "categories/setup/tax_definition_manager.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 #include "categories/category_support.h"
 #include "engine/di_record_support.h"
@@ -53,7 +55,8 @@ const std::vector<TaxTable>& Tables() {
       {"OSTC", 128, {"Code"}, {"Code"}, {"Code"}, {"Code", "Name"},
        {{"STATaxOnTaxType", "SalesTaxCodes_Lines", "OSTT", "AbsId", "Name", 0, false},
         {"STAType", "SalesTaxCodes_Lines", "OSTT", "AbsId", "Name", 0, false}}},
-      {"OVTG", 5, {"Code"}, {"Code"}, {"Code"}, {"Code", "Name"}, {}},
+      {"OVTG", 5, {"Code"}, {"Code"}, {"Code"}, {"Code", "Name"},
+       {Account("AquisitionTax"), Account("DeferredTaxAcc"), Account("NonDeductAcc"), Account("TaxAccount")}},
       {"ODDG", 117, {"Numerator"}, {"GroupCode", "GroupName"}, {"DdgCode", "DdgName"}, {"GroupCode", "GroupName"}, {}},
       {"OWHT", 178, {"WTCode"}, {"WTCode"}, {"WTCode"}, {"WTCode", "WTName"}, {Account("Account")}, true},
   };
@@ -82,6 +85,81 @@ const std::vector<TransportAccounts>& TransportRules() {
       {178, {"Account"}, false},
   };
   return rules;
+}
+
+// The account the record's first row names in the property, "" for none.
+std::string AccountOf(const std::string& xml, const char* property) {
+  namespace rt = dpx::recordtext;
+  const size_t root = rt::RootElement(xml);
+  if (root == rt::npos) return {};
+  const size_t row = rt::FindDescendant(xml, root, "row");
+  if (row == rt::npos) return {};
+  std::string value;
+  if (!rt::ElementValue(xml, property, row, rt::ElementEnd(xml, row), value)) return {};
+  return value;
+}
+
+// The texts that identify the record in any company.
+std::vector<std::string> MatchTexts(dpx::host::HostObject& object, const TaxTable& t) {
+  std::vector<std::string> texts;
+  for (const std::string& property : t.matchProperties) texts.push_back(dpx::records::PropertyText(object, property));
+  return texts;
+}
+
+// The removal pass of one table. A base record the add will refuse (an
+// account it keeps that the target lacks) would leave the target without
+// the record it has: that record of the target stays, with a line saying why.
+void RemoveUnlessRefused(DPX_DIInterface& manager, DPX_OperationArgs& block, const TaxTable& t,
+                         const std::function<void()>& mapReferences) {
+  std::vector<const char*> keptAccounts;  // the accounts an add keeps as the record names them
+  for (const TransportAccounts& rule : TransportRules())
+    if (rule.objectType == t.objectType && !rule.replaceNamed) keptAccounts = rule.properties;
+  auto target = dpx::records::TargetCompany(manager.getContext());
+  std::map<std::vector<std::string>, std::string> refused;  // the record's texts -> the account the target lacks
+  if (!keptAccounts.empty()) {
+    mapReferences();
+    auto recordset = target->NewRecordset();
+    for (const DPX_OperationArgs::DataItem& item : block.dataItems) {
+      const std::string xml = dpx::recordtext::WithoutDependencyRecords(item.xml);
+      std::string missing;
+      for (const char* property : keptAccounts) {
+        const std::string account = AccountOf(xml, property);
+        if (account.empty()) continue;
+        DPX_SqlStatement select(target->DbServerType());
+        select.setTable("OACT");
+        select.addColumn("AcctCode");
+        select.addValue("AcctCode", account, DPX_SqlStatement::kAlpha);
+        recordset->DoQuery(select.buildSelect());
+        if (recordset->RecordCount() < 1) {
+          missing = account;
+          break;
+        }
+      }
+      if (missing.empty()) continue;
+      try {
+        refused.emplace(MatchTexts(*target->GetBusinessObjectFromXML(xml, 0), t), missing);
+      } catch (const dpx::HostError&) {
+        // A record the host cannot read matches no record of the target.
+      }
+    }
+  }
+  if (refused.empty()) {
+    manager.removeTargetRecords(block, t.keyColumns, t.listColumns, "");
+    return;
+  }
+  auto existing = target->NewBusinessObject(t.objectType);
+  manager.removeTargetRecords(block, t.keyColumns, t.listColumns, "", [&](const std::vector<dpx::Variant>& keys) {
+    if (!dpx::records::GetByKey(*existing, keys)) return false;
+    const auto found = refused.find(MatchTexts(*existing, t));
+    if (found == refused.end()) return false;
+    dpx::records::LogLine line(dpx::records::CurrentCopyLog(manager.getContext()));
+    line.start(manager.getCategoryKey(), 0);
+    line.targetCode(dpx::records::PropertyText(*existing, t.listColumns[0]));
+    line.targetDescription(dpx::records::PropertyText(*existing, t.listColumns[1]));
+    line.fail("Kept: the base's record would be refused, the target has no account '" + found->second + "'");
+    line.write(true);
+    return true;
+  });
 }
 
 }  // namespace
@@ -147,10 +225,6 @@ void DPX_TaxDefinitionManager::writeData(std::vector<DPX_OperationArgs> blocks, 
     const TaxTable* t = FindTable(block.tableName);
     if (!t) continue;  // not a table of this category
     block.setWithValues(m_categoryKey, t->table, m_context, 0, t->objectType);
-    if (method == 0) {
-      removeTargetRecords(block, t->keyColumns, t->listColumns, "");
-      continue;
-    }
     auto mapReferences = [&] {
       for (const TaxReference& ref : t->references) {
         if (ref.accountFormatOnly && !byFormatCode) {
@@ -162,6 +236,10 @@ void DPX_TaxDefinitionManager::writeData(std::vector<DPX_OperationArgs> blocks, 
         mapDependencyToTarget(block, ref.field, "row", "", ref.parent);
       }
     };
+    if (method == 0) {
+      RemoveUnlessRefused(*this, block, *t, mapReferences);
+      continue;
+    }
     if (!t->mapAfterCompare) mapReferences();
     if (t->matchProperties.size() == 1)
       compareWithTarget(block, t->matchProperties[0], t->matchColumns[0], t->keyColumns, t->listColumns, method);

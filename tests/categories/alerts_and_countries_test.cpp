@@ -101,6 +101,44 @@ TEST_P(AlertsAndCountries, AlertsByMethodAndReplaceAll) {
   }
 }
 
+TEST_P(AlertsAndCountries, AUserAlertNamedLikeASystemAlertIsAnAlertOfItsOwn) {
+  CopyFixture fx(GetParam());
+  SeedAlerts(fx);
+  CopyFixture::Exec(*fx.base, "DELETE FROM OALT WHERE Type = 'S'; DELETE FROM ALT1 WHERE Code = 1;"
+                              "INSERT INTO OALT VALUES (4, 'Stock low', 'U', 0, NULL); INSERT INTO ALT1 VALUES (4, 10);");
+  dpx::test::CopyCategory<DPX_AlertsManager>(fx, kAlerts, 4);
+  EXPECT_EQ(Alerts(*fx.target),
+            "1:Stock low:S:-,5:Target only:U:3,6:Open & <late>:U:4,7:O'Neil's:U:-,8:Stock low:U:-");
+  EXPECT_EQ(Recipients(*fx.target), "1:2,1:20,5:2,6:2,7:20,8:20");
+  // Chosen by its name, it is the user alert that is read.
+  DPX_DetailRecord chosen;
+  chosen.addKeyValue("Name", dpx::Variant("Stock low"));
+  CopyFixture::Exec(*fx.base, "INSERT INTO OALT VALUES (1, 'Stock low', 'S', 2, NULL)");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_AlertsManager(&fx.context, kAlerts).readFromDB(blocks, {chosen});
+  ASSERT_FALSE(blocks.empty());
+  ASSERT_EQ(blocks[0].dataItems.size(), 1u);
+  EXPECT_EQ(blocks[0].dataItems[0].xml.find("<Type>S</Type>"), std::string::npos);
+  // A later Replace All removes the user alerts only.
+  dpx::test::CopyCategory<DPX_AlertsManager>(fx, kAlerts, 0);
+  EXPECT_EQ(Alerts(*fx.target), "1:Stock low:S:-");
+  EXPECT_EQ(Recipients(*fx.target), "1:2,1:20");
+}
+
+TEST_P(AlertsAndCountries, ARefusedAlertKeepsItsRecipientsToItself) {
+  CopyFixture fx(GetParam());
+  SeedAlerts(fx);
+  fx.target->InjectSqlFault("INSERT INTO OALT", 1, "Refused by the test");
+  dpx::test::CopyCategory<DPX_AlertsManager>(fx, kAlerts, 4);
+  // "O'Neil's" takes the code the refused alert would have had; the refused one's recipients go nowhere.
+  EXPECT_EQ(Alerts(*fx.target), "1:Stock low:S:-,5:Target only:U:3,6:O'Neil's:U:-");
+  EXPECT_EQ(Recipients(*fx.target), "1:2,1:20,5:2,6:20");
+  const Lines lines = fx.logLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind("DPX_TRN_ALERTS_100|212|403|", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1].rfind("DPX_TRN_ALERTS_100|212|402|", 0), 0u) << lines[1];
+}
+
 TEST_P(AlertsAndCountries, AChosenAlertTakesOnlyItsRecipients) {
   CopyFixture fx(GetParam());
   SeedAlerts(fx);
@@ -139,14 +177,28 @@ TEST_P(AlertsAndCountries, OneChosenCountryTakesEveryStateUnderTheTargetsCountry
   chosen.addKeyValue("Code", dpx::Variant("DE"));
   dpx::test::CopyCategory<DPX_CountriesManager>(fx, kCountries, 2, {chosen});
   EXPECT_EQ(Countries(*fx.target), "FR,GB,US");
-  // Germany is not in the target, so its state has no country to go to.
-  EXPECT_EQ(States(*fx.target), "GB:ENG:England,GB:SCT:Scotland,US:NY:New York,US:TX:Texas,XX:ORP:Orphan");
+  // A state finds its country by code: neither Germany nor "UK" is in the
+  // target, so their states have no country to go to (never to "GB", which
+  // bears the same name).
+  EXPECT_EQ(States(*fx.target), "GB:SCT:Scotland,US:NY:New York,US:TX:Texas,XX:ORP:Orphan");
   EXPECT_TRUE(fx.logLines().empty());
   dpx::test::CopyCategory<DPX_CountriesManager>(fx, kCountries, 4, {chosen});
   EXPECT_EQ(Countries(*fx.target), "DE,FR,GB,US");
   EXPECT_EQ(States(*fx.target),
-            "DE:BY:Bavaria,GB:ENG:England,GB:SCT:Scotland,US:NY:New York,US:TX:Texas,XX:ORP:Orphan");
+            "DE:BY:Bavaria,GB:SCT:Scotland,US:NY:New York,US:TX:Texas,XX:ORP:Orphan");
   EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_COUNTRIES_100|212|402|DE|Germany & <Co>||||"}));
+}
+
+TEST_P(AlertsAndCountries, AStateKeepsItsCountryWhenTheCountryIsRenamed) {
+  CopyFixture fx(GetParam());
+  SeedCountries(fx);
+  // The target's "US" goes by another name; its France bears the base's German name.
+  CopyFixture::Exec(*fx.target, "UPDATE OCRY SET Name = 'USA' WHERE Code = 'US';"
+                                "UPDATE OCRY SET Name = 'Germany & <Co>' WHERE Code = 'FR';");
+  dpx::test::CopyCategory<DPX_CountriesManager>(fx, kCountries, 3);
+  EXPECT_EQ(Countries(*fx.target), "DE,FR,GB,UK,US");
+  EXPECT_EQ(States(*fx.target),
+            "DE:BY:Bavaria,GB:SCT:Scotland,UK:ENG:England,US:NY:New York,US:TX:Texas,XX:ORP:Orphan");
 }
 
 TEST_P(AlertsAndCountries, ReplaceAllRemovesTheStatesOfTheRemovedCountries) {

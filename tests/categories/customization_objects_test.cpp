@@ -68,6 +68,24 @@ TEST_P(CustomizationObjects, SearchesOnUserFieldsByCopyMethodNameTheTargetsQuery
   }
 }
 
+TEST_P(CustomizationObjects, ASearchWhoseQueryTheTargetLacksFailsNamingTheQuery) {
+  for (uint8_t method : {uint8_t{2}, uint8_t{3}, uint8_t{4}}) {
+    SCOPED_TRACE("method " + std::to_string(method));
+    CopyFixture fx(GetParam());
+    SeedSearches(fx);
+    CopyFixture::Exec(*fx.target, "DELETE FROM OUQR WHERE QName = 'Other'");
+    dpx::test::CopyCategory(fx, "DPX_TRN_FSUDF_100", method);
+    // U_BB names "Other": the target's search stays as it was, none is written without a query.
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT COUNT(*) FROM CSHS WHERE QueryId IS NULL"), "0");
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT QueryId FROM CSHS WHERE IndexID = 5"), "4");
+    const Lines lines = fx.logLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "DPX_TRN_FSUDF_100|" + std::string(method == 2 ? "213" : "212") +
+                            "|403|U_BB|134||||The target has no query 'Other'");
+    EXPECT_EQ(lines.size(), method == 2 ? 1u : 2u);
+  }
+}
+
 TEST_P(CustomizationObjects, StandardSearchesLeaveTheUserFieldSearches) {
   CopyFixture fx(GetParam());
   SeedSearches(fx);
@@ -249,10 +267,9 @@ const char* kUserRows =
     "ORDER BY USER_CODE";
 
 const std::vector<MethodCase> kUserCases = {
-    {0, "manager:Manager::", {"DPX_TRN_USERSLEAF_100|404|403|||manager|Manager||The superuser 'manager' cannot be removed",
-                              "DPX_TRN_USERSLEAF_100|404|402|||clerk|Clerk O'Hara||",
-                              "DPX_TRN_USERSLEAF_100|404|402|||bb|Beta old||",
-                              "DPX_TRN_USERSLEAF_100|404|402|||cc|Gamma||"}},
+    // The removal pass leaves the superuser and the user the base also has.
+    {0, "bb:Beta old:9:,manager:Manager::",
+     {"DPX_TRN_USERSLEAF_100|404|402|||clerk|Clerk O'Hara||", "DPX_TRN_USERSLEAF_100|404|402|||cc|Gamma||"}},
     {1, "aa:Alpha:4:,bb:Beta:11:1,cc:Gamma:9:,clerk:Clerk O'Hara::,manager:Manager::",
      {"DPX_TRN_USERSLEAF_100|212|402|aa|Alpha||||", "DPX_TRN_USERSLEAF_100|213|402|bb|Beta|bb|Beta|Beta old|"}},
     {2, "bb:Beta:11:1,cc:Gamma:9:,clerk:Clerk O'Hara::,manager:Manager::",
@@ -297,6 +314,21 @@ TEST_P(CustomizationObjects, NewUsersGetThePasswordAndNoDefaultsUpdatedUsersKeep
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT (SELECT COUNT(*) FROM OUDP) || ':' || (SELECT COUNT(*) FROM OUBR) "
                                             "|| ':' || (SELECT COUNT(*) FROM OUPT)"),
             "4:1:2");
+}
+
+TEST_P(CustomizationObjects, ReplaceAllOfUsersKeepsThePasswordsOfUsersBothHaveAndFailsNone) {
+  CopyFixture fx(GetParam());
+  SeedUsers(fx);
+  // The target's superuser is a user the base lacks too.
+  const std::string superusers = CopyFixture::Column(*fx.target, "SELECT USER_CODE FROM OUSR WHERE SUPERUSER = 'Y'");
+  ASSERT_FALSE(superusers.empty());
+  dpx::test::CopyCategory(fx, kUsersKey, 0);
+  dpx::test::CopyCategory(fx, kUsersKey, 1);
+  for (const std::string& line : fx.logLines()) EXPECT_EQ(line.find("|403|"), std::string::npos) << line;
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT USER_CODE || ':' || PASSWORD FROM OUSR "
+                                            "WHERE SUPERUSER <> 'Y' ORDER BY USER_CODE"),
+            "aa:GARNET,bb:secret");
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT USER_CODE FROM OUSR WHERE SUPERUSER = 'Y'"), superusers);
 }
 
 TEST_P(CustomizationObjects, OneChosenUserBringsEveryDepartmentBranchAndAuthorization) {

@@ -171,8 +171,31 @@ TEST_P(PostingPeriods, MissingBlocksAndPeriodsWriteNothingAndFailThePeriodsThatA
   DPX_PostingPeriodsManager(&fx.context, kKey).writeData(blocks, 4);
   const Lines lines = fx.logLines();
   ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[3], "DPX_TRN_POSTPER_100|213|403||||||The configuration holds no period 4 of the category");
+  EXPECT_EQ(lines[3], "DPX_TRN_POSTPER_100|213|403||||||The configuration holds 3 of the category's 4 periods");
   EXPECT_EQ(Periods(fx, "FY24"), "2024-Q1:b0:20240101,2024-Q2:b1:20240401,2024-Q3:b2:20240701,FY24-Q4:t3:20241001");
+}
+
+// A file's count of periods is trusted only as far as its periods go.
+TEST_P(PostingPeriods, AHugePeriodCountGivesOneLineForTheShortfall) {
+  for (const char* count : {"200000", "2147483647"}) {
+    SCOPED_TRACE(count);
+    CopyFixture fx(GetParam());
+    Category(*fx.base, "2024", "Year 2024", "20240101", 1, "b");
+    Category(*fx.target, "FY24", "Fiscal", "20240101", 1, "t");
+    std::vector<DPX_OperationArgs> blocks;
+    DPX_PostingPeriodsManager(&fx.context, kKey).readFromDB(blocks, {});
+    ASSERT_EQ(blocks.size(), 2u);
+    std::string& record = blocks[0].dataItems.at(0).xml;
+    const std::string from = "<NumberOfPeriods>4</NumberOfPeriods>";
+    ASSERT_NE(record.find(from), std::string::npos);
+    record.replace(record.find(from), from.size(), std::string("<NumberOfPeriods>") + count + "</NumberOfPeriods>");
+    DPX_PostingPeriodsManager(&fx.context, kKey).writeData(blocks, 4);
+    const Lines lines = fx.logLines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[4], std::string("DPX_TRN_POSTPER_100|213|403||||||The configuration holds 4 of the category's ") +
+                            count + " periods");
+    EXPECT_EQ(Periods(fx, "FY24"), "2024-Q1:b0:20240101,2024-Q2:b1:20240401,2024-Q3:b2:20240701,2024-Q4:b3:20241001");
+  }
 }
 
 TEST_P(PostingPeriods, ACategoryTheTargetRefusesFailsAndItsPeriodsAreSkipped) {

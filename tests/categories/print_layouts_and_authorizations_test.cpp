@@ -87,13 +87,14 @@ TEST_P(UserCategories, ReplaceAllRemovesOnlyTheLayoutsOfItsKind) {
     EXPECT_EQ(fx.logLines().front(), "DPX_TRN_DOCREP_100|404|402|||INV17|||");
   }
   {
-    // Query layouts: the host's own query print layouts count as the kind's.
+    // Query layouts: the host's own query print layouts stay, as its own document layouts do.
     CopyFixture fx(GetParam());
     SeedLayouts(fx);
     dpx::test::CopyCategory<DPX_PrintLayoutsManager>(fx, kQueries, 0);
+    EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_QUERYLAYOUTS_100|404|402|||USRT9|||"}));
     dpx::test::CopyCategory<DPX_PrintLayoutsManager>(fx, kQueries, 1);
     EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT DocName FROM RDOC ORDER BY DocName"),
-              "Invoice & <Co>,Sales query,System invoice");
+              "Invoice & <Co>,Sales query,System invoice,System query print");
   }
 }
 
@@ -188,7 +189,10 @@ TEST_P(UserCategories, AuthorizationRecordsOfSuperusersUnknownUsersAndRefusals) 
   }
   DPX_AuthorizationsManager(&fx.context, kAuthorizations).writeData({block}, 4);
   EXPECT_EQ(Permissions(*fx.target, "manager"), "142=3");
-  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_AUTHORIZATIONSLEAF_100|213|403|nobody|nobody|nobody|nobody|nobody|User "
+  // The target's superuser keeps its permissions, and its line says why.
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_AUTHORIZATIONSLEAF_100|213|402|manager|manager|manager|||Not written: a "
+                                  "superuser in the target, who has every permission",
+                                  "DPX_TRN_AUTHORIZATIONSLEAF_100|213|403|nobody|nobody|nobody|nobody|nobody|User "
                                   "'nobody' does not exist"}));
 
   // A missing element writes 0; one refused update fails the user's line.
@@ -235,6 +239,23 @@ TEST_P(UserCategories, ReplaceAllRemovesHighLevelsFirstAndAddsLowLevelsFirst) {
   EXPECT_NE(lines[4].find("|212|402|Leaf|3"), std::string::npos);
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT AbsId || ':' || Name FROM OUPT ORDER BY AbsId"),
             "5:Leaf,6:Root,7:Branch & <twig>");
+}
+
+TEST_P(UserCategories, OnlyTheFirstBlockOfAdditionalAuthorizationsIsWritten) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "INSERT INTO OUPT (AbsId, Name, Levels, IsItem) VALUES (5, 'First', 1, 'N');");
+  std::vector<DPX_OperationArgs> blocks;
+  DPX_AdditionalAuthorizationManager(&fx.context, "DPX_TRN_ADDITIONALAUT_100").readFromDB(blocks, {});
+  ASSERT_EQ(blocks.size(), 1u);
+  // A file's second block holds the same entry under another name.
+  blocks.push_back(blocks[0]);
+  const std::string from = "<Name>First</Name>";
+  std::string& second = blocks[1].dataItems[0].xml;
+  ASSERT_NE(second.find(from), std::string::npos);
+  second.replace(second.find(from), from.size(), "<Name>Second</Name>");
+  DPX_AdditionalAuthorizationManager(&fx.context, "DPX_TRN_ADDITIONALAUT_100").writeData(blocks, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT AbsId || ':' || Name FROM OUPT ORDER BY AbsId"), "5:First");
+  EXPECT_EQ(fx.logLines().size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(UserServices, UserCategories, ::testing::ValuesIn(dpx::test::kServerTypes),

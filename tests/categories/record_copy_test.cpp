@@ -5,6 +5,7 @@
 // default dialect; what counts is the target's rows and the copy-log lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -277,6 +278,28 @@ TEST_P(ServerTypes, QueriesByCopyMethodArriveUnderTheTargetsCategory) {
     EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT CategoryId || ':' || CatName FROM OQCN ORDER BY CategoryId"),
               "-2:System,7:Sales");
     EXPECT_EQ(fx.logLines(), c.lines);
+  }
+}
+
+TEST_P(ServerTypes, QueriesOfOneNameInTwoCategoriesAreTwoQueries) {
+  for (uint8_t method : {uint8_t{2}, uint8_t{4}}) {
+    SCOPED_TRACE("method " + std::to_string(method));
+    CopyFixture fx(GetParam());
+    SeedQueries(fx);
+    // "Dup" lies in General and in Sales in both companies, under other numbers.
+    CopyFixture::Exec(*fx.base, "INSERT INTO OQCN (CategoryId, CatName) VALUES (1, 'General');"
+                                "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES "
+                                "(20, 1, 'Dup', 'SELECT general', 'W'), (21, 3, 'Dup', 'SELECT sales', 'W');");
+    CopyFixture::Exec(*fx.target, "INSERT INTO OQCN (CategoryId, CatName) VALUES (2, 'General');"
+                                  "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES "
+                                  "(30, 2, 'Dup', 'old general', 'W'), (31, 7, 'Dup', 'old sales', 'W');");
+    Copy<DPX_QueryManager>(fx, kQueryKey, method);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT IntrnalKey || ':' || QCategory || ':' || QString FROM OUQR "
+                                              "WHERE QName = 'Dup' ORDER BY IntrnalKey"),
+              "30:2:SELECT general,31:7:SELECT sales");
+    const Lines lines = fx.logLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "DPX_TRN_QUERIES_100|213|402|20|Dup|30|Dup|Dup|"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "DPX_TRN_QUERIES_100|213|402|21|Dup|31|Dup|Dup|"), lines.end());
   }
 }
 

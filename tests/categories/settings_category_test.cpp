@@ -141,6 +141,29 @@ TEST_P(SettingsCategoryTest, CopyByMethod) {
   EXPECT_EQ(fx.logLines(), (Lines{std::string(kKey) + "|213|402||||||"}));
 }
 
+// Line ends in a text setting arrive as written, also through the file's form.
+TEST_P(SettingsCategoryTest, LineEndsInATextArriveAsWritten) {
+  for (bool throughFile : {false, true}) {
+    SCOPED_TRACE(throughFile ? "through the file" : "directly");
+    CopyFixture fx(GetParam());
+    Seed(fx);
+    CopyFixture::Exec(*fx.base, "UPDATE OADM SET CompnyAddr = 'Yard 1' || char(13) || char(10) || 'Town' || "
+                                "char(13) || 'Land' || char(10) || 'End'");
+    std::vector<DPX_OperationArgs> blocks;
+    DPX_SettingsCategory(&fx.context, kKey, Display()).readFromDB(blocks, {});
+    ASSERT_EQ(blocks.size(), 1u);
+    if (throughFile) {
+      const std::string& xml = blocks[0].dataItems[0].xml;
+      const std::string text = "<table name=\"OADM\">" + xml.substr(xml.find("<BOM>")) + "</table>";
+      blocks = DPX_ConfigurationManager::splitRecords(kKey, text);
+    }
+    DPX_SettingsCategory(&fx.context, kKey, Display()).writeData(blocks, 4);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT replace(replace(CompnyAddr, char(13), '<CR>'), char(10), '<LF>') "
+                                              "FROM OADM"),
+              "Yard 1<CR><LF>Town<CR>Land<LF>End");
+  }
+}
+
 // The record read back from a configuration file copies the same way.
 TEST_P(SettingsCategoryTest, CopyThroughConfigurationFile) {
   CopyFixture fx(GetParam());

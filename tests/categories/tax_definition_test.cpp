@@ -168,6 +168,43 @@ TEST_P(TaxDefinitions, ReplaceAllRemovesInReverseOrderAndAddsEverythingBack) {
   EXPECT_EQ(Column(fx, "SELECT Code FROM OIND ORDER BY Code"), "AB,I1");
 }
 
+// A VAT group's accounts travel by format code as the authorities' do.
+TEST_P(TaxDefinitions, AnUpdatedVatGroupTakesTheTargetsAccountsByFormatCode) {
+  CopyFixture fx(GetParam());
+  Seed(fx);
+  AccountsByFormatCode(fx);
+  CopyFixture::Exec(*fx.base, "INSERT INTO OACT (AcctCode, AcctName, FormatCode) VALUES ('_BV', 'Output VAT', '1500');"
+                              "UPDATE OVTG SET TaxAccount = '_BV', AquisitionTax = '_SYS002' WHERE Code = 'V1';");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OACT (AcctCode, AcctName, FormatCode) VALUES ('_TV', 'Output VAT', '1500');");
+  Copy(fx, 2);
+  const Lines lines = fx.logLines();
+  EXPECT_EQ(Count(lines, "|403|"), 0) << ::testing::PrintToString(lines);
+  EXPECT_EQ(Column(fx, "SELECT Code || ':' || Name || ':' || IFNULL(AquisitionTax, '') || ':' || IFNULL(TaxAccount, '') "
+                       "FROM OVTG ORDER BY Code"),
+            "V1:VAT:_T04:_TV");
+}
+
+// Replace All never leaves the target without a record it had because the
+// base's one cannot be added: the target's record stays, and a line says why.
+TEST_P(TaxDefinitions, ReplaceAllKeepsTheTargetsRecordWhenTheBasesOneWouldBeRefused) {
+  CopyFixture fx(GetParam());
+  Seed(fx);
+  // The target has no account _SYS001, and a withholding tax keeps the account it names.
+  CopyFixture::Exec(*fx.base, "UPDATE OWHT SET Account = '_SYS001' WHERE WTCode = 'W1';");
+  Copy(fx, 0);
+  Lines lines = fx.logLines();
+  EXPECT_EQ(Count(lines, "|404|403|||W1|old||Kept: the base's record would be refused, the target has no account "
+                         "'_SYS001'"),
+            1)
+      << ::testing::PrintToString(lines);
+  EXPECT_EQ(Count(lines, "|403|"), 1) << ::testing::PrintToString(lines);
+  EXPECT_EQ(Column(fx, "SELECT WTCode || ':' || WTName || ':' || Account FROM OWHT"), "W1:old:_T03");
+  Copy(fx, 1);
+  EXPECT_EQ(Column(fx, "SELECT WTCode || ':' || WTName || ':' || IFNULL(Account, '') FROM OWHT ORDER BY WTCode"),
+            "W1:old:_T03,W2:None:DXTRANSACCT,W3:Set:_SYS004");
+  EXPECT_EQ(Column(fx, "SELECT Code FROM OVTG ORDER BY Code"), "V1,V2");
+}
+
 // A put the target refuses fails that record with the host's reason; the next record follows.
 TEST_P(TaxDefinitions, ARefusedAccountPutFailsOnlyItsRecord) {
   CopyFixture fx(GetParam());

@@ -77,8 +77,9 @@ const char* kOwn = "DPXNOTE:own DPXNOTE,DPXSETT:own DPXSETT,DPXUDTV:own DPXUDTV"
 const char* kOwnAndX = "DPXNOTE:own DPXNOTE,DPXNOTEX:Not ours,DPXSETT:own DPXSETT,DPXUDTV:own DPXUDTV";
 
 const std::vector<MethodCase> kTableCases = {
-    {0, std::string(kOwn) + ",ZKEXTDBVERSION:own ZKEXTDBVERSION",
-     {"DPX_TRN_UDT_100|404|402|||BB|BB||", "DPX_TRN_UDT_100|404|402|||CC|CC||"}},
+    // The removal pass leaves BB: the base has it, and the write pass updates it in place.
+    {0, "BB:Beta old," + std::string(kOwn) + ",ZKEXTDBVERSION:own ZKEXTDBVERSION",
+     {"DPX_TRN_UDT_100|404|402|||CC|CC||"}},
     {1, "AA:Alpha,BB:Beta,CC:Gamma," + std::string(kOwnAndX) + ",ZKEXTDBVERSION:own ZKEXTDBVERSION",
      {"DPX_TRN_UDT_100|212|402|AA|AA||||", "DPX_TRN_UDT_100|213|402|BB|BB|BB|BB|BB|",
       "DPX_TRN_UDT_100|212|402|DPXNOTEX|DPXNOTEX||||"}},
@@ -144,7 +145,7 @@ const char* kFieldRows =
     "SELECT TableID || '.' || AliasID || ':' || FieldID || ':' || Descr FROM CUFD WHERE TableID = '@CARS' ORDER BY FieldID";
 
 const std::vector<MethodCase> kFieldCases = {
-    {0, "", {"DPX_TRN_UDF_100|404|402|||@CARS|BB||", "DPX_TRN_UDF_100|404|402|||@CARS|CC||"}},
+    {0, "@CARS.BB:1:Beta old", {"DPX_TRN_UDF_100|404|402|||@CARS|CC||"}},
     {1, "@CARS.BB:1:Beta,@CARS.CC:2:Gamma,@CARS.AA:3:Alpha",
      {"DPX_TRN_UDF_100|212|402|@CARS|AA||||", "DPX_TRN_UDF_100|213|402|@CARS|BB|@CARS|BB|BB|"}},
     {2, "@CARS.BB:1:Beta,@CARS.CC:2:Gamma", {"DPX_TRN_UDF_100|213|402|@CARS|BB|@CARS|BB|BB|"}},
@@ -179,6 +180,24 @@ TEST_P(UserDefinitions, UserFieldsListShowsTypeTextsButNoSystemOrATableFields) {
   DPX_UserDefinedFieldsManager manager(&fx.context, kFieldsKey);
   EXPECT_EQ(manager.collectDetails()->getListRows(),
             (Rows{{"@CARS", "AA", "Alpha", "Alphanumeric"}, {"@CARS", "BB", "Beta", "Numeric"}}));
+}
+
+TEST_P(UserDefinitions, ReplaceAllOfTheDefinitionsKeepsTheDataOfTablesAndFieldsBothHave) {
+  for (const char* key : {kTablesKey, kFieldsKey}) {
+    SCOPED_TRACE(key);
+    CopyFixture fx(GetParam());
+    SeedFields(fx);
+    CopyFixture::Exec(*fx.target, "INSERT INTO \"@CARS\" (Code, Name, U_BB, U_CC) VALUES ('V', 'Van', 7, 'x')");
+    dpx::test::CopyCategory(fx, key, 0);
+    dpx::test::CopyCategory(fx, key, 1);
+    for (const std::string& line : fx.logLines()) EXPECT_EQ(line.find("|403|"), std::string::npos) << line;
+    // The field only the target has goes with a Replace All of the fields.
+    const bool fields = std::string(key) == kFieldsKey;
+    EXPECT_EQ(CopyFixture::Column(*fx.target, fields ? "SELECT Code || ':' || Name || ':' || U_BB FROM \"@CARS\""
+                                                     : "SELECT Code || ':' || Name || ':' || U_BB || ':' || U_CC "
+                                                       "FROM \"@CARS\""),
+              fields ? "V:Van:7" : "V:Van:7:x");
+  }
 }
 
 // --- User table contents.

@@ -36,6 +36,7 @@ TEST(StringTable, ShippedEnglishTexts) {
       {147, "User-Defined Fields"},
       {10018, "Operation completed successfully"},
       {10035, "User '%s' is not a superuser. Access is denied."},
+      {10060, "Reading the base company"},
       {166,
        "The content of this category includes:\r\n- Tables column header descriptions\r\n- Font size settings\r\n"
        "- Certain fields from the 'Display' tab located in Administration ---> System Initialization --> General "
