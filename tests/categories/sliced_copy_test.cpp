@@ -204,7 +204,9 @@ TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
       }
     EXPECT_EQ(refused, c.refused.empty() ? 0u : 1u) << c.name;
     EXPECT_EQ(sliced.lines.size(), c.lines) << c.name;
-    if (c.key == "DPX_TRN_ALERTS_100") EXPECT_NE(sliced.rows.find("Dup:1,Dup:1,"), std::string::npos) << c.name;
+    if (c.key == "DPX_TRN_ALERTS_100") {
+      EXPECT_NE(sliced.rows.find("Dup:1,Dup:1,"), std::string::npos) << c.name;
+    }
   }
 }
 
