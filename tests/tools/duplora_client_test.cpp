@@ -704,7 +704,9 @@ class HeldCompany {
 std::vector<std::filesystem::path> LogFiles(const DemoServerFixture& server) {
   std::vector<std::filesystem::path> files;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(LogFolder(server), ec)) files.push_back(entry.path());
+  // The program's own log lies beside the copy logs; it is none of them.
+  for (const auto& entry : std::filesystem::directory_iterator(LogFolder(server), ec))
+    if (entry.path().filename() != "duplora.log") files.push_back(entry.path());
   return files;
 }
 
@@ -980,7 +982,7 @@ TEST(DuploraClientHostile, FilesAndValuesThatMustNotBeTrusted) {
                                                                         "--categories", kIndexes});
     EXPECT_EQ(run.code, c.code) << run.err;
     EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"), c.target);
-    if (c.code != 0) {
+    if (c.code == 1) {  // a copy that ran says why in its log
       EXPECT_NE(LastLine(run.err).find(c.says), std::string::npos) << run.err;
       continue;
     }
