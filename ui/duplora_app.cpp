@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "categories/category_classes.h"
+#include "engine/settings_manager.h"
 #include "engine/ui_services.h"
 #include "platform/framework/log_scope.h"
 #include "ui/duplora.h"
@@ -66,11 +67,23 @@ bool DPX_DuploraApp::InitInstance(const std::string& commandLine) {
     addOn_.reset();
     return false;
   }
+  openProgramLog();
 
   frame_ = std::make_unique<DPX_MainFrame>();
   DPX_GUIManager::getInstance().initializeMainWindow();
   addOn_->SetWndHandle(frame_.get());
   return true;
+}
+
+void DPX_DuploraApp::openProgramLog() {
+  // The engine's own lines go to the program's log in the settings' log
+  // folder; only when that log cannot be written do its errors reach stderr.
+  DPX_SettingsManager settings(DPX_GUIManager::getInstance().getContext());
+  if (settings.getSettingsFromDatabase() < 0) return;
+  constexpr auto kNothing = static_cast<dpx::LogLevel>(-1);
+  dpx::LogSink::Configure(settings.getLogFileFolder(), dpx::LogLevel::Warning, kNothing);
+  if (dpx::LogSink::FilePath().empty()) dpx::LogSink::SetStderrLevel(dpx::LogLevel::Error);
+  logOpened_ = true;
 }
 
 int DPX_DuploraApp::ExitInstance() {
@@ -82,6 +95,10 @@ int DPX_DuploraApp::ExitInstance() {
   if (ui_) {
     dpx::SetUi(previousUi_);
     ui_.reset();
+  }
+  if (logOpened_) {
+    dpx::LogSink::Configure({}, dpx::LogLevel::Info, dpx::LogLevel::Error);
+    logOpened_ = false;
   }
   return 0;
 }

@@ -46,10 +46,13 @@ class DPX_DuploraApp {
 
  private:
   void installUi();
+  // The engine's log lines to the program's log in the settings' log folder.
+  void openProgramLog();
 
   std::string connectionString_;
   std::unique_ptr<DPX_Duplora> addOn_;
   std::unique_ptr<DPX_MainFrame> frame_;
   std::unique_ptr<DPX_QtUiServices> ui_;
   dpx::UiServices* previousUi_ = nullptr;
+  bool logOpened_ = false;
 };

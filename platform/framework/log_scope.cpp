@@ -16,6 +16,7 @@ struct SinkState {
   std::filesystem::path path;
   LogLevel fileLevel = LogLevel::Info;
   LogLevel stderrLevel = LogLevel::Error;
+  size_t errors = 0;
 };
 
 SinkState& State() {
@@ -50,6 +51,7 @@ void LogSink::Configure(const std::filesystem::path& folder, LogLevel fileLevel,
   std::lock_guard lock(s.mutex);
   s.fileLevel = fileLevel;
   s.stderrLevel = stderrLevel;
+  s.errors = 0;
   if (s.file.is_open()) s.file.close();
   s.path.clear();
   if (folder.empty()) return;
@@ -72,9 +74,16 @@ std::filesystem::path LogSink::FilePath() {
   return s.path;
 }
 
+size_t LogSink::ErrorCount() {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  return s.errors;
+}
+
 void LogSink::Write(LogLevel level, std::string_view scope, std::string_view message) {
   auto& s = State();
   std::lock_guard lock(s.mutex);
+  if (level == LogLevel::Error) ++s.errors;
   const bool toFile = s.file.is_open() && level <= s.fileLevel;
   const bool toStderr = level <= s.stderrLevel;
   if (!toFile && !toStderr) return;

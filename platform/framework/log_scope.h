@@ -22,6 +22,8 @@ class LogSink {
   static void SetStderrLevel(LogLevel level);
   static void Write(LogLevel level, std::string_view scope, std::string_view message);
   static std::filesystem::path FilePath();
+  // The error lines written since the sink was last configured.
+  static size_t ErrorCount();
 };
 
 class DPX_LogScope {

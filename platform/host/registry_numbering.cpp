@@ -97,7 +97,8 @@ void RegisterPostingPeriods(ObjectRegistry& r) {
                Col("Status", db_Numeric, "Period Status"), Col("Year", db_Numeric, "Fiscal Year")},
               {"PeriodCat", "PeriodIndex"}});
   // A category only in the base; one the target holds under another code
-  // (same year start and sub-period type); one whose target has fewer periods.
+  // (same year start and sub-period type); one both hold under one code.
+  // Each category holds all its periods, as a real company's does.
   // Their accounts (the account settings' columns): by format code the
   // base's _SYS01 is the target's _SYS11.
   r.addDemoRows({"OACP",
@@ -107,7 +108,7 @@ void RegisterPostingPeriods(ObjectRegistry& r) {
                   {"2025Q", "Quarters & <2025>", "20250101", "1", "4", "_SYS03", kNull, kNull},
                   {"BASE26", "Base's year", "20260101", "0", "1", kNull, kNull, kNull}},
                  {{"FY24", "Fiscal '24", "20240101", "2", "12", "_SYS11", kNull, kNull},
-                  {"2025Q", "Q 2025", "20250101", "1", "2", kNull, kNull, kNull}}});
+                  {"2025Q", "Q 2025", "20250101", "1", "4", kNull, kNull, kNull}}});
   DemoRows periods{"OFPR",
                    {"PeriodCat", "PeriodIndex", "Code", "Name", "RefDateFrom", "RefDateTo", "DueDateFrom", "DueDateTo",
                     "TaxDateFrom", "TaxDateTo", "Status", "Year"},
@@ -117,7 +118,7 @@ void RegisterPostingPeriods(ObjectRegistry& r) {
   Append(periods.base, PeriodRows("2025Q", 2025, 1, 4));
   Append(periods.base, PeriodRows("BASE26", 2026, 0, 1));
   Append(periods.target, PeriodRows("FY24", 2024, 2, 12));
-  Append(periods.target, PeriodRows("2025Q", 2025, 1, 2));
+  Append(periods.target, PeriodRows("2025Q", 2025, 1, 4));
   r.addDemoRows(std::move(periods));
 }
 

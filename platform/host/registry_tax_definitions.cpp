@@ -90,13 +90,14 @@ void RegisterTaxDefinitions(ObjectRegistry& r) {
   r.addTable(std::move(owht));
   r.addType(std::move(withholding));
 
-  // Accounts of one format code under other codes in the two companies.
+  // The tax accounts. Without account segmentation an account's code is its
+  // number, so both companies hold them under the same codes.
   r.addDemoRows({"OACT",
                  {"AcctCode", "AcctName", "FormatCode"},
-                 {{"_SYS001", "Tax payable", "1100"}, {"_SYS002", "Deferred tax", "1200"},
-                  {"_SYS003", "VAT & <input>", "1300"}, {"_SYS004", "Withholding", "1400"}},
-                 {{"_T01", "Tax payable", "1100"}, {"_T02", "VAT & <input>", "1300"},
-                  {"_T03", "Withholding's", "1400"}, {"_T04", "Deferred tax", "1200"}}});
+                 {{"1100", "Tax payable", "1100"}, {"1200", "Deferred tax", "1200"},
+                  {"1300", "VAT & <input>", "1300"}, {"1400", "Withholding", "1400"}},
+                 {{"1100", "Tax payable", "1100"}, {"1300", "VAT & <input>", "1300"},
+                  {"1400", "Withholding's", "1400"}, {"1200", "Deferred tax", "1200"}}});
   r.addDemoRows({"OIND",
                  {"Code", "Name"},
                  {{"AB", "Alpha & <Beta>"}, {"I1", "Index one"}},
@@ -105,24 +106,24 @@ void RegisterTaxDefinitions(ObjectRegistry& r) {
   r.addDemoRows({"OSTA",
                  {"Code", "Type", "Name", "Rate", "AOrPTaxAccount", "AOrRTaxAccount", "DeferredTaxAccount",
                   "NonDeductibleAccount", "UseTaxAccount"},
-                 {{"NY", "1", "New York State", "4", "_SYS001", kNull, "_SYS002", kNull, kNull},
+                 {{"NY", "1", "New York State", "4", "1100", kNull, "1200", kNull, kNull},
                   {"CTY", "2", "County & <City>", "4.875", kNull, kNull, kNull, kNull, kNull},
-                  {"OWN", "3", "O'Brien's authority", "1.5", "_SYS001", "_SYS001", kNull, kNull, "_SYS004"}},
-                 {{"NY", "2", "New York (old)", "3.5", "_T01", kNull, kNull, kNull, kNull},
+                  {"OWN", "3", "O'Brien's authority", "1.5", "1100", "1100", kNull, kNull, "1400"}},
+                 {{"NY", "2", "New York (old)", "3.5", "1100", kNull, kNull, kNull, kNull},
                   {"TGT", "1", "Target only", "2", kNull, kNull, kNull, kNull, kNull}}});
   r.addDemoRows({"OVTG",
                  {"Code", "Name", "Rate", "AquisitionTax", "DeferredTaxAcc", "NonDeductAcc", "TaxAccount"},
-                 {{"V1", "VAT 19%", "19", kNull, kNull, kNull, "_SYS003"},
-                  {"V2", "Reduced & <7%>", "7", "_SYS003", kNull, kNull, "_SYS003"}},
-                 {{"V1", "VAT (old)", "16", kNull, kNull, kNull, "_T02"}, {"VT", "Target's VAT", "5", kNull, kNull, kNull, kNull}}});
+                 {{"V1", "VAT 19%", "19", kNull, kNull, kNull, "1300"},
+                  {"V2", "Reduced & <7%>", "7", "1300", kNull, kNull, "1300"}},
+                 {{"V1", "VAT (old)", "16", kNull, kNull, kNull, "1300"}, {"VT", "Target's VAT", "5", kNull, kNull, kNull, kNull}}});
   r.addDemoRows({"ODDG",
                  {"Numerator", "DdgCode", "DdgName"},
                  {{"1", "DG1", "Deduction & 1"}, {"2", "DG2", "Base's group"}},
                  {{"5", "DG1", "Deduction & 1"}, {"6", "DGT", "Target <group>"}}});
   r.addDemoRows({"OWHT",
                  {"WTCode", "WTName", "Rate", "Account"},
-                 {{"W1", "Withholding 10%", "10", "_SYS004"}, {"W2", "O'Neil's <none>", "5", kNull}},
-                 {{"W1", "Withholding (old)", "8", "_T03"}, {"WT", "Target only", "3", kNull}}});
+                 {{"W1", "Withholding 10%", "10", "1400"}, {"W2", "O'Neil's <none>", "5", kNull}},
+                 {{"W1", "Withholding (old)", "8", "1400"}, {"WT", "Target only", "3", kNull}}});
 }
 
 }  // namespace dpx::host

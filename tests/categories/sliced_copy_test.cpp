@@ -13,7 +13,6 @@
 
 #include "categories/category_classes.h"
 #include "categories/customization/query_manager.h"
-#include "categories/setup/alerts_manager.h"
 #include "categories/setup/indexes_manager.h"
 #include "engine/category_factory.h"
 #include "tests/support/copy_fixture.h"
@@ -82,20 +81,6 @@ void SeedIndexes(CopyFixture& fx) {
                                   n + ") INSERT INTO OIDX (IdexCode, IndexName) SELECT printf('X%06d', i), 'Index ' || i FROM n;");
   CopyFixture::Exec(*fx.target, "DELETE FROM OIDX; WITH RECURSIVE n(i) AS (SELECT 7 UNION ALL SELECT i + 7 FROM n WHERE i + 7 <= " +
                                     n + ") INSERT INTO OIDX (IdexCode, IndexName) SELECT printf('X%06d', i), 'old' FROM n;");
-}
-
-constexpr int kAlerts = 20001;  // more than 1 MB of rows: slices of 2,000 rows
-
-// Alerts of which the 2,000th and the 2,001st share one name the target
-// lacks: the target gets both, whether the two meet in one slice or not.
-void SeedAlerts(CopyFixture& fx) {
-  const std::string n = std::to_string(kAlerts);
-  CopyFixture::Exec(*fx.base, "DELETE FROM OALT; DELETE FROM ALT1; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1"
-                              " FROM n WHERE i < " + n + ") INSERT INTO OALT (Code, Name, Type, Priority) SELECT i,"
-                              " CASE WHEN i IN (2000, 2001) THEN 'Dup' ELSE printf('A%06d', i) END, 'U', 1 FROM n;");
-  CopyFixture::Exec(*fx.target, "DELETE FROM OALT; DELETE FROM ALT1; WITH RECURSIVE n(i) AS (SELECT 7 UNION ALL SELECT"
-                                " i + 7 FROM n WHERE i + 7 <= " + n + ") INSERT INTO OALT (Code, Name, Type, Priority)"
-                                " SELECT i + 100000, printf('A%06d', i), 'U', 0 FROM n;");
 }
 
 // The result of a copy-log line: its third field.
@@ -179,9 +164,6 @@ TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
          fx.target->InjectSqlFault("X015002", 2, "Rejected by the test");  // its lookup runs, its INSERT fails
        },
        indexRows, "X015002", "", indexLines},
-      {"alerts, a name twice beside the slice boundary of a stored record", "DPX_TRN_ALERTS_100",
-       "DPX_AlertsManager", &DPX_CategoryFactory::Make<Whole<DPX_AlertsManager>>, 4, SeedAlerts,
-       "SELECT Name || ':' || Priority FROM OALT ORDER BY Name, Code", "", "", kAlerts},
       {"indexes, Replace All", indexes, "DPX_IndexesManager", wholeIndexes, 1, SeedIndexes, indexRows, "", "",
        indexLines + kIndexes / 7},
   };
@@ -204,7 +186,6 @@ TEST(SlicedCopy, GivesTheTargetAndTheLogOfAWholeCategoryCopy) {
       }
     EXPECT_EQ(refused, c.refused.empty() ? 0u : 1u) << c.name;
     EXPECT_EQ(sliced.lines.size(), c.lines) << c.name;
-    if (c.key == "DPX_TRN_ALERTS_100") EXPECT_NE(sliced.rows.find("Dup:1,Dup:1,"), std::string::npos) << c.name;
   }
 }
 

@@ -46,6 +46,7 @@ TEST(LogScope, WritesLevelsToTheFileAndStderr) {
                            " ERROR [DPX_WorksheetManager::openWorksheet] 100% done\n",
                            " ERROR [DPX_WorksheetManager::openWorksheet] %d items\n"})
     EXPECT_NE(file.find(line), std::string::npos) << line << "\n" << file;
+  EXPECT_EQ(LogSink::ErrorCount(), 3u);  // what tells a program that its log has something to say
   EXPECT_EQ(file.find("debug"), std::string::npos);
   EXPECT_EQ(file.find("enter"), std::string::npos);
 

@@ -64,20 +64,18 @@ class ConsoleUi : public NullUiServices {
   std::ostream& err_;
 };
 
-// While a worksheet opens, the engine's log lines go to "duplora.log" in the
-// log folder instead of the console: opening binds every category of the tree
-// to its manager, and each category this program cannot copy yet logs a line.
-// What the open itself reports reaches the console through the UI.
-class LogToFolder {
- public:
-  explicit LogToFolder(const std::string& folder) {
-    constexpr auto kNothing = static_cast<LogLevel>(-1);
-    LogSink::Configure(folder, LogLevel::Warning, kNothing);
-  }
-  ~LogToFolder() { LogSink::Configure({}, LogLevel::Info, LogLevel::Error); }
-  LogToFolder(const LogToFolder&) = delete;
-  LogToFolder& operator=(const LogToFolder&) = delete;
-};
+// The engine's own log lines (time, level, scope) are no lines for the
+// console: they go to the program's log, "duplora.log" in the settings' log
+// folder, once the settings name it. The console gets the client's own lines;
+// --verbose shows the engine's lines there as well.
+LogLevel StderrLevel(const Options& o) {
+  constexpr auto kNothing = static_cast<LogLevel>(-1);
+  return o.verbose ? LogLevel::Info : kNothing;
+}
+
+void OpenProgramLog(const Options& o, const std::string& folder) {
+  LogSink::Configure(folder, LogLevel::Warning, StderrLevel(o));
+}
 
 // Hands the run's configuration manager and company choice to the UI for as
 // long as a worksheet run lasts, and takes them back at its end.
@@ -251,6 +249,7 @@ int RunSave(const Options& o, std::ostream& out, std::ostream& err) {
     err << "duplora-client: the program's settings cannot be read\n";
     return 1;
   }
+  OpenProgramLog(o, settings.getLogFileFolder());
   DPX_Worksheet worksheet;
   if (!BuildWorksheet(o, context, worksheet, err)) return 1;
   // A new worksheet carries the copy options of the settings.
@@ -377,6 +376,7 @@ int RunCopy(const Options& o, std::ostream& out, std::ostream& err) {
     err << "duplora-client: the program's settings cannot be read\n";
     return 1;
   }
+  OpenProgramLog(o, settings.getLogFileFolder());
   context.setBaseCompany(base);
   context.setTargetCompany(target);
   if (baseIsFile) context.setBaseFile(std::filesystem::absolute(o.baseFile).string());
@@ -500,6 +500,7 @@ int RunWorksheet(const Options& o, ConsoleUi& ui, std::ostream& out, std::ostrea
     err << "duplora-client: the program's settings cannot be read\n";
     return 1;
   }
+  OpenProgramLog(o, settings.getLogFileFolder());
 
   DPX_ConfigurationManager configuration(&context);
   // The company choice: the company the dialog is asked for, logged on with the
@@ -520,12 +521,10 @@ int RunWorksheet(const Options& o, ConsoleUi& ui, std::ostream& out, std::ostrea
   context.setWorksheetFile(path);
   DPX_SelectionManager selection(&context);
   HRESULT opened = E_FAIL;
-  std::string logFile;
-  {
-    LogToFolder quiet(settings.getLogFileFolder());
-    logFile = LogSink::FilePath().string();
-    opened = selection.openWorksheet();
-  }
+  // Opening binds every category of the tree to its manager, and each
+  // category this program cannot copy yet logs a line.
+  const std::string logFile = LogSink::FilePath().string();
+  opened = selection.openWorksheet();
   if (opened != S_OK) {
     err << "duplora-client: the worksheet '" << o.worksheet << "' could not be opened";
     if (opened == dpx::S_FALSE) err << ": a company it names could not be logged on to";
@@ -591,6 +590,8 @@ std::string Usage() {
          "methods: 1 Replace All, 2 Update Existing Records, 3 Add New Records Without Updating Existing Records,\n"
          "         4 Add New Records and Update Existing Records\n"
          "Replace All runs only when --method 1 is given.\n"
+         "--verbose also shows the program's own log lines on stderr; they are always written to\n"
+         "\"duplora.log\" in the settings' log folder, whose path is printed when it holds errors.\n"
          "exit status: 0 every line of the copy succeeded, 3 the copy ran and some lines failed,\n"
          "             1 it could not run or stopped before its end\n";
 }
@@ -608,6 +609,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
   bool categoriesGiven = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& name = args[i];
+    if (name == "--verbose") {
+      o.verbose = true;
+      continue;
+    }
     if (i + 1 >= args.size()) {
       error = "missing value after " + name;
       return false;
@@ -694,6 +699,8 @@ bool CountLogLines(const std::string& path, CopyOutcome& outcome) {
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
   ConsoleUi ui(err);
   SetUi(&ui);
+  // Until the settings name the log folder, the engine's lines have no file.
+  LogSink::Configure({}, LogLevel::Warning, StderrLevel(options));
   RegisterCategoryClasses();
   int code = 1;
   try {
@@ -703,6 +710,9 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     err << "duplora-client: " << e.what() << "\n";
     code = 1;
   }
+  const std::filesystem::path programLog = LogSink::FilePath();
+  if (LogSink::ErrorCount() > 0 && !programLog.empty()) out << "Program log: " << programLog.string() << "\n";
+  LogSink::Configure({}, LogLevel::Info, LogLevel::Error);
   SetUi(nullptr);
   return code;
 }

@@ -25,6 +25,7 @@ struct Options {
   std::vector<std::string> categories;  // category keys; empty: all
   std::string out;             // save: the configuration file to write
   std::string worksheet;       // worksheet file naming base, target and selection
+  bool verbose = false;        // the engine's own log lines also on stderr
 };
 
 struct CopyOutcome {
