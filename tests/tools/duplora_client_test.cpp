@@ -954,14 +954,18 @@ TEST(DuploraClientHostile, FilesAndValuesThatMustNotBeTrusted) {
       {"an unknown table",
        IndexesFile(IndexesObject(good, "<table name=\"ZZZZ\"><BOM><BO><ZZZZ><row><A>1</A></row></ZZZZ></BO></BOM>"
                                        "</table>")),
-       3, "table 'ZZZZ'", 1, withNew},
+       3, "|212|403||||||The category has no table 'ZZZZ'", 1, withNew},
       {"a value with elements", IndexesFile(IndexesObject(good + IndexRow("CPI", "<b>bold</b>"))), 3,
        "The field 'IndexName' holds elements", 1, withNew},
       {"rows without a key value",
        IndexesFile(IndexesObject(good + "<row><IndexName>No key</IndexName></row>" + IndexRow("", "Empty key") +
                                  "<row><IdexCode nil=\"true\"></IdexCode><IndexName>Nil key</IndexName></row>")),
        3, "no value for its key field 'IdexCode'", 3, withNew},
-      {"a control character in a base value", "", 3, "its field 'IndexName' holds the character U+0001", 1,
+      // The line names the record by its code and its name, the character shown as a replacement.
+      {"a control character in a base value", "", 3,
+       "|403|OWN|Own\xEF\xBF\xBD" "er||||A record of DPX_TRN_INDEXES_100 is left out: its field 'IndexName' holds the "
+       "character U+0001",
+       1,
        {"B&L|Bread & <Loaf>", "CPI|Consumer prices", "TGT|Target only"}},
   };
   for (const auto& c : cases) {
@@ -1593,3 +1597,34 @@ TEST(DuploraClient, CopiesTheUsersDefaults) {
     }
   }
 }
+
+namespace {
+
+// A copy method a category does not allow, with no other named for it, copies
+// nothing of the category: the client names it rather than let it vanish.
+// Records written without fields the target lacks are counted apart.
+TEST(DuploraClient, SaysWhatItDidNotCopyAndWhatItWroteWithoutFields) {
+  DemoServerFixture server;
+  server.base()->store().exec(
+      "INSERT INTO OMRC (FirmCode, FirmName) VALUES (901, 'Only & <here>');"
+      "INSERT INTO OITM (ItemCode, ItemType, ItemName, FirmCode) VALUES ('ZZ-NEW', 0, 'New in the base', 901)");
+  const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                             std::vector<std::string>{"--base", "DEMO_BASE", "--target", "DEMO_TARGET",
+                                                                      "--method", "3", "--categories",
+                                                                      "DPX_TRN_CMPDSPSETTINGS_100,DPX_TRN_ITEMSLEAF_100"});
+  ASSERT_NE(run.code, 1) << run.err;
+  EXPECT_NE(run.out.find("\nNot copied by method 3: Company Display Settings\n"), std::string::npos) << run.out;
+  int without = 0;
+  for (const auto& line : LogLines(LogPath(run.out)))
+    without += line.find("|402|") != std::string::npos && line.find("|Written without ") != std::string::npos;
+  EXPECT_GE(without, 1);
+  EXPECT_NE(run.out.find(" (" + std::to_string(without) + " written without fields the target lacks)\n"),
+            std::string::npos)
+      << run.out;
+  bool named = false;
+  for (const auto& line : LogLines(LogPath(run.out)))
+    named = named || line.find("Written without Manufacturer 'Only & <here>': the target has none") != std::string::npos;
+  EXPECT_TRUE(named) << run.out;
+}
+
+}  // namespace
