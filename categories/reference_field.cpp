@@ -5,6 +5,7 @@
 
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
+#include "engine/left_out_field.h"
 #include "engine/operation_args.h"
 #include "engine/record_text.h"
 #include "engine/util.h"
@@ -38,7 +39,7 @@ void MapReferencesToTarget(DPX_DIInterface& manager, DPX_ConnectionContext* cont
       if (!*accounts) {
         // The target names accounts otherwise: the field is left to the target's default.
         for (DPX_OperationArgs::DataItem& item : block.dataItems)
-          item.xml = dpx::recordtext::WithoutDependencyRecords(item.xml, ref.field);
+          dpx::records::LeaveOutDependencyRecords(item.xml, ref.field, dpx::records::kAccountsNamedOtherwise, item.leftOut);
         continue;
       }
     }

@@ -321,6 +321,7 @@ void DPX_SettingsCategory::writeRecord(DPX_OperationArgs block) {
       // References name the target's own rows.
       for (const DPX_SettingsField& field : m_definition.fields)
         if (!field.referenceTable.empty()) mapDependencyToTarget(block, field.name, m_definition.element);
+      line.leftOut(block.dataItems.front().leftOut);
 
       if (!parser.loadXML(block.dataItems.front().xml) || parser.findElement(m_definition.element) == 0) {
         fail("The settings record holds no element '" + m_definition.element + "'");

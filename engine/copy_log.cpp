@@ -236,7 +236,14 @@ void DPX_CopyLog::setAction(int32_t action) {
 }
 
 void DPX_CopyLog::writeRecord(bool write) {
-  if (write) writeText(record_.line(), true);
+  const std::string& result = record_.get(DPX_CopyLogRecord::kResult);
+  if (result == "402" && !leftOut_.empty()) {
+    std::string error = record_.get(DPX_CopyLogRecord::kError);
+    for (const std::string& sentence : leftOut_) error += (error.empty() ? "" : "; ") + sentence;
+    leftOut_.clear();
+    setError(error);
+  }
+  if (write || result == "403") writeText(record_.line(), true);
   if (check_) check_(record_);
 }
 

@@ -15,6 +15,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/copy_log_record.h"
 #include "engine/copy_stop.h"
@@ -46,7 +47,10 @@ class DPX_CopyLog {
   void writeHeaderLine(const std::string& baseName, const std::string& targetName, int32_t copyMethod,
                        int32_t responseToFailure, bool failRecordsForMissingFields);
 
-  void clearRecord() { record_.clear(); }
+  void clearRecord() {
+    record_.clear();
+    leftOut_.clear();
+  }
   void setCategoryNo(std::string text) { record_.set(DPX_CopyLogRecord::kCategoryNo, text); }
   void setResult(std::string text) { record_.set(DPX_CopyLogRecord::kResult, text); }
   void setBaseCode(std::string text) { record_.set(DPX_CopyLogRecord::kBaseCode, text); }
@@ -64,11 +68,17 @@ class DPX_CopyLog {
   // 3 "212" Added; any other value leaves the column empty.
   void setAction(int32_t action);
 
-  // Writes the current record as one line when `write` is true. The record
-  // stays as it is. Throws std::runtime_error when no file is open, and
-  // DPX_CopyStopped when the file cannot be written (a full disk) or has no
-  // room left for the line after it: the file then ends with its last whole
-  // line.
+  // Notes that the current record is written without a field (the sentence
+  // of engine/left_out_field.h). A line that succeeds names its notes in its
+  // Error column, after any text it holds; clearRecord forgets them.
+  void noteLeftOut(std::string sentence) { leftOut_.push_back(std::move(sentence)); }
+
+  // Writes the current record as one line when `write` is true, or when its
+  // Result is "403": a failure is never hidden, whatever the log switch of
+  // the writer. The record stays as it is (with its notes in Error). Throws
+  // std::runtime_error when no file is open, and DPX_CopyStopped when the
+  // file cannot be written (a full disk) or has no room left for the line
+  // after it: the file then ends with its last whole line.
   // Every record of the copy passes here, written or not: the record check
   // then sees it, and may raise to end the copy.
   void writeRecord(bool write);
@@ -121,6 +131,7 @@ class DPX_CopyLog {
   int lastOpenError_ = 0;
   DPX_ConnectionContext* context_;
   DPX_CopyLogRecord record_;
+  std::vector<std::string> leftOut_;  // fields the current record is written without
   std::string path_;
   Clock clock_;
   RecordCheck check_;

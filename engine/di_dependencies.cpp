@@ -382,8 +382,9 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
     const std::string& xml = item.xml;
     RecordEdit edit(xml);
     // Without its parent element the record is left exactly as it was.
+    size_t ordinal = 0;
     for (size_t row = FirstRow(xml, rowName, parentName, true); row != rt::npos;
-         row = WalksAllRows(block, parentName) ? rt::NextSiblingElement(xml, row) : rt::npos) {
+         row = WalksAllRows(block, parentName) ? rt::NextSiblingElement(xml, row) : rt::npos, ++ordinal) {
       // Only a dependency record can be mapped: a plain value (empty, "NULL",
       // a negative "none") stays as it is.
       std::string key;
@@ -393,8 +394,11 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
         edit.moveToEnd(row, at, after, rt::TextElement(field, key));
       else if (found == 0 && !fallback.empty())
         edit.moveToEnd(row, at, after, rt::TextElement(field, fallback));
-      else if (found == 0)
-        edit.remove(at, after);  // the target applies its own default
+      else if (found == 0) {
+        // The target applies its own default, and the record's line says so.
+        item.leaveOut(field, dpx::records::DependencyKeyText(xml, at), dpx::records::kTargetHasNone, ordinal);
+        edit.remove(at, after);
+      }
     }
     std::string edited;
     if (edit.finish(edited)) item.xml = std::move(edited);

@@ -102,6 +102,9 @@ class DPX_DIInterface {
   // when this holds.
   bool knowsField(const std::string& name) const;
 
+  // The names of the values that identify a record and describe it (its code
+  // and description), as its record XML names them.
+  const std::vector<std::string>& getListColumns() const { return m_listColumns; }
   const std::string& getCategoryKey() const { return m_categoryKey; }
   DPX_ConnectionContext* getContext() const { return m_context; }
   DPX_TableInfo& getTableInfo() { return m_tableInfo; }
@@ -184,8 +187,9 @@ class DPX_DIInterface {
                          const std::vector<std::string>& descriptionColumns, const std::string& matchColumn,
                          uint8_t method);
   // One stored record of a table block (all rows of a table) split into one
-  // data item per row, matched with the target; part of buildTableXml.
-  int32_t splitTableRows(DPX_OperationArgs& block, const std::string& blockXml,
+  // data item per row, matched with the target; part of buildTableXml. Each
+  // row's data item takes the notes of the fields left out of that row.
+  int32_t splitTableRows(DPX_OperationArgs& block, const DPX_OperationArgs::DataItem& stored,
                          const std::vector<std::string>& keyColumns,
                          const std::vector<std::string>& descriptionColumns,
                          const std::vector<std::string>& matchColumns, uint8_t method);

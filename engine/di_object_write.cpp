@@ -76,6 +76,7 @@ int32_t DPX_DIInterface::UpdateDataSetFromDI(int32_t objectType, DPX_OperationAr
   dpx::DPX_LogScope scope("DPX_DIInterface::UpdateDataSetFromDI");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
   line.start(m_categoryKey, 2, item.baseCode, item.baseDescription);
+  line.leftOut(item.leftOut);
 
   std::shared_ptr<dpx::host::Company> target;
   try {
@@ -132,6 +133,7 @@ int32_t DPX_DIInterface::AddDataSetFromDI(int32_t objectType, DPX_OperationArgs:
   dpx::DPX_LogScope scope("DPX_DIInterface::AddDataSetFromDI");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
   line.start(m_categoryKey, 3, item.baseCode, item.baseDescription);
+  line.leftOut(item.leftOut);
 
   std::shared_ptr<dpx::host::Company> target;
   try {

@@ -158,6 +158,7 @@ void LogLine::start(const std::string& categoryKey, int32_t action, const std::s
   this->baseCode(baseCode);
   this->baseDescription(baseDescription);
 }
+void LogLine::leftOut(const std::vector<DPX_LeftOutField>& fields) { NoteLeftOut(log_, fields); }
 void LogLine::fail(const std::string& text) {
   result("403");
   error(text);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/left_out_field.h"
 #include "platform/framework/variant.h"
 
 class DPX_ConnectionContext;
@@ -92,6 +93,8 @@ class LogLine {
   // A line about one record: its category, action and the base's code and description.
   void start(const std::string& categoryKey, int32_t action, const std::string& baseCode,
              const std::string& baseDescription);
+  // The fields the record is written without: named in Error when the line succeeds.
+  void leftOut(const std::vector<DPX_LeftOutField>& fields);
   // Result "403" with the reason.
   void fail(const std::string& text);
   void result(const std::string& result);

@@ -209,15 +209,16 @@ int32_t DPX_DIInterface::buildTableXml(DPX_OperationArgs& block, const std::vect
   stored.swap(block.dataItems);
   int32_t result = 1;
   for (const DPX_OperationArgs::DataItem& storedItem : stored)
-    if (!splitTableRows(block, storedItem.xml, keyColumns, descriptionColumns, matchColumns, method)) result = 0;
+    if (!splitTableRows(block, storedItem, keyColumns, descriptionColumns, matchColumns, method)) result = 0;
   return result;
 }
 
-int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::string& blockXml,
+int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const DPX_OperationArgs::DataItem& stored,
                                         const std::vector<std::string>& keyColumns,
                                         const std::vector<std::string>& descriptionColumns,
                                         const std::vector<std::string>& matchColumns, uint8_t method) {
   dpx::DPX_LogScope scope("DPX_DIInterface::buildTableXml");
+  const std::string& blockXml = stored.xml;
   auto target = dpx::records::TargetCompany(m_context);
   auto recordset = target->NewRecordset();
   const int32_t serverType = target->DbServerType();
@@ -253,11 +254,13 @@ int32_t DPX_DIInterface::splitTableRows(DPX_OperationArgs& block, const std::str
   // The lookups of the block read one state of the target: one read
   // transaction, not one for each statement.
   dpx::CompanyTransaction reading(target);
+  size_t ordinal = 0;
   for (size_t row = rt::FirstChildElement(blockXml, tableElement); row != rt::npos;
-       row = rt::NextSiblingElement(blockXml, row)) {
+       row = rt::NextSiblingElement(blockXml, row), ++ordinal) {
     const size_t rowEnd = rt::ElementEnd(blockXml, row);
     const std::string_view rowText = std::string_view(blockXml).substr(row, rowEnd - row);
     DPX_OperationArgs::DataItem item;
+    if (!stored.leftOut.empty()) item.leftOut = dpx::records::LeftOutOfRows(stored.leftOut, ordinal, 1);
     // A row without user-defined fields passes the check unchanged but for
     // the declaration the check writes, so it gets that without being parsed
     // again. A block of another connection is checked against its own target.
@@ -357,6 +360,7 @@ void DPX_DIInterface::sliceTableRows(DPX_OperationArgs& block,
     // The rows of each slice between the stored record's own opening (up to
     // the table element's content) and closing.
     size_t first = rt::FirstChildElement(xml, table);
+    size_t firstOrdinal = 0;  // of the slice's first row among the record's rows
     while (first != rt::npos) {
       size_t rows = 0;
       size_t last = first;
@@ -375,6 +379,8 @@ void DPX_DIInterface::sliceTableRows(DPX_OperationArgs& block,
       part.xml.append(xml, 0, begin);
       part.xml.append(xml, first, end - first);
       part.xml.append(xml, contentEnd, std::string::npos);
+      part.leftOut = dpx::records::LeftOutOfRows(item.leftOut, firstOrdinal, rows);
+      firstOrdinal += rows;
       handOn(std::move(part));
       first = rt::NextSiblingElement(xml, last);
     }
@@ -439,6 +445,7 @@ int32_t DPX_DIInterface::updateTableRow(const std::string& table, DPX_OperationA
   dpx::DPX_LogScope scope("DPX_DIInterface::updateTableRows");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
   line.start(m_categoryKey, 2, item.baseCode, item.baseDescription);
+  line.leftOut(item.leftOut);
 
   std::shared_ptr<dpx::host::Company> target;
   try {
@@ -486,6 +493,7 @@ int32_t DPX_DIInterface::insertTableRow(const std::string& table, DPX_OperationA
   dpx::DPX_LogScope scope("DPX_DIInterface::insertTableRows");
   LogLine line(dpx::records::CurrentCopyLog(m_context));
   line.start(m_categoryKey, 3, item.baseCode, item.baseDescription);
+  line.leftOut(item.leftOut);
 
   std::shared_ptr<dpx::host::Company> target;
   bool inserted = false;

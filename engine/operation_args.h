@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/left_out_field.h"
 #include "platform/framework/variant.h"
 
 class DPX_ConnectionContext;
@@ -26,6 +27,15 @@ class DPX_OperationArgs {
     std::string baseDescription;
     std::string targetCode;
     std::string targetFormerDescription;
+    // The fields the record goes to the target without (engine/left_out_field.h).
+    std::vector<DPX_LeftOutField> leftOut;
+
+    // Notes that the record (the row `row` of a table block) is written
+    // without `field`, which held `value`.
+    void leaveOut(std::string field, std::string value, std::string reason = dpx::records::kTargetHasNone,
+                  size_t row = 0) {
+      leftOut.push_back({row, std::move(field), std::move(value), std::move(reason)});
+    }
   };
 
   // The host object type of plain table rows without a business object.

@@ -9,12 +9,19 @@
 #include "ui/gui_manager.h"
 #include "ui/qt_text.h"
 
-DPX_CopyCompletedFormDlg::DPX_CopyCompletedFormDlg(DPX_ConnectionContext* context, QWidget* parent)
+DPX_CopyCompletedFormDlg::DPX_CopyCompletedFormDlg(DPX_ConnectionContext* context, QWidget* parent,
+                                                   const std::string& notCopied)
     : QDialog(parent), context_(context) {
   setObjectName("DPX_CopyCompletedFormDlg");
   setModal(true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(DPX_NewControl<QLabel>(this, "1051"));
+  if (!notCopied.empty()) {
+    auto* label = DPX_NewControl<QLabel>(this, "notCopied");
+    label->setText(dpx::ui::Q(notCopied));
+    label->setWordWrap(true);
+    layout->addWidget(label);
+  }
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
   ok->setObjectName("1");

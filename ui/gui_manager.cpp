@@ -537,8 +537,8 @@ HRESULT DPX_GUIManager::openLogViewer(int mode, const std::string& path) {
   return dpx::S_OK;
 }
 
-HRESULT DPX_GUIManager::showCopyCompletedForm() {
-  DPX_CopyCompletedFormDlg dialog(context_, DPX_DuploraApp::MainFrame());
+HRESULT DPX_GUIManager::showCopyCompletedForm(const std::string& notCopied) {
+  DPX_CopyCompletedFormDlg dialog(context_, DPX_DuploraApp::MainFrame(), notCopied);
   return dialog.exec() == QDialog::Accepted ? dpx::S_OK : dpx::S_FALSE;
 }
 HRESULT DPX_GUIManager::showOptionsForm() {
@@ -646,7 +646,7 @@ HRESULT DPX_GUIManager::showCopyConfigForm() {
   }
   if (!ended.empty()) log.LogError("%s", ended);
   if (dpx::Failed(result)) return result;
-  return showCopyCompletedForm();
+  return showCopyCompletedForm(configurationManager_->notCopiedNotice());
 }
 
 bool DPX_GUIManager::checkRecentBackup() {

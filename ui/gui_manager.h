@@ -102,7 +102,8 @@ class DPX_GUIManager {
   // shown since.
   DPX_LogFileDlg* logViewer() const;
   void setLogViewer(DPX_LogFileDlg* viewer);
-  dpx::HRESULT showCopyCompletedForm();
+  // notCopied: the line naming the categories the copy did not copy ("" for none).
+  dpx::HRESULT showCopyCompletedForm(const std::string& notCopied = {});
   dpx::HRESULT showOptionsForm();
   // The company choice on the caller's handle, which holds the connected
   // company after OK (0); 1 otherwise.

@@ -15,6 +15,7 @@
 #include "engine/detail_record.h"
 #include "engine/di_interface.h"
 #include "engine/operation_args.h"
+#include "engine/record_text.h"
 #include "engine/resource_manager.h"
 #include "engine/target_guard.h"
 #include "engine/ui_services.h"
@@ -82,6 +83,23 @@ std::string FieldAt(const std::string& xml, size_t position) {
   return xml.substr(open + 1, (end == std::string::npos ? xml.size() : end) - open - 1);
 }
 
+// The text with every character XML cannot carry shown as U+FFFD, so that
+// a value holding one can name its record in the copy log.
+std::string Printable(std::string text) {
+  uint32_t codePoint = 0;
+  for (size_t bad = FindUnwritableCharacter(text, 0, codePoint); bad != std::string::npos;
+       bad = FindUnwritableCharacter(text, bad + 3, codePoint))
+    text.replace(bad, codePoint < 0x20 ? 1 : 3, "\xEF\xBF\xBD");
+  return text;
+}
+
+// The value of the field `name` in text[from, to), printable; "" without one.
+std::string PrintableValue(const std::string& xml, const std::string& name, size_t from, size_t to) {
+  std::string value;
+  if (!dpx::recordtext::ElementValue(xml, name, from, to, value)) return {};
+  return Printable(value);
+}
+
 // Whether every table of the object has its name as its first attribute.
 bool NamedTables(const DPX_ConfigurationManager::Object& object) {
   return std::all_of(object.tables.begin(), object.tables.end(), [](const DPX_ConfigurationManager::Table& table) {
@@ -95,7 +113,8 @@ bool NamedTables(const DPX_ConfigurationManager::Object& object) {
 // the whole file unreadable: it is left out (a row of a table block alone,
 // else the whole record), each with a message naming the field. False when
 // nothing of the record is left.
-bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml) {
+bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml,
+                                                  const std::vector<std::string>& listColumns) {
   uint32_t codePoint = 0;
   for (size_t bad = FindUnwritableCharacter(xml, 0, codePoint); bad != std::string::npos;
        bad = FindUnwritableCharacter(xml, 0, codePoint)) {
@@ -103,12 +122,19 @@ bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool t
     const size_t rowStart = tableRows ? xml.rfind("<row>", bad) : std::string::npos;
     const size_t rowEnd = rowStart == std::string::npos ? rowStart : xml.find("</row>", rowStart);
     const bool oneRow = rowEnd != std::string::npos && rowEnd > bad;
+    // The line names the record left out by its code and description: the
+    // row's own, or the record's first.
+    const size_t from = oneRow ? rowStart : 0;
+    const size_t to = oneRow ? rowEnd : xml.size();
+    const std::string code = listColumns.empty() ? std::string() : PrintableValue(xml, listColumns[0], from, to);
+    const std::string description =
+        listColumns.size() < 2 ? std::string() : PrintableValue(xml, listColumns[1], from, to);
     const std::string message = fmt::sprintf(
         "A record of %s is left out: its field '%s' holds the character U+%04X, which a configuration file cannot "
         "carry",
         key, field, codePoint);
     log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", message);
-    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
+    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message, code, description);
     else DPX_Util::ShowError(message, false);
     if (!oneRow) return false;
     xml.erase(rowStart, rowEnd + 6 - rowStart);
@@ -152,7 +178,7 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
       tableOpen = true;
     }
     for (auto& item : block.dataItems) {
-      if (!leaveOutUnwritable(key, block.severalRows != 0, item.xml)) continue;
+      if (!leaveOutUnwritable(key, block.severalRows != 0, item.xml, manager->getListColumns())) continue;
       const size_t bom = item.xml.find("<BOM>");
       if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
       std::string().swap(item.xml);
@@ -209,6 +235,13 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
   if (tableOpen) text += "</table>";
   out.swap(text);
   return dpx::S_OK;
+}
+
+std::string DPX_ConfigurationManager::notCopiedNotice() const {
+  if (notCopied_.empty()) return {};
+  std::string notice = fmt::sprintf("Not copied by method %d: ", notCopiedMethod_);
+  for (size_t i = 0; i < notCopied_.size(); ++i) notice += (i == 0 ? "" : ", ") + notCopied_[i];
+  return notice;
 }
 
 int DPX_ConfigurationManager::getCopyMethodForObject(const DPX_Worksheet& worksheet, const std::string& key,
@@ -343,13 +376,17 @@ void DPX_ConfigurationManager::writeSlices(const Object& object, const std::stri
   }
 }
 
-void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int method, const std::string& error) const {
+void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int method, const std::string& error,
+                                                  const std::string& baseCode,
+                                                  const std::string& baseDescription) const {
   DPX_CopyLog* copyLog = context_->copyLog;
   if (!copyLog) return;
   try {
     copyLog->clearRecord();
     copyLog->setCategoryNo(key);
     copyLog->setAction(method);
+    copyLog->setBaseCode(baseCode);
+    copyLog->setBaseDescription(baseDescription);
     copyLog->setResult("403");
     copyLog->setError(error);
     copyLog->writeRecord(true);
@@ -398,6 +435,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
   bool progressShown = false;
   DPX_CopyLog* copyLog = context_->copyLog;
   std::string current;  // the category being written
+  notCopied_.clear();
+  notCopiedMethod_ = context_->getCopyMethod();
   try {
     result = saveConfiguration(worksheet, baseIsFile);
     if (result == dpx::S_OK) {
@@ -467,9 +506,11 @@ dpx::HRESULT DPX_ConfigurationManager::writeConfiguration(DPX_Worksheet& workshe
           if (method < 1 || method > 4) {
             // A substitute meaning "not copied" (or none at all) must never
             // reach writeData, where 0 would empty the category.
+            // The user learns which: the copy's notice names them.
             scope.LogWarning("Category %s skipped: copy method %d cannot copy it", key, method);
             log(dpx::ComponentLogger::kWarning, kMethod,
                 fmt::sprintf("Category %s not copied: no copy method it allows (%d)", key, method));
+            notCopied_.push_back(CategoryName(key));
             continue;
           }
           const std::string status = fmt::sprintf(writingText, CategoryName(key));

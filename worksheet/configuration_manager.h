@@ -122,6 +122,14 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // success.
   const std::string& lastError() const { return lastError_; }
 
+  // The categories of the last copy that its copy method does not copy (the
+  // category forbids the method and names no method it allows instead), by
+  // their names in the user's language, in the file's order.
+  const std::vector<std::string>& notCopiedCategories() const { return notCopied_; }
+  // "Not copied by method N: name, name" for the chosen method N of the last
+  // copy; empty when it copied every category it was given.
+  std::string notCopiedNotice() const;
+
   const Header& header() const { return header_; }
   Header& header() { return header_; }
   const Objects& objects() const { return objects_; }
@@ -199,11 +207,14 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   [[noreturn]] void refuseFile(const std::string& failure);
   // Appends the collected record XML to the spill file.
   void spillCollected();
-  void logCategoryFailure(const std::string& key, int method, const std::string& error) const;
+  void logCategoryFailure(const std::string& key, int method, const std::string& error,
+                          const std::string& baseCode = "", const std::string& baseDescription = "") const;
   // Picks whose worksheet names a field the category does not have are left
   // out, each with a message naming it. True, with the node's copy holding
   // only the other picks in filtered, when any was.
-  bool leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml);
+  // listColumns name the record's code and description, for its line.
+  bool leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml,
+                          const std::vector<std::string>& listColumns);
   bool refuseUnknownFields(const std::string& key, const DPX_WorksheetNode& node, DPX_WorksheetNode& filtered);
   // One category of one pass: its records from the parsed file to its
   // manager's writeData. E_ABORT when the manager aborts the copy.
@@ -225,6 +236,8 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   Objects objects_;
   std::map<std::string, size_t> stringIdIndex_;
   std::string lastError_;
+  std::vector<std::string> notCopied_;  // names of the last copy's categories its method does not copy
+  int notCopiedMethod_ = 0;             // that copy's chosen method
   std::string parsePath_;
   const xercesc::Locator* locator_ = nullptr;
   bool headerOnly_ = false;

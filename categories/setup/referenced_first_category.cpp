@@ -175,6 +175,7 @@ bool DPX_ReferencedFirstCategory::translateReference(DPX_OperationArgs& record) 
                        m_definition.table);
     const int64_t largest = recordset->RecordCount() > 0 ? recordset->Field(0).toInt64() : 0;
     AppendField(item.xml, field, std::to_string(largest + 1));
+    std::erase_if(item.leftOut, [&field](const DPX_LeftOutField& left) { return left.field == field; });
     return true;
   }
   dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));

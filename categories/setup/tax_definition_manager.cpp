@@ -230,7 +230,8 @@ void DPX_TaxDefinitionManager::writeData(std::vector<DPX_OperationArgs> blocks, 
         if (ref.accountFormatOnly && !byFormatCode) {
           // Read by format code, yet the target names accounts otherwise: its default.
           for (DPX_OperationArgs::DataItem& item : block.dataItems)
-            item.xml = dpx::recordtext::WithoutDependencyRecords(item.xml, ref.field);
+            dpx::records::LeaveOutDependencyRecords(item.xml, ref.field, dpx::records::kAccountsNamedOtherwise,
+                                                    item.leftOut);
           continue;
         }
         mapDependencyToTarget(block, ref.field, "row", "", ref.parent);

@@ -233,9 +233,11 @@ TEST_P(MasterData, AccountsReadUnderTheBasesFlagAreNotTranslatedWithoutTheTarget
   CopyFixture::Exec(*fx.base,
                     "INSERT INTO OCRD (CardCode, CardType, CardName, DebitorAccount) VALUES ('C1', 'C', 'P', '_B1');");
   Copy(fx, kPartnersKey, 4);
-  // The partner is written; its account is not translated into the target's.
+  // The partner is written; its account is not translated into the target's,
+  // and its line says so.
   EXPECT_NE(CopyFixture::Column(*fx.target, "SELECT COALESCE(DebitorAccount, '') FROM OCRD"), "_T1");
-  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_BPGENERALINFO_100|212|402|C1|P||||"}));
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_BPGENERALINFO_100|212|402|C1|P||||Written without DebitorAccount '1100': "
+                                  "the target names its accounts otherwise"}));
 }
 
 // Indicator codes and 1099 forms: by name under every method but the removal pass, never logged.
@@ -273,6 +275,26 @@ TEST_P(MasterData, IndicatorCodesAndFormsAreWrittenByNameAndNeverLogged) {
     ASSERT_EQ(lines.size(), c.method == 3 ? 0u : 1u);
     for (const std::string& line : lines) EXPECT_NE(line.find("|C1|"), std::string::npos) << line;
   }
+}
+
+// Rows written without lines of their own are never refused in silence: a
+// refused indicator code gets a "403" line naming it, and the others stay
+// without lines.
+TEST_P(MasterData, ARefusedIndicatorCodeHasALineOfItsOwn) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base,
+                    "INSERT INTO OIDC (Code, Name) VALUES (1, 'Export'), (5, 'Domestic & <EU>');"
+                    "INSERT INTO OCRD (CardCode, CardType, CardName) VALUES ('C1', 'C', 'P');");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OIDC (Code, Name) VALUES (5, 'Export');");
+  // The first statement naming the row looks it up in the target; the second writes it.
+  fx.target->InjectSqlFault("Domestic", 2, "The disk is full");
+  Copy(fx, kPartnersKey, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT Code || ':' || Name FROM OIDC ORDER BY Code"), "5:Export");
+  const Lines lines = fx.logLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind("DPX_TRN_BPGENERALINFO_100|212|403|5|Domestic & <EU>||||", 0), 0u) << lines[0];
+  EXPECT_NE(lines[0].find("The disk is full"), std::string::npos) << lines[0];
+  EXPECT_EQ(lines[1], "DPX_TRN_BPGENERALINFO_100|212|402|C1|P||||");
 }
 
 TEST_P(MasterData, AFormWithAnApostropheIsFoundAndThePartnersAfterItAreWritten) {
@@ -424,6 +446,9 @@ TEST_P(MasterData, ItemGroupAccountsFollowBothFlags) {
 // --- Warehouses: the locations of a matching name are updated first, none added, none logged.
 
 TEST_P(MasterData, LocationsOfAMatchingNameAreUpdatedNoneAddedNoneLogged) {
+  // The target has no location of that name: the warehouse goes without one, and says so.
+  const std::string kYardWithoutLocation =
+      "DPX_TRN_WAREHOUSES_100|212|402|02|Yard||||Written without Location 'Base's & <Yard>': the target has none";
   for (uint8_t method : {uint8_t{0}, uint8_t{2}, uint8_t{3}, uint8_t{4}}) {
     SCOPED_TRACE("method " + std::to_string(method));
     CopyFixture fx(GetParam());
@@ -450,12 +475,12 @@ TEST_P(MasterData, LocationsOfAMatchingNameAreUpdatedNoneAddedNoneLogged) {
         break;
       case 3:
         EXPECT_EQ(warehouses, "01:Old:4,02:Yard:");
-        EXPECT_EQ(lines, (Lines{"DPX_TRN_WAREHOUSES_100|212|402|02|Yard||||"}));
+        EXPECT_EQ(lines, (Lines{kYardWithoutLocation}));
         break;
       default:
         EXPECT_EQ(warehouses, "01:General:3,02:Yard:");
         EXPECT_EQ(lines, (Lines{"DPX_TRN_WAREHOUSES_100|213|402|01|General|01|General|Old|",
-                                "DPX_TRN_WAREHOUSES_100|212|402|02|Yard||||"}));
+                                kYardWithoutLocation}));
         break;
     }
   }

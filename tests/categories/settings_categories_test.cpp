@@ -344,9 +344,11 @@ TEST_P(SettingsCategoriesTest, GeneralSettingsPaymentTermsAndPaths) {
   struct Case {
     std::string baseTerms;  // customer|vendor in the base
     std::string expected;   // customer|vendor in the target after the copy
+    std::string error;      // of the line
   } cases[] = {
-      {"3|4", "7|8"},    // 3 is "Net 30", which the target numbers 7; 4 the target lacks
-      {"-1|3", "-1|7"},  // "none" stays
+      // 3 is "Net 30", which the target numbers 7; 4 the target lacks: its own stays, and the line says so
+      {"3|4", "7|8", "Written without DefaultVendorPaymentTerms 'Only in the base': the target has none"},
+      {"-1|3", "-1|7", ""},  // "none" stays
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.baseTerms);
@@ -366,7 +368,7 @@ TEST_P(SettingsCategoriesTest, GeneralSettingsPaymentTermsAndPaths) {
     EXPECT_EQ(Value(*fx.target, "SELECT WordPath || '|' || BitmapPath || '|' || IFNULL(AttachPath, 'NULL') || '|' || "
                                 "ExtPath FROM OADP"),
               "C:\\Owner's|B||E");
-    EXPECT_EQ(fx.logLines(), (Lines{DescriptionLine(kGeneral)}));
+    EXPECT_EQ(fx.logLines(), (Lines{DescriptionLine(kGeneral, "402", c.error)}));
   }
 }
 

@@ -10,6 +10,7 @@
 #include "engine/connection_context.h"
 #include "engine/copy_stop.h"
 #include "engine/db_def.h"
+#include "engine/left_out_field.h"
 #include "engine/settings_manager.h"
 #include "platform/framework/text.h"
 #include "platform/host/host.h"
@@ -75,6 +76,7 @@ TEST_F(CopyLogTest, SmallLogHasTheExactBytes) {
   log.setTargetCode("A1");
   log.setTargetDescription("M\xC3\xBCller line");
   log.writeRecord(true);
+  log.writeRecord(false);  // nothing: a success with the log switch off
 
   log.clearRecord();
   log.setCategoryNo("DPX_TRN_ITEMSLEAF_100");
@@ -82,8 +84,7 @@ TEST_F(CopyLogTest, SmallLogHasTheExactBytes) {
   log.setResult("403");
   log.setBaseCode("B|2");
   log.setError("Refused\r\nby host");
-  log.writeRecord(true);
-  log.writeRecord(false);  // nothing
+  log.writeRecord(false);  // a failure is written whatever the switch
 
   now = kStart + 1;
   log.writeEndMarker();
@@ -290,3 +291,44 @@ TEST_F(CopyLogTest, OpensInTheSettingsFolderAndWritesTheContextsHeader) {
 }
 
 }  // namespace
+
+// A record written without fields keeps its result; its line names each
+// field and the value it held, one sentence each. A refused record was not
+// written: its line says why, and nothing of the fields.
+TEST_F(CopyLogTest, LinesOfRecordsWrittenWithoutFieldsNameThem) {
+  DPX_CopyLog log(nullptr);
+  ASSERT_TRUE(log.openIn(dir_.path().string(), "Target Co", true));
+  struct Case {
+    const char* result;
+    const char* error;  // what the writer put in Error
+    const char* written;
+  } cases[] = {
+      {"402", "", "Written without Manufacturer 'Acme & <Co>': the target has none; Written without ShipType "
+                  "'Air, Express': the target has none"},
+      {"402", "Updated over a newer record",
+       "Updated over a newer record; Written without Manufacturer 'Acme & <Co>': the target has none; Written "
+       "without ShipType 'Air, Express': the target has none"},
+      {"403", "Refused by the target", "Refused by the target"},
+  };
+  std::vector<std::string> errors;
+  for (const auto& c : cases) {
+    log.clearRecord();
+    log.setResult(c.result);
+    log.setError(c.error);
+    dpx::records::NoteLeftOut(&log, "Manufacturer", "Acme & <Co>");
+    dpx::records::NoteLeftOut(&log, {{0, "ShipType", "Air, Express", dpx::records::kTargetHasNone}});
+    log.writeRecord(true);
+    errors.push_back(log.record().get(DPX_CopyLogRecord::kError));
+    EXPECT_EQ(errors.back(), c.written);
+    EXPECT_EQ(log.record().get(DPX_CopyLogRecord::kResult), c.result);
+    EXPECT_EQ(dpx::records::NamesLeftOutFields(errors.back()), c.result == std::string("402")) << errors.back();
+  }
+  // The notes belong to their record alone.
+  log.clearRecord();
+  log.setResult("402");
+  log.writeRecord(true);
+  EXPECT_EQ(log.record().get(DPX_CopyLogRecord::kError), "");
+  log.close();
+  const std::string text = dpx::Utf16LEBytesToUtf8(ReadBytes(log.path()));
+  for (const std::string& error : errors) EXPECT_NE(text.find("|" + error + "\r\n"), std::string::npos) << error;
+}

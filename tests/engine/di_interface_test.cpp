@@ -41,7 +41,7 @@ class StoredBlocks : public dpx::ConfigurationSource {
 DPX_OperationArgs Block(std::vector<std::string> xmls) {
   DPX_OperationArgs block;
   block.set("DPX_TRN_TEST_100", "OTST", 1, 300);
-  for (auto& xml : xmls) block.dataItems.push_back({xml, false, {}, "", "", "", ""});
+  for (auto& xml : xmls) block.dataItems.push_back({xml, false, {}, "", "", "", "", {}});
   return block;
 }
 

@@ -17,7 +17,7 @@ TEST(OperationArgs, SetKeepsTheContextAndTheRecords) {
   DPX_OperationArgs args;
   EXPECT_EQ(args.setFlag, 0);
   EXPECT_EQ(args.setWithValues("DPX_TRN_INDEXES_100", "OIDX", SomeContext(), 1, 300), 1);
-  args.dataItems.push_back({"<BOM/>", false, {dpx::Variant(int32_t{5})}, "5", "Index", "", ""});
+  args.dataItems.push_back({"<BOM/>", false, {dpx::Variant(int32_t{5})}, "5", "Index", "", "", {}});
   args.keyNames = {"IdexCode"};
 
   // A manager sets a block again with its own table and type before comparing.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <iterator>
 #include <regex>
 #include <thread>
@@ -1094,6 +1095,19 @@ TEST(DuploraClientHostile, FilesAndValuesThatMustNotBeTrusted) {
     EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"), c.target);
     if (c.code == 1) {  // a copy that ran says why in its log
       EXPECT_NE(LastLine(run.err).find(c.says), std::string::npos) << run.err;
+      // The log line of the refused part: the unknown table's with the action
+      // it would have had, the record's with its code and its name (the
+      // character shown as a replacement).
+      const std::map<std::string, std::string> logged = {
+          {"an unknown table", "|212|403||||||The category has no table 'ZZZZ'"},
+          {"a control character in a base value",
+           "|403|OWN|Own\xEF\xBF\xBD" "er||||A record of DPX_TRN_INDEXES_100 is left out: its field 'IndexName' "
+           "holds the character U+0001"}};
+      if (const auto line = logged.find(c.name); line != logged.end()) {
+        bool found = false;
+        for (const auto& l : LogLines(LogPath(run.out))) found = found || l.find(line->second) != std::string::npos;
+        EXPECT_TRUE(found) << line->second;
+      }
       continue;
     }
     int failed = 0;
@@ -1775,4 +1789,31 @@ TEST(DuploraClient, TheEnginesLinesGoToTheProgramLogAndToStderrOnlyWhenVerbose) 
                                                                         "--categories", kIndexes});
   EXPECT_EQ(clean.code, 0) << clean.err;
   EXPECT_EQ(clean.out.find("Program log:"), std::string::npos) << clean.out;
+}
+
+// A copy method a category does not allow, with no other named for it, copies
+// nothing of the category: the client names it rather than let it vanish.
+// Records written without fields the target lacks are counted apart.
+TEST(DuploraClient, SaysWhatItDidNotCopyAndWhatItWroteWithoutFields) {
+  DemoServerFixture server;
+  server.base()->store().exec("INSERT INTO OMRC (FirmCode, FirmName) VALUES (901, 'Only & <here>')");
+  server.base()->store().exec(
+      "INSERT INTO OITM (ItemCode, ItemType, ItemName, FirmCode) VALUES ('ZZ-NEW', 0, 'New in the base', 901)");
+  const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                             std::vector<std::string>{"--base", "DEMO_BASE", "--target", "DEMO_TARGET",
+                                                                      "--method", "3", "--categories",
+                                                                      "DPX_TRN_CMPDSPSETTINGS_100,DPX_TRN_ITEMSLEAF_100"});
+  ASSERT_NE(run.code, 1) << run.err;
+  EXPECT_NE(run.out.find("\nNot copied by method 3: Company Display Settings\n"), std::string::npos) << run.out;
+  int without = 0;
+  for (const auto& line : LogLines(LogPath(run.out)))
+    without += line.find("|402|") != std::string::npos && line.find("|Written without ") != std::string::npos;
+  EXPECT_GE(without, 1);
+  EXPECT_NE(run.out.find(" (" + std::to_string(without) + " written without fields the target lacks)\n"),
+            std::string::npos)
+      << run.out;
+  bool named = false;
+  for (const auto& line : LogLines(LogPath(run.out)))
+    named = named || line.find("Written without Manufacturer 'Only & <here>': the target has none") != std::string::npos;
+  EXPECT_TRUE(named) << run.out;
 }

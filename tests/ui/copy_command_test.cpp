@@ -1,5 +1,7 @@
 // The copy command: the questions before the copy, the backup check of the
 // target, the copy log, and what a failure leaves behind.
+#include <QLabel>
+
 #include "engine/settings_manager.h"
 #include "platform/host/company.h"
 #include "platform/host/server_catalogue.h"
@@ -161,6 +163,21 @@ TEST_F(CopyCommand, UnselectedDependenciesAndCategoriesTheMethodCannotCopyAreAsk
   EXPECT_EQ(modals.seen.back().text,
             "The following selected categories cannot be copied with copy method 'Add new records without updating "
             "existing records' and will not be copied:\r\n" + list + "\r\n\r\n Continue?");
+
+  // Yes to both: the copy runs, and its completed notice names what it did not copy.
+  std::string notice = "(no notice)";
+  modals.script = {ModalDriver::Click("1"), ModalDriver::Click("6"), ModalDriver::Click("6"), ModalDriver::Click("6"),
+                   [&notice](QWidget* w) {
+                     if (w->objectName() == "DPX_CopyCompletedFormDlg") {
+                       auto* label = w->findChild<QLabel*>("notCopied");
+                       notice = label ? label->text().toStdString() : "";
+                     }
+                     if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->accept();
+                   }};
+  EXPECT_EQ(gui().showCopyConfigForm(), S_OK);
+  std::string named;
+  for (const auto& name : names) named += (named.empty() ? "" : ", ") + name;
+  EXPECT_EQ(notice, "Not copied by method 3: " + named);
 }
 
 TEST_F(CopyCommand, ServersWithoutBackupHistoryAreNotAskedForIt) {

@@ -18,6 +18,7 @@
 #include "engine/copy_log.h"
 #include "engine/copy_stop.h"
 #include "engine/host_application.h"
+#include "engine/left_out_field.h"
 #include "engine/settings_manager.h"
 #include "engine/udt_manager.h"
 #include "engine/ui_services.h"
@@ -318,8 +319,13 @@ int CopyWorksheet(DPX_ConnectionContext& context, DPX_Worksheet& worksheet, DPX_
     std::filesystem::remove(outcome.logPath, ec);
   } else {
     out << "Copy log: " << outcome.logPath << "\n";
-    out << "Succeeded: " << outcome.succeeded << "\n";
+    out << "Succeeded: " << outcome.succeeded;
+    if (outcome.withoutFields > 0)
+      out << " (" << outcome.withoutFields << " written without fields the target lacks)";
+    out << "\n";
     out << "Failed: " << outcome.failed << "\n";
+    const std::string notCopied = configuration.notCopiedNotice();
+    if (!notCopied.empty()) out << notCopied << "\n";
   }
   // A copy that stopped has said why, through the UI, as the desktop tool shows it.
   if (result == DPX_E_COPY_STOPPED) return kExitCouldNotRun;
@@ -688,8 +694,14 @@ bool CountLogLines(const std::string& path, CopyOutcome& outcome) {
     const size_t second = first == std::string::npos ? first : line.find('|', first + 1);
     const size_t third = second == std::string::npos ? second : line.find('|', second + 1);
     if (third != std::string::npos) {
-      if (line.substr(second + 1, third - second - 1) == "402") ++outcome.succeeded;
-      else ++outcome.failed;
+      if (line.substr(second + 1, third - second - 1) == "402") {
+        ++outcome.succeeded;
+        // The Error column, the last, names the fields a record was written without.
+        const size_t error = line.rfind('|');
+        if (dpx::records::NamesLeftOutFields(std::string_view(line).substr(error + 1))) ++outcome.withoutFields;
+      } else {
+        ++outcome.failed;
+      }
     }
     pos = end + 2;
   }

@@ -32,6 +32,8 @@ struct CopyOutcome {
   std::string logPath;
   int succeeded = 0;
   int failed = 0;
+  // Succeeded lines whose records were written without fields the target lacks.
+  int withoutFields = 0;
 };
 
 // Parses the command line (without the program name). False, with a message
