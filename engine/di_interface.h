@@ -101,6 +101,11 @@ class DPX_DIInterface {
   // when this holds.
   bool knowsField(const std::string& name) const;
 
+  // The elements of a record that name it: the key properties of a
+  // business object, else the key columns of a table row.
+  const std::vector<std::string>& recordKeyNames() const {
+    return m_keyProperties.empty() ? m_keyColumns : m_keyProperties;
+  }
   const std::string& getCategoryKey() const { return m_categoryKey; }
   DPX_ConnectionContext* getContext() const { return m_context; }
   DPX_TableInfo& getTableInfo() { return m_tableInfo; }

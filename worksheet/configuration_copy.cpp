@@ -15,6 +15,7 @@
 #include "engine/detail_record.h"
 #include "engine/di_interface.h"
 #include "engine/operation_args.h"
+#include "engine/record_text.h"
 #include "engine/resource_manager.h"
 #include "engine/target_guard.h"
 #include "engine/ui_services.h"
@@ -55,23 +56,84 @@ void RollBackOpenTransaction(DPX_ConnectionContext* context) {
 
 uint16_t ProgressSteps(size_t n) { return static_cast<uint16_t>(std::min<size_t>(n, 0xFFFF)); }
 
-// The first character of UTF-8 text that XML 1.0 cannot carry (controls but
-// tab, line feed and carriage return; U+FFFE and U+FFFF), with its code
-// point; npos when there is none.
-size_t FindUnwritableCharacter(const std::string& text, size_t from, uint32_t& codePoint) {
-  for (size_t i = from; i < text.size(); ++i) {
+// What a value holds that a configuration file cannot carry.
+struct Unwritable {
+  enum Kind { kCharacter, kSurrogate, kNotUtf8 } kind = kCharacter;
+  uint32_t codePoint = 0;  // of a character or a surrogate; the offending byte otherwise
+};
+
+// The length of the UTF-8 sequence that starts at text[i] when it is a
+// well-formed one (1 to 4); 0 otherwise, with `surrogate` set when it is the
+// three-byte form of a surrogate code point (which no UTF-8 text holds).
+size_t Utf8SequenceAt(const std::string& text, size_t i, uint32_t& surrogate) {
+  const auto byte = [&](size_t k) { return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u; };
+  const auto follows = [&](size_t k) { return (byte(k) & 0xC0) == 0x80; };
+  const unsigned c = byte(0);
+  surrogate = 0;
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) return follows(1) ? 2 : 0;
+  if (c >= 0xE0 && c <= 0xEF) {
+    const unsigned low = c == 0xE0 ? 0xA0 : 0x80;
+    if (byte(1) < low || byte(1) > 0xBF || !follows(2)) return 0;
+    if (c == 0xED && byte(1) >= 0xA0) {
+      surrogate = 0xD000 | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+      return 0;
+    }
+    return 3;
+  }
+  if (c >= 0xF0 && c <= 0xF4) {
+    const unsigned low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+    return byte(1) >= low && byte(1) <= high && follows(2) && follows(3) ? 4 : 0;
+  }
+  return 0;
+}
+
+// The first place of record text that XML 1.0 cannot carry: a control but
+// tab, line feed and carriage return; U+FFFE or U+FFFF; a surrogate; bytes
+// that are not UTF-8 (the base's text cannot be written as it is, and any
+// stand-in would change it). npos when there is none.
+size_t FindUnwritable(const std::string& text, size_t from, Unwritable& what) {
+  for (size_t i = from; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-      codePoint = c;
+      what = {Unwritable::kCharacter, c};
       return i;
     }
-    if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+    uint32_t surrogate = 0;
+    const size_t length = Utf8SequenceAt(text, i, surrogate);
+    if (length == 0) {
+      what = surrogate ? Unwritable{Unwritable::kSurrogate, surrogate} : Unwritable{Unwritable::kNotUtf8, c};
+      return i;
+    }
+    if (c == 0xEF && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
         (static_cast<unsigned char>(text[i + 2]) == 0xBE || static_cast<unsigned char>(text[i + 2]) == 0xBF)) {
-      codePoint = static_cast<unsigned char>(text[i + 2]) == 0xBE ? 0xFFFE : 0xFFFF;
+      what = {Unwritable::kCharacter, static_cast<unsigned char>(text[i + 2]) == 0xBE ? 0xFFFEu : 0xFFFFu};
       return i;
     }
+    i += length;
   }
   return std::string::npos;
+}
+
+std::string Describe(const Unwritable& what) {
+  switch (what.kind) {
+    case Unwritable::kSurrogate:
+      return fmt::sprintf("a lone surrogate (U+%04X), which is not text", what.codePoint);
+    case Unwritable::kNotUtf8:
+      return fmt::sprintf("bytes that are not UTF-8 text (0x%02X)", what.codePoint);
+    default:
+      return fmt::sprintf("the character U+%04X, which a configuration file cannot carry", what.codePoint);
+  }
+}
+
+// The record's code for its log line: the text of the first of its key
+// elements inside xml[from, to).
+std::string RecordCode(const std::string& xml, size_t from, size_t to, const std::vector<std::string>& keyNames) {
+  for (const std::string& name : keyNames) {
+    std::string value;
+    if (dpx::recordtext::ElementValue(xml, name, from, to, value)) return value;
+  }
+  return {};
 }
 
 // The name of the element whose text holds the position.
@@ -91,25 +153,25 @@ bool NamedTables(const DPX_ConfigurationManager::Object& object) {
 
 }  // namespace
 
-// A record whose value holds a character that XML 1.0 cannot carry would make
-// the whole file unreadable: it is left out (a row of a table block alone,
-// else the whole record), each with a message naming the field. False when
-// nothing of the record is left.
-bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml) {
-  uint32_t codePoint = 0;
-  for (size_t bad = FindUnwritableCharacter(xml, 0, codePoint); bad != std::string::npos;
-       bad = FindUnwritableCharacter(xml, 0, codePoint)) {
+// A record whose value holds what XML 1.0 cannot carry would make the whole
+// file unreadable, and a stand-in for it would change the value: it is left
+// out (a row of a table block alone, else the whole record), each with a
+// "403" line naming the record and the field. False when nothing of the
+// record is left.
+bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool tableRows,
+                                                  const std::vector<std::string>& keyNames, std::string& xml) {
+  Unwritable what;
+  for (size_t bad = FindUnwritable(xml, 0, what); bad != std::string::npos; bad = FindUnwritable(xml, 0, what)) {
     const std::string field = FieldAt(xml, bad);
     const size_t rowStart = tableRows ? xml.rfind("<row>", bad) : std::string::npos;
     const size_t rowEnd = rowStart == std::string::npos ? rowStart : xml.find("</row>", rowStart);
     const bool oneRow = rowEnd != std::string::npos && rowEnd > bad;
-    const std::string message = fmt::sprintf(
-        "A record of %s is left out: its field '%s' holds the character U+%04X, which a configuration file cannot "
-        "carry",
-        key, field, codePoint);
+    const std::string code = oneRow ? RecordCode(xml, rowStart, rowEnd, keyNames) : RecordCode(xml, 0, xml.size(), keyNames);
+    const std::string message =
+        fmt::sprintf("A record of %s is left out: its field '%s' holds %s", key, field, Describe(what));
     log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", message);
-    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
-    else DPX_Util::ShowError(message, false);
+    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message, code);
+    else DPX_Util::ShowError(message + (code.empty() ? "" : " (" + code + ")"), false);
     if (!oneRow) return false;
     xml.erase(rowStart, rowEnd + 6 - rowStart);
   }
@@ -152,7 +214,7 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
       tableOpen = true;
     }
     for (auto& item : block.dataItems) {
-      if (!leaveOutUnwritable(key, block.severalRows != 0, item.xml)) continue;
+      if (!leaveOutUnwritable(key, block.severalRows != 0, manager->recordKeyNames(), item.xml)) continue;
       const size_t bom = item.xml.find("<BOM>");
       if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
       std::string().swap(item.xml);
@@ -343,7 +405,8 @@ void DPX_ConfigurationManager::writeSlices(const Object& object, const std::stri
   }
 }
 
-void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int method, const std::string& error) const {
+void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int method, const std::string& error,
+                                                  const std::string& baseCode) const {
   DPX_CopyLog* copyLog = context_->copyLog;
   if (!copyLog) return;
   try {
@@ -351,6 +414,7 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
     copyLog->setCategoryNo(key);
     copyLog->setAction(method);
     copyLog->setResult("403");
+    copyLog->setBaseCode(baseCode);
     copyLog->setError(error);
     copyLog->writeRecord(true);
   } catch (const std::exception&) {

@@ -199,11 +199,13 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   [[noreturn]] void refuseFile(const std::string& failure);
   // Appends the collected record XML to the spill file.
   void spillCollected();
-  void logCategoryFailure(const std::string& key, int method, const std::string& error) const;
+  void logCategoryFailure(const std::string& key, int method, const std::string& error,
+                          const std::string& baseCode = {}) const;
   // Picks whose worksheet names a field the category does not have are left
   // out, each with a message naming it. True, with the node's copy holding
   // only the other picks in filtered, when any was.
-  bool leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml);
+  bool leaveOutUnwritable(const std::string& key, bool tableRows, const std::vector<std::string>& keyNames,
+                          std::string& xml);
   bool refuseUnknownFields(const std::string& key, const DPX_WorksheetNode& node, DPX_WorksheetNode& filtered);
   // One category of one pass: its records from the parsed file to its
   // manager's writeData. E_ABORT when the manager aborts the copy.
