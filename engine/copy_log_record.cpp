@@ -21,7 +21,62 @@ std::string DPX_CopyLogRecord::CleanColumn(const std::string& value) {
   return out;
 }
 
-void DPX_CopyLogRecord::set(Column column, const std::string& value) { columns_[column] = CleanColumn(value); }
+namespace {
+
+// The byte length of the first `count` characters of UTF-8 text (all of it
+// when it is shorter): a cut there never splits a character.
+size_t PrefixOfCharacters(std::string_view text, size_t count) {
+  size_t i = 0;
+  for (size_t seen = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // inside a character
+    if (seen++ == count) return i;
+  }
+  return i;
+}
+
+// The text, or its first `limit` characters and "..." when it is longer.
+std::string Shortened(std::string_view text, size_t limit) {
+  const size_t cut = PrefixOfCharacters(text, limit);
+  if (cut == text.size()) return std::string(text);
+  return std::string(text.substr(0, cut)) + "...";
+}
+
+// An error text with every value it quotes ('...' or "...") shortened, and
+// the whole bounded too: a host error may repeat the value it refused.
+std::string ShortenedQuotes(const std::string& text) {
+  std::string out;
+  size_t copied = 0;
+  for (size_t open = text.find_first_of("'\""); open != std::string::npos;) {
+    const size_t close = text.find(text[open], open + 1);
+    if (close == std::string::npos) break;
+    out.append(text, copied, open + 1 - copied);
+    out += Shortened(std::string_view(text).substr(open + 1, close - open - 1), DPX_CopyLogRecord::kValueLimit);
+    copied = close;
+    open = text.find_first_of("'\"", close + 1);
+  }
+  out.append(text, copied, std::string::npos);
+  return Shortened(out, 5 * DPX_CopyLogRecord::kValueLimit);
+}
+
+}  // namespace
+
+void DPX_CopyLogRecord::set(Column column, const std::string& value) {
+  const std::string clean = CleanColumn(value);
+  switch (column) {
+    case kBaseCode:
+    case kBaseDescription:
+    case kTargetCode:
+    case kTargetDescription:
+    case kTargetFormerDescription:
+      columns_[column] = Shortened(clean, kValueLimit);
+      break;
+    case kError:
+      columns_[column] = ShortenedQuotes(clean);
+      break;
+    default:
+      columns_[column] = clean;
+  }
+}
 
 void DPX_CopyLogRecord::clear() {
   for (auto& c : columns_) c.clear();

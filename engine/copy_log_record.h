@@ -1,11 +1,14 @@
 // The line of the copy log being assembled: nine text columns. The log viewer
 // splits a line at "|" and reads one line per record, so a column never
 // carries either: a "|" inside a value becomes a broken bar "¦" (U+00A6), and
-// a line break (CR LF, LF or CR alone) becomes one blank.
+// a line break (CR LF, LF or CR alone) becomes one blank. A line stays
+// readable: a code or description longer than kValueLimit characters is cut
+// there with "..." added, and so is each value an error text quotes.
 #pragma once
 
 #include <array>
 #include <string>
+#include <string_view>
 
 class DPX_CopyLogRecord {
  public:
@@ -22,7 +25,10 @@ class DPX_CopyLogRecord {
     kColumnCount
   };
 
-  // Stores the value with its separators and line breaks replaced.
+  static constexpr size_t kValueLimit = 200;
+
+  // Stores the value with its separators and line breaks replaced, cut to a
+  // readable length.
   void set(Column column, const std::string& value);
   const std::string& get(Column column) const { return columns_[column]; }
   void clear();

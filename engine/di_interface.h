@@ -105,6 +105,11 @@ class DPX_DIInterface {
   // The names of the values that identify a record and describe it (its code
   // and description), as its record XML names them.
   const std::vector<std::string>& getListColumns() const { return m_listColumns; }
+  // The elements of a record that name it: the key properties of a
+  // business object, else the key columns of a table row.
+  const std::vector<std::string>& recordKeyNames() const {
+    return m_keyProperties.empty() ? m_keyColumns : m_keyProperties;
+  }
   const std::string& getCategoryKey() const { return m_categoryKey; }
   DPX_ConnectionContext* getContext() const { return m_context; }
   DPX_TableInfo& getTableInfo() { return m_tableInfo; }

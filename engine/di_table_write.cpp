@@ -94,7 +94,9 @@ size_t AddRowFields(std::string_view xml, size_t row, const std::vector<FieldInf
     // values out there; as an assigned value it is plain text, and leaving it
     // out would copy the row without it (an address format without its format).
     const int32_t assignedType = field->type == DPX_SqlStatement::kMemo ? DPX_SqlStatement::kAlpha : field->type;
-    statement.addValue(field->name, text, assignedType);
+    // NULL stays NULL and an empty text stays an empty text.
+    if (rt::IsNil(xml, child) && text.empty()) statement.addNull(field->name);
+    else statement.addValue(field->name, text, assignedType, true);
     if (keyStatement && std::find(upperKeys.begin(), upperKeys.end(), dpx::records::UpperAscii(field->name)) !=
                             upperKeys.end())
       keyStatement->addValue(field->name, text, field->type);

@@ -224,6 +224,18 @@ std::string FirstText(std::string_view text, size_t start) {
   return DecodeXmlText(text.substr(begin, (lt == npos || lt > end ? end : lt) - begin));
 }
 
+bool IsNil(std::string_view text, size_t start) {
+  const size_t end = StartTagEnd(text, start);
+  if (end == npos) return false;
+  const std::string_view tag = text.substr(start, end - start);
+  for (size_t at = tag.find("nil="); at != npos; at = tag.find("nil=", at + 1)) {
+    if (!IsNameEnd(tag[at - 1])) continue;  // another attribute whose name ends in "nil"
+    const std::string_view value = tag.substr(at + 4);
+    return value.rfind("\"true\"", 0) == 0 || value.rfind("'true'", 0) == 0;
+  }
+  return false;
+}
+
 bool HasChildElement(std::string_view text, size_t start) { return FirstChildElement(text, start) != npos; }
 
 std::string EscapeText(std::string_view text) {

@@ -55,6 +55,9 @@ bool ElementContent(std::string_view text, size_t start, size_t& begin, size_t& 
 // The decoded text before the first child element of the element at `start`
 // ("" when it starts with an element or is empty): the value of a field.
 std::string FirstText(std::string_view text, size_t start);
+// Whether the element at `start` is marked as holding no value (nil="true"),
+// which is NULL, not an empty text.
+bool IsNil(std::string_view text, size_t start);
 // Whether the element at `start` holds an element.
 bool HasChildElement(std::string_view text, size_t start);
 // Escapes element text as a document writer does: "&", "<", ">" and CR.

@@ -130,7 +130,17 @@ bool DPX_SqlStatement::IsEightDigitDate(const std::string& s) {
   return true;
 }
 
-void DPX_SqlStatement::addValue(const std::string& column, const std::string& value, int32_t typeCode) {
+void DPX_SqlStatement::addNull(const std::string& column) {
+  DPX_ValuePair pair;
+  pair.column = serverType_ == kTypeQuotedNames ? Quoted(column) : column;
+  pair.value = "NULL";
+  pair.quoteFlag = DPX_ValuePair::kUnquoted;
+  pair.isNull = true;
+  values_.push_back(std::move(pair));
+}
+
+void DPX_SqlStatement::addValue(const std::string& column, const std::string& value, int32_t typeCode,
+                                bool emptyIsText) {
   // Memo columns cannot be compared or assigned this way on type 5.
   if (typeCode == kMemo && serverType_ == kTypeQuotedNames) return;
 
@@ -165,6 +175,7 @@ void DPX_SqlStatement::addValue(const std::string& column, const std::string& va
     // An empty text is bound as NULL only where it is written as NULL (a new row).
     pair.bound = dpx::Variant(value);
     pair.isBound = true;
+    pair.keepEmpty = emptyIsText;
   } else if (value.empty()) {
     pair.value = "NULL";
     pair.quoteFlag = DPX_ValuePair::kUnquoted;
@@ -267,7 +278,7 @@ DPX_SqlText DPX_SqlStatement::buildInsert() const {
     const DPX_ValuePair& p = values_[i];
     if (i > 0) out.append(", ");
     // An empty text becomes NULL in a new row.
-    if (p.quoteFlag == DPX_ValuePair::kQuoted && p.value.empty())
+    if (p.quoteFlag == DPX_ValuePair::kQuoted && p.value.empty() && !p.keepEmpty)
       out.append("NULL");
     else
       out.appendValue(p, writeValue(p));

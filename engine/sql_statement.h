@@ -33,6 +33,7 @@ struct DPX_ValuePair {
   std::string value;   // in its final literal form, without the enclosing quotes
   int32_t quoteFlag = kQuoted;
   bool isNull = false;  // SQL NULL; a text that reads "NULL" is a text
+  bool keepEmpty = false;  // an empty text stays an empty text in an INSERT too
   // The value as the host binds it. Pairs made outside addValue are final
   // text and are written into the statement as they stand.
   dpx::Variant bound;
@@ -94,7 +95,11 @@ class DPX_SqlStatement {
   // Appends one column/value pair; typeCode is a host field type code. A value
   // that would go into the text unquoted and is not a number (or, for a date,
   // eight digits) is refused: see error().
-  void addValue(const std::string& column, const std::string& value, int32_t typeCode);
+  // With emptyIsText an empty text value is written as an empty text in every
+  // statement (else an INSERT writes it as NULL).
+  void addValue(const std::string& column, const std::string& value, int32_t typeCode, bool emptyIsText = false);
+  // Appends one column with SQL NULL: "= NULL" in an assignment, "IS NULL" in a condition.
+  void addNull(const std::string& column);
   // Takes pairs that are already in their final form as the condition list.
   void setValues(std::vector<DPX_ValuePair> values) { values_ = std::move(values); }
 

@@ -262,6 +262,9 @@ std::string DPX_Util::EscapeXML(const std::string& text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
+      // A parser reads a literal CR as a line end (CR LF as LF): a CR of a
+      // value travels as a character reference.
+      case '\r': out += "&#13;"; break;
       default: out += c;
     }
   }

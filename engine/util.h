@@ -95,6 +95,7 @@ class DPX_Util {
   static std::string DoubleToBSTR(double value);
   static std::string IntToBSTR(int32_t value);
   static int32_t BSTRToInt(const std::string& text);
+  // The five XML entities, and CR as "&#13;" so that a parser gives it back.
   static std::string EscapeXML(const std::string& text);
   // Appends one piece of hand-built business-object XML to out: the
   // declaration, "<BOM>" and the outer element with the first field (element

@@ -56,23 +56,84 @@ void RollBackOpenTransaction(DPX_ConnectionContext* context) {
 
 uint16_t ProgressSteps(size_t n) { return static_cast<uint16_t>(std::min<size_t>(n, 0xFFFF)); }
 
-// The first character of UTF-8 text that XML 1.0 cannot carry (controls but
-// tab, line feed and carriage return; U+FFFE and U+FFFF), with its code
-// point; npos when there is none.
-size_t FindUnwritableCharacter(const std::string& text, size_t from, uint32_t& codePoint) {
-  for (size_t i = from; i < text.size(); ++i) {
+// What a value holds that a configuration file cannot carry.
+struct Unwritable {
+  enum Kind { kCharacter, kSurrogate, kNotUtf8 } kind = kCharacter;
+  uint32_t codePoint = 0;  // of a character or a surrogate; the offending byte otherwise
+};
+
+// The length of the UTF-8 sequence that starts at text[i] when it is a
+// well-formed one (1 to 4); 0 otherwise, with `surrogate` set when it is the
+// three-byte form of a surrogate code point (which no UTF-8 text holds).
+size_t Utf8SequenceAt(const std::string& text, size_t i, uint32_t& surrogate) {
+  const auto byte = [&](size_t k) { return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u; };
+  const auto follows = [&](size_t k) { return (byte(k) & 0xC0) == 0x80; };
+  const unsigned c = byte(0);
+  surrogate = 0;
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) return follows(1) ? 2 : 0;
+  if (c >= 0xE0 && c <= 0xEF) {
+    const unsigned low = c == 0xE0 ? 0xA0 : 0x80;
+    if (byte(1) < low || byte(1) > 0xBF || !follows(2)) return 0;
+    if (c == 0xED && byte(1) >= 0xA0) {
+      surrogate = 0xD000 | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+      return 0;
+    }
+    return 3;
+  }
+  if (c >= 0xF0 && c <= 0xF4) {
+    const unsigned low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+    return byte(1) >= low && byte(1) <= high && follows(2) && follows(3) ? 4 : 0;
+  }
+  return 0;
+}
+
+// The first place of record text that XML 1.0 cannot carry: a control but
+// tab, line feed and carriage return; U+FFFE or U+FFFF; a surrogate; bytes
+// that are not UTF-8 (the base's text cannot be written as it is, and any
+// stand-in would change it). npos when there is none.
+size_t FindUnwritable(const std::string& text, size_t from, Unwritable& what) {
+  for (size_t i = from; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-      codePoint = c;
+      what = {Unwritable::kCharacter, c};
       return i;
     }
-    if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+    uint32_t surrogate = 0;
+    const size_t length = Utf8SequenceAt(text, i, surrogate);
+    if (length == 0) {
+      what = surrogate ? Unwritable{Unwritable::kSurrogate, surrogate} : Unwritable{Unwritable::kNotUtf8, c};
+      return i;
+    }
+    if (c == 0xEF && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
         (static_cast<unsigned char>(text[i + 2]) == 0xBE || static_cast<unsigned char>(text[i + 2]) == 0xBF)) {
-      codePoint = static_cast<unsigned char>(text[i + 2]) == 0xBE ? 0xFFFE : 0xFFFF;
+      what = {Unwritable::kCharacter, static_cast<unsigned char>(text[i + 2]) == 0xBE ? 0xFFFEu : 0xFFFFu};
       return i;
     }
+    i += length;
   }
   return std::string::npos;
+}
+
+std::string Describe(const Unwritable& what) {
+  switch (what.kind) {
+    case Unwritable::kSurrogate:
+      return fmt::sprintf("a lone surrogate (U+%04X), which is not text", what.codePoint);
+    case Unwritable::kNotUtf8:
+      return fmt::sprintf("bytes that are not UTF-8 text (0x%02X)", what.codePoint);
+    default:
+      return fmt::sprintf("the character U+%04X, which a configuration file cannot carry", what.codePoint);
+  }
+}
+
+// The record's code for its log line: the text of the first of its key
+// elements inside xml[from, to).
+std::string RecordCode(const std::string& xml, size_t from, size_t to, const std::vector<std::string>& keyNames) {
+  for (const std::string& name : keyNames) {
+    std::string value;
+    if (dpx::recordtext::ElementValue(xml, name, from, to, value)) return value;
+  }
+  return {};
 }
 
 // The name of the element whose text holds the position.
@@ -86,10 +147,11 @@ std::string FieldAt(const std::string& xml, size_t position) {
 // The text with every character XML cannot carry shown as U+FFFD, so that
 // a value holding one can name its record in the copy log.
 std::string Printable(std::string text) {
-  uint32_t codePoint = 0;
-  for (size_t bad = FindUnwritableCharacter(text, 0, codePoint); bad != std::string::npos;
-       bad = FindUnwritableCharacter(text, bad + 3, codePoint))
-    text.replace(bad, codePoint < 0x20 ? 1 : 3, "\xEF\xBF\xBD");
+  Unwritable what;
+  for (size_t bad = FindUnwritable(text, 0, what); bad != std::string::npos; bad = FindUnwritable(text, bad + 3, what)) {
+    const size_t length = what.kind == Unwritable::kSurrogate || what.codePoint >= 0xFFFE ? 3 : 1;
+    text.replace(bad, length, "\xEF\xBF\xBD");
+  }
   return text;
 }
 
@@ -109,15 +171,16 @@ bool NamedTables(const DPX_ConfigurationManager::Object& object) {
 
 }  // namespace
 
-// A record whose value holds a character that XML 1.0 cannot carry would make
-// the whole file unreadable: it is left out (a row of a table block alone,
-// else the whole record), each with a message naming the field. False when
-// nothing of the record is left.
+// A record whose value holds what XML 1.0 cannot carry would make the whole
+// file unreadable, and a stand-in for it would change the value: it is left
+// out (a row of a table block alone, else the whole record), each with a
+// "403" line naming the record by its code and description and the field.
+// False when nothing of the record is left.
 bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml,
-                                                  const std::vector<std::string>& listColumns) {
-  uint32_t codePoint = 0;
-  for (size_t bad = FindUnwritableCharacter(xml, 0, codePoint); bad != std::string::npos;
-       bad = FindUnwritableCharacter(xml, 0, codePoint)) {
+                                                  const std::vector<std::string>& listColumns,
+                                                  const std::vector<std::string>& keyNames) {
+  Unwritable what;
+  for (size_t bad = FindUnwritable(xml, 0, what); bad != std::string::npos; bad = FindUnwritable(xml, 0, what)) {
     const std::string field = FieldAt(xml, bad);
     const size_t rowStart = tableRows ? xml.rfind("<row>", bad) : std::string::npos;
     const size_t rowEnd = rowStart == std::string::npos ? rowStart : xml.find("</row>", rowStart);
@@ -126,16 +189,15 @@ bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool t
     // row's own, or the record's first.
     const size_t from = oneRow ? rowStart : 0;
     const size_t to = oneRow ? rowEnd : xml.size();
-    const std::string code = listColumns.empty() ? std::string() : PrintableValue(xml, listColumns[0], from, to);
+    std::string code = listColumns.empty() ? std::string() : PrintableValue(xml, listColumns[0], from, to);
+    if (code.empty()) code = Printable(RecordCode(xml, from, to, keyNames));
     const std::string description =
         listColumns.size() < 2 ? std::string() : PrintableValue(xml, listColumns[1], from, to);
-    const std::string message = fmt::sprintf(
-        "A record of %s is left out: its field '%s' holds the character U+%04X, which a configuration file cannot "
-        "carry",
-        key, field, codePoint);
+    const std::string message =
+        fmt::sprintf("A record of %s is left out: its field '%s' holds %s", key, field, Describe(what));
     log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", message);
     if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message, code, description);
-    else DPX_Util::ShowError(message, false);
+    else DPX_Util::ShowError(message + (code.empty() ? "" : " (" + code + ")"), false);
     if (!oneRow) return false;
     xml.erase(rowStart, rowEnd + 6 - rowStart);
   }
@@ -178,7 +240,9 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
       tableOpen = true;
     }
     for (auto& item : block.dataItems) {
-      if (!leaveOutUnwritable(key, block.severalRows != 0, item.xml, manager->getListColumns())) continue;
+      if (!leaveOutUnwritable(key, block.severalRows != 0, item.xml, manager->getListColumns(),
+                              manager->recordKeyNames()))
+        continue;
       const size_t bom = item.xml.find("<BOM>");
       if (bom != std::string::npos) text.append(item.xml, bom, std::string::npos);
       std::string().swap(item.xml);
@@ -384,7 +448,8 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
   try {
     copyLog->clearRecord();
     copyLog->setCategoryNo(key);
-    copyLog->setAction(method);
+    // What the copy would have done: a method of adding (1, 3, 4) adds.
+    copyLog->setAction(method == 0 || method == 2 ? method : 3);
     copyLog->setBaseCode(baseCode);
     copyLog->setBaseDescription(baseDescription);
     copyLog->setResult("403");

@@ -209,12 +209,11 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   void spillCollected();
   void logCategoryFailure(const std::string& key, int method, const std::string& error,
                           const std::string& baseCode = "", const std::string& baseDescription = "") const;
-  // Picks whose worksheet names a field the category does not have are left
-  // out, each with a message naming it. True, with the node's copy holding
-  // only the other picks in filtered, when any was.
-  // listColumns name the record's code and description, for its line.
+  // A record holding what a configuration file cannot carry is left out (a
+  // row of a table block alone), with a line naming it by its list columns
+  // (else its key names) and the field. False when nothing of it is left.
   bool leaveOutUnwritable(const std::string& key, bool tableRows, std::string& xml,
-                          const std::vector<std::string>& listColumns);
+                          const std::vector<std::string>& listColumns, const std::vector<std::string>& keyNames);
   bool refuseUnknownFields(const std::string& key, const DPX_WorksheetNode& node, DPX_WorksheetNode& filtered);
   // One category of one pass: its records from the parsed file to its
   // manager's writeData. E_ABORT when the manager aborts the copy.

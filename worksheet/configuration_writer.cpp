@@ -53,6 +53,23 @@ void AppendAttributes(std::string& out, const DPX_ConfigurationManager::Attribut
   }
 }
 
+// The file's own lines end in LF alone, and a parser reads a literal CR as
+// a line end: any CR a record still holds as it is goes out as "&#13;".
+void CarryCarriageReturns(std::string& text) {
+  size_t cr = text.find('\r');
+  if (cr == std::string::npos) return;
+  std::string out;
+  out.reserve(text.size() + 16);
+  size_t copied = 0;
+  for (; cr != std::string::npos; cr = text.find('\r', cr + 1)) {
+    out.append(text, copied, cr - copied);
+    out += "&#13;";
+    copied = cr + 1;
+  }
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
+}
+
 // The local time as ISO 8601, "YYYY-MM-DDTHH:MM:SS".
 std::string IsoNow() {
   const std::time_t now = std::time(nullptr);
@@ -282,7 +299,12 @@ dpx::HRESULT DPX_ConfigurationManager::writeToFile(const std::string& buffer, co
   }
   // Written beside the file and renamed over it, so a failed write never
   // leaves a truncated file behind.
-  if (!dpx::WriteUtf16File(file, buffer, true)) {
+  std::string carried;
+  if (buffer.find('\r') != std::string::npos) {
+    carried = buffer;
+    CarryCarriageReturns(carried);
+  }
+  if (!dpx::WriteUtf16File(file, carried.empty() ? buffer : carried, true)) {
     scope.LogError("Cannot write '%s'", path);
     log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::writeToFile", "Failed to write configuration file");
     return dpx::E_FAIL;
@@ -329,6 +351,7 @@ dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& workshee
     }
     if (result == dpx::S_OK) {
       auto flush = [&out](std::string& text) {
+        CarryCarriageReturns(text);
         const bool written = out->write(text);
         text.clear();
         return written;

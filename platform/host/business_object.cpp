@@ -21,6 +21,12 @@ using Q = CompanyStore;
 
 bool IsEmptyValue(const Variant& v) { return v.isEmpty() || (v.type() == VarType::Text && v.toText().empty()); }
 
+// A text property keeps an empty text apart from NULL; for any other kind
+// an empty text means no value.
+bool IsNoValue(const PropertyDef& p, const Variant& v) {
+  return v.isEmpty() || (p.kind != PropKind::Text && IsEmptyValue(v));
+}
+
 // A partner type by its column letter, its number or its record-XML name; -1 for none of them.
 int32_t CardTypeOf(const std::string& s) {
   static const char* const letters[] = {"C", "S", "L"};
@@ -33,7 +39,7 @@ int32_t CardTypeOf(const std::string& s) {
 
 // Property value (canonical form) from a column value.
 Variant FromColumn(const PropertyDef& p, const Variant& c) {
-  if (IsEmptyValue(c)) return Variant();
+  if (IsNoValue(p, c)) return Variant();
   switch (p.kind) {
     case PropKind::Int: return Variant(static_cast<int32_t>(c.toInt64()));
     case PropKind::Double: return Variant(c.toDouble());
@@ -64,7 +70,7 @@ Variant FromColumn(const PropertyDef& p, const Variant& c) {
 // Canonical property value from any value a caller gives; false when the
 // value does not fit the property.
 bool Normalize(const PropertyDef& p, const Variant& v, Variant& out) {
-  if (IsEmptyValue(v)) {
+  if (IsNoValue(p, v)) {
     out = Variant();
     return true;
   }
@@ -137,7 +143,7 @@ bool Normalize(const PropertyDef& p, const Variant& v, Variant& out) {
 
 // Column value to store for a canonical property value.
 Variant ToColumn(const PropertyDef& p, const Variant& v) {
-  if (IsEmptyValue(v)) return p.defaultValue.empty() ? Variant() : Variant(p.defaultValue);
+  if (IsNoValue(p, v)) return p.defaultValue.empty() ? Variant() : Variant(p.defaultValue);
   switch (p.kind) {
     case PropKind::Int: return Variant(v.toInt64());
     case PropKind::Double: return Variant(v.toDouble());
@@ -291,7 +297,7 @@ std::string BusinessObject::GetAsXML() const {
     for (const PropertyDef& p : props) {
       if (p.writeOnly) continue;
       auto it = values.find(p.property);
-      if (it == values.end() || IsEmptyValue(it->second)) {
+      if (it == values.end() || IsNoValue(p, it->second)) {
         xml += "<" + p.property + " nil=\"true\"/>";
       } else {
         xml += "<" + p.property + ">" + RecordXml::Escape(XmlText(p, it->second)) + "</" + p.property + ">";

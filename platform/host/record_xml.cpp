@@ -213,6 +213,7 @@ std::string RecordXml::Escape(const std::string& text) {
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       case '\'': out += "&apos;"; break;
+      case '\r': out += "&#13;"; break;  // a literal CR would be read as a line end
       default: out += c;
     }
   }

@@ -25,7 +25,7 @@ class RecordXml {
   // Parses a document; a declaration (any encoding name) and a byte-order
   // mark are skipped. Raises HostError(kHrInvalidXml) with the place of the fault.
   static std::unique_ptr<XmlNode> Parse(const std::string& xml);
-  // Escapes &, <, >, " and ' for element text.
+  // Escapes &, <, >, " and ' for element text, and CR as a character reference.
   static std::string Escape(const std::string& text);
   // The declaration the host writes before record XML.
   static constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>";

@@ -105,6 +105,11 @@ std::string Recordset::GetAsXML() const {
   for (const auto& row : result_.rows) {
     xml += "<row>";
     for (size_t i = 0; i < row.size(); ++i) {
+      // NULL is no value, as in a business object's XML; an empty text is one.
+      if (row[i].isEmpty()) {
+        xml += "<" + names[i] + " nil=\"true\"/>";
+        continue;
+      }
       xml += "<" + names[i] + ">";
       xml += RecordXml::Escape(row[i].toText());
       xml += "</" + names[i] + ">";

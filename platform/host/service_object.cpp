@@ -11,9 +11,13 @@ namespace {
 
 bool IsEmptyValue(const Variant& v) { return v.isEmpty() || (v.type() == VarType::Text && v.toText().empty()); }
 
+// A text property keeps an empty text apart from NULL; for any other kind
+// an empty text means no value.
+bool IsNoValue(PropKind kind, const Variant& v) { return v.isEmpty() || (kind != PropKind::Text && IsEmptyValue(v)); }
+
 // The canonical value of a property; false when the value does not fit it.
 bool Normalize(PropKind kind, const Variant& v, Variant& out) {
-  if (IsEmptyValue(v)) {
+  if (IsNoValue(kind, v)) {
     out = Variant();
     return true;
   }
@@ -69,7 +73,7 @@ std::string ServiceObject::GetAsXML() const {
   xml += "<" + kind_ + ">";
   for (const ServiceProperty& p : *properties_) {
     const Variant v = value(p.name);
-    if (IsEmptyValue(v)) xml += "<" + p.name + " nil=\"true\"/>";
+    if (IsNoValue(p.kind, v)) xml += "<" + p.name + " nil=\"true\"/>";
     else xml += "<" + p.name + ">" + RecordXml::Escape(XmlText(p.kind, v)) + "</" + p.name + ">";
   }
   xml += "</" + kind_ + ">";

@@ -111,6 +111,29 @@ const std::vector<Statement>& Statements() {
        "DELETE  FROM OUQR WHERE QString = N'SELECT 1' AND QName = N'Q1'",
        "DELETE  FROM OUQR WHERE QString = N'SELECT 1' AND QName = N'Q1'",
        "DELETE  FROM OUQR WHERE \"QName\" = 'Q1'"},
+      {"a row's NULL and empty text are written apart, also in a new row",
+       [](int32_t t) {
+         DPX_SqlStatement s(t);
+         s.setTable("OIDX");
+         s.addValue("IdexCode", "", DPX_SqlStatement::kAlpha, true);
+         s.addNull("IndexName");
+         return s.buildInsert();
+       },
+       "INSERT INTO OIDX (IdexCode, IndexName) VALUES (N'', NULL)",
+       "INSERT INTO OIDX (IdexCode, IndexName) VALUES (N'', NULL)",
+       "INSERT INTO OIDX (IdexCode, IndexName) VALUES (N'', NULL)",
+       "INSERT INTO OIDX (\"IdexCode\", \"IndexName\") VALUES ('', NULL)"},
+      {"a NULL assigned and compared",
+       [](int32_t t) {
+         DPX_SqlStatement s(t);
+         s.setTable("OIDX");
+         s.addNull("IndexName");
+         return s.buildUpdate().str() + s.buildWhere().str();
+       },
+       "UPDATE OIDX SET IndexName = NULL WHERE IndexName IS NULL",
+       "UPDATE OIDX SET IndexName = NULL WHERE IndexName IS NULL",
+       "UPDATE OIDX SET IndexName = NULL WHERE IndexName IS NULL",
+       "UPDATE OIDX SET \"IndexName\" = NULL WHERE \"IndexName\" IS NULL"},
       {"a date condition in each dialect",
        [](int32_t t) {
          DPX_SqlStatement s(t);

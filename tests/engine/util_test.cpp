@@ -14,7 +14,9 @@
 using dpx::Variant;
 using dpx::VarType;
 
-TEST(UtilEscapeXml, EscapesTheFiveCharactersAndNothingElse) {
+// A CR goes as a character reference: a parser would read a literal one as a
+// line end and give back LF.
+TEST(UtilEscapeXml, EscapesTheFiveCharactersAndCarriageReturns) {
   struct Case {
     std::string in, out;
   } cases[] = {
@@ -23,6 +25,7 @@ TEST(UtilEscapeXml, EscapesTheFiveCharactersAndNothingElse) {
       {"a'b\"c>d", "a&apos;b&quot;c&gt;d"},
       {"plain text äö 1;2", "plain text äö 1;2"},
       {"&amp;", "&amp;amp;"},
+      {"a\r\nb\rc\nd", "a&#13;\nb&#13;c\nd"},
   };
   for (const auto& c : cases) EXPECT_EQ(DPX_Util::EscapeXML(c.in), c.out) << c.in;
 }

@@ -51,6 +51,33 @@ TEST_P(BusinessObjects, GetAsXmlAddRoundTripAcrossCompanies) {
   EXPECT_EQ(back->GetAsXML(), xml);
 }
 
+// A text property keeps an empty text apart from NULL, and a CR as it is:
+// the XML carries "" as an element without nil, NULL with nil="true", a CR
+// as a character reference; the target's columns get back the same.
+TEST_P(BusinessObjects, EmptyTextNullAndCarriageReturnSurviveTheRecordXml) {
+  for (auto* company : {base.get(), target.get()}) company->store().execScript("DELETE FROM OUQR;");
+  base->store().execScript(
+      "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES (1, 1, 'empty', '', 'W'),"
+      "(2, 1, 'null', NULL, 'W'), (3, 1, 'cr', 'a' || char(13, 10) || 'b' || char(13), 'W');");
+  auto rs = base->NewRecordset();
+  rs->DoQuery("SELECT QName, QString FROM OUQR ORDER BY IntrnalKey");
+  const std::string rows = rs->GetAsXML();
+  EXPECT_NE(rows.find("<QName>empty</QName><QString></QString>"), std::string::npos) << rows;
+  EXPECT_NE(rows.find("<QName>null</QName><QString nil=\"true\"/>"), std::string::npos) << rows;
+  EXPECT_NE(rows.find("<QString>a&#13;\nb&#13;</QString>"), std::string::npos) << rows;
+  for (int key = 1; key <= 3; ++key) {
+    auto query = base->NewBusinessObject(160);
+    ASSERT_TRUE(query->GetByKey({Variant(key), Variant(1)}));
+    auto copy = target->GetBusinessObjectFromXML(query->GetAsXML(), 0);
+    ASSERT_EQ(copy->Add(), 0) << LastError(*target);
+  }
+  auto stored = target->NewRecordset();
+  stored->DoQuery("SELECT QName || ':' || typeof(QString) || ':' || hex(QString) FROM OUQR ORDER BY QName");
+  std::string got;
+  for (stored->MoveFirst(); !stored->EoF(); stored->MoveNext()) got += stored->Field(0).toText() + " ";
+  EXPECT_EQ(got, "cr:text:610D0A620D empty:text: null:null: ");
+}
+
 // Update through the browser changes the fetched record, never its key, even
 // when the XML comes from another company under another number.
 TEST_P(BusinessObjects, UpdateThroughBrowserKeepsTheFetchedKey) {

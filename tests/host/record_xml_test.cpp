@@ -17,6 +17,8 @@ TEST(RecordXml, TextOfAFieldAndRefusedDocuments) {
       {"<?xml version=\"1.0\" encoding=\"UTF-16\"?><BOM><v>O&apos;Brien &amp; &lt;Co&gt;</v></BOM>", "O'Brien & <Co>"},
       {"\xEF\xBB\xBF<BOM><v>&#65;&#x20AC;&#x1F600;</v></BOM>", "A\xE2\x82\xAC\xF0\x9F\x98\x80"},
       {"<BOM><v><![CDATA[a<b]]></v></BOM>", "a<b"},
+      {"<BOM><v>a&#13;&#10;b&#13;</v></BOM>", "a\r\nb\r"},
+      {"<BOM><v>" + RecordXml::Escape("a\r\nb\r") + "</v></BOM>", "a\r\nb\r"},
       {"<BOM><v>&#0;</v></BOM>", "!names no character"},
       {"<BOM><v>&#xD800;</v></BOM>", "!names no character"},
       {"<BOM><v>&#x;</v></BOM>", "!names no character"},
