@@ -107,9 +107,7 @@ bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool t
         "A record of %s is left out: its field '%s' holds the character U+%04X, which a configuration file cannot "
         "carry",
         key, field, codePoint);
-    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", message);
-    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
-    else DPX_Util::ShowError(message, false);
+    leaveOutPart(key, message, "DPX_ConfigurationManager::GetBOMFromDB");
     if (!oneRow) return false;
     xml.erase(rowStart, rowEnd + 6 - rowStart);
   }
@@ -125,6 +123,7 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
   auto manager = factory.createManager(key);
   if (!manager) {
     log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", "Failed to get DIObject");
+    leaveOutCategory(key, fmt::sprintf("The category %s cannot be read: this program has no manager for it", key));
     return dpx::E_FAIL;
   }
   DPX_Util::ShowInformation(fmt::sprintf(dpx::StringTable::Load(kStrReading, dpx::Ui().getLanguage()), CategoryName(key)),
@@ -196,6 +195,11 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
     // of the category is kept.
     scope.LogError("Reading %s from the base company failed: %s", key, e.what());
     logCategoryFailure(key, context_->getCopyMethod(), e.what());
+    const std::string message = fmt::sprintf("The category %s could not be read from the base company%s: %s", key,
+                                             flushed ? " to its end" : "", e.what());
+    if (!context_->copyLog) DPX_Util::ShowError(message, false);
+    leftOut_.push_back(message);
+    failedCategories_.insert(key);
     if (flushed) {
       if (tableOpen) text += "</table>";
       out.swap(text);
