@@ -50,6 +50,8 @@ class DPX_XmlParser {
   bool saveToFile(const std::string& path);
   // The collected errors as "<ErrorList>...</ErrorList>"; clears them.
   std::string getErrors();
+  // The first error of the collected ones, "line L, column C: message".
+  const std::string& firstError() const { return m_errors->firstError(); }
 
  protected:
   DPX_XmlParser();

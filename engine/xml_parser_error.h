@@ -23,10 +23,15 @@ class DPX_XmlParserError : public xercesc::ErrorHandler {
   // the entries are emptied afterwards.
   std::string getErrors(bool clear);
 
+  // The first error since the last getErrors with clear, as "line L, column
+  // C: message"; empty when there was none.
+  const std::string& firstError() const { return first_; }
+
   // Warnings are kept apart from the errors; only diagnostics read them.
   const std::string& warnings() const { return warnings_; }
 
  private:
   std::string errors_;
+  std::string first_;
   std::string warnings_;
 };

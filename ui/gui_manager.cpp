@@ -352,7 +352,17 @@ HRESULT DPX_GUIManager::saveConfigurationFile() {
   } catch (const std::exception& e) {
     log.LogError("The configuration file cannot be saved: %s", e.what());
   }
-  if (!dpx::Failed(result)) DPX_Util::ShowOperationCompleted(true);
+  if (dpx::Failed(result)) return result;
+  const auto& leftOut = configurationManager_->leftOut();
+  if (leftOut.empty()) {
+    DPX_Util::ShowOperationCompleted(true);
+    return result;
+  }
+  // The file lacks part of the selection: the user is told what, not that
+  // the save went well.
+  std::string message = "The configuration file was saved without:";
+  for (const auto& line : leftOut) message += "\n" + line;
+  DPX_Util::ShowError(message, true);
   return result;
 }
 

@@ -195,9 +195,7 @@ bool DPX_ConfigurationManager::leaveOutUnwritable(const std::string& key, bool t
         listColumns.size() < 2 ? std::string() : PrintableValue(xml, listColumns[1], from, to);
     const std::string message =
         fmt::sprintf("A record of %s is left out: its field '%s' holds %s", key, field, Describe(what));
-    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", message);
-    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message, code, description);
-    else DPX_Util::ShowError(message + (code.empty() ? "" : " (" + code + ")"), false);
+    leaveOutPart(key, message, "DPX_ConfigurationManager::GetBOMFromDB", code, description);
     if (!oneRow) return false;
     xml.erase(rowStart, rowEnd + 6 - rowStart);
   }
@@ -213,6 +211,7 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
   auto manager = factory.createManager(key);
   if (!manager) {
     log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::GetBOMFromDB", "Failed to get DIObject");
+    leaveOutCategory(key, fmt::sprintf("The category %s cannot be read: this program has no manager for it", key));
     return dpx::E_FAIL;
   }
   DPX_Util::ShowInformation(fmt::sprintf(dpx::StringTable::Load(kStrReading, dpx::Ui().getLanguage()), CategoryName(key)),
@@ -286,6 +285,11 @@ dpx::HRESULT DPX_ConfigurationManager::GetBOMFromDB(std::string& out, const std:
     // of the category is kept.
     scope.LogError("Reading %s from the base company failed: %s", key, e.what());
     logCategoryFailure(key, context_->getCopyMethod(), e.what());
+    const std::string message = fmt::sprintf("The category %s could not be read from the base company%s: %s", key,
+                                             flushed ? " to its end" : "", e.what());
+    if (!context_->copyLog) DPX_Util::ShowError(message, false);
+    leftOut_.push_back(message);
+    failedCategories_.insert(key);
     if (flushed) {
       if (tableOpen) text += "</table>";
       out.swap(text);

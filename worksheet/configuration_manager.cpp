@@ -80,6 +80,9 @@ const char* const kHeaderNames[] = {"configurationName", "dbVersion", "localizat
                                     "creationDate", "additionalDescr", "partialConfiguration", "backup",
                                     "approval", "copyMethod", "RTCF", "FRFMUDF"};
 
+int Line(const xercesc::Locator* where) { return where ? static_cast<int>(where->getLineNumber()) : 0; }
+int Column(const xercesc::Locator* where) { return where ? static_cast<int>(where->getColumnNumber()) : 0; }
+
 }  // namespace
 
 DPX_ConfigurationManager::DPX_ConfigurationManager(DPX_ConnectionContext* context) : context_(context) {
@@ -373,6 +376,11 @@ dpx::HRESULT DPX_ConfigurationManager::getAppPath(std::string& path) {
 
 void DPX_ConfigurationManager::setDocumentLocator(const xercesc::Locator* const locator) { locator_ = locator; }
 
+void DPX_ConfigurationManager::refuseAt(const std::string& what) {
+  refuseFile(fmt::sprintf("the configuration file '%s' cannot be read: line %d, column %d: %s", parsePath_,
+                          Line(locator_), Column(locator_), what));
+}
+
 void DPX_ConfigurationManager::refuseFile(const std::string& failure) {
   reader_.failure = failure;
   static const XMLCh kNone[] = {0};
@@ -429,6 +437,9 @@ void DPX_ConfigurationManager::startElement(const XMLCh*, const XMLCh* localname
     return;
   }
   if (name == "OBJECT") {
+    // A category inside another would cut the outer one short and read its
+    // records as the inner one's: the file is not one this program wrote.
+    if (r.objectOpen || r.tableOpen) refuseAt("an OBJECT inside another category");
     Attributes list = attributes();
     const auto id = std::find_if(list.begin(), list.end(), [](const auto& a) { return a.first == "string_id"; });
     if (id == list.end()) {
@@ -448,6 +459,16 @@ void DPX_ConfigurationManager::startElement(const XMLCh*, const XMLCh* localname
     r.objectStringId = id->second;
     r.object = Object{};
     r.object.attributes = std::move(list);
+    return;
+  }
+  if (r.tableOpen && name != "BOM") {
+    // A table holds records only; anything else in it is left out and the
+    // category says so wherever it is used.
+    if (r.objectOpen)
+      r.object.strayElements.push_back(fmt::sprintf("line %d, column %d: the table %s holds the element '%s', which is "
+                                                    "not a record; it is left out",
+                                                    Line(locator_), Column(locator_), r.tableName, name));
+    r.skipDepth = r.path.size();
     return;
   }
   if (name == "BOM") {

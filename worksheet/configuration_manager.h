@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +57,9 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
     Attributes attributes;
     std::vector<Table> tables;
     std::map<std::string, size_t> tableIndex;  // first table of a name wins
+    // What the reader left out of the category's tables (elements that are
+    // not records), each naming where it stood in the file.
+    std::vector<std::string> strayElements;
   };
   using Objects = std::vector<Object>;
 
@@ -129,6 +133,12 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   // "Not copied by method N: name, name" for the chosen method N of the last
   // copy; empty when it copied every category it was given.
   std::string notCopiedNotice() const;
+  // What the last save left out of the selection, each naming its category
+  // (a category that could not be read, a record or pick that could not be
+  // kept); empty when it saved all of it.
+  const std::vector<std::string>& leftOut() const { return leftOut_; }
+  // Whether the last save left out every category of the selection.
+  bool leftOutEverything() const { return selectedCategories_ > 0 && failedCategories_.size() >= selectedCategories_; }
 
   const Header& header() const { return header_; }
   Header& header() { return header_; }
@@ -205,10 +215,20 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   void setHeaderField(const std::string& name, const std::string& text);
   // Stops the parse under way: the file is not one this program reads.
   [[noreturn]] void refuseFile(const std::string& failure);
+  // The same, naming the file, the line and the column of the parse.
+  [[noreturn]] void refuseAt(const std::string& what);
   // Appends the collected record XML to the spill file.
   void spillCollected();
   void logCategoryFailure(const std::string& key, int method, const std::string& error,
                           const std::string& baseCode = "", const std::string& baseDescription = "") const;
+  // Something of the selection the save cannot write: named in the copy log
+  // during a copy (with the record's code and description when it is one
+  // record), else shown, and kept for leftOut. A category left out whole also
+  // counts for leftOutEverything.
+  void leaveOutPart(const std::string& key, const std::string& message,
+                    const char* method = "DPX_ConfigurationManager::writeBody", const std::string& baseCode = "",
+                    const std::string& baseDescription = "");
+  void leaveOutCategory(const std::string& key, const std::string& message);
   // A record holding what a configuration file cannot carry is left out (a
   // row of a table block alone), with a line naming it by its list columns
   // (else its key names) and the field. False when nothing of it is left.
@@ -237,6 +257,9 @@ class DPX_ConfigurationManager : public xercesc::DefaultHandler, public dpx::Con
   std::string lastError_;
   std::vector<std::string> notCopied_;  // names of the last copy's categories its method does not copy
   int notCopiedMethod_ = 0;             // that copy's chosen method
+  std::vector<std::string> leftOut_;
+  std::set<std::string> failedCategories_;
+  size_t selectedCategories_ = 0;
   std::string parsePath_;
   const xercesc::Locator* locator_ = nullptr;
   bool headerOnly_ = false;

@@ -113,6 +113,61 @@ dpx::Variant TypedValue(const DPX_SelectionField& field) {
   return dpx::Variant(text);
 }
 
+// Which picks of a partial selection the records read for it hold: a pick is
+// found when every one of its key fields appears as an element with its
+// value in one piece of the category's text (a piece never splits a record).
+class PickedRecords {
+ public:
+  PickedRecords(const DPX_WorksheetNode& node, size_t count, bool baseIsFile)
+      : node_(node), found_(count, false), baseIsFile_(baseIsFile) {}
+
+  void look(const std::string& text) {
+    const auto& objects = node_.getSelectionObjects();
+    for (size_t i = 0; i < found_.size(); ++i) {
+      if (found_[i]) continue;
+      const auto& fields = keyFields(objects[i]);
+      found_[i] = !fields.empty() && std::all_of(fields.begin(), fields.end(), [&](const DPX_SelectionField& f) {
+        return text.find(Element(f, true)) != std::string::npos || text.find(Element(f, false)) != std::string::npos;
+      });
+    }
+  }
+
+  // Each pick not found, as "Field = 'value'" of its key fields.
+  std::vector<std::string> missing() const {
+    std::vector<std::string> out;
+    const auto& objects = node_.getSelectionObjects();
+    for (size_t i = 0; i < found_.size(); ++i) {
+      const auto& fields = keyFields(objects[i]);
+      if (found_[i] || fields.empty()) continue;  // a pick without keys is reported apart
+      std::string text;
+      for (const auto& field : fields)
+        text += (text.empty() ? "" : ", ") + field.getFieldName() + " = '" + field.getValue() + "'";
+      out.push_back(std::move(text));
+    }
+    return out;
+  }
+
+ private:
+  const std::vector<DPX_SelectionField>& keyFields(const DPX_SelectionObject& object) const {
+    return baseIsFile_ ? object.getSubsKey() : object.getKey();
+  }
+  // The field's element as a record holds it: quotation marks escaped (as
+  // the reader keeps them) or not (as a host writes them).
+  static std::string Element(const DPX_SelectionField& field, bool quotesEscaped) {
+    std::string value = DPX_Util::EscapeXML(field.getValue());
+    if (!quotesEscaped) {
+      for (const auto& [escaped, plain] : {std::pair<std::string, std::string>{"&quot;", "\""}, {"&apos;", "'"}})
+        for (size_t at = value.find(escaped); at != std::string::npos; at = value.find(escaped, at + 1))
+          value.replace(at, escaped.size(), plain);
+    }
+    return "<" + field.getFieldName() + ">" + value + "</" + field.getFieldName() + ">";
+  }
+
+  const DPX_WorksheetNode& node_;
+  std::vector<bool> found_;
+  bool baseIsFile_;
+};
+
 }  // namespace
 
 dpx::HRESULT DPX_ConfigurationManager::updateHeaderFromWorksheet(DPX_Worksheet& worksheet) {
@@ -178,9 +233,7 @@ bool DPX_ConfigurationManager::refuseUnknownFields(const std::string& key, const
         fmt::sprintf("A record picked in %s is left out: the worksheet names the field '%s', which the category does "
                      "not have",
                      key, unknown);
-    log(dpx::ComponentLogger::kError, "DPX_ConfigurationManager::writeBody", message);
-    if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
-    else DPX_Util::ShowError(message, false);
+    leaveOutPart(key, message);
   }
   if (!refused) return false;
   filtered = node;
@@ -204,13 +257,16 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
     if (baseIsFile && position == nodes.size() && !DPX_CategoryFactory::findCategory(key)) {
       // A file may name any category; one this program does not know is
       // reported, not silently dropped.
-      const std::string message = fmt::sprintf("The file holds the category %s, which this program does not know", key);
-      log(dpx::ComponentLogger::kError, method, message);
-      if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message);
-      else DPX_Util::ShowError(message, false);
+      ++selectedCategories_;
+      leaveOutCategory(key, fmt::sprintf("The file holds the category %s, which this program does not know", key));
       continue;
     }
     if (state == DPX_WorksheetNode::kNotSelected) continue;
+    ++selectedCategories_;
+    if (baseIsFile) {
+      for (const std::string& stray : it->strayElements)
+        leaveOutPart(key, fmt::sprintf("Part of %s is left out: %s", key, stray));
+    }
     DPX_WorksheetNode* used = &nodes[position];
     DPX_WorksheetNode filtered;
 
@@ -235,8 +291,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
         // An empty key list would mean "every record": a partial selection
         // that names no record copies nothing of the category.
         scope.LogWarning("Category %s: partial selection without keys, nothing saved", key);
-        log(dpx::ComponentLogger::kWarning, method,
-            fmt::sprintf("No record of the partial selection of %s can be identified; the category is not saved", key));
+        leaveOutCategory(
+            key, fmt::sprintf("No record of the partial selection of %s can be identified; the category is not saved", key));
         failureSeen = true;
         continue;
       }
@@ -248,6 +304,8 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
     // category's opening written only once it has a record.
     const bool merges = std::any_of(node.getSelectionObjects().begin(), node.getSelectionObjects().end(),
                                     [](const auto& object) { return !object.getAdditionalData().empty(); });
+    // The picks whose record the read gave; a pick the base lacks is named.
+    PickedRecords picked(node, keys.empty() ? 0 : node.getSelectionObjects().size(), baseIsFile);
     bool streamed = false;
     bool written = true;
     std::function<bool(std::string&)> piece;
@@ -257,13 +315,20 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
           if (!flush(buffer)) return written = false;
         }
         streamed = true;
+        picked.look(part);
         return written = flush(part);
       };
     }
     const dpx::HRESULT read =
         baseIsFile ? GetBOMFromXML(text, it, keys, node) : GetBOMFromDB(text, key, keys, node, piece);
     if (!written) return dpx::E_FAIL;
-    if (read != dpx::S_OK) failureSeen = true;
+    if (read != dpx::S_OK) failureSeen = true;  // GetBOMFromDB named the category
+    picked.look(text);
+    if (read == dpx::S_OK) {
+      for (const std::string& missing : picked.missing())
+        leaveOutPart(key, fmt::sprintf("The record picked in %s with %s is not in the base; it is not copied", key,
+                                       missing));
+    }
     if (!streamed && text.find("<BOM>") == std::string::npos) continue;
     text += "</OBJECT>\n";
 
@@ -285,6 +350,19 @@ dpx::HRESULT DPX_ConfigurationManager::writeBody(std::string& buffer, std::vecto
     DPX_Util::ShowError(dpx::StringTable::Load(kStrFailedToWriteAll, dpx::Ui().getLanguage()), false);
   }
   return dpx::S_OK;
+}
+
+void DPX_ConfigurationManager::leaveOutPart(const std::string& key, const std::string& message, const char* method,
+                                            const std::string& baseCode, const std::string& baseDescription) {
+  log(dpx::ComponentLogger::kError, method, message);
+  if (context_->copyLog) logCategoryFailure(key, context_->getCopyMethod(), message, baseCode, baseDescription);
+  else DPX_Util::ShowError(message + (baseCode.empty() ? "" : " (" + baseCode + ")"), false);
+  leftOut_.push_back(message);
+}
+
+void DPX_ConfigurationManager::leaveOutCategory(const std::string& key, const std::string& message) {
+  leaveOutPart(key, message);
+  failedCategories_.insert(key);
 }
 
 dpx::HRESULT DPX_ConfigurationManager::writeToFile(const std::string& buffer, const std::string& path) {
@@ -317,6 +395,9 @@ dpx::HRESULT DPX_ConfigurationManager::saveConfiguration(DPX_Worksheet& workshee
   const char* const method = "DPX_ConfigurationManager::writeToFile";
   std::string buffer;
   dpx::HRESULT result = dpx::S_OK;
+  leftOut_.clear();
+  failedCategories_.clear();
+  selectedCategories_ = 0;
   if (baseIsFile) {
     if (!parser_) result = openConfiguration(worksheet, false);
     // After a copy the base file is read again; the worksheet stays as it is.

@@ -42,7 +42,9 @@ HRESULT DPX_SelectionManager::openWorksheet() {
     worksheet_.setFilePath(path);
   }
   DPX_WorksheetManager manager(context_);
-  return manager.openWorksheet(worksheet_, 0);
+  const HRESULT result = manager.openWorksheet(worksheet_, 0);
+  lastError_ = manager.lastError();
+  return result;
 }
 
 HRESULT DPX_SelectionManager::refreshWorksheet() {

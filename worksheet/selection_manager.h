@@ -20,6 +20,8 @@ class DPX_SelectionManager {
   // Opens the context's worksheet file, or makes a new worksheet when the
   // context names none. The worksheet manager's result.
   dpx::HRESULT openWorksheet();
+  // Why the last open failed, when the worksheet file was the reason.
+  const std::string& lastError() const { return lastError_; }
   // Renews the tree from the template and the header from the context; reads no file.
   dpx::HRESULT refreshWorksheet();
   // Saves to the worksheet's file, asking for a file when it has none or
@@ -34,4 +36,5 @@ class DPX_SelectionManager {
  private:
   DPX_ConnectionContext* context_;
   DPX_Worksheet worksheet_;
+  std::string lastError_;
 };

@@ -3,6 +3,8 @@
 #include "worksheet/worksheet_manager.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <fmt/printf.h>
 
@@ -86,7 +88,15 @@ HRESULT DPX_WorksheetManager::openWorksheet(DPX_Worksheet& worksheet, unsigned c
     if (hr < 0) return hr;
     hr = tpl.updateWorksheetFromTemplate(worksheet);
     updateStrings(worksheet);
-    if (hr < 0) return hr;
+    if (hr < 0) {
+      for (const DPX_WorksheetNode& node : worksheet.getNodes()) {
+        if (tpl.hasNode(node.getLeafId())) continue;
+        failure_ = fmt::sprintf("it holds the unknown leaf id %s, which the program's category tree does not have",
+                                node.getLeafId());
+        break;
+      }
+      return hr;
+    }
 
     context_->setCopyMethod(worksheet.getCopyMethod());
     context_->setResponseToCopyFailure(worksheet.getRTCF());
@@ -284,9 +294,16 @@ HRESULT DPX_WorksheetManager::saveWorksheet(DPX_Worksheet& worksheet, const std:
     // end with the root's end tag is not the whole worksheet.
     const std::string text = dom.serialize(true);
     const std::string closing = fmt::sprintf("</%s>", kRoot);
+    errno = 0;
     if (text.size() < closing.size() || text.compare(text.size() - closing.size(), closing.size(), closing) != 0 ||
         !dpx::WriteUtf16File(path, text, true)) {
-      log.LogError("Failed to save worksheet: '%s'", dom.getErrors());
+      const int error = errno;
+      failure_ = text.size() < closing.size() || text.compare(text.size() - closing.size(), closing.size(), closing) != 0
+                     ? "the worksheet's text could not be made whole" + (dom.firstError().empty() ? std::string()
+                                                                          : ": " + dom.firstError())
+                     : fmt::sprintf("the file '%s' could not be written: %s", path,
+                                    error != 0 ? std::strerror(error) : "the write failed");
+      log.LogError("Failed to save worksheet: %s", failure_);
       status = E_FAIL;
       return;
     }

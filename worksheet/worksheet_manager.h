@@ -41,6 +41,9 @@ class DPX_WorksheetManager {
   // still get theirs, and the status bar shows "Could not read dataset".
   dpx::HRESULT updateDetails(DPX_Worksheet& worksheet);
   static std::string formatComError(const dpx::HostError& error);
+  // Why the last open, read or save failed, naming what was wrong with the
+  // file; empty when nothing failed or no reason is known.
+  const std::string& lastError() const { return failure_; }
 
   // --- The file format ----------------------------------------------------
   dpx::HRESULT readWorksheet(DPX_Worksheet& worksheet, const std::string& path);
@@ -68,4 +71,5 @@ class DPX_WorksheetManager {
 
   DPX_ConnectionContext* context_;
   DPX_ResourceManager* keyTable_;
+  std::string failure_;
 };

@@ -80,13 +80,16 @@ void ForEachChildElement(DPX_DOMParser& dom, F&& f) {
 
 HRESULT DPX_WorksheetManager::readWorksheet(DPX_Worksheet& worksheet, const std::string& path) {
   DPX_LogScope log("DPX_WorksheetManager::readWorksheet");
+  failure_.clear();
   if (!DPX_Util::FileExists(path)) {
+    failure_ = "the file does not exist";
     log.LogError("File '%s' not found", path);
     DPX_Util::ShowError(fmt::sprintf(HostText(10008), path), false);
     return E_FAIL;
   }
   DPX_DOMParser dom;
   if (!dom.parseFile(path)) {
+    failure_ = dom.firstError().empty() ? "it is not an XML file" : dom.firstError();
     log.LogError("Failed to load worksheet from file '%s'", path);
     log.LogError("%s", dom.getErrors());
     return E_FAIL;
@@ -94,12 +97,14 @@ HRESULT DPX_WorksheetManager::readWorksheet(DPX_Worksheet& worksheet, const std:
   GotoRoot(dom);
   if (dom.findElement("header") > 0) {
     if (getHeaderDataFromXML(worksheet, dom) < 0) {
+      failure_ = "its header cannot be read";
       log.LogError("Failed to read header data for worksheet from file '%s'", path);
       return E_FAIL;
     }
     GotoRoot(dom);
   }
   if (dom.findElement("body") == 0 || !dom.move(0, true)) {
+    failure_ = "it holds no category tree (no body with nodes)";
     log.LogError("File '%s' doesn't contain selection data", path);
     return E_FAIL;
   }
@@ -114,12 +119,14 @@ HRESULT DPX_WorksheetManager::readWorksheet(DPX_Worksheet& worksheet, const std:
     } catch (const std::exception& e) {
       log.LogError("Exception occured while reading selection data");
       log.LogError("%s", e.what());
+      failure_ = e.what();
       status = E_FAIL;
     }
     DPX_Util::ResetProgress();
   }
   if (status >= 0 && worksheet.getNodes().size() == before) {
     // Not one node could be identified: there is nothing to open.
+    failure_ = "not one node of its category tree has a leaf_id";
     log.LogError("File '%s' doesn't contain selection data", path);
     status = E_FAIL;
   }
@@ -175,7 +182,8 @@ HRESULT DPX_WorksheetManager::getTreeDataFromXML(DPX_Worksheet& worksheet, DPX_D
 // returns with the cursor on their parent.
 HRESULT DPX_WorksheetManager::readTreeLevel(DPX_Worksheet& worksheet, DPX_DOMParser& dom, int depth) {
   DPX_LogScope log("DPX_WorksheetManager::getTreeDataFromXML");
-  if (depth > kMaxTreeDepth) throw std::runtime_error("the category tree is nested too deeply");
+  if (depth > kMaxTreeDepth)
+    throw std::runtime_error(fmt::sprintf("its category tree nests more than %d levels", kMaxTreeDepth));
   std::vector<DPX_WorksheetNode>& nodes = worksheet.getNodes();
   HRESULT status = S_OK;
   do {

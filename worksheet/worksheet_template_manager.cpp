@@ -182,11 +182,24 @@ HRESULT DPX_WorksheetTemplateManager::updateWorksheetFromTemplate(DPX_Worksheet&
     node.setDataAreaFormat(rules->getDataAreaFormat());
     node.setAllowSelection(rules->isAllowSelection());
     node.setLocalizationTransfer(rules->isLocalizationTransfer());
-    for (int method : rules->getProhibitedCopyMethods()) node.addProhibitedCopyMethod(method);
+    // A worksheet file can carry rules of its own; only the template's count,
+    // so a file never stops or changes the copy of a category.
+    node.getProhibitedCopyMethods() = rules->getProhibitedCopyMethods();
     node.setSubstituteCopyMethod(rules->getSubstituteCopyMethod());
     node.setLevel(rules->getLevel());
     for (const std::string& id : rules->getDependencies()) node.addDependency(id);
     node.setHasDependencies(rules->hasDependencies());
+    if (node.isLeaf() && node.getSelected() == DPX_WorksheetNode::kSelectedPartly && !rules->isAllowSelection()) {
+      // Picks on a category that is copied only as a whole would be read as
+      // anything but what the user chose: nothing of it is copied.
+      const std::string message = fmt::sprintf(
+          "The worksheet picks single records of %s, which is copied only as a whole; the category is not copied",
+          node.getStringKey());
+      log.LogWarning("%s", message);
+      DPX_Util::ShowError(message, false);
+      node.setSelected(DPX_WorksheetNode::kNotSelected);
+      node.getSelectionObjects().clear();
+    }
   }
   return S_OK;
 }

@@ -575,6 +575,16 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
   const std::string otherServer = saved("other-server.xml", [&](DPX_Worksheet& ws) {
     ws.setTargetServer((server.root() / "elsewhere").string());
   });
+  const std::string unknownLeaf = saved("unknown-leaf.xml", [](DPX_Worksheet& ws) {
+    DPX_WorksheetNode node;
+    node.setElementName("category");
+    node.setLeafId("9.9.9");
+    node.setStringKey(kIndexes);
+    node.setIsLeaf(true);
+    ws.getNodes().push_back(node);
+  });
+  const std::string doctype = (scratch / "doctype.xml").string();
+  std::ofstream(doctype) << "<?xml version=\"1.0\"?>\n<!DOCTYPE twinlyWorksheet>\n<twinlyWorksheet/>";
   const std::string missingBase = (scratch / "missing-base.xml").string();
   std::filesystem::rename(WorksheetFile(server, (server.root() / "configs" / "gone.xml").string()), missingBase);
   const std::string good = WorksheetFile(server);
@@ -584,7 +594,11 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
     std::string message;
   } cases[] = {
       {{"copy", "--worksheet", (scratch / "missing.xml").string()}, "cannot read the worksheet file"},
-      {{"copy", "--worksheet", garbage}, "is not a readable worksheet"},
+      {{"copy", "--worksheet", garbage}, "is not a readable worksheet: line 1, column 1: "},
+      {{"copy", "--worksheet", doctype},
+       "is not a readable worksheet: line 2, column 27: the file holds a document type declaration (DOCTYPE)"},
+      {{"copy", "--worksheet", unknownLeaf},
+       "could not be opened: it holds the unknown leaf id 9.9.9, which the program's category tree does not have"},
       {{"copy", "--worksheet", noTarget}, "names no target company"},
       {{"copy", "--worksheet", unknownBase}, "has no company 'NO_SUCH_DB'"},
       {{"copy", "--worksheet", unknownTarget}, "has no company 'NO_SUCH_DB'"},
@@ -609,6 +623,67 @@ TEST(DuploraClientWorksheet, RefusesAWorksheetItCannotUseWithAClearMessage) {
   }
   // Nothing of the refused worksheets reached the target.
   EXPECT_FALSE(Contains(Rows(server.target(), "OIDX", "IdexCode"), "OWN"));
+}
+
+// A save that cannot read a category names it, writes the rest and ends
+// with 3; when it could read nothing of the selection it ends with 1.
+TEST(DuploraClient, ASaveThatCannotReadACategoryNamesItInItsStatus) {
+  DemoServerFixture server;
+  server.base()->store().exec("ALTER TABLE OIDX RENAME TO OIDX_GONE");
+  const std::string file = (server.root() / "saved.xml").string();
+  auto save = [&](const std::string& categories) {
+    return Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
+                                     std::vector<std::string>{"--base", "DEMO_BASE", "--out", file, "--categories",
+                                                              categories});
+  };
+  const auto some = save(std::string(kIndexes) + "," + kTransactionCodes);
+  EXPECT_EQ(some.code, 3) << some.err;
+  EXPECT_NE(some.err.find(std::string("The category ") + kIndexes + " could not be read from the base company"),
+            std::string::npos)
+      << some.err;
+  std::ifstream in(file, std::ios::binary);
+  const std::string text = dpx::Utf16LEBytesToUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+  EXPECT_NE(text.find("<TrnsCode>ADJ</TrnsCode>"), std::string::npos) << text;
+  EXPECT_EQ(text.find(kIndexes), std::string::npos) << text;
+
+  const auto none = save(kIndexes);
+  EXPECT_EQ(none.code, 1) << none.err;
+  EXPECT_NE(none.err.find(kIndexes), std::string::npos) << none.err;
+}
+
+// The base's indexes saved by the client as configs/base.xml of the fixture.
+std::string SavedIndexes(const DemoServerFixture& server) {
+  std::filesystem::create_directories(server.root() / "configs");
+  const std::string file = (server.root() / "configs" / "base.xml").string();
+  const auto save = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
+                                              std::vector<std::string>{"--base", "DEMO_BASE", "--out", file,
+                                                                       "--categories", kIndexes});
+  EXPECT_EQ(save.code, 0) << save.err;
+  return file;
+}
+
+// A worksheet that picks a record the base no longer has copies the others
+// and gives the missing one a failed line.
+TEST(DuploraClientWorksheet, APickTheBaseNoLongerHasGetsAFailedLine) {
+  for (bool fileBase : {false, true}) {
+    SCOPED_TRACE(fileBase ? "configuration file base" : "company base");
+    DemoServerFixture server;
+    const std::string baseFile = fileBase ? SavedIndexes(server) : "";
+    const std::string worksheet = WorksheetFile(server, baseFile, [](DPX_Worksheet& ws) {
+      for (auto& node : ws.getNodes())
+        if (node.getStringKey() == kIndexes) node.addSelectionObject(PickedIndex("GONE"));
+    });
+    const auto run = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                               std::vector<std::string>{"--worksheet", worksheet, "--method", "4"});
+    EXPECT_EQ(run.code, 3) << run.err;
+    EXPECT_EQ(Rows(server.target(), "OIDX", "IdexCode, IndexName"),
+              (std::vector<std::string>{"CPI|Consumer prices", std::string("OWN|") + kEditedName, "TGT|Target only"}));
+    int missing = 0;
+    for (const auto& line : LogLines(LogPath(run.out)))
+      missing += line.rfind(std::string(kIndexes) + "|", 0) == 0 && line.find("|403|") != std::string::npos &&
+                 line.find("IdexCode = 'GONE' is not in the base") != std::string::npos;
+    EXPECT_EQ(missing, 1) << run.err;
+  }
 }
 
 TEST(DuploraClient, ExitStatusTellsHowTheCopyWent) {
@@ -1130,15 +1205,7 @@ TEST(DuploraClientWorksheet, PicksNamingFieldsTheCategoryLacksAreLeftOut) {
   for (bool fileBase : {false, true}) {
     SCOPED_TRACE(fileBase ? "configuration file base" : "company base");
     DemoServerFixture server;
-    std::string baseFile;
-    if (fileBase) {
-      std::filesystem::create_directories(server.root() / "configs");
-      baseFile = (server.root() / "configs" / "base.xml").string();
-      const auto save = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
-                                                  std::vector<std::string>{"--base", "DEMO_BASE", "--out", baseFile,
-                                                                           "--categories", kIndexes});
-      ASSERT_EQ(save.code, 0) << save.err;
-    }
+    const std::string baseFile = fileBase ? SavedIndexes(server) : "";
     const std::string worksheet = WorksheetFile(server, baseFile, [](DPX_Worksheet& ws) {
       for (auto& node : ws.getNodes()) {
         if (node.getStringKey() != kIndexes) continue;
@@ -1295,7 +1362,8 @@ TEST(DuploraClientHostile, ASaveLeavesOutARecordItCannotWriteAndSaysWhy) {
   const auto save = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
                                               std::vector<std::string>{"--base", "DEMO_BASE", "--out", file,
                                                                        "--categories", kIndexes});
-  ASSERT_EQ(save.code, 0) << save.err;
+  // The file lacks a record of the selection: 3, and the record is named.
+  ASSERT_EQ(save.code, 3) << save.err;
   EXPECT_NE(save.err.find("its field 'IndexName' holds the character U+001F"), std::string::npos) << save.err;
   const auto copy = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
                                               std::vector<std::string>{"--base-file", file, "--target", "DEMO_TARGET",

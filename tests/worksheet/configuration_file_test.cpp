@@ -218,6 +218,11 @@ TEST(ConfigurationFile, AFileThatCannotBeReadSaysWhy) {
        "is not a configuration file (its root element is 'twinlyWorksheet')"},
       {"doctype.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE d>\n<duploraConfigurationFile/>",
        "line 2, column 13: the file holds a document type declaration (DOCTYPE)"},
+      // The inner category would take the outer one's place and drop it.
+      {"nested.xml",
+       FileText("", "<OBJECT string_id=\"DPX_TRN_ITEMS_100\"><table name=\"OITM\"></table>\n"
+                    "<OBJECT string_id=\"DPX_TRN_BP_100\"></OBJECT></OBJECT>\n"),
+       "line 7, column 36: an OBJECT inside another category"},
       {"missing.xml", "", "does not exist"},
   };
   for (const auto& c : cases) {
@@ -235,6 +240,29 @@ TEST(ConfigurationFile, AFileThatCannotBeReadSaysWhy) {
   WriteUtf16(f.dir / "good.xml", FileText("", kItems));
   EXPECT_EQ(f.manager.readConfigurationFile(f.worksheet, (f.dir / "good.xml").string()), dpx::S_OK);
   EXPECT_EQ(f.manager.lastError(), "");
+}
+
+// What is not a record inside a table is left out of the category, and
+// every save or copy of the category names it; the records around it stay.
+TEST(ConfigurationFile, AnElementInATableThatIsNoRecordIsNamedWhenTheCategoryIsSaved) {
+  Fixture f;
+  WriteUtf16(f.dir / "base.xml",
+             FileText("", "<OBJECT string_id=\"DPX_TRN_CUSTOMERGROUPS_100\"><table name=\"OCRG\">\n"
+                          "<note>keep me</note><BOM><BO><OCRG><row><GroupCode>1</GroupCode></row></OCRG></BO></BOM>"
+                          "</table></OBJECT>\n"));
+  f.context.setBaseFile((f.dir / "base.xml").string());
+  f.context.setTargetFile((f.dir / "out.xml").string());
+  f.worksheet.getNodes().push_back(Leaf("1", "DPX_TRN_CUSTOMERGROUPS_100", 1));
+  ASSERT_EQ(f.manager.openConfiguration(f.worksheet, false), dpx::S_OK);
+  ASSERT_EQ(f.manager.saveConfiguration(f.worksheet, true), dpx::S_OK);
+  ASSERT_EQ(f.manager.leftOut().size(), 1u);
+  EXPECT_EQ(f.manager.leftOut()[0],
+            "Part of DPX_TRN_CUSTOMERGROUPS_100 is left out: line 7, column 7: the table OCRG holds the element "
+            "'note', which is not a record; it is left out");
+  EXPECT_FALSE(f.manager.leftOutEverything());
+  const std::string saved = dpx::Utf16LEBytesToUtf8(ReadBytes(f.dir / "out.xml").substr(2));
+  EXPECT_NE(saved.find("<GroupCode>1</GroupCode>"), std::string::npos);
+  EXPECT_EQ(saved.find("keep me"), std::string::npos);
 }
 
 TEST(ConfigurationFile, AvailabilityFollowsTheFile) {

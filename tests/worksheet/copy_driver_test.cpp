@@ -299,6 +299,51 @@ TEST_F(CopyFixture, PartialSelectionWithoutKeysCopiesNothingOfTheCategory) {
   b.addSelectionObject(DPX_SelectionObject{});
   EXPECT_EQ(copy(4), dpx::S_OK);
   EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "C 4 1"}));
+  EXPECT_EQ(logLines(), std::vector<std::string>{Key('B') + "||403||||||No record of the partial selection of " +
+                                                 Key('B') + " can be identified; the category is not saved"});
+}
+
+// A worksheet may pick a record the base no longer has: the records it has
+// are copied, and the missing one gets its line, from a file or a company.
+TEST_F(CopyFixture, APickedRecordTheBaseLacksGetsALine) {
+  for (bool fileBase : {true, false}) {
+    SCOPED_TRACE(fileBase ? "file base" : "company base");
+    journal.calls.clear();
+    ASSERT_TRUE(log.openIn(dir.path().string(), fileBase ? "FILE" : "COMPANY", true));
+    auto& c = node("C");
+    c.getSelectionObjects().clear();
+    c.setSelected(DPX_WorksheetNode::kSelectedPartly);
+    for (const char* code : {fileBase ? "2" : "C", "9"}) {
+      DPX_SelectionObject pick;
+      (fileBase ? pick.addSubsKeyField("Code", code, "db_Alpha") : pick.addKeyField("Code", code, "db_Alpha"));
+      pick.setTableName("TC");
+      c.addSelectionObject(pick);
+    }
+    node("A").setSelected(DPX_WorksheetNode::kNotSelected);
+    node("B").setSelected(DPX_WorksheetNode::kNotSelected);
+    EXPECT_EQ(copy(4, fileBase), dpx::S_OK);
+    EXPECT_EQ(journal.calls, (std::vector<std::string>{"C 4 1"}));
+    EXPECT_EQ(logLines(), std::vector<std::string>{Key('C') + "||403||||||The record picked in " + Key('C') +
+                                                   " with Code = '9' is not in the base; it is not copied"});
+  }
+}
+
+// A save that cannot read a category names it; whether anything of the
+// selection was saved tells the caller how to end.
+TEST_F(CopyFixture, ASaveNamesTheCategoriesItCouldNotRead) {
+  context.copyLog = nullptr;
+  context.setTargetFile((dir / "saved.xml").string());
+  for (const auto& [unreadable, everything] :
+       {std::pair<std::set<std::string>, bool>{{"B"}, false}, {{"A", "B", "C"}, true}}) {
+    journal.unreadable = unreadable;
+    DPX_ConfigurationManager manager(&context);
+    manager.setLogger(logger);
+    ASSERT_EQ(manager.saveConfiguration(worksheet, false), dpx::S_OK);
+    ASSERT_EQ(manager.leftOut().size(), unreadable.size());
+    EXPECT_EQ(manager.leftOut().front(), "The category " + Key(unreadable.begin()->front()) +
+                                             " could not be read from the base company: base refused");
+    EXPECT_EQ(manager.leftOutEverything(), everything);
+  }
 }
 
 TEST_F(CopyFixture, ASecondCopyByTheSameManagerReadsTheBaseFileAgain) {

@@ -327,6 +327,37 @@ TEST(WorksheetFile, DeeplyNestedFilesFailWithoutExhaustingTheStack) {
   EXPECT_EQ(manager.readWorksheet(ws, (dir / "deep.xml").string()), dpx::E_FAIL);
 }
 
+// A file the worksheet door refuses says why.
+TEST(WorksheetFile, AFileThatIsNoWorksheetSaysWhy) {
+  TestDir dir;
+  auto nested = [](int depth) {
+    std::string body;
+    for (int i = 0; i < depth; ++i) body += "<N leaf_id=\"1\">";
+    for (int i = 0; i < depth; ++i) body += "</N>";
+    return File(body);
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {"<?xml version=\"1.0\"?><!DOCTYPE twinlyWorksheet><twinlyWorksheet/>",
+       "line 1, column 40: the file holds a document type declaration (DOCTYPE)"},
+      {nested(300), "the file nests elements more than 256 levels deep"},
+      {nested(100), "its category tree nests more than 64 levels"},
+      {"<twinlyWorksheet><header/></twinlyWorksheet>", "it holds no category tree"},
+      {File("<N string_id=\"DPX_TRN_ITEMS_100\"/>"), "not one node of its category tree has a leaf_id"},
+      {"this is no worksheet", "line 1, column 1: "},
+      {"", "the file does not exist"},
+  };
+  for (const auto& [text, reason] : cases) {
+    SCOPED_TRACE(reason);
+    const auto path = dir / "w.xml";
+    std::filesystem::remove(path);
+    if (!text.empty()) WriteUtf8(path, text);
+    DPX_Worksheet ws;
+    DPX_WorksheetManager manager(nullptr);
+    EXPECT_EQ(manager.readWorksheet(ws, path.string()), dpx::E_FAIL);
+    EXPECT_NE(manager.lastError().find(reason), std::string::npos) << manager.lastError();
+  }
+}
+
 // A save that cannot write the whole file (here: a file-size limit, as a full
 // disk would) fails, and the previous file, the path and the modified flag stay.
 TEST(WorksheetFile, ASaveThatCannotBeCompletedKeepsTheOldFile) {
@@ -354,6 +385,7 @@ TEST(WorksheetFile, ASaveThatCannotBeCompletedKeepsTheOldFile) {
   std::signal(SIGXFSZ, previousHandler);
 
   EXPECT_EQ(hr, dpx::E_FAIL);
+  EXPECT_EQ(manager.lastError(), "the file '" + path + "' could not be written: File too large");
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(big.getFilePath(), "/elsewhere/old.xml");
   EXPECT_TRUE(big.isModified());

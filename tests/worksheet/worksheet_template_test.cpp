@@ -11,6 +11,7 @@
 #include "platform/framework/string_table.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/test_dir.h"
+#include "worksheet/configuration_manager.h"
 #include "worksheet/worksheet_manager.h"
 #include "worksheet/worksheet_template_manager.h"
 
@@ -83,13 +84,16 @@ TEST_F(TemplateTest, SubstitutesAreCheckedWhenTheTemplateLoads) {
 }
 
 TEST_F(TemplateTest, AReadWorksheetTakesTheTemplatesRulesAndKeepsTheUsersChoice) {
-  // The file names other keys and tags than the template, and repeats a dependency.
+  // The file names other keys and tags than the template, repeats a
+  // dependency and carries copy-method rules of its own.
   Write(dir / "w.xml",
         File("<Custom leaf_id=\"1\" string_id=\"OLD_KEY\" selected=\"2\">"
-             "  <Q leaf_id=\"1.1\" string_id=\"OLD_QUERIES\" selected=\"2\">"
+             "  <Q leaf_id=\"1.1\" string_id=\"OLD_QUERIES\" selected=\"2\" prohibited_copyMethods=\"2,4\""
+             "   substitute_copyMethod=\"33\">"
              "    <selection><keyObject tableName=\"OUQR\"><key><fieldName>IntrnalKey</fieldName><value>5</value>"
              "    <type>db_Numeric</type></key></keyObject></selection></Q>"
-             "  <F leaf_id=\"1.2\" selected=\"1\"><dependencies><leaf_id>4.2</leaf_id></dependencies></F>"
+             "  <F leaf_id=\"1.2\" selected=\"1\" prohibited_copyMethods=\"1,2,3,4\" substitute_copyMethod=\"33\">"
+             "   <dependencies><leaf_id>4.2</leaf_id></dependencies></F>"
              "</Custom>"));
   DPX_Worksheet ws;
   DPX_WorksheetManager manager(nullptr);
@@ -116,6 +120,38 @@ TEST_F(TemplateTest, AReadWorksheetTakesTheTemplatesRulesAndKeepsTheUsersChoice)
   EXPECT_TRUE(n[2].dependsOn("4.3"));
   EXPECT_TRUE(n[2].hasDependencies());
   EXPECT_EQ(n[2].getSelected(), 1);
+  // Only the template's rules decide how a category is copied.
+  EXPECT_TRUE(n[2].getProhibitedCopyMethods().empty());
+  EXPECT_EQ(n[2].getSubstituteCopyMethod(), DPX_WorksheetNode::kNoSubstitute);
+  for (int method = 1; method <= 4; ++method) {
+    EXPECT_EQ(DPX_ConfigurationManager::getCopyMethodForObject(ws, "DPX_TRN_UDF_100", method), method);
+    EXPECT_EQ(DPX_ConfigurationManager::getCopyMethodForObject(ws, "DPX_TRN_QUERIES_100", method),
+              method == 1 || method == 3 ? 4 : method);
+  }
+}
+
+// Picks on a category whose records cannot be picked one by one copy
+// nothing of it, and the user is told; a category that allows picks keeps them.
+TEST_F(TemplateTest, PicksOnACategoryThatAllowsNoneCopyNothingAndSaySo) {
+  dpx::test::ScriptedUi ui;
+  const std::string pick =
+      "<selection><keyObject><key><fieldName>Code</fieldName><value>1</value><type>db_Alpha</type></key></keyObject>"
+      "</selection>";
+  Write(dir / "w.xml", File("<A leaf_id=\"1\" selected=\"2\"><B leaf_id=\"1.1\" selected=\"2\">" + pick +
+                            "</B><C leaf_id=\"1.2\" selected=\"2\">" + pick + "</C></A>"));
+  DPX_Worksheet ws;
+  DPX_WorksheetManager manager(nullptr);
+  ASSERT_EQ(manager.readWorksheet(ws, (dir / "w.xml").string()), dpx::S_OK);
+  ASSERT_EQ(tpl().updateWorksheetFromTemplate(ws), dpx::S_OK);
+  const auto& n = ws.getNodes();
+  EXPECT_EQ(n[1].getSelected(), DPX_WorksheetNode::kSelectedPartly);  // 1.1 allows picks
+  EXPECT_EQ(n[1].getSelectionObjects().size(), 1u);
+  EXPECT_EQ(n[2].getSelected(), DPX_WorksheetNode::kNotSelected);
+  EXPECT_TRUE(n[2].getSelectionObjects().empty());
+  ASSERT_EQ(ui.statusErrors().size(), 1u);
+  EXPECT_EQ(ui.statusErrors()[0],
+            "The worksheet picks single records of DPX_TRN_UDF_100, which is copied only as a whole; the category is "
+            "not copied");
 }
 
 TEST_F(TemplateTest, ANodeTheTemplateLacksMakesTheWorksheetInvalid) {
@@ -128,6 +164,12 @@ TEST_F(TemplateTest, ANodeTheTemplateLacksMakesTheWorksheetInvalid) {
   ASSERT_EQ(ui.statusErrors().size(), 1u);
   EXPECT_EQ(ui.statusErrors().back(), dpx::StringTable::Load(10036));
   EXPECT_EQ(ws.getNodes()[1].getStringKey(), "DPX_TRN_QUERIES_100");  // nodes before it were stamped
+
+  // Opened as a worksheet, the reason names the node.
+  DPX_Worksheet opened;
+  opened.setFilePath((dir / "w.xml").string());
+  EXPECT_EQ(manager.openWorksheet(opened, 0), dpx::E_FAIL);
+  EXPECT_EQ(manager.lastError(), "it holds the unknown leaf id 9.9, which the program's category tree does not have");
 }
 
 TEST_F(TemplateTest, NewWorksheetsGetAFreshTreeAndTheLogViewerItsNames) {

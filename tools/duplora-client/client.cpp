@@ -233,7 +233,13 @@ int SaveSelection(const Options& o, DPX_ConnectionContext& context, DPX_Workshee
     return 1;
   }
   out << o.out << "\n";
-  return 0;
+  // A file without what the save could not read is not the selection: each
+  // loss was named as it was met, and the status says whether anything of
+  // the selection was saved.
+  if (configuration.leftOut().empty()) return 0;
+  err << "duplora-client: the configuration file '" << o.out << "' was written without the "
+      << configuration.leftOut().size() << " part(s) of the selection named above\n";
+  return configuration.leftOutEverything() ? 1 : 3;
 }
 
 int RunSave(const Options& o, std::ostream& out, std::ostream& err) {
@@ -466,8 +472,11 @@ int RunWorksheet(const Options& o, ConsoleUi& ui, std::ostream& out, std::ostrea
 
   // What the worksheet names, read before any company is at hand.
   DPX_Worksheet named;
-  if (DPX_WorksheetManager(&context).readWorksheet(named, path) != S_OK) {
-    err << "duplora-client: the file '" << o.worksheet << "' is not a readable worksheet\n";
+  DPX_WorksheetManager reader(&context);
+  if (reader.readWorksheet(named, path) != S_OK) {
+    err << "duplora-client: the file '" << o.worksheet << "' is not a readable worksheet";
+    if (!reader.lastError().empty()) err << ": " << reader.lastError();
+    err << "\n";
     return 1;
   }
   const bool baseNamed = named.hasSourceDB();
@@ -534,6 +543,8 @@ int RunWorksheet(const Options& o, ConsoleUi& ui, std::ostream& out, std::ostrea
   if (opened != S_OK) {
     err << "duplora-client: the worksheet '" << o.worksheet << "' could not be opened";
     if (opened == dpx::S_FALSE) err << ": a company it names could not be logged on to";
+    else if (!selection.lastError().empty()) err << ": " << selection.lastError();
+    else if (!configuration.lastError().empty()) err << ": " << configuration.lastError();
     else err << " (" << StatusMessage(opened) << ")";
     if (opened != dpx::S_FALSE && named.isSourceFromFile())
       err << "; its base is the configuration file '" << named.getSourceFile() << "'";
@@ -599,7 +610,9 @@ std::string Usage() {
          "--verbose also shows the program's own log lines on stderr; they are always written to\n"
          "\"duplora.log\" in the settings' log folder, whose path is printed when it holds errors.\n"
          "exit status: 0 every line of the copy succeeded, 3 the copy ran and some lines failed,\n"
-         "             1 it could not run or stopped before its end\n";
+         "             1 it could not run or stopped before its end;\n"
+         "             a save: 0 all of the selection was written, 3 some of it could not be read and is named,\n"
+         "             1 none of it could be read or the file could not be written\n";
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
