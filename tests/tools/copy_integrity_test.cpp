@@ -54,6 +54,8 @@ struct OpenFinding {
 const std::vector<OpenFinding> kOpenFindings = {
     {"DPX_TRN_CUSTOMERGROUPS_100", false, kNoDanglingReference,
      "Replace All removes a customer group that a target partner still names"},
+    {"DPX_TRN_INVENTORYCYCLES_100", false, kNoDanglingReference,
+     "Replace All removes a cycle that a target item group still names"},
     {"DPX_TRN_DEFAULTS_100", false, kOneLinePerRecord, "a base user the target has no user for gets no line"},
     {"DPX_TRN_USRDSPSETTINGS_100", false, kOneLinePerRecord, "a base user the target has no user for gets no line"},
     {"DPX_TRN_USRMENUS_100", false, kOneLinePerRecord, "a base user the target has no user for gets no line"},
