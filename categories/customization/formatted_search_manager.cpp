@@ -120,7 +120,7 @@ void DPX_FormattedSearchManager::writeData(std::vector<DPX_OperationArgs> blocks
     if (block.tableName != "CSHS") continue;
     block.context = m_context;
     block.set(m_categoryKey, "CSHS", 0, kSearchType);
-    if (method != 0) mapDependencyToTarget(block, "QueryID", "row", "", "");
+    if (method != 0) mapDependencyToTarget(block, "QueryID", "row", {{"OUQR", "IntrnalKey", {"QName"}}});
     writeMainBlock(block, method);
   }
 }

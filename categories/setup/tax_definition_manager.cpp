@@ -159,7 +159,7 @@ void DPX_TaxDefinitionManager::writeData(std::vector<DPX_OperationArgs> blocks, 
             item.xml = dpx::recordtext::WithoutDependencyRecords(item.xml, ref.field);
           continue;
         }
-        mapDependencyToTarget(block, ref.field, "row", "", ref.parent);
+        mapDependencyToTarget(block, ref.field, "row", {{ref.table, ref.keyColumn, {ref.shownBy}}}, "", ref.parent);
       }
     };
     if (!t->mapAfterCompare) mapReferences();
