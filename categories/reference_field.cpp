@@ -14,6 +14,10 @@ DPX_ReferenceField DPX_AccountReference(const std::string& field, const std::str
   return {field, enclosing, "OACT", "AcctCode", {"FormatCode"}, 0, DPX_ReferenceCondition::kHostFlag};
 }
 
+DPX_DeclaredReferences DPX_AccountByCodeOrName() {
+  return {{"OACT", "AcctCode", {"FormatCode"}}, {"OACT", "AcctCode", {"AcctName"}}};
+}
+
 namespace dpx::categories {
 
 void ResolveReferences(DPX_DIInterface& manager, DPX_ConnectionContext* context, DPX_OperationArgs& block,
@@ -43,7 +47,7 @@ void MapReferencesToTarget(DPX_DIInterface& manager, DPX_ConnectionContext* cont
         continue;
       }
     }
-    manager.mapDependencyToTarget(block, ref.field, "row", "", ref.enclosing);
+    manager.mapDependencyToTarget(block, ref.field, "row", ref.declared(), "", ref.enclosing);
   }
 }
 

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/di_interface.h"
+
 class DPX_ConnectionContext;
-class DPX_DIInterface;
 class DPX_OperationArgs;
 
 // When a reference field travels as a dependency record.
@@ -29,10 +30,16 @@ struct DPX_ReferenceField {
   std::vector<std::string> shownColumns;  // the columns that name the row in any company
   int32_t valueKind = 2;                  // host field type of the key: 2 number, 0 text
   DPX_ReferenceCondition condition = DPX_ReferenceCondition::kAlways;
+
+  // What the field's dependency records may name in the target.
+  DPX_DeclaredReferences declared() const { return {{table, keyColumn, shownColumns}}; }
 };
 
 // An account field: OACT by AcctCode, named by FormatCode, under the host flag.
 DPX_ReferenceField DPX_AccountReference(const std::string& field, const std::string& enclosing = "");
+// An account field read by its format code or by its name, as the base's
+// account flag chose: what its dependency records may name.
+DPX_DeclaredReferences DPX_AccountByCodeOrName();
 
 namespace dpx::categories {
 

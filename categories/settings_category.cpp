@@ -320,7 +320,10 @@ void DPX_SettingsCategory::writeRecord(DPX_OperationArgs block) {
       if (Uses(m_definition.fields, DPX_SettingsField::kCompanyInfo, true)) companyInfo = service->GetCompanyInfo();
       // References name the target's own rows.
       for (const DPX_SettingsField& field : m_definition.fields)
-        if (!field.referenceTable.empty()) mapDependencyToTarget(block, field.name, m_definition.element);
+        if (!field.referenceTable.empty())
+          mapDependencyToTarget(block, field.name, m_definition.element,
+                                {{field.referenceTable, field.referenceKey, {field.referenceName}}});
+      if (block.dataItems.empty()) return;  // a reference it may not carry: refused on a line of its own
       line.leftOut(block.dataItems.front().leftOut);
 
       if (!parser.loadXML(block.dataItems.front().xml) || parser.findElement(m_definition.element) == 0) {

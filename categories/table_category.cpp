@@ -117,7 +117,8 @@ int32_t DPX_TableCategory::readFromDB(std::vector<DPX_OperationArgs>& blocks, st
 }
 
 void DPX_TableCategory::readDependents(std::vector<DPX_OperationArgs>& blocks, size_t mainBlock) {
-  const bool quoted = dpx::records::BaseCompany(m_context)->DbServerType() == 5;
+  const int32_t serverType = dpx::records::BaseCompany(m_context)->DbServerType();
+  const bool quoted = serverType == 5;
   for (const DPX_DependentBlock& dependent : m_definition.dependents) {
     DPX_OperationArgs rows;
     if (dependent.parentColumn.empty()) {
@@ -128,9 +129,9 @@ void DPX_TableCategory::readDependents(std::vector<DPX_OperationArgs>& blocks, s
       for (const DPX_OperationArgs::DataItem& item : blocks[mainBlock].dataItems)
         for (std::string& key : ColumnValues(item.xml, m_definition.counterKeyColumn)) keys.push_back(std::move(key));
       if (keys.empty()) continue;
-      const std::string column = quoted ? "\"" + dependent.parentColumn + "\"" : dependent.parentColumn;
+      const std::string column = DPX_SqlStatement::ColumnName(serverType, dependent.parentColumn);
       rows = readBaseTable(dependent.table,
-                           "SELECT * FROM " + dependent.table + " WHERE " + column + " IN (" + KeyList(keys, quoted) + ")",
+                           "SELECT * FROM " + DPX_SqlStatement::TableName(serverType, dependent.table) + " WHERE " + column + " IN (" + KeyList(keys, quoted) + ")",
                            quoted ? 1 : 0);
     }
     for (const DPX_ReferenceField& ref : dependent.references)
@@ -248,7 +249,7 @@ void DPX_TableCategory::writeDependent(DPX_OperationArgs& block, const DPX_Depen
   keepPendingKey();
   m_logRecords = 0;
   block.setWithValues(m_categoryKey, dependent.table, m_context, 1, DPX_OperationArgs::kTableRows);
-  for (const DPX_ReferenceField& ref : dependent.references) mapDependenciesToTarget(block, ref.field, "row");
+  for (const DPX_ReferenceField& ref : dependent.references) mapDependenciesToTarget(block, ref.field, "row", ref.declared());
   if (!dependent.parentColumn.empty())
     for (DPX_OperationArgs::DataItem& item : block.dataItems)
       item.xml = FollowParentKeys(item.xml, dependent.parentColumn, m_writtenKeys);

@@ -1,5 +1,7 @@
 #include "engine/db_def.h"
 
+#include "engine/sql_statement.h"
+
 #include <cstdio>
 #include <exception>
 
@@ -100,12 +102,11 @@ bool DbVersion::isZero() const { return *this == DbVersion(); }
 // --- Dialect pieces ------------------------------------------------------------
 
 std::string UserTableName(int serverType, const std::string& table) {
-  const int family = host::SqlDialect::Family(serverType);
-  return family == 2 || family == 5 ? table : "[" + table + "]";
+  return DPX_SqlStatement::TableName(serverType, table);
 }
 
 std::string UserColumn(int serverType, const std::string& column) {
-  return host::SqlDialect::Family(serverType) == 5 ? "\"" + column + "\"" : column;
+  return DPX_SqlStatement::ColumnName(serverType, column);
 }
 
 std::string UserText(int serverType, const std::string& value) {

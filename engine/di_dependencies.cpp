@@ -9,9 +9,12 @@
 // While the target is written, the dependency record is looked up in the
 // target by those values and the field gets the target's key back.
 //
-// A dependency record may come from a configuration file, so its table and
-// field names are used only when the target's field list of that table knows
-// them; anything else counts as "not found".
+// A dependency record may come from a configuration file, so it may name
+// only what the category declares for the field: the table, key column and
+// identifying columns the base read wrote. Any other record is refused and
+// costs its record a "403" line; otherwise it could read any column of the
+// target (a password) into the field and the copy log. The names are used
+// only as the target's field list of that table spells them.
 #include <map>
 #include <utility>
 
@@ -110,10 +113,27 @@ bool ReadDependency(std::string_view text, size_t field, DependencyRecord& out) 
   return true;
 }
 
+// Whether the dependency record names one of the declared forms exactly.
+bool IsDeclared(const DependencyRecord& dep, const DPX_DeclaredReferences& declared) {
+  for (const DPX_DeclaredReference& d : declared)
+    if (dep.table == d.table && dep.keyField == d.keyColumn && dep.keyFields == d.shownColumns) return true;
+  return false;
+}
+
+// What a refused dependency record names, for its record's line.
+std::string RefusalText(const std::string& field, const DependencyRecord& dep) {
+  std::string shown;
+  for (const std::string& f : dep.keyFields) shown += (shown.empty() ? "" : ", ") + f;
+  return "The reference " + field + " names " + dep.table + "." + dep.keyField + " by " + shown +
+         ", which the field does not refer to; the record is not written";
+}
+
 // The target's key of the row a dependency record names; the field lists
 // already read are kept in `lists`.
-int32_t FindTargetKey(const DependencyRecord& dep, dpx::host::Recordset& recordset, dpx::host::Company& target,
-                      int32_t serverType, FieldLists& lists, std::string& value) {
+int32_t FindTargetKey(const DependencyRecord& dep, const DPX_DeclaredReferences& declared,
+                      dpx::host::Recordset& recordset, dpx::host::Company& target, int32_t serverType,
+                      FieldLists& lists, std::string& value) {
+  if (!IsDeclared(dep, declared)) return DPX_DIInterface::kRefusedReference;
   if (dep.keyFields.size() != dep.keyValues.size() || dep.keyFields.empty()) return 0;
 
   // Names from the record are used only as the target spells its own fields.
@@ -144,15 +164,18 @@ int32_t FindTargetKey(const DependencyRecord& dep, dpx::host::Recordset& records
 // read once (the target's structure stays as it is during a write).
 class TargetKeyLookup {
  public:
-  explicit TargetKeyLookup(DPX_ConnectionContext* context)
+  TargetKeyLookup(DPX_ConnectionContext* context, const std::string& field, const DPX_DeclaredReferences& declared)
       : target_(dpx::records::TargetCompany(context)),
         recordset_(target_->NewRecordset()),
-        serverType_(target_->DbServerType()) {}
+        serverType_(target_->DbServerType()),
+        field_(field),
+        declared_(declared) {}
 
   // For the child `field` of the row at `row`: -1 when the row has no such
   // child or it holds no dependency record (a plain value stays as it is);
   // otherwise `at` and `after` span that child and the result is 1 with the
-  // target's key, or 0 when the target has no such row.
+  // target's key, 0 when the target has no such row, or kRefusedReference
+  // with the reason in `key` when the record names what the field may not.
   int32_t find(std::string_view text, size_t row, const std::string& field, size_t& at, size_t& after,
                std::string& key) {
     at = rt::FindChild(text, row, field);
@@ -162,12 +185,14 @@ class TargetKeyLookup {
     if (!rt::FirstText(text, at).empty() || !rt::HasChildElement(text, at)) return -1;
     std::string record(text.substr(begin, end - begin));
     if (auto found = known_.find(record); found != known_.end()) {
-      if (found->second.first == 1) key = found->second.second;
+      if (found->second.first != 0) key = found->second.second;
       return found->second.first;
     }
     DependencyRecord dep;
-    const int32_t result =
-        ReadDependency(text, at, dep) ? FindTargetKey(dep, *recordset_, *target_, serverType_, fieldLists_, key) : 0;
+    const int32_t result = ReadDependency(text, at, dep)
+                               ? FindTargetKey(dep, declared_, *recordset_, *target_, serverType_, fieldLists_, key)
+                               : 0;
+    if (result == DPX_DIInterface::kRefusedReference) key = RefusalText(field_, dep);
     known_.emplace(std::move(record), std::make_pair(result, key));
     return result;
   }
@@ -176,6 +201,8 @@ class TargetKeyLookup {
   std::shared_ptr<dpx::host::Company> target_;
   std::shared_ptr<dpx::host::Recordset> recordset_;
   int32_t serverType_;
+  std::string field_;
+  const DPX_DeclaredReferences& declared_;
   std::map<std::string, std::pair<int32_t, std::string>> known_;  // by the dependency record's text
   FieldLists fieldLists_;
 };
@@ -241,6 +268,41 @@ size_t FirstRow(std::string_view text, const std::string& rowName, const std::st
     else if (parentRequired) return rt::npos;
   }
   return rt::FindDescendant(text, scope, rowName);
+}
+
+// The "403" line of a record whose reference is refused, named by the
+// values that identify a listed record of the category (or, without them,
+// the first two values of its row: its code and, mostly, its name).
+void LogRefusedReference(const DPX_OperationArgs& block, DPX_ConnectionContext* context,
+                         const std::vector<std::string>& listColumns, std::string_view text, size_t row,
+                         const std::string& reason) {
+  std::string names[2];
+  size_t shown = 0;
+  for (size_t i = 0; i < listColumns.size() && i < 2; ++i) {
+    const size_t at = rt::FindChild(text, row, listColumns[i]);
+    if (at != rt::npos) names[i] = rt::FirstText(text, at), ++shown;
+  }
+  if (shown == 0)
+    for (size_t e = rt::FirstChildElement(text, row); e != rt::npos && shown < 2; e = rt::NextSiblingElement(text, e))
+      if (!rt::HasChildElement(text, e)) names[shown++] = rt::FirstText(text, e);
+  dpx::DPX_LogScope scope("DPX_DIInterface::mapDependencyToTarget");
+  scope.LogError("%s", reason);
+  dpx::records::LogLine line(dpx::records::CurrentCopyLog(context));
+  // The record would have been updated (Update Existing Records) or added.
+  line.start(block.categoryKey, context && context->getCopyMethod() == 2 ? 2 : 3, names[0], names[1]);
+  line.fail(reason);
+  line.write(true);
+}
+
+// Takes the records marked refused out of the block.
+void DropRefused(DPX_OperationArgs& block, const std::vector<bool>& refused) {
+  size_t kept = 0;
+  for (size_t i = 0; i < block.dataItems.size(); ++i)
+    if (!refused[i]) {
+      if (kept != i) block.dataItems[kept] = std::move(block.dataItems[i]);
+      ++kept;
+    }
+  block.dataItems.resize(kept);
 }
 
 // Whether the rows after this one are walked too.
@@ -364,21 +426,26 @@ int32_t DPX_DIInterface::resolveDependencies(DPX_OperationArgs& block, const std
 
 int32_t DPX_DIInterface::findTargetKey(DPX_DOMParser& parser, dpx::host::Recordset& recordset,
                                        dpx::host::Company& target, int32_t serverType, const std::string& field,
-                                       std::string& value) {
+                                       const DPX_DeclaredReferences& declared, std::string& value) {
   (void)field;
   DependencyRecord dep;
   if (!ReadDependency(parser, dep)) return 0;
   FieldLists lists;
-  return FindTargetKey(dep, recordset, target, serverType, lists, value);
+  return FindTargetKey(dep, declared, recordset, target, serverType, lists, value);
 }
 
 int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const std::string& field,
-                                               const std::string& rowName, const std::string& fallback,
-                                               const std::string& parentName) {
+                                               const std::string& rowName, const DPX_DeclaredReferences& declared,
+                                               const std::string& fallback, const std::string& parentName) {
   dpx::DPX_LogScope scope("DPX_DIInterface::mapDependencyToTarget");
-  TargetKeyLookup lookup(block.context ? block.context : m_context);
+  DPX_ConnectionContext* context = block.context ? block.context : m_context;
+  TargetKeyLookup lookup(context, field, declared);
+  // A row of a table block is a record of its own; otherwise the data item is.
+  const bool rowsAreRecords = block.severalRows == 1 && parentName.empty();
+  std::vector<bool> refused(block.dataItems.size(), false);
 
-  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
+  for (size_t i = 0; i < block.dataItems.size(); ++i) {
+    DPX_OperationArgs::DataItem& item = block.dataItems[i];
     const std::string& xml = item.xml;
     RecordEdit edit(xml);
     // Without its parent element the record is left exactly as it was.
@@ -390,7 +457,16 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
       std::string key;
       size_t at = 0, after = 0;
       const int32_t found = lookup.find(xml, row, field, at, after, key);
-      if (found == 1)
+      if (found == kRefusedReference) {
+        LogRefusedReference(block, context, m_listColumns, xml,
+                            rowsAreRecords ? row : FirstRow(xml, rowName, "", false), key);
+        if (!rowsAreRecords) {
+          refused[i] = true;
+          break;
+        }
+        const size_t rowEnd = rt::ElementEnd(xml, row);
+        if (rowEnd != rt::npos) edit.remove(row, rowEnd);
+      } else if (found == 1)
         edit.moveToEnd(row, at, after, rt::TextElement(field, key));
       else if (found == 0 && !fallback.empty())
         edit.moveToEnd(row, at, after, rt::TextElement(field, fallback));
@@ -401,15 +477,17 @@ int32_t DPX_DIInterface::mapDependencyToTarget(DPX_OperationArgs& block, const s
       }
     }
     std::string edited;
-    if (edit.finish(edited)) item.xml = std::move(edited);
+    if (!refused[i] && edit.finish(edited)) item.xml = std::move(edited);
   }
+  DropRefused(block, refused);
   return 1;
 }
 
 int32_t DPX_DIInterface::mapDependenciesToTarget(DPX_OperationArgs& block, const std::string& field,
-                                                 const std::string& rowName) {
+                                                 const std::string& rowName, const DPX_DeclaredReferences& declared) {
   dpx::DPX_LogScope scope("DPX_DIInterface::mapDependenciesToTarget");
-  TargetKeyLookup lookup(block.context ? block.context : m_context);
+  DPX_ConnectionContext* context = block.context ? block.context : m_context;
+  TargetKeyLookup lookup(context, field, declared);
 
   for (DPX_OperationArgs::DataItem& item : block.dataItems) {
     const std::string& xml = item.xml;
@@ -422,7 +500,8 @@ int32_t DPX_DIInterface::mapDependenciesToTarget(DPX_OperationArgs& block, const
       const size_t next = rt::NextSiblingElement(xml, row);
       if (found == 1) {
         edit.moveToEnd(row, at, after, rt::TextElement(field, key));
-      } else if (found == 0) {
+      } else if (found == 0 || found == kRefusedReference) {
+        if (found == kRefusedReference) LogRefusedReference(block, context, m_listColumns, xml, row, key);
         // The row cannot be satisfied in the target: it is not written, and
         // the row after it takes its place.
         const size_t rowEnd = rt::ElementEnd(xml, row);

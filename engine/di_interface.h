@@ -44,6 +44,18 @@ class DPX_DIFailureAbortException : public std::exception {
   const char* what() const noexcept override { return "The copy was aborted by a category."; }
 };
 
+// What a reference field of a category may name in the target: the table,
+// its key column and the columns that identify its rows, as the category
+// reads them from the base. A dependency record (which a file may carry)
+// that names anything else is refused.
+struct DPX_DeclaredReference {
+  std::string table;
+  std::string keyColumn;
+  std::vector<std::string> shownColumns;
+};
+// The forms a field may take (most have one; some name one of several tables).
+using DPX_DeclaredReferences = std::vector<DPX_DeclaredReference>;
+
 class DPX_DIInterface {
  public:
   // Empty key, empty lists, copy-log lines on.
@@ -166,11 +178,21 @@ class DPX_DIInterface {
                               const std::string& table, const std::string& keyField,
                               const std::vector<std::string>& keyFields, const std::string& rowName,
                               const std::string& parentName = "");
+  // The mapping of a reference field into the target's keys. A dependency
+  // record that names another table or other columns than `declared` allows
+  // is refused: its record gets a "403" line and is not written (the row of
+  // a table block, the whole record of a business object).
   int32_t mapDependencyToTarget(DPX_OperationArgs& block, const std::string& field, const std::string& rowName,
-                                const std::string& fallback = "", const std::string& parentName = "");
-  int32_t mapDependenciesToTarget(DPX_OperationArgs& block, const std::string& field, const std::string& rowName);
+                                const DPX_DeclaredReferences& declared, const std::string& fallback = "",
+                                const std::string& parentName = "");
+  int32_t mapDependenciesToTarget(DPX_OperationArgs& block, const std::string& field, const std::string& rowName,
+                                  const DPX_DeclaredReferences& declared);
+  // 1 with the target's key in `value`; 0 when the target has no such row;
+  // kRefusedReference when the dependency record is not one `declared` allows.
+  static constexpr int32_t kRefusedReference = -2;
   static int32_t findTargetKey(DPX_DOMParser& parser, dpx::host::Recordset& recordset, dpx::host::Company& target,
-                               int32_t serverType, const std::string& field, std::string& value);
+                               int32_t serverType, const std::string& field, const DPX_DeclaredReferences& declared,
+                               std::string& value);
   std::vector<std::string> parseKeyValues(const DPX_OperationArgs::DataItem& item,
                                           const std::vector<std::string>& keyProperties,
                                           const std::vector<std::string>& properties, const std::string& rowName);

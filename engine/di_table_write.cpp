@@ -162,8 +162,8 @@ void RaiseCounter(DPX_ConnectionContext* context, const std::string& table, int3
     auto target = dpx::records::TargetCompany(context);
     const int32_t serverType = target->DbServerType();
     auto recordset = target->NewRecordset();
-    const std::string column = serverType == 5 ? "\"" + counterKeyColumn + "\"" : counterKeyColumn;
-    recordset->DoQuery(fmt::sprintf("SELECT MAX(%s) FROM %s", column, table));
+    const std::string column = DPX_SqlStatement::ColumnName(serverType, counterKeyColumn);
+    recordset->DoQuery(fmt::sprintf("SELECT MAX(%s) FROM %s", column, DPX_SqlStatement::TableName(serverType, table)));
     int64_t highest = 0;
     if (recordset->RecordCount() > 0) {
       const dpx::Variant value = recordset->Field(0);
@@ -172,8 +172,8 @@ void RaiseCounter(DPX_ConnectionContext* context, const std::string& table, int3
         return;
       }
     }
-    const std::string autoKey = serverType == 5 ? "\"AutoKey\"" : "AutoKey";
-    const std::string objectCode = serverType == 5 ? "\"ObjectCode\"" : "ObjectCode";
+    const std::string autoKey = DPX_SqlStatement::ColumnName(serverType, "AutoKey");
+    const std::string objectCode = DPX_SqlStatement::ColumnName(serverType, "ObjectCode");
     recordset->DoQuery(
         fmt::sprintf("SELECT %s FROM ONNM WHERE %s = '%d'", autoKey, objectCode, counterObjectType));
     if (recordset->RecordCount() == 0) return;

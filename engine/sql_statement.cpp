@@ -98,9 +98,7 @@ DPX_SqlStatement::DPX_SqlStatement(int32_t serverType) : serverType_(serverType)
 
 void DPX_SqlStatement::setTable(std::string table) { table_ = std::move(table); }
 
-void DPX_SqlStatement::addColumn(const std::string& column) {
-  columns_.push_back(serverType_ == kTypeQuotedNames ? Quoted(column) : column);
-}
+void DPX_SqlStatement::addColumn(const std::string& name) { columns_.push_back(column(name)); }
 
 bool DPX_SqlStatement::IsSqlNumber(const std::string& s) {
   size_t i = 0;
@@ -145,7 +143,8 @@ void DPX_SqlStatement::addValue(const std::string& column, const std::string& va
   if (typeCode == kMemo && serverType_ == kTypeQuotedNames) return;
 
   DPX_ValuePair pair;
-  pair.column = serverType_ == kTypeQuotedNames ? Quoted(column) : column;
+  pair.column = this->column(column);
+  if (pair.column.empty()) return;
 
   if (!value.empty() && typeCode == kDate) {
     if (!IsEightDigitDate(value)) {
@@ -198,12 +197,53 @@ void DPX_SqlStatement::throwIfRefused() const {
   if (!error_.empty()) throw DPX_SqlValueRefused(error_);
 }
 
-std::string DPX_SqlStatement::tableName() const {
-  const std::string t = Trim(table_);
-  const bool bracketed = serverType_ != kTypeIsoDates && serverType_ != kTypeQuotedNames;
-  if (!t.empty() && t[0] == '@' && bracketed) return "[" + t + "]";
-  return t;
+bool DPX_SqlStatement::IsHostName(std::string_view name) {
+  if (!name.empty() && name[0] == '@') name.remove_prefix(1);
+  if (name.empty()) return false;
+  for (char c : name) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!letter && !IsDigit(c) && c != '_') return false;
+  }
+  return true;
 }
+
+bool DPX_SqlStatement::TableName(int32_t serverType, const std::string& table, std::string& out) {
+  const std::string t = Trim(table);
+  if (!IsHostName(t)) return false;
+  const bool bracketed = serverType != kTypeIsoDates && serverType != kTypeQuotedNames;
+  out = t[0] == '@' && bracketed ? "[" + t + "]" : t;
+  return true;
+}
+
+bool DPX_SqlStatement::ColumnName(int32_t serverType, const std::string& column, std::string& out) {
+  const std::string c = Trim(column);
+  // A column never begins with "@": that is a user table's or a variable's mark.
+  if (!IsHostName(c) || c[0] == '@') return false;
+  out = serverType == kTypeQuotedNames ? Quoted(c) : c;
+  return true;
+}
+
+std::string DPX_SqlStatement::TableName(int32_t serverType, const std::string& table) {
+  std::string out;
+  if (!TableName(serverType, table, out)) throw DPX_SqlValueRefused(fmt::format("'{}' is not a table name", Shown(table)));
+  return out;
+}
+
+std::string DPX_SqlStatement::ColumnName(int32_t serverType, const std::string& column) {
+  std::string out;
+  if (!ColumnName(serverType, column, out))
+    throw DPX_SqlValueRefused(fmt::format("'{}' is not a column name", Shown(column)));
+  return out;
+}
+
+std::string DPX_SqlStatement::column(const std::string& name) {
+  std::string out;
+  if (!ColumnName(serverType_, name, out) && error_.empty())
+    error_ = fmt::format("'{}' is not a column name", Shown(name));
+  return out;
+}
+
+std::string DPX_SqlStatement::tableName() const { return TableName(serverType_, table_); }
 
 std::string DPX_SqlStatement::writeValue(const DPX_ValuePair& pair) const {
   if (pair.quoteFlag != DPX_ValuePair::kQuoted) return pair.value;

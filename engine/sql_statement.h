@@ -11,6 +11,12 @@
 // A value that is not is refused: the statement then has an error, and every
 // build operation throws DPX_SqlValueRefused (a dpx::HostError), which the
 // callers log like any refusal of the host ("403" for the record).
+//
+// Table and column names may come from a company's own lists (the names of
+// its user tables) or from a file, so they too are checked: a name is written
+// into the text only when it is a name the host can hold (letters, digits and
+// "_", after an "@" for a user table), in the dialect's spelling. Any other
+// name is refused like a value.
 #pragma once
 
 #include <cstdint>
@@ -128,11 +134,27 @@ class DPX_SqlStatement {
   static bool IsSqlNumber(const std::string& text);
   static bool IsEightDigitDate(const std::string& text);
 
+  // Whether a text is a name the host can give a table or a column: ASCII
+  // letters, digits and "_", at least one, after one leading "@" at most.
+  static bool IsHostName(std::string_view name);
+  // A table or column name (blanks around it trimmed) as the dialect of the
+  // server type writes it: a user table in square brackets except under
+  // types 2 and 5, a column in double quotes under type 5. False, and `out`
+  // untouched, for a text that is no host name.
+  static bool TableName(int32_t serverType, const std::string& table, std::string& out);
+  static bool ColumnName(int32_t serverType, const std::string& column, std::string& out);
+  // The same, raising DPX_SqlValueRefused for a text that is no host name.
+  static std::string TableName(int32_t serverType, const std::string& table);
+  static std::string ColumnName(int32_t serverType, const std::string& column);
+
  private:
+  // The stored table in the dialect; raises DPX_SqlValueRefused for a text that is no host name.
   std::string tableName() const;
   std::string writeValue(const DPX_ValuePair& pair) const;
   void appendWhere(DPX_SqlText& out) const;
   void throwIfRefused() const;
+  // The column's spelling, or "" with the error set when it is no host name.
+  std::string column(const std::string& name);
 
   std::string table_;
   std::vector<DPX_ValuePair> values_;

@@ -155,7 +155,7 @@ void DPX_FormattedSearchManager::writeData(std::vector<DPX_OperationArgs> blocks
     if (method != 0) {
       std::vector<std::string> queries;
       for (const DPX_OperationArgs::DataItem& item : block.dataItems) queries.push_back(QueryName(item.xml));
-      mapDependencyToTarget(block, "QueryID", "row", "", "");
+      mapDependencyToTarget(block, "QueryID", "row", {{"OUQR", "IntrnalKey", {"QName"}}});
       dropSearchesWithoutQuery(block, queries, method);
     }
     writeMainBlock(block, method);

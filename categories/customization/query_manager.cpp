@@ -127,7 +127,7 @@ void DPX_QueryManager::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t 
       m_logRecords = 1;
       block.context = m_context;
       block.set(m_categoryKey, "OUQR", 0, kQueryType);
-      if (method != 0) mapDependencyToTarget(block, "QueryCategory", "row", "", "");
+      if (method != 0) mapDependencyToTarget(block, "QueryCategory", "row", {{"OQCN", "CategoryId", {"CatName"}}});
       writeMainBlock(block, method);
     } else if (method != 0) {
       logUnknownTable(block.tableName, method);

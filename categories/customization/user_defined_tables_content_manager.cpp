@@ -65,7 +65,15 @@ int32_t DPX_UserDefinedTablesContentManager::readFromDB(std::vector<DPX_Operatio
       if (record.getKeyCount() > 0) names.push_back(record.getKeyValue(0).toText());
   }
   // A chosen table with no rows still travels, so that Replace All empties it.
-  for (const std::string& name : names) blocks.push_back(readBaseTable("@" + name, "", 0));
+  for (const std::string& name : names) {
+    // The base's list names its tables as its rows hold them: one that no
+    // host table can be called is not read, and costs only itself.
+    if (!DPX_SqlStatement::IsHostName("@" + name)) {
+      refuseTable("@" + name, ActionOf(static_cast<uint8_t>(m_context->getCopyMethod())), "'@" + name + "' is not a user table name; its rows are not read");
+      continue;
+    }
+    blocks.push_back(readBaseTable("@" + name, "", 0));
+  }
   return 0;
 }
 
@@ -106,12 +114,26 @@ std::set<std::string> DPX_UserDefinedTablesContentManager::writableTables() {
   return names;
 }
 
+void DPX_UserDefinedTablesContentManager::refuseTable(const std::string& table, int32_t action,
+                                                      const std::string& reason) {
+  dpx::DPX_LogScope scope("DPX_UserDefinedTablesContentManager::refuseTable");
+  dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
+  line.start(m_categoryKey, action, table, "");
+  line.fail(reason);
+  line.write(true);
+  scope.LogError("Rows of %s refused: %s", table, reason);
+}
+
 void DPX_UserDefinedTablesContentManager::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t method) {
   dpx::DPX_LogScope scope("DPX_UserDefinedTablesContentManager::writeData");
   if (blocks.empty()) return;
   const std::set<std::string> writable = writableTables();
   for (DPX_OperationArgs& block : blocks) {
     const std::string& table = block.tableName;
+    if (!DPX_SqlStatement::IsHostName(table)) {
+      refuseTable(table, ActionOf(method), "'" + table + "' is not a user table name; its rows are not written");
+      continue;
+    }
     const bool userTable = table.size() > 1 && table[0] == '@';
     const bool absent = userTable && !DPX_UserTableExclusions::excluded(table.substr(1)) &&
                         !writable.contains(table.substr(1)) && !targetHasTable(table.substr(1));
@@ -120,12 +142,9 @@ void DPX_UserDefinedTablesContentManager::writeData(std::vector<DPX_OperationArg
     if (absent && (method == 0 || method == 2)) continue;
     if (!userTable || !writable.contains(table.substr(1))) {
       // A block of any other table (a host table, an excluded one, one with an object) is never written.
-      dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
-      line.start(m_categoryKey, ActionOf(method), table, "");
-      line.fail(absent ? "The target has no user table '" + table + "'; its rows are not written"
-                       : "'" + table + "' is not a user table without an object in the target; its rows are not written");
-      line.write(true);
-      scope.LogError("Rows of %s refused: not a user table without an object in the target", table);
+      refuseTable(table, ActionOf(method),
+                  absent ? "The target has no user table '" + table + "'; its rows are not written"
+                         : "'" + table + "' is not a user table without an object in the target; its rows are not written");
       continue;
     }
     block.setWithValues(m_categoryKey, table, m_context, 1, DPX_OperationArgs::kTableRows);

@@ -5,7 +5,8 @@
 // user table of the target ("@" + its name) outside the excluded tables;
 // any other block is refused with one failed copy-log line and leaves the
 // table it names untouched (the removal pass passes over a user table the
-// target does not have at all).
+// target does not have at all). A table whose name no host table can have
+// is neither read nor written: it gets its own failed line.
 #pragma once
 
 #include <set>
@@ -30,4 +31,6 @@ class DPX_UserDefinedTablesContentManager : public DPX_DIInterface {
   std::set<std::string> writableTables();
   // Whether the target's OUTB has a table of that name, of any kind.
   bool targetHasTable(const std::string& name);
+  // One failed copy-log line for the rows of a table that are not read or written.
+  void refuseTable(const std::string& table, int32_t action, const std::string& reason);
 };

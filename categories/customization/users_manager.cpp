@@ -128,8 +128,8 @@ void DPX_UsersManager::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t 
       block.context = m_context;
       block.set(m_categoryKey, "OUSR", 0, kUserType);
       if (method != 0) {
-        mapDependencyToTarget(block, "Department", "row", "", "");
-        mapDependencyToTarget(block, "Branch", "row", "", "");
+        mapDependencyToTarget(block, "Department", "row", {{"OUDP", "Code", {"Name"}}});
+        mapDependencyToTarget(block, "Branch", "row", {{"OUBR", "Code", {"Name"}}});
       }
       writeMainBlock(block, method);
     }

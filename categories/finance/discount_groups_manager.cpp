@@ -40,6 +40,13 @@ const ObjectKind* KindOf(const std::string& objType) {
   return nullptr;
 }
 
+// What an ObjKey may name: an object of one of the kinds.
+DPX_DeclaredReferences Declared() {
+  DPX_DeclaredReferences declared;
+  for (const ObjectKind& kind : kKinds) declared.push_back({kind.table, kind.keyColumn, {kind.shownColumn}});
+  return declared;
+}
+
 DPX_TableCategoryDefinition Definition() {
   DPX_TableCategoryDefinition d;
   d.table = kTable;
@@ -129,7 +136,7 @@ void DPX_DiscountGroupsManager::writeData(std::vector<DPX_OperationArgs> blocks,
     for (DPX_OperationArgs& block : blocks)
       if (block.tableName == kTable) {
         block.context = m_context;
-        mapDependencyToTarget(block, "ObjKey", "row");
+        mapDependencyToTarget(block, "ObjKey", "row", Declared());
       }
   DPX_TableCategory::writeData(std::move(blocks), method);
 }

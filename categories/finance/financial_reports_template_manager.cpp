@@ -128,7 +128,10 @@ void DPX_FinancialReportsTemplateManager::writeTemplateRows(DPX_OperationArgs& b
   const std::string table = block.tableName;
   block.setWithValues(m_categoryKey, table, m_context, 1, DPX_OperationArgs::kTableRows);
   // A row whose template or account the target lacks is not written.
-  for (const std::string& field : references) mapDependenciesToTarget(block, field, "row");
+  for (const std::string& field : references)
+    mapDependenciesToTarget(block, field, "row",
+                            field == "AcctCode" ? DPX_AccountByCodeOrName()
+                                                : DPX_DeclaredReferences{{"OFRT", "AbsId", {"Name"}}});
   buildTableXml(block, matchColumns, logColumns, matchColumns, 4);
   copyTableRecords(block, -1, "Code");
   m_logRecords = 1;

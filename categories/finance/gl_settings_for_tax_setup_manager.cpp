@@ -97,7 +97,7 @@ void DPX_GLSettingsForTaxSetupManager::writeData(std::vector<DPX_OperationArgs> 
     }
     block.setWithValues(m_categoryKey, tax->table, m_context, 0, tax->objectType);
     dpx::categories::MapReferencesToTarget(*this, m_context, block, tax->references);
-    if (std::string(tax->table) == "OWHT") mapDependencyToTarget(block, "Account", "row");
+    if (std::string(tax->table) == "OWHT") mapDependencyToTarget(block, "Account", "row", DPX_AccountByCodeOrName());
     compareRecordsWithTarget(block, tax->matchProperties, tax->matchColumns, tax->keyColumns, tax->listProperties, 2);
     updateTargetRecords(block);
   }

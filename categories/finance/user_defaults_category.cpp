@@ -89,7 +89,7 @@ void DPX_UserDefaultsCategory::writeUserRows(DPX_OperationArgs& block, const DPX
   std::vector<DPX_ReferenceField> others;
   for (const DPX_ReferenceField& reference : rows.references)
     if (reference.field == rows.userColumn)
-      mapDependenciesToTarget(block, reference.field, "row");
+      mapDependenciesToTarget(block, reference.field, "row", reference.declared());
     else
       others.push_back(reference);
   dpx::categories::MapReferencesToTarget(*this, m_context, block, others);

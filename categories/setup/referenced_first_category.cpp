@@ -12,6 +12,7 @@
 #include "engine/di_record_support.h"
 #include "engine/operation_args.h"
 #include "engine/record_text.h"
+#include "engine/sql_statement.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
@@ -161,7 +162,8 @@ bool DPX_ReferencedFirstCategory::translateReference(DPX_OperationArgs& record) 
   // A record that names no record (no reference, or a negative one) goes as it is.
   if (!HasDependency(item.xml, field)) return true;
   const std::string named = RowValue(item.xml, field);
-  mapDependencyToTarget(record, field, "row");
+  mapDependencyToTarget(record, field, "row", m_definition.references.front().declared());
+  if (record.dataItems.empty()) return false;  // a reference it may not carry: refused on its own line
   std::string ignored;
   if (rt::ElementValue(item.xml, field, 0, item.xml.size(), ignored)) return true;  // found in the target
   if (m_missing == DPX_MissingReference::kLeftOut) return true;
@@ -171,8 +173,9 @@ bool DPX_ReferencedFirstCategory::translateReference(DPX_OperationArgs& record) 
     auto target = dpx::records::TargetCompany(m_context);
     const std::string& key = m_keyColumns.front();
     auto recordset = target->NewRecordset();
-    recordset->DoQuery("SELECT MAX(" + (target->DbServerType() == 5 ? "\"" + key + "\"" : key) + ") FROM " +
-                       m_definition.table);
+    const int32_t type = target->DbServerType();
+    recordset->DoQuery("SELECT MAX(" + DPX_SqlStatement::ColumnName(type, key) + ") FROM " +
+                       DPX_SqlStatement::TableName(type, m_definition.table));
     const int64_t largest = recordset->RecordCount() > 0 ? recordset->Field(0).toInt64() : 0;
     AppendField(item.xml, field, std::to_string(largest + 1));
     std::erase_if(item.leftOut, [&field](const DPX_LeftOutField& left) { return left.field == field; });

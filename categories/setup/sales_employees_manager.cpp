@@ -133,7 +133,7 @@ void DPX_SalesEmployeesManager::writeEmployees(DPX_OperationArgs& block) {
 
   // ... and those that name one are given it when all of them are there.
   if (!managed.dataItems.empty()) {
-    mapDependencyToTarget(managed, kManager.field, "row");
+    mapDependencyToTarget(managed, kManager.field, "row", kManager.declared());
     compareRecordsWithTarget(managed, kEmployeeNames, kEmployeeNameColumns, {"empID"}, kEmployeeNames, 2);
     updateTargetRecords(managed);
   }

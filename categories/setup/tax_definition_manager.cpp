@@ -234,7 +234,7 @@ void DPX_TaxDefinitionManager::writeData(std::vector<DPX_OperationArgs> blocks, 
                                                     item.leftOut);
           continue;
         }
-        mapDependencyToTarget(block, ref.field, "row", "", ref.parent);
+        mapDependencyToTarget(block, ref.field, "row", {{ref.table, ref.keyColumn, {ref.shownBy}}}, "", ref.parent);
       }
     };
     if (method == 0) {

@@ -69,6 +69,10 @@ ServerCatalogue::ServerCatalogue(std::filesystem::path dir) : dir_(std::move(dir
 }
 
 std::filesystem::path ServerCatalogue::companyFile(const std::string& dbName) const {
+  // The catalogue is a file like any other: an entry naming a path ("../x")
+  // would open or create a company file outside the server's folder.
+  if (!ValidDbName(dbName))
+    throw HostError(E_INVALIDARG, "Server", "Invalid company database name '" + dbName + "' in the catalogue");
   return dir_ / (dbName + ".company");
 }
 

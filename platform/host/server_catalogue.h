@@ -43,6 +43,8 @@ class ServerCatalogue {
   const std::filesystem::path& dir() const { return dir_; }
   std::filesystem::path sharedFolder() const { return dir_ / kSharedFolder; }
   std::filesystem::path clientFolder() const { return dir_ / kClientFolder; }
+  // The company's file in the server folder. Raises HostError for a name
+  // that is no valid database name (one that would lead out of the folder).
   std::filesystem::path companyFile(const std::string& dbName) const;
 
   std::vector<CompanyEntry> companies() const;   // by database name

@@ -204,32 +204,42 @@ DPX_OperationArgs QueryWithDependency(CopyFixture& fx, const std::string& table,
   return block;
 }
 
-TEST_P(RecordFaults, DependencyRecordsNameOnlyWhatTheTargetKnows) {
+TEST_P(RecordFaults, DependencyRecordsNameOnlyWhatTheCategoryDeclares) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.base, "DELETE FROM OQCN; DELETE FROM OUQR; INSERT INTO OQCN (CategoryId, CatName) VALUES (3, 'Sales');"
                               "INSERT INTO OUQR (IntrnalKey, QCategory, QName, QString, QType) VALUES (1, 3, 'QA', 'S', 'W');");
   CopyFixture::Exec(*fx.target, "DELETE FROM OQCN; INSERT INTO OQCN (CategoryId, CatName) VALUES (7, 'Sales');");
   DPX_QueryManager manager(&fx.context, "DPX_TRN_QUERIES_100");
+  const DPX_DeclaredReferences declared = {{"OQCN", "CategoryId", {"CatName"}}};
   struct Case {
     std::string table, keyField, nameField;
     bool mapped;
   };
   const std::vector<Case> cases = {
       {"OQCN", "CategoryId", "CatName", true},
-      {"OQCN", "categoryid", "CatName", false},                  // not the target's spelling
+      {"OQCN", "categoryid", "CatName", false},                  // not the declared spelling
       {"OQCN", "CategoryId", "CatName = CatName OR 1", false},    // not a field
       {"OQCN WHERE 1 = 1 --", "CategoryId", "CatName", false},    // not a table
       {"NOSUCH", "CategoryId", "CatName", false},
+      {"OQCN", "CatName", "CategoryId", false},                   // another column of the declared table
   };
+  size_t refused = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.table + " / " + c.keyField + " / " + c.nameField);
     DPX_OperationArgs block = QueryWithDependency(fx, c.table, c.keyField, c.nameField);
-    manager.mapDependencyToTarget(block, "QueryCategory", "row", "", "");
-    const std::string& xml = block.dataItems[0].xml;
-    if (c.mapped)
-      EXPECT_NE(xml.find("<QueryCategory>7</QueryCategory>"), std::string::npos) << xml;
-    else
-      EXPECT_EQ(xml.find("QueryCategory"), std::string::npos) << xml;  // the target applies its default
+    manager.mapDependencyToTarget(block, "QueryCategory", "row", declared);
+    if (c.mapped) {
+      ASSERT_EQ(block.dataItems.size(), 1u);
+      EXPECT_NE(block.dataItems[0].xml.find("<QueryCategory>7</QueryCategory>"), std::string::npos)
+          << block.dataItems[0].xml;
+      continue;
+    }
+    // The record is not written and says why.
+    EXPECT_TRUE(block.dataItems.empty());
+    const std::vector<std::string> lines = fx.logLines();
+    ASSERT_EQ(lines.size(), ++refused);
+    EXPECT_EQ(lines.back().rfind("DPX_TRN_QUERIES_100|212|403|", 0), 0u) << lines.back();
+    EXPECT_NE(lines.back().find("QueryCategory"), std::string::npos) << lines.back();
   }
 }
 

@@ -76,7 +76,7 @@ TEST_P(RecordFamilies, ChildRowsWhoseReferenceTheTargetLacksAreLeftOut) {
              "</T></BO></BOM>";
   block.dataItems.push_back(item);
   BareManager manager(&fx.context, "K");
-  manager.mapDependenciesToTarget(block, "Cat", "row");
+  manager.mapDependenciesToTarget(block, "Cat", "row", {{"OQCN", "CategoryId", {"CatName"}}});
   const std::string& xml = block.dataItems[0].xml;
   EXPECT_NE(xml.find("<row><N>1</N><Cat>7</Cat></row><row><N>3</N><Cat>8</Cat></row><row><N>4</N><Cat>-1</Cat></row>"
                      "<row><N>6</N><Cat>7</Cat></row>"),

@@ -229,6 +229,77 @@ TEST(SqlStatement, ValuesThatCouldCarrySqlAreRefused) {
   }
 }
 
+// Names reach the text as the host spells them, or not at all: a bare name
+// (type 2) cannot be quoted, and no host table or column holds these characters.
+const char* const kHostileNames[] = {
+    "CARS] UNION SELECT USER_CODE, PASSWORD, NULL, NULL, NULL FROM OUSR --",
+    "CARS\" UNION SELECT USER_CODE, PASSWORD FROM OUSR --",
+    "CARS' OR '1'='1",
+    "CARS`",
+    "CARS; DELETE FROM OUSR",
+    "CARS--",
+    "CARS UNION SELECT PASSWORD FROM OUSR",
+    "CARS.Code",
+    "CARS\u00e9",
+    "",
+    "@",
+    "@@CARS",
+};
+
+TEST(SqlStatement, NamesThatCouldCarrySqlAreRefused) {
+  for (int32_t serverType : {2, 3, 5, 6}) {
+    for (const char* hostile : kHostileNames) {
+      for (const std::string& name : {std::string(hostile), "@" + std::string(hostile)}) {
+        SCOPED_TRACE(std::to_string(serverType) + ": " + name);
+        DPX_SqlStatement asTable(serverType);
+        asTable.setTable(name);
+        asTable.addValue("Code", "A", DPX_SqlStatement::kAlpha);
+        for (const auto& build : {&DPX_SqlStatement::buildSelect, &DPX_SqlStatement::buildDelete,
+                                  &DPX_SqlStatement::buildInsert, &DPX_SqlStatement::buildUpdate})
+          EXPECT_THROW((asTable.*build)(), DPX_SqlValueRefused);
+
+        DPX_SqlStatement asColumn(serverType);
+        asColumn.setTable("@CARS");
+        asColumn.addColumn(name);
+        EXPECT_FALSE(asColumn.isValid());
+        EXPECT_THROW(asColumn.buildSelect(), DPX_SqlValueRefused);
+        DPX_SqlStatement asCondition(serverType);
+        asCondition.setTable("@CARS");
+        asCondition.addValue(name, "A", DPX_SqlStatement::kAlpha);
+        EXPECT_FALSE(asCondition.isValid());
+        EXPECT_THROW(asCondition.buildWhere(), DPX_SqlValueRefused);
+        EXPECT_THROW(asCondition.buildInsert(), DPX_SqlValueRefused);
+
+        std::string out = "kept";
+        EXPECT_FALSE(DPX_SqlStatement::TableName(serverType, name, out));
+        EXPECT_FALSE(DPX_SqlStatement::ColumnName(serverType, name, out));
+        EXPECT_EQ(out, "kept");
+      }
+    }
+  }
+}
+
+TEST(SqlStatement, HostNamesAreWrittenInTheDialectsSpelling) {
+  struct Case {
+    int32_t serverType;
+    const char* table;
+    const char* column;
+  };
+  const Case cases[] = {
+      {2, "@CARS_2", "U_Color9"},
+      {3, "[@CARS_2]", "U_Color9"},
+      {5, "@CARS_2", "\"U_Color9\""},
+      {6, "[@CARS_2]", "U_Color9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.serverType);
+    EXPECT_EQ(DPX_SqlStatement::TableName(c.serverType, " @CARS_2 "), c.table);
+    EXPECT_EQ(DPX_SqlStatement::TableName(c.serverType, "OUSR"), "OUSR");
+    EXPECT_EQ(DPX_SqlStatement::ColumnName(c.serverType, "U_Color9"), c.column);
+    EXPECT_THROW(DPX_SqlStatement::ColumnName(c.serverType, "@CARS"), DPX_SqlValueRefused);
+  }
+}
+
 TEST(SqlStatement, NumbersAndDatesAreAccepted) {
   for (const char* number : {"0", "-1", "+3", "12.50", ".5", "5.", "-1.5e-05", "1E+10", "000123"}) {
     SCOPED_TRACE(number);

@@ -50,6 +50,30 @@ TEST_F(CompanyTest, ConnectRefusalsGiveCodeAndText) {
   EXPECT_EQ(missing->Connect(), kErrServerNotFound);
 }
 
+TEST_F(CompanyTest, ACatalogueEntryLeadingOutOfTheServerFolderIsRefusedWhenOpened) {
+  // A company file outside the folder that a catalogue entry (a file like
+  // any other) points at with a relative path.
+  const std::filesystem::path outside = server.root() / "out";
+  std::filesystem::create_directories(outside);
+  std::filesystem::copy_file(server.serverDir() / "DEMO_BASE.company", outside / "EVIL.company");
+  for (const std::string name : {"../out/EVIL", "..", "a/b", "/tmp/EVIL"}) {
+    SCOPED_TRACE(name);
+    CompanyStore(server.serverDir() / ServerCatalogue::kCatalogueFile, 0)
+        .exec("INSERT INTO COMPANIES VALUES (?, 'Evil', 930100, 'US', 6)", {Variant(name)});
+    auto company = server.unconnected(name);
+    company->SetUserName("manager");
+    company->SetPassword("manager");
+    EXPECT_NE(company->Connect(), 0);
+    EXPECT_FALSE(company->Connected());
+    int code;
+    std::string text;
+    company->GetLastError(code, text);
+    EXPECT_NE(text.find("Invalid company database name '" + name + "'"), std::string::npos) << text;
+    EXPECT_THROW(ServerCatalogue(server.serverDir()).addUser(name, "x", "x", "x", false), HostError);
+  }
+  EXPECT_FALSE(std::filesystem::exists(server.root() / "a"));
+}
+
 TEST_F(CompanyTest, ConnectedCompanyKnowsItsUserAndServer) {
   auto c = server.unconnected("demo_base");   // this server type ignores case in names
   c->SetUserName("manager");

@@ -269,6 +269,60 @@ TEST(DuploraClient, CopyFromASavedFileEqualsCopyFromTheCompany) {
   }
 }
 
+// A user table of the base named to close its quoting and read the users'
+// passwords; each dialect's save and copy leave it out with a line of its own.
+TEST(DuploraClient, AUserTableNamedToReadThePasswordsIsLeftOutOfSaveAndCopy) {
+  const std::string secret = "clerk-Secret-7391";
+  const std::string hostile = "CARS] UNION SELECT USER_CODE, PASSWORD, NULL FROM OUSR --";
+  for (int type : {2, 3, 5, 6}) {
+    SCOPED_TRACE(type);
+    DemoServerFixture server(type, false);
+    for (const auto& company : {server.base(), server.target()}) {
+      auto table = company->NewBusinessObject(153);
+      table->SetProperty("TableName", dpx::Variant("CARS"));
+      table->SetProperty("TableDescription", dpx::Variant("Cars"));
+      table->SetProperty("TableType", dpx::Variant(0));
+      ASSERT_EQ(table->Add(), 0) << company->GetLastErrorDescription();
+      auto field = company->NewBusinessObject(152);
+      field->SetProperty("TableName", dpx::Variant("@CARS"));
+      field->SetProperty("Name", dpx::Variant("Color"));
+      field->SetProperty("Description", dpx::Variant("Color"));
+      ASSERT_EQ(field->Add(), 0) << company->GetLastErrorDescription();
+      company->store().exec("UPDATE OUSR SET PASSWORD = ? WHERE USER_CODE = 'clerk'", {dpx::Variant(secret)});
+    }
+    server.base()->store().exec("INSERT INTO \"@CARS\" (Code, Name) VALUES ('V1', 'Van')");
+    server.base()->store().exec("INSERT INTO OUTB (TableName, Descr, ObjectType) VALUES (?, 'x', '0')",
+                                {dpx::Variant(hostile)});
+    const std::vector<std::string> category{"--categories", "DPX_TRN_UDTCONT_100"};
+
+    const std::string file = (server.root() / "saved.xml").string();
+    const auto save = Client(server.root(), std::vector<std::string>{"save"} + Login(server) +
+                                                std::vector<std::string>{"--base", "DEMO_BASE", "--out", file} +
+                                                category);
+    std::ifstream in(file, std::ios::binary);
+    const std::string saved = dpx::Utf16LEBytesToUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+    EXPECT_NE(saved.find("<Code>V1</Code>"), std::string::npos) << save.code << save.err << saved;
+    EXPECT_EQ(saved.find(secret), std::string::npos) << saved;
+    EXPECT_EQ((save.out + save.err).find(secret), std::string::npos);
+
+    const auto copy = Client(server.root(), std::vector<std::string>{"copy"} + Login(server) +
+                                                std::vector<std::string>{"--base", "DEMO_BASE", "--target",
+                                                                         "DEMO_TARGET", "--method", "4"} +
+                                                category);
+    const std::string log = LogPath(copy.out);
+    ASSERT_FALSE(log.empty()) << copy.out << copy.err;
+    size_t refused = 0;
+    for (const std::string& line : LogLines(log)) {
+      EXPECT_EQ(line.find(secret), std::string::npos) << line;
+      if (line.find("|403|@" + hostile + "|") != std::string::npos) ++refused;
+    }
+    EXPECT_EQ(refused, 1u);
+    EXPECT_EQ(Rows(server.target(), "@CARS", "Code, Name"), std::vector<std::string>{"V1|Van"});
+    EXPECT_EQ(Selected(server.target(), "SELECT PASSWORD FROM OUSR WHERE USER_CODE = 'clerk'"),
+              std::vector<std::string>{secret});
+  }
+}
+
 TEST(DuploraClient, SavedFileHasTheFormatsBytes) {
   DemoServerFixture server;
   const std::string file = (server.root() / "indexes.xml").string();
