@@ -452,8 +452,7 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
   try {
     copyLog->clearRecord();
     copyLog->setCategoryNo(key);
-    // What the copy would have done: a method of adding (1, 3, 4) adds.
-    copyLog->setAction(method == 0 || method == 2 ? method : 3);
+    copyLog->setAction(method);
     copyLog->setBaseCode(baseCode);
     copyLog->setBaseDescription(baseDescription);
     copyLog->setResult("403");
