@@ -89,10 +89,13 @@ TEST_P(UserDefaults, ARefusedUserGetsTheHostsReason) {
   CopyCategory<DPX_DefaultsManager>(fx, kDefaultsKey, 4);
   EXPECT_EQ(CopyFixture::Column(*fx.target, kUserGroups), "auditor:G1,clerk:,manager:,temp:");
   const Lines lines = fx.logLines();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1].rfind("DPX_TRN_DEFAULTS_100|213|403|clerk|G2|clerk|||", 0), 0u) << lines[1];
-  EXPECT_NE(lines[1].find("OUDG.Code = 'G2', which does not exist"), std::string::npos) << lines[1];
-  EXPECT_EQ(lines[2], "DPX_TRN_DEFAULTS_100|213|402|auditor|G1|auditor|||");
+  // The refused group has a line of its own, before the users' lines.
+  ASSERT_EQ(lines.size(), 4u) << ::testing::PrintToString(lines);
+  EXPECT_NE(lines[0].find("|403|"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("G2"), std::string::npos) << lines[0];
+  EXPECT_EQ(lines[2].rfind("DPX_TRN_DEFAULTS_100|213|403|clerk|G2|clerk|||", 0), 0u) << lines[2];
+  EXPECT_NE(lines[2].find("OUDG.Code = 'G2', which does not exist"), std::string::npos) << lines[2];
+  EXPECT_EQ(lines[3], "DPX_TRN_DEFAULTS_100|213|402|auditor|G1|auditor|||");
 }
 
 // --- Default report layouts: users and reports under the target's keys.
