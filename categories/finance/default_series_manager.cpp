@@ -10,7 +10,9 @@ const DPX_UserRowTable& UserSeries() {
                                      {"ObjectCode", "DocSubType", "UserSign"},
                                      {"Series", "DocSubType"},
                                      "UserSign",
-                                     {{"UserSign", "", "OUSR", "USERID", {"USER_CODE"}, 0}}};
+                                     {{"UserSign", "", "OUSR", "USERID", {"USER_CODE"}, 0},
+                                      // A series travels by its document and name: its number is the company's own.
+                                      {"Series", "", "NNM1", "Series", {"ObjectCode", "SeriesName"}, 2}}};
   return rows;
 }
 

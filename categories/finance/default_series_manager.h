@@ -1,7 +1,9 @@
 // Default series: the numbering series each user has for each document
 // (NNM2), plain rows that are only ever updated: a row the target has (same
 // document, subtype and user, the user found by its code) takes the base's
-// series; a row the target lacks stays missing. The removal pass of Replace
+// series, found in the target by its document and name (a series the target
+// lacks leaves the row's own, and the line names it); a row the target lacks
+// stays missing. The removal pass of Replace
 // All writes nothing.
 #pragma once
 

@@ -143,19 +143,43 @@ void SeedSeries(CopyFixture& fx) {
                               "('13', '--', 2, 1), ('22', '--', 3, 3), ('17', '--', 4, 5);");
   CopyFixture::Exec(*fx.target, "INSERT INTO NNM2 (ObjectCode, DocSubType, UserSign, Series) VALUES "
                                 "('22', '--', 4, 2), ('13', '--', 3, 1);");
+  // The series themselves: "Primary" of document 22 is 3 in the base and 2 in
+  // the target; "Base only" of document 13 the target lacks.
+  const char* series = "INSERT INTO NNM1 (ObjectCode, Series, SeriesName, InitialNum, NextNumber) VALUES ";
+  CopyFixture::Exec(*fx.base, std::string(series) +
+                                  "('13', 1, 'Base only', 1, 1), ('22', 3, 'Primary', 1, 1), ('17', 5, 'Primary', 1, 1);");
+  CopyFixture::Exec(*fx.target, std::string(series) + "('13', 1, 'Target''s', 1, 1), ('22', 2, 'Primary', 1, 1);");
 }
 
 const char* kUserSeries = "SELECT ObjectCode || ':' || UserSign || ':' || Series FROM NNM2 ORDER BY ObjectCode";
 
+// A series is the target's own of the same document and name: the auditor's
+// "Primary" stays the target's 2, never the base's number 3.
 TEST_P(UserDefaults, SeriesUpdateOnlyTheRowsTheTargetHas) {
   for (uint8_t method : {0, 1, 2, 3, 4}) {
     SCOPED_TRACE("method " + std::to_string(method));
     CopyFixture fx(GetParam());
     SeedSeries(fx);
+    CopyFixture::Exec(*fx.target, "UPDATE NNM2 SET Series = 7 WHERE ObjectCode = '22';");
     CopyCategory<DPX_DefaultSeriesManager>(fx, kSeriesKey, method);
-    EXPECT_EQ(CopyFixture::Column(*fx.target, kUserSeries), method == 0 ? "13:3:1,22:4:2" : "13:3:1,22:4:3");
-    EXPECT_EQ(fx.logLines(), method == 0 ? Lines{} : Lines{"DPX_TRN_DEFAULTSERIES_100|213|402|3|--|2|--|--|"});
+    EXPECT_EQ(CopyFixture::Column(*fx.target, kUserSeries), method == 0 ? "13:3:1,22:4:7" : "13:3:1,22:4:2");
+    EXPECT_EQ(fx.logLines(), method == 0 ? Lines{} : Lines{"DPX_TRN_DEFAULTSERIES_100|213|402|2|--|7|--|--|"});
   }
+}
+
+// A series the target does not have is left out and named: the row keeps the
+// target's own series.
+TEST_P(UserDefaults, ASeriesTheTargetLacksIsNamedNotCopiedAsANumber) {
+  CopyFixture fx(GetParam());
+  SeedSeries(fx);
+  // The clerk's row of document 13 now exists in the target too.
+  CopyFixture::Exec(*fx.target, "UPDATE NNM2 SET UserSign = 2 WHERE ObjectCode = '13';");
+  CopyCategory<DPX_DefaultSeriesManager>(fx, kSeriesKey, 4);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, kUserSeries), "13:2:1,22:4:2");
+  const Lines lines = fx.logLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find("|402|"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("Written without Series"), std::string::npos) << lines[0];
 }
 
 // Picked users read their own rows of the layouts and series, found by the
@@ -171,10 +195,11 @@ TEST_P(UserDefaults, PickedUsersCarryTheirOwnRows) {
     SCOPED_TRACE(picked);
     CopyFixture fx(GetParam());
     SeedSeries(fx);
+    CopyFixture::Exec(*fx.target, "UPDATE NNM2 SET Series = 7 WHERE ObjectCode = '22';");
     const auto blocks = CopyCategory<DPX_DefaultSeriesManager>(fx, kSeriesKey, 4, {PickedUser(picked)});
     // The users' block always, the series rows of the picked user only.
     EXPECT_EQ(blocks.size(), picked == 99 ? 1u : 2u);
-    EXPECT_EQ(CopyFixture::Column(*fx.target, kUserSeries), picked == 13 ? "13:3:1,22:4:3" : "13:3:1,22:4:2");
+    EXPECT_EQ(CopyFixture::Column(*fx.target, kUserSeries), picked == 13 ? "13:3:1,22:4:2" : "13:3:1,22:4:7");
   }
 }
 
