@@ -6,7 +6,8 @@
 // manual entries can be picked one by one).
 //
 // Entries are only ever added: the removal pass of Replace All leaves the
-// target alone, and every method adds every entry read. An entry's series
+// target alone, and every method adds every entry read whose posting the
+// target does not already hold, so that a copy run twice posts nothing twice. An entry's series
 // travels by its document and name; the profit centres and distribution
 // rules travel with every copy and are written first. The host adds every
 // entry as a manual one; the entries of an opening-balance or stock-posting
@@ -14,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,15 @@ class DPX_ManualJournalEntriesManager : public DPX_ObjectCategory {
   // Gives the entries above `highestBefore` the kind's type.
   void retypeAddedEntries(int64_t highestBefore) const;
 
+  // Leaves out of the block the entries whose posting the target already
+  // holds (same date, references, memo, and lines of the same accounts and
+  // amounts), each with a line naming the target's entry.
+  void leaveOutTwins(DPX_OperationArgs& block);
+  // The target's entries of the kind by their posting, read once a copy.
+  void loadTargetPostings();
+
+  std::map<std::string, std::vector<int64_t>> m_targetPostings;
+  bool m_targetPostingsLoaded = false;
   int32_t m_mode;
   const Kind* m_kind;  // null for a mode without a kind: nothing is read or written
 };

@@ -75,6 +75,42 @@ TEST_P(JournalEntries, EveryMethodButTheRemovalPassAddsEveryEntry) {
   }
 }
 
+// A copy run twice posts nothing twice: an entry whose posting the target
+// already holds is not added again and its line names the target's entry; an
+// entry that differs in an amount is added. Two equal base entries need two
+// equal target entries.
+TEST_P(JournalEntries, ASecondCopyAddsNoEntryTheTargetAlreadyHolds) {
+  for (uint8_t method : {1, 2, 3, 4}) {
+    SCOPED_TRACE("method " + std::to_string(method));
+    CopyFixture fx(GetParam());
+    SeedAccountsAndSeries(fx);
+    CopyFixture::Exec(*fx.target, "INSERT INTO NNM1 (ObjectCode, Series, SeriesName, NextNumber) VALUES "
+                                  "('30', 8, 'S', 1);");
+    AddEntry(*fx.base, 1, "30", "Rent & <office>", "3");
+    AddEntry(*fx.base, 2, "30", "Rent & <office>", "3");
+    AddEntry(*fx.base, 3, "30", "O''Neil''s", "3");
+    // The target holds one rent entry already, and O'Neil's with other amounts:
+    // the first copy adds the second rent and O'Neil's.
+    AddEntry(*fx.target, 7, "30", "Rent & <office>", "8");
+    AddEntry(*fx.target, 9, "30", "O''Neil''s", "8", 50, 50);
+    CopyCategory<DPX_ManualJournalEntriesManager>(fx, kEntriesKey, method);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT COUNT(*) FROM OJDT"), "4");
+    const Lines first = fx.logLines();
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(std::count_if(first.begin(), first.end(),
+                            [](const std::string& l) { return l.find("Already in the target as entry 7") != std::string::npos; }),
+              1);
+    CopyCategory<DPX_ManualJournalEntriesManager>(fx, kEntriesKey, method);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT COUNT(*) FROM OJDT"), "4");
+    const Lines second = fx.logLines();
+    ASSERT_EQ(second.size(), 6u);
+    for (size_t i = 3; i < second.size(); ++i) {
+      EXPECT_NE(second[i].find("|212|402|"), std::string::npos) << second[i];
+      EXPECT_NE(second[i].find("Already in the target as entry"), std::string::npos) << second[i];
+    }
+  }
+}
+
 // The target's series counter of entries says nothing about the entries'
 // keys: only the entries this copy added take the kind's type, never the
 // target's own entry above the counter, never an entry the host refused.
