@@ -95,6 +95,11 @@ void DPX_ManualJournalEntriesManager::writeEntries(DPX_OperationArgs& block) {
   mapReferencesToTarget(block);
   // Method 4: no entry is dropped; every one is added.
   compareWithTarget(block, m_definition.matchProperty, m_definition.matchColumn, m_keyColumns, m_listColumns, 4);
+  // Entries have no code of their own: the line names the base's entry by its number.
+  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
+    std::string number;
+    if (dpx::recordtext::ElementValue(item.xml, "JdtNum", 0, item.xml.size(), number)) item.baseCode = number;
+  }
   leaveOutTwins(block);
   const int64_t highestBefore = m_kind->addedType != 0 ? highestTargetEntry() : 0;
   addTargetRecords(std::move(block));

@@ -49,8 +49,8 @@ const char* kEntryRows =
 
 TEST_P(JournalEntries, EveryMethodButTheRemovalPassAddsEveryEntry) {
   const std::string added = "1:30:Target's:8:1,2:30:Rent & <office>:8:1,3:30:O'Neil's:8:2";
-  const Lines lines = {"DPX_TRN_MANUALJOURNALENTRIES_100|212|402||Rent & <office>||||",
-                       "DPX_TRN_MANUALJOURNALENTRIES_100|212|402||O'Neil's||||"};
+  const Lines lines = {"DPX_TRN_MANUALJOURNALENTRIES_100|212|402|1|Rent & <office>||||",
+                       "DPX_TRN_MANUALJOURNALENTRIES_100|212|402|4|O'Neil's||||"};
   struct Case {
     uint8_t method;
     std::string rows;
@@ -143,10 +143,10 @@ TEST_P(JournalEntries, OnlyTheEntriesThisCopyAddedTakeTheirType) {
     CopyCategory<DPX_ManualJournalEntriesManager>(fx, c.key, 4, {picked});
     EXPECT_EQ(CopyFixture::Column(*fx.target, kEntryRows), c.rows);
     const std::string key = c.key;
-    EXPECT_EQ(fx.logLines(), (Lines{key + "|212|402||First||||",
-                                    key + "|212|403||Unbalanced||||Journal entry: the lines do not balance "
+    EXPECT_EQ(fx.logLines(), (Lines{key + "|212|402|1|First||||",
+                                    key + "|212|403|2|Unbalanced||||Journal entry: the lines do not balance "
                                           "(debit 100, credit 90)",
-                                    key + "|212|402||Third||||"}));
+                                    key + "|212|402|3|Third||||"}));
   }
 }
 
