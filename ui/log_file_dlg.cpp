@@ -4,6 +4,7 @@
 #include <array>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include <fmt/printf.h>
 
@@ -124,6 +125,7 @@ DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::st
     columnWidths_.push_back(c >= 1 && c <= 3 ? width / 7 : static_cast<int>(width / 14.8));
   readLogFile();
   InsertItems();
+  widenWholeColumns();
   initialised_ = true;
 }
 
@@ -297,6 +299,25 @@ void DPX_LogFileDlg::InsertItems() {
   model_->setView(&view_, false);
   for (int c = 0; c < header->count() && c < kColumns; ++c)
     header->resizeSection(c, columnWidths_[static_cast<size_t>(c)]);
+}
+
+void DPX_LogFileDlg::widenWholeColumns() {
+  // Category No., Result, Base Code and Target Code: a clipped "Succe..." or
+  // code tells the user nothing, so these never start narrower than their text.
+  static constexpr std::array<int, 4> kWhole{0, 4, 5, 7};
+  QHeaderView* header = grid_->horizontalHeader();
+  const QFontMetrics metrics(grid_->font());
+  const int textMargins = 2 * (grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 1) + 2;
+  for (int c : kWhole) {
+    // Few distinct texts even in a long log: each is measured once.
+    std::set<std::string> texts;
+    for (const auto& row : view_.rows)
+      if (c < static_cast<int>(row.cells.size())) texts.insert(row.cells[static_cast<size_t>(c)]);
+    int width = std::max(columnWidths_[static_cast<size_t>(c)], header->sectionSizeHint(c));
+    for (const auto& text : texts) width = std::max(width, metrics.horizontalAdvance(dpx::ui::Q(text)) + textMargins);
+    columnWidths_[static_cast<size_t>(c)] = width;
+    header->resizeSection(c, width);
+  }
 }
 
 void DPX_LogFileDlg::ApplySortRules() { model_->refill(); }
