@@ -436,7 +436,11 @@ void DPX_LogFileDlg::printLog() {
   if (dialog.exec() != QDialog::Accepted) return;
   // A long log takes a while to lay out and send.
   dpx::WaitCursor wait;
-  printTo(printer);
+  // Read before the job: an aborted printer forgets where it was to print.
+  const QString where = printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+  if (printTo(printer)) return;
+  // No printer, or one that refused: the user hears of it, not silence.
+  ShowError(where.isEmpty() ? S(Text(10047)) : fmt::sprintf(S(Text(10046)), S(where)));
 }
 
 bool DPX_LogFileDlg::printTo(QPrinter& printer) {

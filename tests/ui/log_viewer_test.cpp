@@ -493,7 +493,7 @@ TEST_F(LogViewer, PrintsTheRowsShownOnTheComputedNumberOfPages) {
   EXPECT_EQ(PdfPageCount(pdf), v.printed().pages);
 }
 
-TEST_F(LogViewer, ACancelledPrintDialogPrintsNothing) {
+TEST_F(LogViewer, ACancelledPrintPrintsNothingAndARefusedOneSaysSo) {
   const auto path = writeLog("cancel.txt", {kHeader, record(0, "212", "402", "A"), "<DPX_LOG_END>end"});
   PrintingViewer v(context(), 1, path, frame());
   v.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -517,6 +517,23 @@ TEST_F(LogViewer, ACancelledPrintDialogPrintsNothing) {
   EXPECT_EQ(modals.seen.back().objectName, "QPrintDialog");
   EXPECT_EQ(v.begun, 0);
   EXPECT_EQ(v.ended, 0);
+
+  // A job that no printer takes (none set up, or a file in a folder that is
+  // not there) ends in a message, not in silence.
+  const std::string refused = (dir / "no-such-folder" / "log.pdf").string();
+  modals.script.push_back([&](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(QString::fromStdString(refused));
+    dialog->accept();
+  });
+  print->click();
+  ASSERT_EQ(modals.seen.size(), seen + 3);
+  EXPECT_TRUE(modals.seen.back().text == "The log could not be printed: no printer is set up." ||
+              modals.seen.back().text == "The log could not be printed on '" + refused + "': the printer refused the job.")
+      << modals.seen.back().text;
+  EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
 TEST_F(LogViewer, AdditionalInformationOfTheHeader) {
