@@ -6,10 +6,38 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionHeader>
 
 #include "ui/duplora_app.h"
 #include "ui/in_place_edit.h"
 #include "ui/main_frame.h"
+
+namespace {
+
+// Headings carry their sort and filter image right of the text, where the eye
+// ends reading the heading, and the text keeps the column's alignment.
+class HeaderImageRightStyle : public QProxyStyle {
+ public:
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+    if (element != CE_HeaderLabel || !header || header->icon.isNull()) {
+      QProxyStyle::drawControl(element, option, painter, widget);
+      return;
+    }
+    const int size = pixelMetric(PM_SmallIconSize, option, widget);
+    QStyleOptionHeader label(*header);
+    label.icon = QIcon();
+    const QRect image(header->rect.right() - size - 2, header->rect.center().y() - size / 2, size, size);
+    label.rect.setRight(image.left() - 2);
+    QProxyStyle::drawControl(element, &label, painter, widget);
+    header->icon.paint(painter, image);
+  }
+};
+
+}  // namespace
 
 CGridListCtrl::CGridListCtrl(QWidget* parent, bool logGrid) : QTableView(parent), logGrid_(logGrid) {
   setItemDelegate(new CInPlaceEdit(this));
@@ -24,6 +52,9 @@ CGridListCtrl::CGridListCtrl(QWidget* parent, bool logGrid) : QTableView(parent)
   horizontalHeader()->setSectionsMovable(true);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setMinimumSectionSize(0);  // a column may be dragged shut
+  auto* headerStyle = new HeaderImageRightStyle;
+  headerStyle->setParent(horizontalHeader());
+  horizontalHeader()->setStyle(headerStyle);
 }
 
 void CGridListCtrl::contextMenuEvent(QContextMenuEvent* event) {

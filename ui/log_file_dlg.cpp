@@ -4,6 +4,7 @@
 #include <array>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include <fmt/printf.h>
 
@@ -124,6 +125,7 @@ DPX_LogFileDlg::DPX_LogFileDlg(DPX_ConnectionContext* context, int mode, std::st
     columnWidths_.push_back(c >= 1 && c <= 3 ? width / 7 : static_cast<int>(width / 14.8));
   readLogFile();
   InsertItems();
+  widenWholeColumns();
   initialised_ = true;
 }
 
@@ -299,6 +301,25 @@ void DPX_LogFileDlg::InsertItems() {
     header->resizeSection(c, columnWidths_[static_cast<size_t>(c)]);
 }
 
+void DPX_LogFileDlg::widenWholeColumns() {
+  // Category No., Result, Base Code and Target Code: a clipped "Succe..." or
+  // code tells the user nothing, so these never start narrower than their text.
+  static constexpr std::array<int, 4> kWhole{0, 4, 5, 7};
+  QHeaderView* header = grid_->horizontalHeader();
+  const QFontMetrics metrics(grid_->font());
+  const int textMargins = 2 * (grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 1) + 2;
+  for (int c : kWhole) {
+    // Few distinct texts even in a long log: each is measured once.
+    std::set<std::string> texts;
+    for (const auto& row : view_.rows)
+      if (c < static_cast<int>(row.cells.size())) texts.insert(row.cells[static_cast<size_t>(c)]);
+    int width = std::max(columnWidths_[static_cast<size_t>(c)], header->sectionSizeHint(c));
+    for (const auto& text : texts) width = std::max(width, metrics.horizontalAdvance(dpx::ui::Q(text)) + textMargins);
+    columnWidths_[static_cast<size_t>(c)] = width;
+    header->resizeSection(c, width);
+  }
+}
+
 void DPX_LogFileDlg::ApplySortRules() { model_->refill(); }
 
 void DPX_LogFileDlg::ApplyFilterRules() {
@@ -415,7 +436,11 @@ void DPX_LogFileDlg::printLog() {
   if (dialog.exec() != QDialog::Accepted) return;
   // A long log takes a while to lay out and send.
   dpx::WaitCursor wait;
-  printTo(printer);
+  // Read before the job: an aborted printer forgets where it was to print.
+  const QString where = printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+  if (printTo(printer)) return;
+  // No printer, or one that refused: the user hears of it, not silence.
+  ShowError(where.isEmpty() ? S(Text(10047)) : fmt::sprintf(S(Text(10046)), S(where)));
 }
 
 bool DPX_LogFileDlg::printTo(QPrinter& printer) {

@@ -106,6 +106,9 @@ class DPX_LogFileDlg : public QDialog {
   // The margin between the controls and around them, the buttons' sizes and
   // the least size of the window that shows every button whole.
   void measureLayout();
+  // Widens the columns whose texts a user reads whole (numbers, results,
+  // codes) to their widest cell and their heading.
+  void widenWholeColumns();
   void placeControls();
   // Where the buttons at the right may start at the furthest left: past OK,
   // the hidden Cancel and their margins.

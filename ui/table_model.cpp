@@ -34,6 +34,12 @@ QIcon HeaderImage(int sortBase, bool filtered) {
 
 }  // namespace
 
+Qt::Alignment DPX_TableModel::alignmentOf(int column) const {
+  // Numbers line up on their last digit; texts, dates and the ticks on the left.
+  const int type = column < 0 ? dpx::fieldtype::kAlpha : view_->columnType(column);
+  return type == dpx::fieldtype::kNumeric || type == dpx::fieldtype::kFloat ? Qt::AlignRight : Qt::AlignLeft;
+}
+
 DPX_TableModel::DPX_TableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void DPX_TableModel::setView(DPX_TableView* view, bool selectionView) {
@@ -86,16 +92,13 @@ QVariant DPX_TableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::CheckStateRole) return row->selected ? Qt::Checked : Qt::Unchecked;
     return {};
   }
-  const int type = view_->columnType(column);
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
       if (column >= static_cast<int>(row->cells.size())) return QString(kMissingCell);
       return dpx::ui::Q(row->cells[static_cast<size_t>(column)]);
     case Qt::TextAlignmentRole:
-      return static_cast<int>(Qt::AlignVCenter |
-                              (type == dpx::fieldtype::kNumeric || type == dpx::fieldtype::kFloat ? Qt::AlignRight
-                                                                                                  : Qt::AlignLeft));
+      return static_cast<int>(Qt::AlignVCenter | alignmentOf(column));
     case Qt::BackgroundRole:
       if (view_->isReadOnly(column)) return QBrush(QColor(0xE6, 0xE6, 0xE6));
       return {};
@@ -109,6 +112,8 @@ QVariant DPX_TableModel::headerData(int section, Qt::Orientation orientation, in
     return QAbstractTableModel::headerData(section, orientation, role);
   }
   const int column = section - checkColumns_;
+  // A heading lines up with its cells, so a narrow column clips only its end.
+  if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignVCenter | alignmentOf(column));
   if (role == Qt::DisplayRole)
     return column < 0 ? QString() : dpx::ui::Q(view_->columnNames[static_cast<size_t>(column)]);
   if (role == Qt::DecorationRole) {

@@ -47,6 +47,7 @@ class DPX_TableModel : public QAbstractTableModel {
 
  private:
   DPX_TableRow* rowOf(const QModelIndex& index) const;
+  Qt::Alignment alignmentOf(int column) const;
 
   DPX_TableView* view_ = nullptr;
   bool selectionView_ = false;

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -210,6 +211,32 @@ TEST_F(LogViewer, HeaderClicksSortAndTheExportHoldsTheRowsShown) {
   EXPECT_EQ(v->model()->rowCount(), 4);
 }
 
+TEST_F(LogViewer, ResultAndCodeCellsShowWholeAtFirstShow) {
+  // Codes longer than a 14.8th of the grid, and every result the copy writes.
+  const auto path = writeLog("whole.txt", {kHeader, record(0, "212", "402", "ITEM-000000000042-BLUE"),
+                                           record(1, "213", "403", "PARTNER-C0000000000017"),
+                                           record(0, "404", "10024", "A"), "<DPX_LOG_END>2026-12-10 09:05:00"});
+  auto v = viewer(path);
+  v->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(v.get()));
+  auto* grid = v->findChild<CGridListCtrl*>("1048");
+  ASSERT_NE(grid, nullptr);
+  const QFontMetrics metrics(grid->font());
+  const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+  for (int column : {0, 4, 5, 7}) {
+    const int room = grid->columnWidth(column) - margins;
+    const QString heading = v->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(metrics.elidedText(heading, Qt::ElideRight, room), heading) << "heading of column " << column;
+    for (int row = 0; row < v->model()->rowCount(); ++row) {
+      const QString text = shown(v.get(), row, column);
+      EXPECT_EQ(metrics.elidedText(text, Qt::ElideRight, room), text) << "row " << row << ", column " << column;
+    }
+  }
+  const auto heading = Qt::Alignment(v->model()->headerData(4, Qt::Horizontal, Qt::TextAlignmentRole).toInt());
+  EXPECT_EQ(heading & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+  EXPECT_TRUE(v->grab().save(QString::fromStdString(screenshot("log-viewer-whole-results.png").string())));
+}
+
 TEST_F(LogViewer, TheCompletedNoticeOpensTheCopyLogAndTheContextMenuFilters) {
   const auto path = writeLog("copy.txt", {kHeader, record(0, "212", "402", "A"), record(1, "213", "403", "B"),
                                           record(0, "2022", "402", "C"), "<DPX_LOG_END>2026-12-10 09:05:00"});
@@ -305,12 +332,14 @@ TEST_F(LogViewer, ResizingKeepsTheGridsMarginsAndTheButtonsInTheBottomCorners) {
   const int okWidth = button("1").width();
   EXPECT_EQ(button("1").left(), left);
   EXPECT_GT(below, bottom) << "the buttons stand below the grid";
-  // Path, name and action a seventh of the grid each, the others a 14.8th;
-  // a filter that refills the grid keeps them.
+  // Path, name and action a seventh of the grid each, the others a 14.8th
+  // (number, result and codes no narrower than their texts); a filter that
+  // refills the grid keeps them.
   const int client = g.width() - 2 * grid->frameWidth();
   std::vector<int> widths;
   for (int c = 0; c < DPX_LogFileDlg::kColumns; ++c) widths.push_back(grid->columnWidth(c));
-  EXPECT_EQ(widths[0], static_cast<int>(client / 14.8));
+  EXPECT_GE(widths[0], static_cast<int>(client / 14.8));
+  EXPECT_EQ(widths[6], static_cast<int>(client / 14.8));
   EXPECT_EQ(widths[2], client / 7);
   EXPECT_EQ(widths[10], static_cast<int>(client / 14.8));
   grid->setColumnWidth(4, 150);  // the user widens a column
@@ -464,7 +493,7 @@ TEST_F(LogViewer, PrintsTheRowsShownOnTheComputedNumberOfPages) {
   EXPECT_EQ(PdfPageCount(pdf), v.printed().pages);
 }
 
-TEST_F(LogViewer, ACancelledPrintDialogPrintsNothing) {
+TEST_F(LogViewer, ACancelledPrintPrintsNothingAndARefusedOneSaysSo) {
   const auto path = writeLog("cancel.txt", {kHeader, record(0, "212", "402", "A"), "<DPX_LOG_END>end"});
   PrintingViewer v(context(), 1, path, frame());
   v.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -488,6 +517,23 @@ TEST_F(LogViewer, ACancelledPrintDialogPrintsNothing) {
   EXPECT_EQ(modals.seen.back().objectName, "QPrintDialog");
   EXPECT_EQ(v.begun, 0);
   EXPECT_EQ(v.ended, 0);
+
+  // A job that no printer takes (none set up, or a file in a folder that is
+  // not there) ends in a message, not in silence.
+  const std::string refused = (dir / "no-such-folder" / "log.pdf").string();
+  modals.script.push_back([&](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(QString::fromStdString(refused));
+    dialog->accept();
+  });
+  print->click();
+  ASSERT_EQ(modals.seen.size(), seen + 3);
+  EXPECT_TRUE(modals.seen.back().text == "The log could not be printed: no printer is set up." ||
+              modals.seen.back().text == "The log could not be printed on '" + refused + "': the printer refused the job.")
+      << modals.seen.back().text;
+  EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
 TEST_F(LogViewer, AdditionalInformationOfTheHeader) {

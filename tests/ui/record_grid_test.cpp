@@ -44,6 +44,46 @@ TEST(RecordGrid, AMissingCellShowsHashesAndIsNeverWritten) {
   EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Code");
 }
 
+TEST(RecordGrid, HeadingsAlignAsTheirCellsWithTheImageRightOfTheText) {
+  DPX_TableView view = Currencies();
+  DPX_TableModel model;
+  model.setView(&view, false);
+  struct Case {
+    int section;
+    Qt::Alignment horizontal;
+  };
+  for (const Case& c : {Case{0, Qt::AlignLeft}, Case{1, Qt::AlignLeft}, Case{2, Qt::AlignLeft}, Case{3, Qt::AlignRight}}) {
+    SCOPED_TRACE(c.section);
+    const auto heading = Qt::Alignment(model.headerData(c.section, Qt::Horizontal, Qt::TextAlignmentRole).toInt());
+    EXPECT_EQ(heading & Qt::AlignHorizontal_Mask, c.horizontal);
+    if (c.section == 0) continue;
+    const auto cell = Qt::Alignment(model.data(model.index(0, c.section), Qt::TextAlignmentRole).toInt());
+    EXPECT_EQ(cell & Qt::AlignHorizontal_Mask, c.horizontal);
+  }
+
+  // A filter on the left-aligned Name: its image stands in the right half.
+  view.addFilterRule(1, 10, "x", "");
+  view.filterActive = true;
+  model.refresh();
+  CGridListCtrl grid(nullptr, false);
+  grid.setModel(&model);
+  grid.resize(500, 200);
+  grid.setColumnWidth(2, 160);
+  grid.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+  const QImage header = grid.horizontalHeader()->grab().toImage();
+  const int left = grid.horizontalHeader()->sectionViewportPosition(2);
+  int imagePixels = 0, leftHalf = 0;
+  for (int x = left; x < left + 160; ++x)
+    for (int y = 0; y < header.height(); ++y) {
+      if (header.pixelColor(x, y) != QColor(40, 110, 200)) continue;
+      ++imagePixels;
+      if (x < left + 80) ++leftHalf;
+    }
+  EXPECT_GT(imagePixels, 0) << "no filter image on the heading";
+  EXPECT_EQ(leftHalf, 0);
+}
+
 TEST(RecordGrid, RowsShownFollowTheSelectionViewFilterAndSort) {
   DPX_TableView view = Currencies();
   view.rows[1].selected = true;
