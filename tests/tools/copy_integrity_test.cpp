@@ -92,7 +92,6 @@ const std::vector<OpenFinding> kOpenFindings = {
     {"DPX_TRN_DOCNUMBERING_100", true, kWrittenAsBase,
      "the series under a \"402\" line's key holds another series' values"},
     {"DPX_TRN_USRMENUS_100", false, kWrittenAsBase, "a line's user key names another user in the target"},
-    {"DPX_TRN_DEFAULTSERIES_100", false, kWrittenAsBase, "a line's user key names another user in the target"},
 };
 
 struct LogLine {
