@@ -11,6 +11,7 @@
 #include "engine/record_text.h"
 #include "engine/sql_statement.h"
 #include "engine/util.h"
+#include "platform/framework/host_error.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/company.h"
 #include "platform/host/recordset.h"
@@ -185,10 +186,7 @@ void DPX_TableCategory::writeData(std::vector<DPX_OperationArgs> blocks, uint8_t
     if (method == 0) {
       if (block.continuesTable) continue;  // the first slice emptied the table
       removeDependents();
-      if (!m_definition.deleteFilterQuoted.empty() && dpx::records::TargetCompany(m_context)->DbServerType() == 5)
-        deleteTargetRows(block, m_listColumns, m_definition.deleteFilterQuoted, 1);
-      else
-        deleteTargetRows(block, m_listColumns, m_definition.deleteFilter, 0);
+      removeRows(block);
       continue;
     }
     dpx::categories::MapReferencesToTarget(*this, m_context, block, m_definition.references);
@@ -278,6 +276,59 @@ void DPX_TableCategory::removeDependents() {
       deleteTargetRows(rows, dependent.listColumns, dependent.removalFilter, 0);
     m_logRecords = 1;
   }
+}
+
+void DPX_TableCategory::removeRows(DPX_OperationArgs& block) {
+  const int32_t serverType = dpx::records::TargetCompany(m_context)->DbServerType();
+  const bool quoted = serverType == 5;
+  if (m_definition.keptWhileNamed.empty()) {
+    if (quoted && !m_definition.deleteFilterQuoted.empty())
+      deleteTargetRows(block, m_listColumns, m_definition.deleteFilterQuoted, 1);
+    else
+      deleteTargetRows(block, m_listColumns, m_definition.deleteFilter, 0);
+    return;
+  }
+  // The category's own filter as a condition in the target's dialect.
+  std::string condition;
+  if (quoted && !m_definition.deleteFilterQuoted.empty())
+    condition = m_definition.deleteFilterQuoted.substr(m_definition.deleteFilterQuoted.find("WHERE") + 5);
+  else if (quoted)
+    condition = DPX_SqlStatement::splitClauses(m_definition.deleteFilter);
+  else if (!m_definition.deleteFilter.empty())
+    condition = m_definition.deleteFilter.substr(m_definition.deleteFilter.find("WHERE") + 5);
+  const std::string own = condition.find_first_not_of(' ') == std::string::npos ? "" : "(" + condition + ") AND ";
+
+  std::string named;
+  std::string namers;
+  for (const DPX_NamingColumn& naming : m_definition.keptWhileNamed) {
+    const std::string column = DPX_SqlStatement::ColumnName(serverType, naming.column);
+    named += (named.empty() ? "" : " OR ") + DPX_SqlStatement::ColumnName(serverType, naming.keyColumn) +
+             " IN (SELECT " + column + " FROM " + DPX_SqlStatement::TableName(serverType, naming.table) +
+             " WHERE " + column + " IS NOT NULL)";
+    if (namers.find(naming.table) == std::string::npos) namers += (namers.empty() ? "" : ", ") + naming.table;
+  }
+
+  // The rows kept get their line first: Replace All asked for them to go.
+  try {
+    auto target = dpx::records::TargetCompany(m_context);
+    DPX_SqlStatement select(serverType);
+    for (const std::string& column : m_listColumns) select.addColumn(column);
+    select.setTable(block.tableName);
+    auto recordset = target->NewRecordset();
+    recordset->DoQuery(select.buildSelect() + " WHERE " + own + "(" + named + ")");
+    for (; !recordset->EoF(); recordset->MoveNext()) {
+      dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
+      line.start(m_categoryKey, 0);
+      if (recordset->FieldCount() > 0) line.targetCode(DPX_Util::VariantToDisplayText(recordset->Field(0)));
+      if (recordset->FieldCount() > 1) line.targetDescription(DPX_Util::VariantToDisplayText(recordset->Field(1)));
+      line.fail("Kept while used: records of " + namers + " in the target still name it");
+      line.write(m_logRecords != 0);
+    }
+  } catch (const dpx::HostError& e) {
+    dpx::DPX_LogScope scope("DPX_TableCategory::removeRows");
+    scope.LogError("Rows of %s kept while used not listed: %s", block.tableName, e.what());
+  }
+  deleteTargetRows(block, m_listColumns, "WHERE " + own + "NOT (" + named + ")", 1);
 }
 
 void DPX_TableCategory::mapReferences(std::string table, std::string& xml, int32_t mode) {

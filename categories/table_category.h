@@ -18,6 +18,14 @@
 #include "engine/di_interface.h"
 #include "engine/di_record_support.h"
 
+// A column of the target's records that names rows of a category's table by
+// one of its columns: while a record names a row, the removal pass keeps it.
+struct DPX_NamingColumn {
+  std::string keyColumn;  // the category's column that is named
+  std::string table;      // the table of the records that name it
+  std::string column;     // their column holding the name
+};
+
 // Every member has an initializer, so a category may give only the leading
 // members in braces.
 struct DPX_TableCategoryDefinition {
@@ -31,6 +39,10 @@ struct DPX_TableCategoryDefinition {
   // removal rewrites deleteFilter for that server type.
   std::string deleteFilterQuoted{};
   std::string readAllSql{};  // the rows a copy of the whole category reads; empty: every row
+  // The removal pass runs as plain SQL, past the host's own check of what
+  // records name: a row that a target record still names stays, and its
+  // line says so.
+  std::vector<DPX_NamingColumn> keptWhileNamed{};
   // Before a write the row takes the key of its counterpart in the target
   // (update) or the target's highest key + 1 (insert), in counterKeyColumn.
   bool newKeys = false;
@@ -88,6 +100,9 @@ class DPX_TableCategory : public DPX_DIInterface {
   void writeDependent(DPX_OperationArgs& block, const DPX_DependentBlock& dependent);
   // The removal pass: the dependents' rows its filters select, before the main rows.
   void removeDependents();
+  // The removal pass of the main table: the rows its filter selects, but
+  // those that target records still name.
+  void removeRows(DPX_OperationArgs& block);
   // A listed row after its list texts: a category whose texts depend on the
   // row's own values changes it here.
   virtual void adjustListRow(std::vector<std::string>& row, DPX_ListTextObjects& objects);

@@ -51,6 +51,11 @@ DPX_TableCategoryRow ReadingAll(DPX_TableCategoryRow row, const char* sql) {
   row.definition.readAllSql = sql;
   return row;
 }
+// The rows target records still name stay in the removal pass.
+DPX_TableCategoryRow KeptWhileNamed(DPX_TableCategoryRow row, std::vector<DPX_NamingColumn> naming) {
+  row.definition.keptWhileNamed = std::move(naming);
+  return row;
+}
 // A number of the listed row (at `index`) shows as string-table text number + base.
 DPX_TableCategoryRow ListText(DPX_TableCategoryRow row, int32_t index, int32_t base) {
   row.definition.listTexts = {DPX_ListText::StringOffset(static_cast<size_t>(index), base)};
@@ -64,11 +69,13 @@ DPX_TableCategoryRow Groups(const char* key, const char* className, const char* 
   const std::string where = std::string("WHERE GroupType = '") + type + "'";
   const std::string listSql = "SELECT GroupCode, GroupCode, GroupName FROM OCRG " + where;
   const std::string readAllSql = "SELECT * FROM OCRG " + where;
-  return ReadingAll(Removing(Row(key, className, "OCRG", listSql.c_str(),
-                                 {{"GroupCode"}, {"GroupCode", "GroupName"}, {0, 1}, {"GroupCode", "GroupName"}},
-                                 {"GroupName", "GroupType"}, "GroupCode", 10, true),
-                             where.c_str()),
-                    readAllSql.c_str());
+  return KeptWhileNamed(
+      ReadingAll(Removing(Row(key, className, "OCRG", listSql.c_str(),
+                              {{"GroupCode"}, {"GroupCode", "GroupName"}, {0, 1}, {"GroupCode", "GroupName"}},
+                              {"GroupName", "GroupType"}, "GroupCode", 10, true),
+                          where.c_str()),
+                 readAllSql.c_str()),
+      {{"GroupCode", "OCRD", "GroupCode"}});
 }
 
 std::vector<DPX_TableCategoryRow> BuildRows() {
@@ -81,11 +88,11 @@ std::vector<DPX_TableCategoryRow> BuildRows() {
           {{"AbsEntry"}, {"PayBlock"}, {1}, {"AbsEntry", "PayBlock"}}, {"PayBlock"}, "AbsEntry", -1, true),
       // Projects keep their code; the removal pass keeps the projects that
       // business partners use (the write pass then updates them).
-      Removing(Row("DPX_TRN_PROJECTS_100", "DPX_ProjectManager", "OPRJ", "SELECT PrjCode, PrjCode, PrjName FROM OPRJ",
-                   {{"PrjCode"}, {"PrjCode", "PrjName"}, {0, 1}, {"PrjCode", "PrjName"}}, {"PrjCode"}, "PrjCode", 63,
-                   false),
-               "WHERE PrjCode NOT IN (SELECT ProjectCod FROM OCRD WHERE ProjectCod IS NOT NULL)",
-               "WHERE \"PrjCode\" NOT IN (SELECT \"ProjectCod\" FROM OCRD WHERE \"ProjectCod\" IS NOT NULL)"),
+      KeptWhileNamed(Row("DPX_TRN_PROJECTS_100", "DPX_ProjectManager", "OPRJ",
+                         "SELECT PrjCode, PrjCode, PrjName FROM OPRJ",
+                         {{"PrjCode"}, {"PrjCode", "PrjName"}, {0, 1}, {"PrjCode", "PrjName"}}, {"PrjCode"},
+                         "PrjCode", 63, false),
+                     {{"PrjCode", "OCRD", "ProjectCod"}}),
       Row("DPX_TRN_PARTNERS_100", "DPX_PartnersManager", "OPRT",
           "SELECT PrtId, Name, RelatnType, RelatCard, Memo FROM OPRT",
           {{"PrtId"}, {"Name", "RelatnType", "RelatCard", "Memo"}, {1, 0, 0, 1}, {"Name", "Memo"}}, {"Name"}, "PrtId",
@@ -94,17 +101,19 @@ std::vector<DPX_TableCategoryRow> BuildRows() {
           {{"CompetId"}, {"Name", "ThreatLevl", "Memo"}, {1, 0, 1}, {"Name", "Memo"}}, {"Name"}, "CompetId", 109, true),
       Groups("DPX_TRN_CUSTOMERGROUPS_100", "DPX_CustomerGroupsManager", "C"),
       Groups("DPX_TRN_SUPPLIERGROUPS_100", "DPX_VendorGroupsManager", "S"),
-      // Business-partner properties are matched by their code, which an
-      // update keeps.
+      // Business-partner properties are matched by their name, as the
+      // groups are: a property added once is found by the next copy.
       Row("DPX_TRN_BPPROPERTIES_100", "DPX_BPPropertiesManager", "OCQG", "SELECT GroupCode, GroupCode, GroupName FROM OCQG",
-          {{"GroupCode"}, {"GroupCode", "GroupName"}, {0, 1}, {"GroupName", "GroupName"}}, {"GroupCode"}, "GroupCode",
+          {{"GroupCode"}, {"GroupCode", "GroupName"}, {0, 1}, {"GroupName", "GroupName"}}, {"GroupName"}, "GroupCode",
           44, true),
       // The frequency (0 to 8) shows as its name.
-      ListText(Row("DPX_TRN_INVENTORYCYCLES_100", "DPX_InventoryCyclesManager", "OCYC",
-                   "SELECT Code, Name, Frequency, NextDate, Hour FROM OCYC",
-                   {{"Code"}, {"Name", "Frequency", "NextDate", "Hour"}, {1, 0, 0, 0}, {"Code", "Name"}}, {"Name"},
-                   "Code", 146, true),
-               1, 21),
+      // Item groups and items name their cycles.
+      KeptWhileNamed(ListText(Row("DPX_TRN_INVENTORYCYCLES_100", "DPX_InventoryCyclesManager", "OCYC",
+                                  "SELECT Code, Name, Frequency, NextDate, Hour FROM OCYC",
+                                  {{"Code"}, {"Name", "Frequency", "NextDate", "Hour"}, {1, 0, 0, 0}, {"Code", "Name"}},
+                                  {"Name"}, "Code", 146, true),
+                              1, 21),
+                     {{"Code", "OITB", "CycleCode"}, {"Code", "OITM", "OrderIntervals"}, {"Code", "ITM5", "CycleCode"}}),
       Row("DPX_TRN_ITEMPROPERTIES_100", "DPX_ItemPropertiesManager", "OITG",
           "SELECT ItmsTypCod, ItmsTypCod, ItmsGrpNam FROM OITG",
           {{"ItmsTypCod"}, {"ItmsTypCod", "ItmsGrpNam"}, {0, 1}, {"ItmsTypCod", "ItmsGrpNam"}}, {"ItmsTypCod"},

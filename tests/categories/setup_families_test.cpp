@@ -216,12 +216,12 @@ const std::vector<FamilyCase> kCases = {
      {"DPX_TRN_SUPPLIERGROUPS_100|404|402|||5|B||", "DPX_TRN_SUPPLIERGROUPS_100|404|402|||6|C||"}},
     {"DPX_TRN_BPPROPERTIES_100",
      "INSERT INTO OCQG VALUES (1, 'A'), (2, 'B')",
-     "INSERT INTO OCQG VALUES (2, 'B old'), (6, 'C')",
+     "INSERT INTO OCQG VALUES (5, 'B'), (6, 'C')",
      "SELECT GroupCode || ':' || GroupName FROM OCQG ORDER BY GroupCode",
-     "", "2:B,6:C,7:A", "2:B,6:C", "2:B old,6:C,7:A",
+     "", "5:B,6:C,7:A", "5:B,6:C", "5:B,6:C,7:A",
      "DPX_TRN_BPPROPERTIES_100|212|402|A|A||||",
-     "DPX_TRN_BPPROPERTIES_100|213|402|B|B|B old|B|B old|",
-     {"DPX_TRN_BPPROPERTIES_100|404|402|||B old|B old||", "DPX_TRN_BPPROPERTIES_100|404|402|||C|C||"}},
+     "DPX_TRN_BPPROPERTIES_100|213|402|B|B|B|B|B|",
+     {"DPX_TRN_BPPROPERTIES_100|404|402|||B|B||", "DPX_TRN_BPPROPERTIES_100|404|402|||C|C||"}},
     {"DPX_TRN_INVENTORYCYCLES_100",
      "INSERT INTO OCYC VALUES (1, 'A', 0, '20260105', 800), (2, 'B', 1, '20260106', 900)",
      "INSERT INTO OCYC VALUES (5, 'B', 2, '20250101', 700), (6, 'C', 3, '20250102', 600)",
@@ -418,16 +418,86 @@ TEST_P(SetupRules, ACustomerGroupNeverStandsInForAVendorGroupOfTheSameName) {
                                   "DPX_TRN_CUSTOMERGROUPS_100|212|402|2|Y||||"}));
 }
 
-TEST_P(SetupRules, AnUpdateKeepsTheKeyOfTheRowItsMatchFound) {
+TEST_P(SetupRules, ABusinessPartnerPropertyIsFoundByItsNameAndASecondCopyAddsNothing) {
   CopyFixture fx(GetParam());
-  // Properties are matched by their code: 2 is updated, even though the
-  // target's 7 bears the name the base's 2 has.
-  CopyFixture::Exec(*fx.base, "INSERT INTO OCQG VALUES (2, 'Big')");
+  // The base's 2 bears the name of the target's 7: 7 is its counterpart,
+  // and the target's 2 (another property) stays as it is.
+  CopyFixture::Exec(*fx.base, "INSERT INTO OCQG VALUES (2, 'Big'), (3, 'O''Hara & <Co>')");
   CopyFixture::Exec(*fx.target, "INSERT INTO OCQG VALUES (2, 'Small'), (7, 'Big')");
-  Copy(fx, "DPX_TRN_BPPROPERTIES_100", 4);
-  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT GroupCode || ':' || GroupName FROM OCQG ORDER BY GroupCode"),
-            "2:Big,7:Big");
-  EXPECT_EQ(fx.logLines(), Lines{"DPX_TRN_BPPROPERTIES_100|213|402|Big|Big|Small|Big|Small|"});
+  const char* rows = "SELECT GroupCode || ':' || GroupName FROM OCQG ORDER BY GroupCode";
+  for (uint8_t method : {4, 4, 1, 3}) {
+    SCOPED_TRACE("method " + std::to_string(method));
+    Copy(fx, "DPX_TRN_BPPROPERTIES_100", method);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, rows), "2:Small,7:Big,8:O'Hara & <Co>");
+  }
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_BPPROPERTIES_100|213|402|Big|Big|Big|Big|Big|",
+                                  "DPX_TRN_BPPROPERTIES_100|212|402|O'Hara & <Co>|O'Hara & <Co>||||",
+                                  "DPX_TRN_BPPROPERTIES_100|213|402|Big|Big|Big|Big|Big|",
+                                  "DPX_TRN_BPPROPERTIES_100|213|402|O'Hara & <Co>|O'Hara & <Co>|O'Hara & <Co>|O'Hara & <Co>|O'Hara & <Co>|",
+                                  "DPX_TRN_BPPROPERTIES_100|213|402|Big|Big|Big|Big|Big|",
+                                  "DPX_TRN_BPPROPERTIES_100|213|402|O'Hara & <Co>|O'Hara & <Co>|O'Hara & <Co>|O'Hara & <Co>|O'Hara & <Co>|"}));
+}
+
+// Replace All runs as plain SQL past the host's check of what records name:
+// a row that a target record still names stays, with its line saying why,
+// and the write pass finds it by its name.
+struct KeptCase {
+  const char* key;
+  const char* base;
+  const char* target;  // the target's rows and the records that name some of them
+  const char* rows;
+  const char* afterRemoval;
+  Lines removed;
+};
+
+const std::vector<KeptCase> kKeptCases = {
+    {"DPX_TRN_CUSTOMERGROUPS_100", "INSERT INTO OCRG VALUES (1, 'Base', 'C')",
+     "INSERT INTO OCRG VALUES (930, 'Customers', 'C'), (931, 'Vendors', 'S'), (932, 'Unused', 'C'), (933, 'Old', 'C');"
+     "INSERT INTO OCRD (CardCode, GroupCode) VALUES ('C200', 930), ('C201', 933), ('T900', 931), ('C202', NULL)",
+     "SELECT GroupCode || ':' || GroupName FROM OCRG ORDER BY GroupCode", "930:Customers,931:Vendors,933:Old",
+     {"DPX_TRN_CUSTOMERGROUPS_100|404|403|||930|Customers||Kept while used: records of OCRD in the target still name it",
+      "DPX_TRN_CUSTOMERGROUPS_100|404|403|||933|Old||Kept while used: records of OCRD in the target still name it",
+      "DPX_TRN_CUSTOMERGROUPS_100|404|402|||932|Unused||"}},
+    {"DPX_TRN_SUPPLIERGROUPS_100", "INSERT INTO OCRG VALUES (1, 'Base', 'S')",
+     "INSERT INTO OCRG VALUES (930, 'Customers', 'C'), (931, 'Vendors', 'S'), (934, 'Unused', 'S');"
+     "INSERT INTO OCRD (CardCode, GroupCode) VALUES ('C200', 930), ('T900', 931)",
+     "SELECT GroupCode || ':' || GroupName FROM OCRG ORDER BY GroupCode", "930:Customers,931:Vendors",
+     {"DPX_TRN_SUPPLIERGROUPS_100|404|403|||931|Vendors||Kept while used: records of OCRD in the target still name it",
+      "DPX_TRN_SUPPLIERGROUPS_100|404|402|||934|Unused||"}},
+    {"DPX_TRN_INVENTORYCYCLES_100", "INSERT INTO OCYC (Code, Name) VALUES (1, 'Base')",
+     "INSERT INTO OCYC (Code, Name) VALUES (4, 'By group'), (5, 'By item'), (6, 'By count'), (7, 'Unused');"
+     "INSERT INTO OITB (ItmsGrpCod, ItmsGrpNam, CycleCode) VALUES (1, 'G', 4);"
+     "INSERT INTO OITM (ItemCode, OrderIntervals) VALUES ('A1', 5);"
+     "INSERT INTO ITM5 (ItemCode, LineNum, CycleCode) VALUES ('A1', 0, 6)",
+     "SELECT Code || ':' || Name FROM OCYC ORDER BY Code", "4:By group,5:By item,6:By count",
+     {"DPX_TRN_INVENTORYCYCLES_100|404|403|||4|By group||Kept while used: records of OITB, OITM, ITM5 in the target still name it",
+      "DPX_TRN_INVENTORYCYCLES_100|404|403|||5|By item||Kept while used: records of OITB, OITM, ITM5 in the target still name it",
+      "DPX_TRN_INVENTORYCYCLES_100|404|403|||6|By count||Kept while used: records of OITB, OITM, ITM5 in the target still name it",
+      "DPX_TRN_INVENTORYCYCLES_100|404|402|||7|Unused||"}},
+};
+
+TEST_P(SetupRules, ReplaceAllKeepsWhatTargetRecordsStillName) {
+  for (const KeptCase& c : kKeptCases) {
+    SCOPED_TRACE(c.key);
+    CopyFixture fx(GetParam());
+    CopyFixture::Exec(*fx.base, c.base);
+    CopyFixture::Exec(*fx.target, c.target);
+    Copy(fx, c.key, 0);
+    EXPECT_EQ(CopyFixture::Column(*fx.target, c.rows), c.afterRemoval);
+    EXPECT_EQ(fx.logLines(), c.removed);
+  }
+}
+
+TEST_P(SetupRules, AGroupKeptWhileUsedIsUpdatedByNameAndANewOneTakesTheNextKey) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "INSERT INTO OCRG VALUES (1, 'Customers', 'C'), (2, 'New', 'C')");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OCRG VALUES (930, 'Customers', 'C'), (932, 'Unused', 'C');"
+                                "INSERT INTO OCRD (CardCode, GroupCode) VALUES ('C200', 930)");
+  Copy(fx, "DPX_TRN_CUSTOMERGROUPS_100", 0);
+  Copy(fx, "DPX_TRN_CUSTOMERGROUPS_100", 1);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT GroupCode || ':' || GroupName FROM OCRG ORDER BY GroupCode"),
+            "930:Customers,931:New");
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT GroupCode FROM OCRD"), "930");
 }
 
 TEST_P(SetupRules, ReplaceAllKeepsAndUpdatesTheProjectsBusinessPartnersUse) {
@@ -441,7 +511,8 @@ TEST_P(SetupRules, ReplaceAllKeepsAndUpdatesTheProjectsBusinessPartnersUse) {
   Copy(fx, "DPX_TRN_PROJECTS_100", 1);
   EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT PrjCode || ':' || PrjName FROM OPRJ ORDER BY PrjCode"),
             "P1:New alpha,P2:Beta");
-  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_PROJECTS_100|404|402|||P9|Unused||",
+  EXPECT_EQ(fx.logLines(), (Lines{"DPX_TRN_PROJECTS_100|404|403|||P1|Old alpha||Kept while used: records of OCRD in the target still name it",
+                                  "DPX_TRN_PROJECTS_100|404|402|||P9|Unused||",
                                   "DPX_TRN_PROJECTS_100|213|402|P1|New alpha|P1|New alpha|Old alpha|",
                                   "DPX_TRN_PROJECTS_100|212|402|P2|Beta||||"}));
 }

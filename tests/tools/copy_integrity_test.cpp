@@ -55,10 +55,6 @@ struct OpenFinding {
 // Known faults of categories, each mended in its category's own work. Remove
 // a row when its fault is mended: the test then fails until it is.
 const std::vector<OpenFinding> kOpenFindings = {
-    {"DPX_TRN_CUSTOMERGROUPS_100", false, kNoDanglingReference,
-     "Replace All removes a customer group that a target partner still names"},
-    {"DPX_TRN_INVENTORYCYCLES_100", false, kNoDanglingReference,
-     "Replace All removes a cycle that a target item group still names"},
     {"DPX_TRN_DEFAULTS_100", false, kOneLinePerRecord, "a base user the target has no user for gets no line"},
     {"DPX_TRN_FSUDF_100", false, kOneLinePerRecord,
      "a search whose query the target lacks gets its failed line also from a method that would not write it"},
@@ -78,8 +74,6 @@ const std::vector<OpenFinding> kOpenFindings = {
     {"DPX_TRN_DOCREP_100", true, kOneLinePerRecord,
      "a layout text with & makes a configuration file that cannot be read back: no copy runs"},
     {"DPX_TRN_ACCOUNTS_100", false, kOneLinePerRecord, "lines for accounts the record list does not show"},
-    {"DPX_TRN_BPPROPERTIES_100", false, kSecondCopyChangesNothing,
-     "on server type 5 every copy adds the properties again"},
     {"DPX_TRN_TAXDEFINITION_100", false, kSecondCopyChangesNothing,
      "the second copy empties a withholding tax's account"},
     {"DPX_TRN_BPGENERALINFO_100", false, kWrittenAsBase, "a partner's project is not the base's after a \"402\""},
