@@ -321,7 +321,7 @@ void RegisterPlainSetupTables(ObjectRegistry& r) {
   r.addDemoRows({"OCQG",
                  {"GroupCode", "GroupName"},
                  {{"1", "Big accounts"}, {"2", "O'Hara & <Co>"}, {"3", "Base only"}},
-                 {{"1", "Old big"}, {"4", "Target only"}}});
+                 {{"5", "Big accounts"}, {"4", "Target only"}}});
 
   r.addTable({"OCYC",
               {KeyCol("Code", db_Numeric, "Code"), Col("Name", db_Alpha, "Name", 30),
