@@ -277,6 +277,7 @@ void DPX_ObjectCategory::writeMainBlock(DPX_OperationArgs& block, uint8_t method
   else
     compareRecordsWithTarget(block, m_definition.matchProperties, m_definition.matchColumns, m_keyColumns,
                              m_listColumns, method);
+  refuseCompared(block, method);
   dpx::categories::WriteObjectsByMethod(*this, block, method);
 }
 

@@ -139,6 +139,9 @@ class DPX_ObjectCategory : public DPX_DIInterface {
   std::set<std::vector<std::string>> matchTexts(const DPX_OperationArgs& block);
   // The properties that identify a record in any company.
   std::vector<std::string> matchProperties() const;
+  // Takes out of a compared block, each with its own line, the records the
+  // target would refuse: only what the method is about to write is checked.
+  virtual void refuseCompared(DPX_OperationArgs& block, uint8_t method) { (void)block, (void)method; }
   // Whether readSlices hands the main table's records on a slice at a time:
   // a class that reads its category its own way (its own readFromDB) says no.
   virtual bool readsInSlices() const { return true; }

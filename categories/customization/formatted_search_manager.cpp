@@ -60,6 +60,11 @@ std::string RowText(const std::string& xml, const char* column) {
   return value;
 }
 
+// What identifies a search in any company.
+std::vector<std::string> SearchKey(const std::string& xml) {
+  return {RowText(xml, "FormID"), RowText(xml, "ItemID"), RowText(xml, "ColumnID")};
+}
+
 const ModeSql& SqlOf(int32_t mode) { return kModeSql[mode == 1 ? 1 : 0]; }
 
 // The name and text of the query a search names; two empty texts when the
@@ -152,30 +157,29 @@ void DPX_FormattedSearchManager::writeData(std::vector<DPX_OperationArgs> blocks
     if (block.tableName != "CSHS") continue;
     block.context = m_context;
     block.set(m_categoryKey, "CSHS", 0, kSearchType);
+    m_queryNames.clear();
     if (method != 0) {
-      std::vector<std::string> queries;
-      for (const DPX_OperationArgs::DataItem& item : block.dataItems) queries.push_back(QueryName(item.xml));
+      for (const DPX_OperationArgs::DataItem& item : block.dataItems)
+        m_queryNames[SearchKey(item.xml)] = QueryName(item.xml);
       mapDependencyToTarget(block, "QueryID", "row", {{"OUQR", "IntrnalKey", {"QName"}}});
-      dropSearchesWithoutQuery(block, queries, method);
     }
     writeMainBlock(block, method);
+    m_queryNames.clear();
   }
 }
 
-void DPX_FormattedSearchManager::dropSearchesWithoutQuery(DPX_OperationArgs& block,
-                                                          const std::vector<std::string>& queries, uint8_t method) {
-  if (queries.size() != block.dataItems.size()) return;
+void DPX_FormattedSearchManager::refuseCompared(DPX_OperationArgs& block, uint8_t /*method*/) {
   std::vector<DPX_OperationArgs::DataItem> kept;
-  for (size_t i = 0; i < block.dataItems.size(); ++i) {
-    DPX_OperationArgs::DataItem& item = block.dataItems[i];
-    if (queries[i].empty() || NamesQuery(item.xml)) {
+  for (DPX_OperationArgs::DataItem& item : block.dataItems) {
+    const auto query = m_queryNames.find(SearchKey(item.xml));
+    if (query == m_queryNames.end() || query->second.empty() || NamesQuery(item.xml)) {
       kept.push_back(std::move(item));
       continue;
     }
     // A search without its query would search with nothing.
     dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
-    line.start(m_categoryKey, method == 2 ? 2 : 3, RowText(item.xml, "ItemID"), RowText(item.xml, "FormID"));
-    line.fail("The target has no query '" + queries[i] + "'");
+    line.start(m_categoryKey, item.exists ? 2 : 3, RowText(item.xml, "ItemID"), RowText(item.xml, "FormID"));
+    line.fail("The target has no query '" + query->second + "'");
     line.write(m_logRecords != 0);
   }
   block.dataItems = std::move(kept);

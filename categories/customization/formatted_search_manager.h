@@ -6,6 +6,10 @@
 // name. A search is matched in the target by form, item and column.
 #pragma once
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "categories/object_category.h"
 
 class DPX_FormattedSearchManager : public DPX_ObjectCategory {
@@ -24,9 +28,13 @@ class DPX_FormattedSearchManager : public DPX_ObjectCategory {
   int32_t mode() const { return m_mode; }
 
  private:
-  // Takes out of the block, each with a "403" line naming its query, the
-  // searches whose query (queries[i], by name) the target lacks.
-  void dropSearchesWithoutQuery(DPX_OperationArgs& block, const std::vector<std::string>& queries, uint8_t method);
+  // Takes out of the compared block, each with a "403" line naming its
+  // query, the searches whose query the target lacks.
+  void refuseCompared(DPX_OperationArgs& block, uint8_t method) override;
 
   int32_t m_mode;
+  // The name of the query each search of the block being written names, by
+  // the search's form, item and column: the comparison reorders and thins
+  // the block, a search's place in the block says nothing.
+  std::map<std::vector<std::string>, std::string> m_queryNames;
 };

@@ -68,21 +68,43 @@ TEST_P(CustomizationObjects, SearchesOnUserFieldsByCopyMethodNameTheTargetsQuery
   }
 }
 
-TEST_P(CustomizationObjects, ASearchWhoseQueryTheTargetLacksFailsNamingTheQuery) {
-  for (uint8_t method : {uint8_t{2}, uint8_t{3}, uint8_t{4}}) {
-    SCOPED_TRACE("method " + std::to_string(method));
+// U_BB (which the target has) names "Other", U_AA (which it lacks) names
+// "Sales". A search whose query the target lacks is refused naming the query,
+// but only where the method would write it: an update of the target's
+// search, or an add of a new one.
+struct MissingQueryCase {
+  uint8_t method;
+  const char* missing;  // the query the target lacks
+  Lines lines;
+};
+const std::vector<MissingQueryCase> kMissingQueryCases = {
+    {2, "Other", {"DPX_TRN_FSUDF_100|213|403|U_BB|134||||The target has no query 'Other'"}},
+    {3, "Other", {"DPX_TRN_FSUDF_100|212|402|U_AA|134||||"}},
+    {4, "Other",
+     {"DPX_TRN_FSUDF_100|213|403|U_BB|134||||The target has no query 'Other'",
+      "DPX_TRN_FSUDF_100|212|402|U_AA|134||||"}},
+    {2, "Sales", {"DPX_TRN_FSUDF_100|213|402|U_BB|134|U_BB|134|134|"}},
+    {3, "Sales", {"DPX_TRN_FSUDF_100|212|403|U_AA|134||||The target has no query 'Sales'"}},
+    {4, "Sales",
+     {"DPX_TRN_FSUDF_100|212|403|U_AA|134||||The target has no query 'Sales'",
+      "DPX_TRN_FSUDF_100|213|402|U_BB|134|U_BB|134|134|"}},
+};
+
+TEST_P(CustomizationObjects, ASearchWhoseQueryTheTargetLacksFailsNamingTheQueryWhereTheMethodWouldWriteIt) {
+  for (const MissingQueryCase& c : kMissingQueryCases) {
+    SCOPED_TRACE("method " + std::to_string(c.method) + ", the target lacks " + c.missing);
     CopyFixture fx(GetParam());
     SeedSearches(fx);
-    CopyFixture::Exec(*fx.target, "DELETE FROM OUQR WHERE QName = 'Other'");
-    dpx::test::CopyCategory(fx, "DPX_TRN_FSUDF_100", method);
-    // U_BB names "Other": the target's search stays as it was, none is written without a query.
+    CopyFixture::Exec(*fx.target, std::string("DELETE FROM OUQR WHERE QName = '") + c.missing + "'");
+    // The target's search on 38 names "Sales" too: it goes with the query, not by the copy.
+    CopyFixture::Exec(*fx.target, "DELETE FROM CSHS WHERE IndexID = 7");
+    dpx::test::CopyCategory(fx, "DPX_TRN_FSUDF_100", c.method);
+    // None is written without a query; a refused update leaves the target's search as it was.
     EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT COUNT(*) FROM CSHS WHERE QueryId IS NULL"), "0");
-    EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT QueryId FROM CSHS WHERE IndexID = 5"), "4");
-    const Lines lines = fx.logLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "DPX_TRN_FSUDF_100|" + std::string(method == 2 ? "213" : "212") +
-                            "|403|U_BB|134||||The target has no query 'Other'");
-    EXPECT_EQ(lines.size(), method == 2 ? 1u : 2u);
+    if (std::string(c.missing) == "Other") {
+      EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT QueryId FROM CSHS WHERE IndexID = 5"), "4");
+    }
+    EXPECT_EQ(fx.logLines(), c.lines);
   }
 }
 

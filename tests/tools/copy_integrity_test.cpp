@@ -56,12 +56,6 @@ struct OpenFinding {
 // a row when its fault is mended: the test then fails until it is.
 const std::vector<OpenFinding> kOpenFindings = {
     {"DPX_TRN_DEFAULTS_100", false, kOneLinePerRecord, "a base user the target has no user for gets no line"},
-    {"DPX_TRN_FSUDF_100", false, kOneLinePerRecord,
-     "a search whose query the target lacks gets its failed line also from a method that would not write it"},
-    {"DPX_TRN_FSSTDF_100", false, kOneLinePerRecord,
-     "a search whose query the target lacks gets its failed line also from a method that would not write it"},
-    {"DPX_TRN_FSSTDF_100", true, kOneLinePerRecord,
-     "a search whose query the target lacks gets its failed line also from a method that would not write it"},
     {"DPX_TRN_USRDSPSETTINGS_100", false, kOneLinePerRecord, "a base user the target has no user for gets no line"},
     {"DPX_TRN_USRMENUS_100", false, kOneLinePerRecord, "a base user the target has no user for gets no line"},
     {"DPX_TRN_DOCREP_100", false, kSecondCopyChangesNothing, "an update re-creates the layout under a new code"},
