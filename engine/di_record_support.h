@@ -85,6 +85,11 @@ inline bool MayHoldUserFields(std::string_view xml) { return xml.find("<U_") != 
 bool FirstChildElement(DPX_DOMParser& parser);
 bool NextSiblingElement(DPX_DOMParser& parser);
 
+// The action a copy method takes with a record, as a line's Trans. Type:
+// the removal pass (0) deletes, method 2 updates, and every method that adds
+// (1, 3, 4) would have added what the target lacks.
+inline int32_t ActionOfMethod(int32_t method) { return method == 0 || method == 2 ? method : 3; }
+
 // The current line of the copy log, or nothing when no copy runs.
 class LogLine {
  public:

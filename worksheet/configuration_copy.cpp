@@ -14,6 +14,7 @@
 #include "engine/copy_stop.h"
 #include "engine/detail_record.h"
 #include "engine/di_interface.h"
+#include "engine/di_record_support.h"
 #include "engine/operation_args.h"
 #include "engine/record_text.h"
 #include "engine/resource_manager.h"
@@ -452,7 +453,7 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
   try {
     copyLog->clearRecord();
     copyLog->setCategoryNo(key);
-    copyLog->setAction(method);
+    copyLog->setAction(dpx::records::ActionOfMethod(method));
     copyLog->setBaseCode(baseCode);
     copyLog->setBaseDescription(baseDescription);
     copyLog->setResult("403");
