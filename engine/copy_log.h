@@ -67,6 +67,9 @@ class DPX_CopyLog {
   // The action of a writeData method: 0 "404" Deleted, 2 "213" Updated,
   // 3 "212" Added; any other value leaves the column empty.
   void setAction(int32_t action);
+  // The action a copy method stands for on a line that names no record's own
+  // action: a method of adding (1, 3, 4) adds what the target lacks.
+  static int32_t actionOfMethod(int method) { return method == 0 || method == 2 ? method : 3; }
 
   // Notes that the current record is written without a field (the sentence
   // of engine/left_out_field.h). A line that succeeds names its notes in its

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/configuration_source.h"
+#include "engine/copy_log.h"
 #include "engine/di_record_support.h"
 #include "platform/framework/log_scope.h"
 
@@ -60,9 +61,8 @@ void DPX_DIInterface::logUnknownTable(const std::string& table, uint8_t method) 
   dpx::DPX_LogScope scope("DPX_DIInterface::writeData");
   scope.LogError("The category %s has no table '%s'; its records are not written", m_categoryKey, table);
   dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
-  // The line's action is what the copy would have done with the records: a
-  // method of adding (1, 3, 4) would have added those the target lacks.
-  line.start(m_categoryKey, method == 0 || method == 2 ? method : 3);
+  // The line's action is what the copy would have done with the records.
+  line.start(m_categoryKey, DPX_CopyLog::actionOfMethod(method));
   line.fail("The category has no table '" + table + "'; its records are not written");
   line.write(true);
 }

@@ -452,7 +452,7 @@ void DPX_ConfigurationManager::logCategoryFailure(const std::string& key, int me
   try {
     copyLog->clearRecord();
     copyLog->setCategoryNo(key);
-    copyLog->setAction(method);
+    copyLog->setAction(DPX_CopyLog::actionOfMethod(method));
     copyLog->setBaseCode(baseCode);
     copyLog->setBaseDescription(baseDescription);
     copyLog->setResult("403");
