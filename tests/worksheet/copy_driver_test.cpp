@@ -261,7 +261,7 @@ TEST_F(CopyFixture, ACategoryThatFailsDoesNotStopTheCopy) {
   // The user sees the failed category in the copy log.
   const auto lines = logLines();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], Key('A') + "||403||||||category refused");
+  EXPECT_EQ(lines[0], Key('A') + "|212|403||||||category refused");
 }
 
 TEST_F(CopyFixture, NoTargetCompanyWritesNothing) {
@@ -299,7 +299,7 @@ TEST_F(CopyFixture, PartialSelectionWithoutKeysCopiesNothingOfTheCategory) {
   b.addSelectionObject(DPX_SelectionObject{});
   EXPECT_EQ(copy(4), dpx::S_OK);
   EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2", "C 4 1"}));
-  EXPECT_EQ(logLines(), std::vector<std::string>{Key('B') + "||403||||||No record of the partial selection of " +
+  EXPECT_EQ(logLines(), std::vector<std::string>{Key('B') + "|212|403||||||No record of the partial selection of " +
                                                  Key('B') + " can be identified; the category is not saved"});
 }
 
@@ -323,7 +323,7 @@ TEST_F(CopyFixture, APickedRecordTheBaseLacksGetsALine) {
     node("B").setSelected(DPX_WorksheetNode::kNotSelected);
     EXPECT_EQ(copy(4, fileBase), dpx::S_OK);
     EXPECT_EQ(journal.calls, (std::vector<std::string>{"C 4 1"}));
-    EXPECT_EQ(logLines(), std::vector<std::string>{Key('C') + "||403||||||The record picked in " + Key('C') +
+    EXPECT_EQ(logLines(), std::vector<std::string>{Key('C') + "|212|403||||||The record picked in " + Key('C') +
                                                    " with Code = '9' is not in the base; it is not copied"});
   }
 }
@@ -368,13 +368,13 @@ TEST_F(CopyFixture, ACategoryTheBaseCompanyCannotGiveDoesNotStopTheCopy) {
   EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 1", "C 4 1"}));
   const auto& m = logger->messages;
   EXPECT_NE(std::find(m.begin(), m.end(), "Failed to write all BOMs"), m.end());
-  EXPECT_EQ(logLines(), std::vector<std::string>{Key('B') + "||403||||||base refused"});
+  EXPECT_EQ(logLines(), std::vector<std::string>{Key('B') + "|212|403||||||base refused"});
 }
 
 // A target that cannot be written ends the copy with one line saying why:
 // before the first record, or right after the first record that found it so.
 TEST_F(CopyFixture, ATargetThatCannotBeWrittenStopsTheCopyWithOneLine) {
-  const std::string stopped = "||403||||||The target company 'DEMO_TARGET' cannot be written (The company database ";
+  const std::string stopped = "|212|403||||||The target company 'DEMO_TARGET' cannot be written (The company database ";
   {
     SCOPED_TRACE("held by another connection from the start");
     auto other = server.target();
@@ -400,7 +400,7 @@ TEST_F(CopyFixture, ATargetThatCannotBeWrittenStopsTheCopyWithOneLine) {
     const auto lines = logLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], Key('B') + "||403||||||record refused");
-    EXPECT_EQ(lines[1], Key('B') + "||403||||||The target company 'DEMO_TARGET' cannot be written (The company "
+    EXPECT_EQ(lines[1], Key('B') + "|212|403||||||The target company 'DEMO_TARGET' cannot be written (The company "
                                    "database DEMO_TARGET is read-only); the copy stopped here");
   }
   // A record refused for its own reasons does not stop the copy.
@@ -422,7 +422,7 @@ TEST_F(CopyFixture, AnInterruptedCopyStopsAtItsNextRecordWithALineSayingSo) {
   dpx::ClearCopyInterruption();
   EXPECT_EQ(journal.calls, (std::vector<std::string>{"A 4 2"}));
   EXPECT_EQ(logLines(), (std::vector<std::string>{Key('A') + "||403||||||record refused",
-                                                  Key('A') + "||403||||||The copy was interrupted; the records after "
+                                                  Key('A') + "|212|403||||||The copy was interrupted; the records after "
                                                              "this line were not copied"}));
 }
 
