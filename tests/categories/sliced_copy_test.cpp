@@ -206,7 +206,7 @@ TEST(SlicedCopy, ABaseThatFailsInALaterSliceLeavesAReadableFile) {
   // The first two slices, 4,000 queries, were written to the file and copied.
   EXPECT_EQ(outcome.rows, "4000:Q00001:Q04000");
   ASSERT_FALSE(outcome.lines.empty());
-  EXPECT_EQ(outcome.lines.front(), "DPX_TRN_QUERIES_100||403||||||Call of GetByKey failed");
+  EXPECT_EQ(outcome.lines.front(), "DPX_TRN_QUERIES_100|212|403||||||Call of GetByKey failed");
   EXPECT_EQ(outcome.lines.size(), 4001u);
 }
 
