@@ -325,8 +325,12 @@ void DPX_TableCategory::removeRows(DPX_OperationArgs& block) {
       line.write(m_logRecords != 0);
     }
   } catch (const dpx::HostError& e) {
-    dpx::DPX_LogScope scope("DPX_TableCategory::removeRows");
-    scope.LogError("Rows of %s kept while used not listed: %s", block.tableName, e.what());
+    // They stay all the same; the line says which could not be named.
+    dpx::records::LogLine line(dpx::records::CurrentCopyLog(m_context));
+    line.start(m_categoryKey, 0);
+    line.fail("The rows kept while records of " + namers + " in the target name them could not be listed: " +
+              e.what());
+    line.write(true);
   }
   deleteTargetRows(block, m_listColumns, "WHERE " + own + "NOT (" + named + ")", 1);
 }

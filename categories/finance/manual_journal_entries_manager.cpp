@@ -10,6 +10,7 @@
 #include "engine/di_record_support.h"
 #include "engine/dom_parser.h"
 #include "engine/record_text.h"
+#include "engine/sql_statement.h"
 #include "platform/framework/log_scope.h"
 #include "platform/host/bound_sql.h"
 #include "platform/host/company.h"
@@ -171,8 +172,8 @@ void DPX_ManualJournalEntriesManager::loadTargetPostings() {
   if (m_targetPostingsLoaded) return;
   m_targetPostingsLoaded = true;
   auto target = dpx::records::TargetCompany(m_context);
-  const bool quoted = target->DbServerType() == 5;
-  const auto q = [quoted](const char* name) { return quoted ? "\"" + std::string(name) + "\"" : std::string(name); };
+  const int32_t serverType = target->DbServerType();
+  const auto q = [serverType](const char* name) { return DPX_SqlStatement::ColumnName(serverType, name); };
   const dpx::Variant type(std::string(m_kind->transType));
   std::map<int64_t, std::vector<std::string>> lines;
   auto recordset = target->NewRecordset();

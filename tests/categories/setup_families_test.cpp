@@ -488,6 +488,25 @@ TEST_P(SetupRules, ReplaceAllKeepsWhatTargetRecordsStillName) {
   }
 }
 
+// A target that cannot list what it keeps still keeps it, and the line says
+// the kept rows could not be named.
+TEST_P(SetupRules, KeptRowsThatCannotBeListedStayWithALineSayingSo) {
+  CopyFixture fx(GetParam());
+  CopyFixture::Exec(*fx.base, "INSERT INTO OPRJ VALUES ('P2', 'Beta')");
+  CopyFixture::Exec(*fx.target, "INSERT INTO OPRJ VALUES ('P1', 'Used'), ('P9', 'Unused');"
+                                "INSERT INTO OCRD (CardCode, ProjectCod) VALUES ('C1', 'P1')");
+  fx.target->InjectSqlFault("IN (SELECT", 1, "Listing refused");
+  Copy(fx, "DPX_TRN_PROJECTS_100", 0);
+  EXPECT_EQ(CopyFixture::Column(*fx.target, "SELECT PrjCode FROM OPRJ"), "P1");
+  const Lines lines = fx.logLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0].rfind("DPX_TRN_PROJECTS_100|404|403||||||The rows kept while records of OCRD in the target name "
+                           "them could not be listed: ",
+                           0),
+            0u)
+      << lines[0];
+}
+
 TEST_P(SetupRules, AGroupKeptWhileUsedIsUpdatedByNameAndANewOneTakesTheNextKey) {
   CopyFixture fx(GetParam());
   CopyFixture::Exec(*fx.base, "INSERT INTO OCRG VALUES (1, 'Customers', 'C'), (2, 'New', 'C')");
